@@ -42,12 +42,30 @@ qint64 asInteger(const QJsonValue &value, const QString &context = {});
 
 // Required members.
 QJsonValue require(const QJsonObject &object, const QString &key);
-inline QJsonObject object(const QJsonObject &o, const QString &key) { return asObject(require(o, key), key); }
-inline QJsonArray array(const QJsonObject &o, const QString &key) { return asArray(require(o, key), key); }
-inline QString string(const QJsonObject &o, const QString &key) { return asString(require(o, key), key); }
-inline bool boolean(const QJsonObject &o, const QString &key) { return asBool(require(o, key), key); }
-inline double number(const QJsonObject &o, const QString &key) { return asDouble(require(o, key), key); }
-inline qint64 integer(const QJsonObject &o, const QString &key) { return asInteger(require(o, key), key); }
+inline QJsonObject object(const QJsonObject &o, const QString &key)
+{
+    return asObject(require(o, key), key);
+}
+inline QJsonArray array(const QJsonObject &o, const QString &key)
+{
+    return asArray(require(o, key), key);
+}
+inline QString string(const QJsonObject &o, const QString &key)
+{
+    return asString(require(o, key), key);
+}
+inline bool boolean(const QJsonObject &o, const QString &key)
+{
+    return asBool(require(o, key), key);
+}
+inline double number(const QJsonObject &o, const QString &key)
+{
+    return asDouble(require(o, key), key);
+}
+inline qint64 integer(const QJsonObject &o, const QString &key)
+{
+    return asInteger(require(o, key), key);
+}
 
 // Optional members: missing or null gives nothing, any other wrong type throws.
 std::optional<QJsonValue> optional(const QJsonObject &object, const QString &key);
@@ -55,14 +73,12 @@ std::optional<QString> optionalString(const QJsonObject &o, const QString &key);
 std::optional<bool> optionalBoolean(const QJsonObject &o, const QString &key);
 std::optional<double> optionalNumber(const QJsonObject &o, const QString &key);
 
-template<class T>
-T decode(const QJsonObject &o, const QString &key)
+template <class T> T decode(const QJsonObject &o, const QString &key)
 {
     return T::fromJson(require(o, key));
 }
 
-template<class T>
-std::optional<T> decodeOptional(const QJsonObject &o, const QString &key)
+template <class T> std::optional<T> decodeOptional(const QJsonObject &o, const QString &key)
 {
     if (auto value = optional(o, key))
         return T::fromJson(*value);
@@ -72,8 +88,7 @@ std::optional<T> decodeOptional(const QJsonObject &o, const QString &key)
 // A double for writing; non-finite numbers have no JSON form and throw.
 QJsonValue finite(double value);
 
-template<class T>
-void insertOptional(QJsonObject &o, const QString &key, const std::optional<T> &value)
+template <class T> void insertOptional(QJsonObject &o, const QString &key, const std::optional<T> &value)
 {
     if (value)
         o.insert(key, value->toJson());
@@ -85,8 +100,7 @@ inline void insertOptional(QJsonObject &o, const QString &key, const std::option
 }
 
 // Whole documents. decodeData returns nothing for anything that does not decode.
-template<class T>
-std::optional<T> decodeData(const QByteArray &data)
+template <class T> std::optional<T> decodeData(const QByteArray &data)
 {
     try {
         return T::fromJson(parse(data));
@@ -95,8 +109,7 @@ std::optional<T> decodeData(const QByteArray &data)
     }
 }
 
-template<class T>
-QByteArray encodeData(const T &value)
+template <class T> QByteArray encodeData(const T &value)
 {
     return serialize(value.toJson());
 }
