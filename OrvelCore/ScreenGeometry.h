@@ -22,6 +22,17 @@ struct ScreenGeometry {
     // Left edge of the housing, when the system reports it.
     std::optional<double> notchMinX;
 
+    ScreenGeometry() = default;
+    ScreenGeometry(Rect frame_, Rect visibleFrame_, double notchWidth_, double topInset_,
+        std::optional<double> notchMinX_ = std::nullopt)
+        : frame(frame_)
+        , visibleFrame(visibleFrame_)
+        , notchWidth(notchWidth_)
+        , topInset(topInset_)
+        , notchMinX(notchMinX_)
+    {
+    }
+
     static constexpr double notchContentHeight = 184;
     static constexpr double compactPlayerWidth = 284;
     static constexpr double detachedHeaderWidth = 284;
