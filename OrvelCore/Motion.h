@@ -45,6 +45,7 @@ struct AnimationSettings {
     friend bool operator==(const AnimationSettings &, const AnimationSettings &) = default;
 };
 
+// The settings a preset stands for.
 AnimationSettings settings(AnimationPreset preset);
 
 // How much of an animation is left: as designed, a short fade instead of
