@@ -1,7 +1,6 @@
 #include "QtPrinters.h"
 #include "VisualizerSettings.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -19,26 +18,12 @@ void expectLevels(const QList<double> &actual, const QList<double> &expected)
 
 TEST(VisualizerSettings, JsonFormIsStrictAndKeepsValuesAsStored)
 {
-    const VisualizerSettings defaults;
-    const QJsonObject o = defaults.toJson().toObject();
-    EXPECT_EQ(o,
-        (QJsonObject{{"enabled", true}, {"style", "bars"}, {"palette", "orvel"}, {"customHex", "C4F08F"},
-            {"intensity", 0.7}, {"speed", 1.0}, {"glow", true}}));
-    EXPECT_EQ(json::decodeData<VisualizerSettings>(json::encodeData(defaults)), defaults);
+    const QJsonObject o = VisualizerSettings().toJson().toObject();
+    EXPECT_EQ(json::serialize(o),
+        R"({"customHex":"C4F08F","enabled":true,"glow":true,"intensity":0.7,"palette":"orvel","speed":1,"style":"bars"})");
 
-    for (const QString &key : o.keys()) {
-        QJsonObject missing = o;
-        missing.remove(key);
-        EXPECT_FALSE(json::decodeData<VisualizerSettings>(json::serialize(missing))) << key.toStdString();
-    }
-    const std::pair<const char *, QJsonValue> bad[] = {
-        {"style", "Bars"},
-        {"style", "bar"},
-        {"palette", "Custom"},
-        {"glow", 1},
-        {"speed", "1"},
-        {"enabled", QJsonValue()},
-    };
+    const std::pair<const char *, QJsonValue> bad[] = {{"glow", QJsonValue::Undefined /* removes the key */},
+        {"style", "Bars"}, {"palette", "Custom"}, {"glow", 1}, {"speed", "1"}};
     for (const auto &[key, value] : bad) {
         QJsonObject wrong = o;
         wrong.insert(key, value);
@@ -48,14 +33,11 @@ TEST(VisualizerSettings, JsonFormIsStrictAndKeepsValuesAsStored)
     QJsonObject odd = o;
     odd.insert("intensity", 5);
     odd.insert("customHex", " #abc");
-    odd.insert("palette", "custom");
     odd.insert("extra", "ignored");
     const auto settings = json::decodeData<VisualizerSettings>(json::serialize(odd));
     ASSERT_TRUE(settings);
-    EXPECT_EQ(settings->intensity, 5);
-    EXPECT_EQ(settings->customHex, " #abc");
-    EXPECT_EQ(settings->palette, VisualizerPalette::custom);
-    EXPECT_EQ(settings->toJson().toObject().value("intensity"), 5);
+    odd.remove("extra");
+    EXPECT_EQ(settings->toJson().toObject(), odd);
 
     VisualizerSettings unwritable;
     unwritable.speed = NaN;
@@ -64,41 +46,22 @@ TEST(VisualizerSettings, JsonFormIsStrictAndKeepsValuesAsStored)
 
 TEST(VisualizerSettings, GettersClampStoredValues)
 {
-    const struct {
-        double stored;
-        double intensity;
-        double speed;
-    } numbers[] = {
-        {0, 0.15, 0.4},
-        {0.1, 0.15, 0.4},
-        {0.5, 0.5, 0.5},
-        {2.5, 1.0, 1.8},
-        {3, 1.0, 1.8},
-        {NaN, 0.7, 1.0},
-        {Inf, 0.7, 1.0},
-        {-Inf, 0.7, 1.0},
-    };
-    for (const auto &c : numbers) {
+    const std::tuple<double, double, double> numbers[]
+        = {{0.1, 0.15, 0.4}, {0.5, 0.5, 0.5}, {2.5, 1.0, 1.8}, {NaN, 0.7, 1.0}, {-Inf, 0.7, 1.0}};
+    for (const auto &[stored, intensity, speed] : numbers) {
         VisualizerSettings s;
-        s.intensity = s.speed = c.stored;
-        EXPECT_EQ(s.safeIntensity(), c.intensity) << c.stored;
-        EXPECT_EQ(s.safeSpeed(), c.speed) << c.stored;
-        EXPECT_TRUE(s.intensity == c.stored || std::isnan(c.stored));
+        s.intensity = s.speed = stored;
+        EXPECT_EQ(s.safeIntensity(), intensity) << stored;
+        EXPECT_EQ(s.safeSpeed(), speed) << stored;
     }
 
     const std::pair<QString, QString> hexes[] = {
-        {"c4f08f", "C4F08F"},
         {"a1b2c3", "A1B2C3"},
-        {"0099FF", "0099FF"},
         {"#C4F08F", "C4F08F"},
         {"#a1b2c3", "C4F08F"},
         {"A1B2C", "C4F08F"},
-        {"A1B2C3D", "C4F08F"},
         {"GGGGGG", "C4F08F"},
-        {" a1b2c", "C4F08F"},
         {"a1b2c\u0301", "C4F08F"},
-        {"\uff41\uff41\uff41\uff41\uff41\uff41", "C4F08F"},
-        {"", "C4F08F"},
     };
     for (const auto &[stored, expected] : hexes) {
         VisualizerSettings s;
@@ -110,26 +73,21 @@ TEST(VisualizerSettings, GettersClampStoredValues)
 TEST(VisualizerSettings, SamplesFollowTheFixedFormula)
 {
     VisualizerSettings s;
-    EXPECT_TRUE(s.samples(0, 1, true, false).isEmpty());
     EXPECT_TRUE(s.samples(-3, 1, true, false).isEmpty());
-    expectLevels(s.samples(4, 12.3, false, false), {0.12, 0.12, 0.12, 0.12});
-
+    expectLevels(s.samples(3, 12.3, false, false), {0.12, 0.12, 0.12});
     expectLevels(s.samples(1, 0, true, false), {0.2575});
     for (auto [time, reduced] : {std::pair{0.0, false}, {NaN, false}, {123.4, true}})
         expectLevels(s.samples(3, time, true, reduced), {0.2575, 0.11873, 0.22528});
+    expectLevels(s.samples(5, 0.5, true, false), s.samples(5, 3600.5, true, false));
     s.intensity = 1.0;
     expectLevels(s.samples(3, 0, true, false), {0.325, 0.12676, 0.27897});
-    expectLevels(s.samples(5, 0.5, true, false), s.samples(5, 3600.5, true, false));
 
-    for (double intensity : {0.0, 0.7, 1.0, 9.0, NaN}) {
-        for (double speed : {0.0, 1.0, 5.0, Inf}) {
-            s.intensity = intensity;
-            s.speed = speed;
-            for (double time : {-7200.25, -1.0, 0.0, 0.37, 1799.9, 1e12, Inf}) {
-                for (double level : s.samples(9, time, true, false)) {
-                    EXPECT_GE(level, 0.1);
-                    EXPECT_LE(level, 1.0);
-                }
+    for (double extreme : {0.0, 9.0, Inf}) {
+        s.intensity = s.speed = extreme;
+        for (double time : {-7200.25, 0.37, 1e12}) {
+            for (double level : s.samples(9, time, true, false)) {
+                EXPECT_GE(level, 0.1);
+                EXPECT_LE(level, 1.0);
             }
         }
     }
