@@ -14,7 +14,8 @@ enum class DisplayScope {
     selected,
 };
 
-template <> struct RawEnumCases<DisplayScope> {
+template<>
+struct RawEnumCases<DisplayScope> {
     using S = DisplayScope;
     static constexpr std::array<std::pair<S, std::string_view>, 3> cases{
         {{S::all, "all"}, {S::primary, "primary"}, {S::selected, "selected"}}};

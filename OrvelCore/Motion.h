@@ -9,7 +9,8 @@
 // The animation features a user can switch off, in the order the settings list them.
 enum class AnimationFeature { trackSwell, trackChange, titleScroll, panels, controls, skillCast };
 
-template <> struct RawEnumCases<AnimationFeature> {
+template<>
+struct RawEnumCases<AnimationFeature> {
     using F = AnimationFeature;
     static constexpr std::array<std::pair<F, std::string_view>, 6> cases{
         {{F::trackSwell, "trackSwell"}, {F::trackChange, "trackChange"}, {F::titleScroll, "titleScroll"},
@@ -19,7 +20,8 @@ template <> struct RawEnumCases<AnimationFeature> {
 // A way to set all features at once; never stored.
 enum class AnimationPreset { all, essential, none };
 
-template <> struct RawEnumCases<AnimationPreset> {
+template<>
+struct RawEnumCases<AnimationPreset> {
     using P = AnimationPreset;
     static constexpr std::array<std::pair<P, std::string_view>, 3> cases{
         {{P::all, "all"}, {P::essential, "essential"}, {P::none, "none"}}};

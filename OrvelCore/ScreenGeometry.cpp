@@ -12,9 +12,9 @@ constexpr double barHeight = 38;
 constexpr double compactTopGap = 6;
 // Room of the skill bar: both wings beside the header, the row under the body,
 // which is also the least width of a peeking panel.
-constexpr double skillWingsWidth = 2 * 120;
-constexpr double skillRowHeight = 44;
-constexpr double skillRowWidth = 228;
+constexpr double skillWingsWidth = 2 * SkillLayout::wingWidth;
+constexpr double skillRowHeight = SkillLayout::rowHeight;
+constexpr double skillRowWidth = SkillLayout::rowWidth;
 
 double finiteOrZero(double value)
 {

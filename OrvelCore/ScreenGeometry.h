@@ -2,7 +2,7 @@
 
 #include "Geometry.h"
 #include "PlayerPosition.h"
-#include "SkillChrome.h"
+#include "SkillBar.h"
 
 #include <optional>
 

@@ -16,7 +16,8 @@ enum class SkillPlacement {
     peek, // a strip under the collapsed player while it peeks
 };
 
-template <> struct RawEnumCases<SkillPlacement> {
+template<>
+struct RawEnumCases<SkillPlacement> {
     using P = SkillPlacement;
     static constexpr std::array<std::pair<P, std::string_view>, 4> cases{
         {{P::hidden, "hidden"}, {P::row, "row"}, {P::wings, "wings"}, {P::peek, "peek"}}};

@@ -23,7 +23,8 @@ enum class SkillGlyph {
     sparkle,
 };
 
-template <> struct RawEnumCases<SkillGlyph> {
+template<>
+struct RawEnumCases<SkillGlyph> {
     using G = SkillGlyph;
     static constexpr std::array<std::pair<G, std::string_view>, 16> cases{{
         {G::note, "note"},

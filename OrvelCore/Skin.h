@@ -12,7 +12,8 @@ enum class Skin {
     classico,
 };
 
-template <> struct RawEnumCases<Skin> {
+template<>
+struct RawEnumCases<Skin> {
     static constexpr std::array<std::pair<Skin, std::string_view>, 2> cases{
         {{Skin::rivista, "rivista"}, {Skin::classico, "classico"}}};
 };

@@ -12,7 +12,8 @@ enum class VisualizerStyle {
     orbit,
 };
 
-template <> struct RawEnumCases<VisualizerStyle> {
+template<>
+struct RawEnumCases<VisualizerStyle> {
     using S = VisualizerStyle;
     static constexpr std::array<std::pair<S, std::string_view>, 4> cases{
         {{S::bars, "bars"}, {S::wave, "wave"}, {S::dots, "dots"}, {S::orbit, "orbit"}}};
@@ -28,7 +29,8 @@ enum class VisualizerPalette {
     custom,
 };
 
-template <> struct RawEnumCases<VisualizerPalette> {
+template<>
+struct RawEnumCases<VisualizerPalette> {
     using P = VisualizerPalette;
     static constexpr std::array<std::pair<P, std::string_view>, 7> cases{
         {{P::orvel, "orvel"}, {P::artwork, "artwork"}, {P::mint, "mint"}, {P::aurora, "aurora"},
