@@ -47,7 +47,9 @@ std::optional<T> decodeStored(const Defaults &defaults, const QString &key)
 // Holds neither the preferences nor anything of theirs, so it may outlive them.
 QCoro::Task<void> reloadWidgetsLater(Scheduler &scheduler, WidgetCenter *center, TaskHandle self)
 {
-    if (!co_await scheduler.sleep(Preferences::widgetReloadDelay, self))
+    // Awaited into a variable: GCC 12 miscompiles a co_await inside an if condition.
+    const bool slept = co_await scheduler.sleep(Preferences::widgetReloadDelay, self);
+    if (!slept)
         co_return;
     (center ? *center : WidgetCenter::shared()).reloadAllTimelines();
 }
