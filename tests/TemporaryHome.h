@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <optional>
 
 // Points XDG_CONFIG_HOME and XDG_DATA_HOME into a fresh temporary directory for
 // the guard's lifetime, so code that finds its files the standard way never
@@ -12,8 +11,6 @@
 class TemporaryHome {
 public:
     TemporaryHome()
-        : m_savedConfig(saved("XDG_CONFIG_HOME"))
-        , m_savedData(saved("XDG_DATA_HOME"))
     {
         qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
         qputenv("XDG_DATA_HOME", dataHome().toUtf8());
@@ -34,23 +31,20 @@ public:
     QString dataHome() const { return m_root.filePath(QStringLiteral("data")); }
 
 private:
-    static std::optional<QByteArray> saved(const char *name)
+    static void restore(const char *name, const QByteArray &value)
     {
-        if (!qEnvironmentVariableIsSet(name))
-            return std::nullopt;
-        return qgetenv(name);
-    }
-    static void restore(const char *name, const std::optional<QByteArray> &value)
-    {
-        if (value)
-            qputenv(name, *value);
-        else
+        if (value.isNull())
             qunsetenv(name);
+        else
+            qputenv(name, value);
     }
 
     QTemporaryDir m_root;
-    std::optional<QByteArray> m_savedConfig;
-    std::optional<QByteArray> m_savedData;
+    // A null array for a variable that was not set.
+    QByteArray m_savedConfig
+        = qEnvironmentVariableIsSet("XDG_CONFIG_HOME") ? qgetenv("XDG_CONFIG_HOME") : QByteArray();
+    QByteArray m_savedData
+        = qEnvironmentVariableIsSet("XDG_DATA_HOME") ? qgetenv("XDG_DATA_HOME") : QByteArray();
 };
 
 inline QByteArray readFile(const QString &path)
