@@ -36,6 +36,7 @@ public:
 // An XDG autostart entry: a .desktop file in $XDG_CONFIG_HOME/autostart that
 // the desktop starts at login. An entry the user switched off in the desktop's
 // settings (Hidden or X-GNOME-Autostart-enabled=false) counts as not registered.
+// Desktops ask no approval for autostart entries, so it never reports requiresApproval.
 class AutostartLoginItem final : public LoginItem {
 public:
     // program: the executable to start; empty means it cannot be found.
