@@ -114,7 +114,8 @@ double PlaybackSnapshot::estimatedPosition(Date at) const
         if (interval > 0)
             elapsed = interval;
     }
-    const double limit = track ? track->duration : 0.0;
+    // A stored track may carry a negative duration; a position never goes below 0.
+    const double limit = track ? std::max(track->duration, 0.0) : 0.0;
     return std::min(std::max(position + elapsed, 0.0), limit);
 }
 

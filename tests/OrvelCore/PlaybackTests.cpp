@@ -72,7 +72,13 @@ TEST(PlaybackSnapshot, DerivedValues)
         {snapshot(30), NaN, 30},
         {snapshot(250, 50, track(200), false), 1000, 200}, // paused: only the duration bounds it
         {snapshot(30, 50, track(), true, PlayerAvailability::unavailable), 10, 30},
-        {snapshot(30, 50, std::nullopt), 10, 0}, {snapshot(30, 50, track(0)), 10, 0}};
+        {snapshot(30, 50, std::nullopt), 10, 0}, {snapshot(30, 50, track(0)), 10, 0},
+        {[] {
+             auto s = snapshot(30);
+             s.track->duration = -5; // as a decoded file may hold it
+             return s;
+         }(),
+            10, 0}};
     for (const auto &c : cases)
         EXPECT_EQ(c.snapshot.estimatedPosition(AT.addingTimeInterval(c.later)), c.expected) << c.later;
 
