@@ -73,12 +73,14 @@ std::optional<QString> optionalString(const QJsonObject &o, const QString &key);
 std::optional<bool> optionalBoolean(const QJsonObject &o, const QString &key);
 std::optional<double> optionalNumber(const QJsonObject &o, const QString &key);
 
-template <class T> T decode(const QJsonObject &o, const QString &key)
+template<class T>
+T decode(const QJsonObject &o, const QString &key)
 {
     return T::fromJson(require(o, key));
 }
 
-template <class T> std::optional<T> decodeOptional(const QJsonObject &o, const QString &key)
+template<class T>
+std::optional<T> decodeOptional(const QJsonObject &o, const QString &key)
 {
     if (auto value = optional(o, key))
         return T::fromJson(*value);
@@ -88,7 +90,8 @@ template <class T> std::optional<T> decodeOptional(const QJsonObject &o, const Q
 // A double for writing; non-finite numbers have no JSON form and throw.
 QJsonValue finite(double value);
 
-template <class T> void insertOptional(QJsonObject &o, const QString &key, const std::optional<T> &value)
+template<class T>
+void insertOptional(QJsonObject &o, const QString &key, const std::optional<T> &value)
 {
     if (value)
         o.insert(key, value->toJson());
@@ -100,7 +103,8 @@ inline void insertOptional(QJsonObject &o, const QString &key, const std::option
 }
 
 // Whole documents. decodeData returns nothing for anything that does not decode.
-template <class T> std::optional<T> decodeData(const QByteArray &data)
+template<class T>
+std::optional<T> decodeData(const QByteArray &data)
 {
     try {
         return T::fromJson(parse(data));
@@ -109,7 +113,8 @@ template <class T> std::optional<T> decodeData(const QByteArray &data)
     }
 }
 
-template <class T> QByteArray encodeData(const T &value)
+template<class T>
+QByteArray encodeData(const T &value)
 {
     return serialize(value.toJson());
 }

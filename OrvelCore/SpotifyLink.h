@@ -47,7 +47,8 @@ private:
     QString m_id;
 };
 
-template <> struct RawEnumCases<SpotifyLink::Kind> {
+template<>
+struct RawEnumCases<SpotifyLink::Kind> {
     using K = SpotifyLink::Kind;
     static constexpr std::array<std::pair<K, std::string_view>, 4> cases{
         {{K::track, "track"}, {K::album, "album"}, {K::playlist, "playlist"}, {K::artist, "artist"}}};
