@@ -48,6 +48,12 @@ struct Outcome {
     std::exception_ptr error;
 };
 
+// The scheme exactly as written (QUrl lower-cases it), and somewhere to download from.
+bool isCoverAddress(const QString &text, const QUrl &url)
+{
+    return text.startsWith(QLatin1String("https:")) && url.isValid() && !url.host().isEmpty();
+}
+
 [[noreturn]] void fail(SpotifyFailure failure)
 {
     throw SpotifyError(failure);
@@ -101,13 +107,15 @@ template<typename T>
 QCoro::Task<T> SpotifyBridge::onBridge(std::function<QCoro::Task<T>()> work)
 {
     auto outcome = std::make_shared<Outcome<T>>();
-    co_await BridgeHop{m_context, [work = std::move(work), outcome]() -> QCoro::Task<void> {
-                           try {
-                               outcome->value = co_await work();
-                           } catch (...) {
-                               outcome->error = std::current_exception();
-                           }
-                       }};
+    // A named awaiter: GCC 12 mishandles temporaries that own state in a co_await expression.
+    BridgeHop hop{m_context, [work = std::move(work), outcome]() -> QCoro::Task<void> {
+                      try {
+                          outcome->value = co_await work();
+                      } catch (...) {
+                          outcome->error = std::current_exception();
+                      }
+                  }};
+    co_await hop;
     if (outcome->error)
         std::rethrow_exception(outcome->error);
     co_return std::move(*outcome->value);
@@ -230,8 +238,7 @@ PlaybackSnapshot SpotifyBridge::readStateNow(qint32 pid)
             const double duration = milliseconds / 1000.0;
             const QUrl artworkURL(artwork);
             track = Track(id, title, artist, album, std::isfinite(duration) && duration >= 0 ? duration : 0.0,
-                artworkURL.scheme() == QLatin1String("https") ? std::optional<QUrl>(artworkURL)
-                                                              : std::nullopt,
+                isCoverAddress(artwork, artworkURL) ? std::optional<QUrl>(artworkURL) : std::nullopt,
                 SpotifyLink::playbackURL(id));
             setCachedTrack(track);
         }
@@ -250,7 +257,8 @@ PlaybackSnapshot SpotifyBridge::readStateNow(qint32 pid)
 
 QCoro::Task<void> SpotifyBridge::pause(double seconds)
 {
-    if (!co_await scheduler().sleep(seconds))
+    auto sleep = scheduler().sleep(seconds);
+    if (!co_await sleep)
         throw CancellationError();
 }
 
