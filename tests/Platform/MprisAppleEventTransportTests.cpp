@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QDBusObjectPath>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -299,4 +302,40 @@ TEST_F(MprisTransport, WorkspaceFindsSpotifyOnTheBusAndSeesItLeave)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(terminated, QStringList{"com.spotify.client"});
     EXPECT_EQ(workspace.spotifyProcessIdentifier(), std::nullopt);
+}
+
+TEST(Workspace, SpotifyIsInstalledWithADesktopEntryOrAProgramOnThePath)
+{
+    QTemporaryDir dir;
+    const char *names[] = {"XDG_DATA_HOME", "XDG_DATA_DIRS", "PATH"};
+    std::optional<QByteArray> saved[3];
+    for (int i = 0; i < 3; ++i) {
+        if (qEnvironmentVariableIsSet(names[i]))
+            saved[i] = qgetenv(names[i]);
+    }
+    qputenv("XDG_DATA_HOME", dir.filePath("home").toUtf8());
+    qputenv("XDG_DATA_DIRS", dir.filePath("system").toUtf8());
+    qputenv("PATH", dir.filePath("bin").toUtf8());
+    auto make = [&](const QString &path, bool executable) {
+        QDir().mkpath(QFileInfo(dir.filePath(path)).absolutePath());
+        QFile file(dir.filePath(path));
+        file.open(QIODevice::WriteOnly);
+        file.write("x");
+        file.close();
+        if (executable)
+            file.setPermissions(file.permissions() | QFileDevice::ExeUser);
+    };
+    DBusWorkspace workspace(QDBusConnection(QStringLiteral("none")));
+    EXPECT_FALSE(workspace.isSpotifyInstalled());
+    EXPECT_EQ(workspace.spotifyProcessIdentifier(), std::nullopt); // no bus at all
+    make("bin/spotify", false);
+    EXPECT_FALSE(workspace.isSpotifyInstalled()); // not runnable
+    make("bin/spotify", true);
+    EXPECT_TRUE(workspace.isSpotifyInstalled());
+    QFile::remove(dir.filePath("bin/spotify"));
+    make("system/applications/spotify.desktop", false);
+    EXPECT_TRUE(workspace.isSpotifyInstalled());
+
+    for (int i = 0; i < 3; ++i)
+        saved[i] ? qputenv(names[i], *saved[i]) : qunsetenv(names[i]);
 }
