@@ -162,7 +162,7 @@ TEST_F(EndToEnd, AnIgnoredCommandReturnsTheUnchangedState)
 
 TEST_F(EndToEnd, ASlowPlayerTimesOutAndAVanishedOneIsNotRunning)
 {
-    transport->setTimeoutScale(0.02); // the 2 s of a read become 40 ms of real waiting
+    transport->setTimeoutScale(0.05); // the 2 s of a read become 100 ms of real waiting
     spotify.setBehaviour("Get Volume", "normal", 5);
     EXPECT_FALSE(read().error);
     spotify.setBehaviour("Get Volume", "silent");

@@ -265,7 +265,7 @@ TEST_F(MprisTransport, MapsBusErrorsToTheNearestErrorNumbers)
 
 TEST_F(MprisTransport, ASilentPlayerTimesOutAndAMissingOneIsNotFound)
 {
-    transport.setTimeoutScale(0.02); // 2 s become 40 ms
+    transport.setTimeoutScale(0.05); // 2 s become 100 ms
     spotify.setBehaviour("Get PlaybackStatus", "silent");
     AESendResult result = get(specifier("pPlS"));
     ASSERT_TRUE(result.error);
