@@ -257,8 +257,8 @@ PlaybackSnapshot SpotifyBridge::readStateNow(qint32 pid)
 
 QCoro::Task<void> SpotifyBridge::pause(double seconds)
 {
-    auto sleep = scheduler().sleep(seconds);
-    if (!co_await sleep)
+    const bool slept = co_await scheduler().sleep(seconds);
+    if (!slept)
         throw CancellationError();
 }
 
