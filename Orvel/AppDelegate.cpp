@@ -1,0 +1,190 @@
+#include "AppDelegate.h"
+
+#include "DashboardWindow.h"
+#include "Localized.h"
+#include "OrvelURL.h"
+#include "PanelManager.h"
+#include "Preferences.h"
+#include "Scheduler.h"
+#include "StatusItem.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQuickWindow>
+
+namespace {
+QPointer<AppDelegate> &currentDelegate()
+{
+    static QPointer<AppDelegate> delegate;
+    return delegate;
+}
+} // namespace
+
+AppDelegate::AppDelegate(Services services, QObject *parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_ownPanels(m_services.panels ? nullptr : std::make_unique<PanelManager>(m_services.preferences))
+    , m_panels(m_services.panels ? m_services.panels : m_ownPanels.get())
+{
+}
+
+AppDelegate::~AppDelegate() = default;
+
+AppDelegate *AppDelegate::current()
+{
+    return currentDelegate().data();
+}
+
+Preferences &AppDelegate::preferences() const
+{
+    return m_services.preferences ? *m_services.preferences : Preferences::shared();
+}
+
+void AppDelegate::startTask(std::function<QCoro::Task<void>()> work)
+{
+    if (!work)
+        return;
+    Scheduler::current().spawn([work = std::move(work)](TaskHandle) -> QCoro::Task<void> {
+        try {
+            co_await work();
+        } catch (const std::exception &error) {
+            qWarning() << "A menu action failed:" << error.what();
+        }
+    });
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    currentDelegate() = this;
+    // A tray app: its windows come and go, the process stays.
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        application->setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());
+    if (m_services.makeStatusItem)
+        m_statusItem = StatusItem::make(*this);
+    if (m_services.engine.start)
+        m_services.engine.start();
+    m_panels->start();
+    if (preferences().needsSetup() && !m_services.engine.isPreview)
+        openDashboard(DashboardSection::overview);
+}
+
+void AppDelegate::showDashboardRequested()
+{
+    Scheduler::current().spawn([](TaskHandle) -> QCoro::Task<void> {
+        if (AppDelegate *delegate = AppDelegate::current())
+            delegate->openDashboard(DashboardSection::overview);
+        co_return;
+    });
+}
+
+QList<AppDelegate::MenuItem> AppDelegate::statusMenuItems() const
+{
+    const std::optional<QString> track
+        = m_services.engine.trackTitle ? m_services.engine.trackTitle() : std::nullopt;
+    const MenuItem separator;
+    auto item = [](const char *title, MenuAction action, const char *key = "") {
+        return MenuItem{localized(QString::fromUtf8(title)), action, QString::fromLatin1(key), std::nullopt};
+    };
+    MenuItem notch = item("Notch player", MenuAction::toggleNotch);
+    notch.checked = preferences().notchEnabled();
+    MenuItem sidebar = item("Music sidebar", MenuAction::toggleSidebar);
+    sidebar.checked = preferences().sidebarEnabled();
+    return {
+        MenuItem{track.value_or(QStringLiteral("Orvel")), std::nullopt, {}, std::nullopt},
+        separator,
+        item("Open Orvel", MenuAction::openDashboard, ","),
+        item("Show player", MenuAction::showPlayer),
+        item("Your shortcuts", MenuAction::openShortcuts),
+        separator,
+        notch,
+        sidebar,
+        separator,
+        item("Open Spotify", MenuAction::openSpotify),
+        item("Quit Orvel", MenuAction::quit, "q"),
+    };
+}
+
+void AppDelegate::perform(MenuAction action)
+{
+    switch (action) {
+    case MenuAction::openDashboard:
+        openDashboard(DashboardSection::overview);
+        break;
+    case MenuAction::openShortcuts:
+        openDashboard(DashboardSection::shortcuts);
+        break;
+    case MenuAction::showPlayer:
+        m_panels->showPlayer();
+        break;
+    case MenuAction::toggleNotch:
+        preferences().setNotchEnabled(!preferences().notchEnabled());
+        break;
+    case MenuAction::toggleSidebar:
+        preferences().setSidebarEnabled(!preferences().sidebarEnabled());
+        break;
+    case MenuAction::openSpotify:
+        if (auto open = m_services.engine.openSpotify)
+            startTask([open] { return open(true); });
+        break;
+    case MenuAction::quit:
+        if (m_services.quit)
+            m_services.quit();
+        else
+            QCoreApplication::quit();
+        break;
+    }
+}
+
+bool AppDelegate::applicationShouldHandleReopen()
+{
+    openDashboard(DashboardSection::overview);
+    return true;
+}
+
+void AppDelegate::open(const QList<QUrl> &urls)
+{
+    for (const QUrl &url : urls)
+        handle(url);
+}
+
+void AppDelegate::handle(const QUrl &url)
+{
+    // QUrl keeps schemes and hosts in lower case, as URL schemes compare without case.
+    if (url.scheme().isEmpty() || url.scheme() != OrvelURL::scheme())
+        return;
+    const QString host = url.host();
+    if (host == QLatin1String("player")) {
+        m_panels->showPlayer();
+        startTask(m_services.engine.refresh);
+    } else if (host == QLatin1String("shortcuts")) {
+        openDashboard(DashboardSection::shortcuts);
+    } else {
+        openDashboard(DashboardSection::overview);
+    }
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    // Quit, a signal and the end of the event loop may all arrive; stop once.
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    m_panels->stop();
+    if (m_services.engine.flush)
+        m_services.engine.flush();
+}
+
+void AppDelegate::openDashboard(DashboardSection section, std::optional<int> skillSlot)
+{
+    m_dashboardState.setSection(section);
+    m_dashboardState.setSkillSlot(skillSlot);
+    if (!m_dashboard) {
+        m_dashboard = std::make_unique<DashboardWindow>(m_dashboardState);
+        connect(m_dashboard.get(), &DashboardWindow::openDashboardRequested, this,
+            [this] { perform(MenuAction::openDashboard); });
+        connect(
+            m_dashboard.get(), &DashboardWindow::quitRequested, this, [this] { perform(MenuAction::quit); });
+        m_dashboard->center();
+    }
+    m_dashboard->bringToFront();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "DashboardState.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <qcoro/qcorotask.h>
+
+class DashboardWindow;
+class PanelManager;
+class Preferences;
+class StatusItem;
+
+// Wires the process together once launching has finished: tray item, playback
+// engine, panels and the dashboard. Main thread only.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    enum class MenuAction {
+        openDashboard,
+        openShortcuts,
+        showPlayer,
+        toggleNotch,
+        toggleSidebar,
+        openSpotify,
+        quit
+    };
+
+    struct MenuItem {
+        QString title; // empty for a separator
+        std::optional<MenuAction> action; // nothing: a disabled item
+        QString key; // lower-case character for Ctrl+<key>, or empty
+        std::optional<bool> checked; // nothing: not a checkable item
+
+        bool isSeparator() const { return title.isEmpty() && !action; }
+        bool isEnabled() const { return action.has_value(); }
+        friend bool operator==(const MenuItem &, const MenuItem &) = default;
+    };
+
+    // The playback engine as the delegate drives it.
+    struct Engine {
+        std::function<void()> start;
+        std::function<void()> flush;
+        std::function<QCoro::Task<void>()> refresh;
+        std::function<QCoro::Task<void>(bool activates)> openSpotify;
+        std::function<std::optional<QString>()> trackTitle;
+        bool isPreview = false;
+    };
+
+    struct Services {
+        Engine engine;
+        Preferences *preferences = nullptr; // nothing: the process-wide settings
+        PanelManager *panels = nullptr; // nothing: a manager of the delegate's own
+        bool makeStatusItem = true; // only where a widget application runs
+        std::function<void()> quit; // nothing: quit the event loop
+    };
+
+    explicit AppDelegate(Services services, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The running delegate, none until launching has finished.
+    static AppDelegate *current();
+
+    void applicationDidFinishLaunching();
+    // The status menu's items, as they stand at the moment it opens.
+    QList<MenuItem> statusMenuItems() const;
+    void perform(MenuAction action);
+    bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
+    bool applicationShouldHandleReopen();
+    // Each URL in the order given.
+    void open(const QList<QUrl> &urls);
+    void handle(const QUrl &url);
+    void applicationWillTerminate();
+    void openDashboard(DashboardSection section, std::optional<int> skillSlot = std::nullopt);
+
+    PanelManager &panels() const { return *m_panels; }
+    DashboardState &dashboardState() { return m_dashboardState; }
+    DashboardWindow *dashboard() const { return m_dashboard.get(); }
+    StatusItem *statusItem() const { return m_statusItem.get(); }
+
+public slots:
+    // The hand-over of a second launch.
+    void showDashboardRequested();
+
+private:
+    Preferences &preferences() const;
+    void startTask(std::function<QCoro::Task<void>()> work);
+
+    Services m_services;
+    std::unique_ptr<PanelManager> m_ownPanels;
+    PanelManager *m_panels;
+    // Declared before the window, which shows it, so that it outlives the window.
+    DashboardState m_dashboardState;
+    std::unique_ptr<StatusItem> m_statusItem;
+    std::unique_ptr<DashboardWindow> m_dashboard;
+    bool m_terminated = false;
+};

@@ -1,0 +1,8 @@
+#include "AppEngine.h"
+
+AppDelegate::Services appDelegateServices()
+{
+    return {};
+}
+
+void installPlaybackIntentPerformer() { }

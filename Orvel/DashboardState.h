@@ -1,0 +1,48 @@
+#pragma once
+
+#include "RawEnum.h"
+
+#include <QObject>
+#include <QVariant>
+#include <optional>
+
+enum class DashboardSection { overview, shortcuts, appearance, personalization, about };
+
+template<>
+struct RawEnumCases<DashboardSection> {
+    using S = DashboardSection;
+    static constexpr std::array<std::pair<S, std::string_view>, 5> cases{
+        {{S::overview, "overview"}, {S::shortcuts, "shortcuts"}, {S::appearance, "appearance"},
+            {S::personalization, "personalization"}, {S::about, "about"}}};
+};
+
+// The dashboard's selected section and the skill slot waiting for a shortcut.
+// Every assignment announces itself, even when the value stays the same, so
+// re-opening the same section still reaches the views.
+class DashboardState : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString section READ sectionRawValue WRITE setSectionRawValue NOTIFY sectionChanged)
+    // An integer, or null for none.
+    Q_PROPERTY(QVariant skillSlot READ skillSlotValue WRITE setSkillSlotValue NOTIFY skillSlotChanged)
+
+public:
+    using QObject::QObject;
+
+    DashboardSection section() const { return m_section; }
+    std::optional<int> skillSlot() const { return m_skillSlot; }
+    void setSection(DashboardSection section);
+    void setSkillSlot(std::optional<int> slot);
+
+signals:
+    void sectionChanged();
+    void skillSlotChanged();
+
+private:
+    QString sectionRawValue() const { return toRawValue(m_section); }
+    void setSectionRawValue(const QString &value);
+    QVariant skillSlotValue() const { return m_skillSlot ? QVariant(*m_skillSlot) : QVariant(); }
+    void setSkillSlotValue(const QVariant &value);
+
+    DashboardSection m_section = DashboardSection::overview;
+    std::optional<int> m_skillSlot;
+};

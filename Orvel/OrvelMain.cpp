@@ -1,0 +1,75 @@
+#include "OrvelMain.h"
+
+#include "AppBus.h"
+#include "AppDelegate.h"
+#include "AppEngine.h"
+#include "Bundle.h"
+#include "TerminationSignals.h"
+
+#include <QApplication>
+#include <QLoggingCategory>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+Q_LOGGING_CATEGORY(lcMain, "com.velbrandtoro.Orvel.main")
+
+// Tries a few times: the owner may quit between our failed claim and the hand-over.
+constexpr int claimAttempts = 3;
+} // namespace
+
+int OrvelMain::main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvel"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
+    QApplication::setDesktopFileName(QString(Bundle::identifier));
+
+    QStringList urls = QApplication::arguments().mid(1);
+    if (urls.contains(QStringLiteral("--version"))) {
+        QTextStream(stdout) << "Orvel " << ORVEL_VERSION << '\n';
+        return 0;
+    }
+
+    AppBus bus;
+    for (int attempt = 0;; ++attempt) {
+        const AppBus::Claim claim = bus.claim();
+        if (claim == AppBus::Claim::owned)
+            break;
+        if (claim == AppBus::Claim::noBus) {
+            qCWarning(lcMain) << "No session bus: this copy of Orvel runs without single-instance check.";
+            break;
+        }
+        if (bus.forward(urls))
+            return 0;
+        if (attempt + 1 == claimAttempts) {
+            qCWarning(lcMain) << "Could not reach the running Orvel; leaving it be.";
+            return 0;
+        }
+    }
+
+    installPlaybackIntentPerformer();
+    AppDelegate delegate(appDelegateServices());
+    QObject::connect(&bus, &AppBus::urlsReceived, &delegate, &AppDelegate::open);
+    // A later launch without URLs is a reopen: the dashboard comes forward.
+    QObject::connect(&bus, &AppBus::showDashboardRequested, &delegate, &AppDelegate::showDashboardRequested);
+
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &application, [](int number) {
+        qCInfo(lcMain) << "Ending on signal" << number;
+        QCoreApplication::quit();
+    });
+    QObject::connect(
+        &application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+
+    delegate.applicationDidFinishLaunching();
+    QList<QUrl> launchURLs;
+    for (const QString &text : std::as_const(urls))
+        launchURLs.append(QUrl(text));
+    // As URLs of a launch arrive once launching has finished.
+    QTimer::singleShot(0, &delegate, [&delegate, launchURLs] { delegate.open(launchURLs); });
+
+    const int status = QApplication::exec();
+    delegate.applicationWillTerminate();
+    return status;
+}

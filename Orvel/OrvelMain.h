@@ -1,0 +1,9 @@
+#pragma once
+
+// The program's entry: one running instance, which the others hand over to.
+struct OrvelMain {
+    OrvelMain() = delete;
+
+    // The process's exit status: 0 after a normal quit and after a hand-over.
+    static int main(int argc, char *argv[]);
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class AppDelegate;
+class QMenu;
+class QSystemTrayIcon;
+
+// The tray item and its menu, which is rebuilt from the delegate each time it opens.
+class StatusItem : public QObject {
+    Q_OBJECT
+public:
+    // Nothing without a widget application or without a tray to show it in;
+    // the app then runs without it, which is logged once.
+    static std::unique_ptr<StatusItem> make(AppDelegate &delegate);
+    ~StatusItem() override;
+
+    QSystemTrayIcon *icon() const { return m_icon.get(); }
+    QMenu *menu() const { return m_menu.get(); }
+
+private:
+    explicit StatusItem(AppDelegate &delegate);
+    void rebuildMenu();
+
+    AppDelegate &m_delegate;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+};
