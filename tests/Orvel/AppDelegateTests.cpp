@@ -1,0 +1,252 @@
+#include "AppDelegate.h"
+#include "DashboardWindow.h"
+#include "Defaults.h"
+#include "LoginItem.h"
+#include "PanelManager.h"
+#include "Preferences.h"
+#include "QtPrinters.h"
+#include "TemporaryHome.h"
+#include "WidgetCenter.h"
+
+#include <QGuiApplication>
+#include <QQuickWindow>
+#include <gtest/gtest.h>
+
+namespace {
+using Action = AppDelegate::MenuAction;
+
+class AppDelegateTest : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    ManualScheduler scheduler;
+    ScopedScheduler installed{scheduler};
+    RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    Defaults defaults{home.path("config/defaults.json")};
+    SharedStore store{home.path("group"), home.path("support")};
+    Preferences preferences{Preferences::Services{
+        &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
+    PanelManager panels{&preferences};
+
+    std::optional<QString> track;
+    QStringList calls;
+    std::unique_ptr<AppDelegate> delegate;
+
+    void SetUp() override { preferences.completeSetup(); }
+
+    std::unique_ptr<AppDelegate> make()
+    {
+        AppDelegate::Engine engine;
+        engine.start = [this] { calls << "start"; };
+        engine.flush = [this] {
+            calls << QStringLiteral("flush(panels %1)").arg(panels.isStarted() ? "running" : "stopped");
+        };
+        engine.refresh = [this]() -> QCoro::Task<void> {
+            calls << "refresh";
+            co_return;
+        };
+        engine.openSpotify = [this](bool activates) -> QCoro::Task<void> {
+            calls << QStringLiteral("openSpotify(%1)").arg(activates);
+            co_return;
+        };
+        engine.trackTitle = [this] { return track; };
+        return std::make_unique<AppDelegate>(
+            AppDelegate::Services{engine, &preferences, &panels, false, [this] { calls << "quit"; }});
+    }
+    AppDelegate &launched()
+    {
+        delegate = make();
+        delegate->applicationDidFinishLaunching();
+        return *delegate;
+    }
+    bool dashboardVisible() const
+    {
+        return delegate->dashboard() && delegate->dashboard()->window()->isVisible();
+    }
+    QString section() const { return toRawValue(delegate->dashboardState().section()); }
+};
+
+TEST_F(AppDelegateTest, LaunchStartsTheEngineThenThePanelsAndOpensTheDashboardOnlyWhileSetupIsPending)
+{
+    AppDelegate &app = launched();
+    EXPECT_EQ(AppDelegate::current(), &app);
+    EXPECT_EQ(calls, QStringList{"start"});
+    EXPECT_TRUE(panels.isStarted());
+    EXPECT_FALSE(app.dashboard());
+    EXPECT_FALSE(qGuiApp->quitOnLastWindowClosed());
+
+    preferences.restartSetup();
+    AppDelegate &pending = launched();
+    ASSERT_TRUE(dashboardVisible());
+    EXPECT_EQ(section(), "overview");
+    EXPECT_EQ(pending.dashboard()->window()->minimumSize(), QSize(860, 650));
+    EXPECT_EQ(pending.dashboard()->window()->size(), QSize(960, 750));
+}
+
+TEST_F(AppDelegateTest, StatusMenuHeaderIsTheTrackTitleOrADisabledOrvel)
+{
+    AppDelegate &app = launched();
+    auto items = app.statusMenuItems();
+    ASSERT_EQ(items.size(), 11);
+    EXPECT_EQ(items[0].title, "Orvel");
+    EXPECT_FALSE(items[0].isEnabled());
+
+    track = QStringLiteral("Holocene");
+    items = app.statusMenuItems();
+    EXPECT_EQ(items[0].title, "Holocene");
+    EXPECT_FALSE(items[0].isEnabled());
+
+    QStringList layout;
+    for (const auto &item : items.mid(1))
+        layout << (item.isSeparator() ? QStringLiteral("-")
+                                      : item.title + (item.key.isEmpty() ? "" : "^" + item.key));
+    EXPECT_EQ(layout,
+        (QStringList{"-", "Open Orvel^,", "Show player", "Your shortcuts", "-", "Notch player",
+            "Music sidebar", "-", "Open Spotify", "Quit Orvel^q"}));
+}
+
+TEST_F(AppDelegateTest, PanelChecksFollowThePreferencesWhenTheMenuOpensAndChoosingOneFlipsIt)
+{
+    AppDelegate &app = launched();
+    preferences.setSidebarEnabled(false);
+    auto items = app.statusMenuItems();
+    EXPECT_EQ(items[6].checked, true); // notch
+    EXPECT_EQ(items[7].checked, false); // sidebar
+
+    app.perform(Action::toggleNotch);
+    app.perform(Action::toggleSidebar);
+    EXPECT_FALSE(preferences.notchEnabled());
+    EXPECT_TRUE(preferences.sidebarEnabled());
+    items = app.statusMenuItems();
+    EXPECT_EQ(items[6].checked, false);
+    EXPECT_EQ(items[7].checked, true);
+}
+
+TEST_F(AppDelegateTest, MenuActionsReachTheirTargets)
+{
+    AppDelegate &app = launched();
+    app.perform(Action::openShortcuts);
+    EXPECT_EQ(section(), "shortcuts");
+    app.perform(Action::openDashboard);
+    EXPECT_EQ(section(), "overview");
+    app.perform(Action::openSpotify);
+    scheduler.runUntilIdle();
+    app.perform(Action::quit);
+    EXPECT_EQ(calls, (QStringList{"start", "openSpotify(1)", "quit"}));
+
+    preferences.setNotchEnabled(false);
+    app.perform(Action::showPlayer);
+    EXPECT_TRUE(preferences.notchEnabled());
+}
+
+TEST_F(AppDelegateTest, ShowPlayerDuringSetupOpensTheOverviewInstead)
+{
+    launched();
+    preferences.restartSetup();
+    preferences.setNotchEnabled(false);
+    panels.showPlayer();
+    EXPECT_TRUE(dashboardVisible());
+    EXPECT_EQ(section(), "overview");
+    EXPECT_FALSE(preferences.notchEnabled());
+}
+
+TEST_F(AppDelegateTest, UrlsAreRoutedByHostInTheOrderGiven)
+{
+    struct Case {
+        const char *url;
+        const char *section; // nullptr: no dashboard
+        bool refreshes;
+    };
+    const Case cases[] = {
+        {"orvel://shortcuts", "shortcuts", false},
+        {"orvel://", "overview", false},
+        {"orvel:", "overview", false},
+        {"orvel://elsewhere/x", "overview", false},
+        {"orvel://player", nullptr, true},
+        {"spotify://shortcuts", nullptr, false},
+        {"shortcuts", nullptr, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.url);
+        calls.clear();
+        AppDelegate &app = launched();
+        calls.clear();
+        app.handle(QUrl(QString::fromLatin1(c.url)));
+        scheduler.runUntilIdle();
+        EXPECT_EQ(dashboardVisible(), c.section != nullptr);
+        if (c.section) {
+            EXPECT_EQ(section(), c.section);
+        }
+        EXPECT_EQ(calls.contains("refresh"), c.refreshes);
+    }
+
+    AppDelegate &app = launched();
+    QStringList seen;
+    QObject::connect(&app.dashboardState(), &DashboardState::sectionChanged, [&] { seen << section(); });
+    app.open({QUrl("orvel://shortcuts"), QUrl("orvel://about"), QUrl("orvel://shortcuts")});
+    EXPECT_EQ(seen, (QStringList{"shortcuts", "overview", "shortcuts"}));
+}
+
+TEST_F(AppDelegateTest, TheDashboardIsMadeOnceAndClosingItNeitherDestroysItNorQuits)
+{
+    AppDelegate &app = launched();
+    app.openDashboard(DashboardSection::appearance, 3);
+    DashboardWindow *first = app.dashboard();
+    EXPECT_EQ(section(), "appearance");
+    EXPECT_EQ(app.dashboardState().skillSlot(), 3);
+
+    int quitting = 0;
+    QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &app, [&] { ++quitting; });
+    first->window()->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(first->window()->isVisible());
+    EXPECT_EQ(quitting, 0);
+    EXPECT_FALSE(app.applicationShouldTerminateAfterLastWindowClosed());
+
+    EXPECT_TRUE(app.applicationShouldHandleReopen());
+    EXPECT_EQ(app.dashboard(), first);
+    EXPECT_TRUE(first->window()->isVisible());
+    EXPECT_EQ(section(), "overview");
+    EXPECT_EQ(app.dashboardState().skillSlot(), std::nullopt);
+}
+
+TEST_F(AppDelegateTest, TheHandOverOpensTheOverviewOnTheNextTurn)
+{
+    AppDelegate &app = launched();
+    app.openDashboard(DashboardSection::shortcuts);
+    app.showDashboardRequested();
+    EXPECT_EQ(section(), "shortcuts");
+    scheduler.runUntilIdle();
+    EXPECT_EQ(section(), "overview");
+}
+
+TEST_F(AppDelegateTest, TerminationStopsThePanelsBeforeFlushingOnce)
+{
+    AppDelegate &app = launched();
+    app.applicationWillTerminate();
+    app.applicationWillTerminate();
+    EXPECT_EQ(calls, (QStringList{"start", "flush(panels stopped)"}));
+}
+
+TEST(DashboardStateTest, EveryAssignmentAnnouncesItselfAndQmlValuesAreChecked)
+{
+    DashboardState state;
+    EXPECT_EQ(state.section(), DashboardSection::overview);
+    EXPECT_EQ(state.skillSlot(), std::nullopt);
+    int sections = 0;
+    QObject::connect(&state, &DashboardState::sectionChanged, [&] { ++sections; });
+    state.setSection(DashboardSection::overview);
+    EXPECT_EQ(sections, 1);
+
+    state.setProperty("section", "personalization");
+    EXPECT_EQ(state.section(), DashboardSection::personalization);
+    state.setProperty("section", "Overview");
+    EXPECT_EQ(state.section(), DashboardSection::personalization);
+    state.setProperty("skillSlot", 4);
+    EXPECT_EQ(state.skillSlot(), 4);
+    EXPECT_EQ(state.property("skillSlot"), QVariant(4));
+    state.setProperty("skillSlot", QVariant());
+    EXPECT_EQ(state.skillSlot(), std::nullopt);
+    EXPECT_TRUE(state.property("skillSlot").isNull());
+}
+} // namespace
