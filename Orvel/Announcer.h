@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Speaks a short text to screen-reader users, with high priority.
+class Announcer {
+public:
+    virtual ~Announcer();
+
+    // The process-wide announcer (the log one unless a test installed another).
+    static Announcer &shared();
+    static void setShared(Announcer *announcer);
+
+    virtual void announce(const QString &text) = 0;
+};
+
+// Qt 6.4 has no announcement event for AT-SPI, so the text goes to the
+// accessibility log category, where it can be followed.
+class LogAnnouncer final : public Announcer {
+public:
+    void announce(const QString &text) override;
+};
+
+class RecordingAnnouncer final : public Announcer {
+public:
+    void announce(const QString &text) override { announcements.append(text); }
+    QStringList announcements;
+};
