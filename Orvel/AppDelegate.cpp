@@ -10,9 +10,12 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QQuickWindow>
 
 namespace {
+Q_LOGGING_CATEGORY(lcApp, "com.velbrandtoro.Orvel.app")
+
 QPointer<AppDelegate> &currentDelegate()
 {
     static QPointer<AppDelegate> delegate;
@@ -152,6 +155,7 @@ void AppDelegate::handle(const QUrl &url)
     // QUrl keeps schemes and hosts in lower case, as URL schemes compare without case.
     if (url.scheme().isEmpty() || url.scheme() != OrvelURL::scheme())
         return;
+    qCInfo(lcApp).noquote() << "Opening" << url.toString();
     const QString host = url.host();
     if (host == QLatin1String("player")) {
         m_panels->showPlayer();

@@ -1,0 +1,142 @@
+#include "QtPrinters.h"
+#include "fixtures/FakeSpotify.h"
+
+#include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+
+// The real program on a private bus, with a home of its own and the fake Spotify.
+namespace {
+constexpr char serviceName[] = "com.velbrandtoro.Orvel";
+
+// Polls the condition while the event loop runs; the guard only bounds a failing test.
+bool eventually(const std::function<bool()> &condition, int timeoutMs = 15000)
+{
+    for (QDeadlineTimer guard(timeoutMs); !guard.hasExpired();) {
+        if (condition())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return condition();
+}
+
+class OrvelProcess {
+public:
+    OrvelProcess(const QProcessEnvironment &environment, const QStringList &arguments = {})
+    {
+        m_process.setProcessEnvironment(environment);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral(ORVEL_APP_BINARY), arguments);
+    }
+    ~OrvelProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    OrvelProcess(const OrvelProcess &) = delete;
+    OrvelProcess &operator=(const OrvelProcess &) = delete;
+
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    bool finished() const { return m_process.state() == QProcess::NotRunning; }
+    int exitCode() const
+    {
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+    void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
+    QString log()
+    {
+        m_log += QString::fromUtf8(m_process.readAll());
+        return m_log;
+    }
+
+private:
+    QProcess m_process;
+    QString m_log;
+};
+
+class AppEndToEndTest : public ::testing::Test {
+protected:
+    PrivateBus bus;
+    QTemporaryDir home;
+
+    QString config() const { return home.filePath("config"); }
+    QString data() const { return home.filePath("data"); }
+    QString snapshotPath() const
+    {
+        return data() + "/QX7TR4LM2B.com.velbrandtoro.Orvel.shared/Orvel/playback.json";
+    }
+
+    void SetUp() override
+    {
+        // Spotify counts as installed, control is allowed and setup is done.
+        QDir().mkpath(data() + "/applications");
+        QFile entry(data() + "/applications/spotify.desktop");
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Spotify\nExec=spotify\n");
+        entry.close();
+        QDir().mkpath(config() + "/com.velbrandtoro.Orvel");
+        QFile consent(config() + "/com.velbrandtoro.Orvel/automation.json");
+        ASSERT_TRUE(consent.open(QIODevice::WriteOnly));
+        consent.write(R"({"com.spotify.client":"allowed"})");
+    }
+
+    QProcessEnvironment environment() const
+    {
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        environment.insert("HOME", home.path());
+        environment.insert("XDG_CONFIG_HOME", config());
+        environment.insert("XDG_DATA_HOME", data());
+        environment.insert("XDG_CACHE_HOME", home.filePath("cache"));
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("QT_QUICK_BACKEND", "software");
+        return environment;
+    }
+    bool nameOwned() const { return bus.connection().interface()->isServiceRegistered(serviceName); }
+    QJsonObject snapshot() const
+    {
+        QFile file(snapshotPath());
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    }
+};
+
+TEST_F(AppEndToEndTest, TwoCopiesStartedTogetherLeaveExactlyOneRunning)
+{
+    OrvelProcess first(environment());
+    OrvelProcess second(environment());
+    ASSERT_TRUE(eventually([&] { return nameOwned() && (first.finished() || second.finished()); }));
+    OrvelProcess &loser = first.finished() ? first : second;
+    OrvelProcess &winner = first.finished() ? second : first;
+    EXPECT_EQ(loser.exitCode(), 0);
+    EXPECT_TRUE(winner.isRunning());
+
+    winner.terminate();
+    ASSERT_TRUE(eventually([&] { return winner.finished(); }));
+    EXPECT_EQ(winner.exitCode(), 0);
+    EXPECT_TRUE(eventually([&] { return !nameOwned(); }));
+}
+
+TEST_F(AppEndToEndTest, ALaterLaunchHandsItsUrlsToTheRunningCopyInOrderAndExits)
+{
+    OrvelProcess running(environment());
+    ASSERT_TRUE(eventually([&] { return nameOwned(); }));
+
+    OrvelProcess opener(environment(), {"orvel://shortcuts", "orvel://player"});
+    ASSERT_TRUE(eventually([&] { return opener.finished(); }, 10000));
+    EXPECT_EQ(opener.exitCode(), 0);
+    ASSERT_TRUE(eventually([&] { return running.log().contains("Opening orvel://player"); }));
+    const QString log = running.log();
+    EXPECT_LT(log.indexOf("Opening orvel://shortcuts"), log.indexOf("Opening orvel://player"));
+    EXPECT_TRUE(running.isRunning());
+}
+} // namespace
