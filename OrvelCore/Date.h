@@ -19,7 +19,10 @@ struct Date {
     static void setNowProvider(std::function<Date()> provider);
 
     double unixSeconds() const { return secondsSinceReferenceDate + referenceUnixSeconds; }
-    double timeIntervalSince(Date other) const { return secondsSinceReferenceDate - other.secondsSinceReferenceDate; }
+    double timeIntervalSince(Date other) const
+    {
+        return secondsSinceReferenceDate - other.secondsSinceReferenceDate;
+    }
     Date addingTimeInterval(double seconds) const { return Date{secondsSinceReferenceDate + seconds}; }
     QDateTime toDateTime() const;
 

@@ -7,7 +7,8 @@
 namespace json {
 
 DecodingError::DecodingError(QString key_, QString description_)
-    : std::runtime_error((key_.isEmpty() ? description_ : key_ + QStringLiteral(": ") + description_).toStdString())
+    : std::runtime_error(
+        (key_.isEmpty() ? description_ : key_ + QStringLiteral(": ") + description_).toStdString())
     , key(std::move(key_))
     , description(std::move(description_))
 {

@@ -42,12 +42,30 @@ qint64 asInteger(const QJsonValue &value, const QString &context = {});
 
 // Required members.
 QJsonValue require(const QJsonObject &object, const QString &key);
-inline QJsonObject object(const QJsonObject &o, const QString &key) { return asObject(require(o, key), key); }
-inline QJsonArray array(const QJsonObject &o, const QString &key) { return asArray(require(o, key), key); }
-inline QString string(const QJsonObject &o, const QString &key) { return asString(require(o, key), key); }
-inline bool boolean(const QJsonObject &o, const QString &key) { return asBool(require(o, key), key); }
-inline double number(const QJsonObject &o, const QString &key) { return asDouble(require(o, key), key); }
-inline qint64 integer(const QJsonObject &o, const QString &key) { return asInteger(require(o, key), key); }
+inline QJsonObject object(const QJsonObject &o, const QString &key)
+{
+    return asObject(require(o, key), key);
+}
+inline QJsonArray array(const QJsonObject &o, const QString &key)
+{
+    return asArray(require(o, key), key);
+}
+inline QString string(const QJsonObject &o, const QString &key)
+{
+    return asString(require(o, key), key);
+}
+inline bool boolean(const QJsonObject &o, const QString &key)
+{
+    return asBool(require(o, key), key);
+}
+inline double number(const QJsonObject &o, const QString &key)
+{
+    return asDouble(require(o, key), key);
+}
+inline qint64 integer(const QJsonObject &o, const QString &key)
+{
+    return asInteger(require(o, key), key);
+}
 
 // Optional members: missing or null gives nothing, any other wrong type throws.
 std::optional<QJsonValue> optional(const QJsonObject &object, const QString &key);

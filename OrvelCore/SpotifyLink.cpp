@@ -73,7 +73,8 @@ std::optional<SpotifyLink> SpotifyLink::parse(const QString &text)
             return std::nullopt;
         // No user, password or port, judged on the raw authority: QUrl drops an empty port ("host:").
         const QString authority = trimmed.mid(8).section(QRegularExpression(QStringLiteral("[/?#]")), 0, 0);
-        if (!trimmed.startsWith(QLatin1String("https://")) || authority.contains(u'@') || authority.contains(u':'))
+        if (!trimmed.startsWith(QLatin1String("https://")) || authority.contains(u'@')
+            || authority.contains(u':'))
             return std::nullopt;
         pieces = url.path(QUrl::FullyDecoded).split(u'/', Qt::SkipEmptyParts);
         if (!pieces.isEmpty() && pieces.first().startsWith(QLatin1String("intl-")))
@@ -92,8 +93,8 @@ std::optional<QUrl> SpotifyLink::playbackURL(const QString &text)
     if (const auto link = parse(text))
         return link->url();
     const QStringList pieces = text.split(u':', Qt::SkipEmptyParts);
-    if (pieces.size() == 3 && pieces.at(0) == QLatin1String("spotify") && pieces.at(1) == QLatin1String("episode")
-        && isValidId(pieces.at(2)))
+    if (pieces.size() == 3 && pieces.at(0) == QLatin1String("spotify")
+        && pieces.at(1) == QLatin1String("episode") && isValidId(pieces.at(2)))
         return QUrl(QStringLiteral("https://%1/episode/%2").arg(openLinkHost, pieces.at(2)));
     return std::nullopt;
 }

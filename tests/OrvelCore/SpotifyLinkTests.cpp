@@ -99,7 +99,8 @@ TEST(SpotifyLink, JsonForm)
 {
     const auto link = SpotifyLink::parse("spotify:track:" + ID);
     ASSERT_TRUE(link);
-    EXPECT_EQ(json::serialize(link->toJson()), QByteArray(R"({"id":")" + ID.toLatin1() + R"(","kind":"track"})"));
+    EXPECT_EQ(
+        json::serialize(link->toJson()), QByteArray(R"({"id":")" + ID.toLatin1() + R"(","kind":"track"})"));
     EXPECT_EQ(json::decodeData<SpotifyLink>(json::encodeData(*link)), link);
 
     EXPECT_FALSE(json::decodeData<SpotifyLink>(R"({"kind":"episode","id":")" + ID.toLatin1() + "\"}"));
@@ -127,9 +128,15 @@ TEST(SpotifyLink, MutatedInputNeverCrashes)
         for (int e = 0; e < edits && !text.isEmpty(); ++e) {
             const int at = int(rng.bounded(text.size()));
             switch (rng.bounded(3)) {
-            case 0: text.remove(at, 1); break;
-            case 1: text.insert(at, alphabet.at(int(rng.bounded(alphabet.size())))); break;
-            default: text.truncate(at); break;
+            case 0:
+                text.remove(at, 1);
+                break;
+            case 1:
+                text.insert(at, alphabet.at(int(rng.bounded(alphabet.size()))));
+                break;
+            default:
+                text.truncate(at);
+                break;
             }
         }
         if (const auto link = SpotifyLink::parse(text)) {

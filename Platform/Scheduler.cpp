@@ -1,0 +1,269 @@
+#include "Scheduler.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QThread>
+#include <QTimer>
+#include <cmath>
+#include <ctime>
+
+Q_LOGGING_CATEGORY(lcScheduler, "com.velbrandtoro.Orvel.scheduler")
+
+struct TaskHandle::State {
+    bool cancelled = false;
+    bool finished = false;
+    std::weak_ptr<Sleeper> sleeper;
+    std::vector<std::pair<std::coroutine_handle<>, QPointer<QObject>>> joiners;
+};
+
+namespace {
+
+// One plain object per thread to post resumptions to, so a coroutine always
+// continues on the thread where it paused.
+QObject *threadContext()
+{
+    thread_local std::unique_ptr<QObject> context = std::make_unique<QObject>();
+    return context.get();
+}
+
+void resumeOn(const QPointer<QObject> &context, std::coroutine_handle<> handle, bool queued)
+{
+    if (!context)
+        return; // its thread is gone; nothing can run there any more
+    if (!queued && context->thread() == QThread::currentThread()) {
+        handle.resume();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        context.data(), [handle] { handle.resume(); }, Qt::QueuedConnection);
+}
+
+Scheduler *&currentScheduler()
+{
+    static Scheduler *scheduler = nullptr;
+    return scheduler;
+}
+
+QCoro::Task<void> runSpawned(std::function<QCoro::Task<void>(TaskHandle)> body, TaskHandle handle,
+    std::shared_ptr<TaskHandle::State> state)
+{
+    try {
+        co_await body(handle);
+    } catch (const std::exception &error) {
+        qCWarning(lcScheduler) << "A task ended with an uncaught error:" << error.what();
+    } catch (...) {
+        qCWarning(lcScheduler) << "A task ended with an uncaught error";
+    }
+    state->finished = true;
+    auto joiners = std::move(state->joiners);
+    for (auto &[joiner, context] : joiners)
+        resumeOn(context, joiner, false);
+}
+
+} // namespace
+
+void TaskHandle::cancel() const
+{
+    if (!m_state || m_state->cancelled)
+        return;
+    m_state->cancelled = true;
+    if (auto sleeper = m_state->sleeper.lock(); sleeper && !sleeper->woken) {
+        sleeper->scheduler->disarm(sleeper);
+        Scheduler::wake(sleeper, false, true);
+    }
+}
+
+bool TaskHandle::isCancelled() const
+{
+    return m_state && m_state->cancelled;
+}
+
+bool TaskHandle::isFinished() const
+{
+    return !m_state || m_state->finished;
+}
+
+bool TaskHandle::JoinAwaiter::await_ready() const noexcept
+{
+    return !state || state->finished;
+}
+
+void TaskHandle::JoinAwaiter::await_suspend(std::coroutine_handle<> handle)
+{
+    state->joiners.emplace_back(handle, QPointer<QObject>(threadContext()));
+}
+
+Scheduler::~Scheduler()
+{
+    if (currentScheduler() == this)
+        currentScheduler() = nullptr;
+}
+
+Scheduler &Scheduler::current()
+{
+    if (!currentScheduler()) {
+        static SystemScheduler system;
+        currentScheduler() = &system;
+    }
+    return *currentScheduler();
+}
+
+void Scheduler::setCurrent(Scheduler *scheduler)
+{
+    currentScheduler() = scheduler;
+}
+
+Scheduler::SleepAwaiter Scheduler::sleep(double seconds, const TaskHandle &task)
+{
+    return SleepAwaiter{this, seconds, task.m_state, nullptr};
+}
+
+bool Scheduler::SleepAwaiter::await_ready()
+{
+    return task && task->cancelled;
+}
+
+void Scheduler::SleepAwaiter::await_suspend(std::coroutine_handle<> handle)
+{
+    sleeper = std::make_shared<Sleeper>();
+    sleeper->handle = handle;
+    sleeper->threadContext = threadContext();
+    // A NaN or negative pause is no pause at all.
+    const double pause = std::isfinite(seconds) ? std::max(seconds, 0.0) : (seconds > 0 ? 1e12 : 0.0);
+    sleeper->deadline = scheduler->now() + pause;
+    sleeper->scheduler = scheduler;
+    if (task) {
+        sleeper->task = task;
+        task->sleeper = sleeper;
+    }
+    scheduler->arm(sleeper);
+}
+
+bool Scheduler::SleepAwaiter::await_resume() const
+{
+    if (!sleeper)
+        return false; // cancelled before it began
+    return sleeper->completed && !(task && task->cancelled);
+}
+
+void Scheduler::wake(const std::shared_ptr<Sleeper> &sleeper, bool completed, bool queued)
+{
+    if (sleeper->woken)
+        return;
+    sleeper->woken = true;
+    sleeper->completed = completed;
+    resumeOn(sleeper->threadContext, sleeper->handle, queued);
+}
+
+TaskHandle Scheduler::spawn(std::function<QCoro::Task<void>(TaskHandle)> body)
+{
+    auto state = std::make_shared<TaskHandle::State>();
+    TaskHandle handle(state);
+    QMetaObject::invokeMethod(
+        threadContext(),
+        [body = std::move(body), handle, state]() mutable { runSpawned(std::move(body), handle, state); },
+        Qt::QueuedConnection);
+    return handle;
+}
+
+// MARK: - System
+
+double SystemScheduler::now() const
+{
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+
+void SystemScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
+{
+    auto *timer = new QTimer(sleeper->threadContext.data());
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer);
+    std::weak_ptr<Sleeper> weak = sleeper;
+    QObject::connect(timer, &QTimer::timeout, timer, [weak, timer] {
+        timer->deleteLater();
+        if (auto s = weak.lock())
+            Scheduler::wake(s, true, false);
+    });
+    sleeper->cancelTimer = [timer = QPointer<QTimer>(timer)] {
+        if (timer) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    };
+    const double remaining = std::max(sleeper->deadline - now(), 0.0);
+    timer->start(int(std::min(std::ceil(remaining * 1000.0), 2147483647.0)));
+}
+
+void SystemScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)
+{
+    if (sleeper->cancelTimer)
+        sleeper->cancelTimer();
+}
+
+// MARK: - Manual
+
+ManualScheduler::ManualScheduler() = default;
+
+ManualScheduler::~ManualScheduler()
+{
+    // Let every paused task end quietly instead of leaking its frame.
+    auto sleepers = std::move(m_sleepers);
+    for (auto &[key, sleeper] : sleepers)
+        wake(sleeper, false, false);
+}
+
+void ManualScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
+{
+    sleeper->sequence = ++m_sequence;
+    m_sleepers.emplace(std::make_pair(sleeper->deadline, sleeper->sequence), sleeper);
+}
+
+void ManualScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)
+{
+    m_sleepers.erase(std::make_pair(sleeper->deadline, sleeper->sequence));
+}
+
+void ManualScheduler::runUntilIdle()
+{
+    // Posted work may post more; a few rounds settle any chain the program makes.
+    for (int round = 0; round < 4; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+}
+
+std::optional<double> ManualScheduler::nextDeadline() const
+{
+    if (m_sleepers.empty())
+        return std::nullopt;
+    return std::max(m_sleepers.begin()->first.first - m_now, 0.0);
+}
+
+void ManualScheduler::advance(double seconds)
+{
+    const double target = m_now + std::max(seconds, 0.0);
+    runUntilIdle();
+    while (!m_sleepers.empty() && m_sleepers.begin()->first.first <= target) {
+        auto it = m_sleepers.begin();
+        auto sleeper = it->second;
+        m_sleepers.erase(it);
+        m_now = std::max(m_now, sleeper->deadline);
+        wake(sleeper, true, false);
+        runUntilIdle();
+    }
+    m_now = target;
+    runUntilIdle();
+}
+
+ScopedScheduler::ScopedScheduler(Scheduler &scheduler)
+    : m_previous(currentScheduler())
+{
+    Scheduler::setCurrent(&scheduler);
+}
+
+ScopedScheduler::~ScopedScheduler()
+{
+    Scheduler::setCurrent(m_previous);
+}

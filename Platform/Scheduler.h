@@ -1,0 +1,143 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <coroutine>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <qcoro/qcorotask.h>
+#include <vector>
+
+class Scheduler;
+
+// A started unit of work that can be cancelled, like a detached task: cancelling
+// wakes its pending sleep at once (the sleep then reports false) and later
+// sleeps return false without waiting.
+class TaskHandle {
+public:
+    struct State;
+
+    TaskHandle() = default;
+    void cancel() const;
+    bool isCancelled() const;
+    bool isFinished() const;
+    bool isValid() const { return bool(m_state); }
+
+    struct JoinAwaiter {
+        std::shared_ptr<State> state;
+        bool await_ready() const noexcept;
+        void await_suspend(std::coroutine_handle<> handle);
+        void await_resume() const noexcept { }
+    };
+    // Resumes once the task's work has returned; at once when there is none.
+    JoinAwaiter join() const { return JoinAwaiter{m_state}; }
+
+    friend bool operator==(const TaskHandle &, const TaskHandle &) = default;
+
+private:
+    friend class Scheduler;
+    explicit TaskHandle(std::shared_ptr<State> state)
+        : m_state(std::move(state))
+    {
+    }
+    std::shared_ptr<State> m_state;
+};
+
+// Every pause of the program goes through a Scheduler, so tests can run on a
+// manual clock. now() is the continuous (monotonic, counting suspend) clock in seconds.
+class Scheduler {
+public:
+    virtual ~Scheduler();
+
+    // The process-wide scheduler (real timers unless a test installed another).
+    static Scheduler &current();
+    static void setCurrent(Scheduler *scheduler);
+
+    virtual double now() const = 0;
+
+    struct SleepAwaiter {
+        Scheduler *scheduler;
+        double seconds;
+        std::shared_ptr<TaskHandle::State> task;
+        std::shared_ptr<struct Sleeper> sleeper;
+        bool await_ready();
+        void await_suspend(std::coroutine_handle<> handle);
+        bool await_resume() const;
+    };
+    // co_await sleep(s, task): true after the full pause, false when the task was
+    // (or gets) cancelled; the caller then ends its work quietly.
+    SleepAwaiter sleep(double seconds, const TaskHandle &task = {});
+
+    // Starts work on the next turn of the current thread's event loop.
+    TaskHandle spawn(std::function<QCoro::Task<void>(TaskHandle)> body);
+
+protected:
+    virtual void arm(const std::shared_ptr<Sleeper> &sleeper) = 0;
+    virtual void disarm(const std::shared_ptr<Sleeper> &sleeper) = 0;
+    // Wakes a sleeper with the given outcome, on the thread where it went to sleep.
+    static void wake(const std::shared_ptr<Sleeper> &sleeper, bool completed, bool queued);
+    friend class TaskHandle;
+};
+
+struct Sleeper {
+    std::coroutine_handle<> handle;
+    QPointer<QObject> threadContext;
+    double deadline = 0;
+    std::uint64_t sequence = 0;
+    bool woken = false;
+    bool completed = false;
+    Scheduler *scheduler = nullptr;
+    std::weak_ptr<TaskHandle::State> task;
+    std::function<void()> cancelTimer;
+};
+
+// Real timers on the continuous clock.
+class SystemScheduler final : public Scheduler {
+public:
+    double now() const override;
+
+protected:
+    void arm(const std::shared_ptr<Sleeper> &sleeper) override;
+    void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
+};
+
+// Virtual time for tests: nothing happens until advance() moves the clock.
+class ManualScheduler final : public Scheduler {
+public:
+    ManualScheduler();
+    ~ManualScheduler() override;
+
+    double now() const override { return m_now; }
+    // Moves the clock forward, waking every sleeper that comes due in order and
+    // running the event loop between them.
+    void advance(double seconds);
+    // Runs posted work (spawned tasks, woken sleepers) without moving the clock.
+    void runUntilIdle();
+    std::size_t pendingSleepers() const { return m_sleepers.size(); }
+    // Seconds until the next sleeper comes due, or nothing.
+    std::optional<double> nextDeadline() const;
+
+protected:
+    void arm(const std::shared_ptr<Sleeper> &sleeper) override;
+    void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
+
+private:
+    double m_now = 1000.0;
+    std::uint64_t m_sequence = 0;
+    std::multimap<std::pair<double, std::uint64_t>, std::shared_ptr<Sleeper>> m_sleepers;
+};
+
+// Installs a scheduler as current for the lifetime of the guard.
+class ScopedScheduler {
+public:
+    explicit ScopedScheduler(Scheduler &scheduler);
+    ~ScopedScheduler();
+    ScopedScheduler(const ScopedScheduler &) = delete;
+    ScopedScheduler &operator=(const ScopedScheduler &) = delete;
+
+private:
+    Scheduler *m_previous;
+};

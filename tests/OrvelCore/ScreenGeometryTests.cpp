@@ -1,0 +1,134 @@
+#include "GeometryTesting.h"
+#include "PlatformFeatures.h"
+#include "ScreenGeometry.h"
+
+#include <limits>
+
+namespace {
+using P = SkillPlacement;
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+// Housing 200 wide beside a 32-point menu bar; span 304.
+ScreenGeometry notched(double visibleWidth = 1512, double notch = 200, double inset = 32)
+{
+    return {Rect(0, 0, 1512, 982), Rect(0, 0, visibleWidth, 950), notch, inset};
+}
+
+ScreenGeometry plain(double visibleWidth = 1440)
+{
+    return {Rect(0, 0, 1440, 900), Rect(0, 0, visibleWidth, 875), 0, 0};
+}
+
+const SkillChrome none = SkillChrome::none;
+const SkillChrome row{P::row, false};
+const SkillChrome wings{P::wings, false};
+const SkillChrome peeking{P::peek, true};
+} // namespace
+
+TEST(ScreenGeometry, PanelSizes)
+{
+    struct Case {
+        ScreenGeometry geometry;
+        bool expanded;
+        SkillChrome skills;
+        bool announcement;
+        Size size;
+    };
+    const std::vector<Case> cases = {
+        {notched(), false, none, false, {304, 32}},
+        {notched(), false, none, true, {304, 66}},
+        {notched(), true, row, true, {620, 266}},
+        {notched(), true, wings, false, {620, 222}},
+        {notched(), false, peeking, true, {304, 70}},
+        {notched(), false, {P::peek, false}, false, {304, 32}},
+        // A housing without an inset, or the reverse, is no notch.
+        {notched(1512, 0, 32), false, none, true, {284, 38}},
+        {notched(1512, 200, 0), true, none, false, {620, 222}},
+        // Narrower than the housing: no widening.
+        {notched(300), true, row, false, {276, 266}},
+        // Widening to whole points on both sides may pass the usable width by one.
+        {notched(635), true, row, false, {612, 266}},
+        {plain(500), true, wings, false, {476, 266}},
+        {plain(548), true, wings, false, {524, 222}},
+        {plain(), false, peeking, false, {284, 76}},
+        {plain(200), false, peeking, false, {176, 76}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto &c = cases[i];
+        EXPECT_EQ(c.geometry.panelSize(c.expanded, c.skills, c.announcement), c.size) << "case " << i;
+    }
+    EXPECT_EQ(notched().headerWidth(true, wings), 544);
+}
+
+TEST(ScreenGeometry, HomeAndSidebarFrames)
+{
+    ScreenGeometry offCentre = notched();
+    offCentre.notchMinX = 700.5;
+    const std::vector<std::pair<Rect, Rect>> cases = {
+        // Pill from floor(656 − 52) = 604, hanging from the top of the display.
+        {notched().notchFrame(false, none, false), Rect(604, 950, 304, 32)},
+        {notched().notchFrame(false, none, true), Rect(604, 916, 304, 66)},
+        {notched().notchFrame(true, row, false), Rect(446, 716, 620, 266)},
+        {offCentre.notchFrame(false, none, false), Rect(648, 950, 304, 32)},
+        // Without a notch: centred on the full frame, 6 below the visible top.
+        {plain().notchFrame(false, none, true), Rect(578, 831, 284, 38)},
+        {plain().notchFrame(true, row, false), Rect(410, 603, 620, 266)},
+        {plain().sidebarFrame(true), Rect(1084, 73.5, 344, 728)},
+        {plain().sidebarFrame(false), Rect(1418, 391.5, 20, 92)},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_TRUE(rectNear(cases[i].first, cases[i].second)) << "case " << i;
+}
+
+TEST(ScreenGeometry, DegenerateDisplaysStillGiveUsableFrames)
+{
+    const std::vector<ScreenGeometry> displays = {{}, {Rect(0, 0, 8, 8), Rect(0, 0, 5, 3), 200, 32},
+        {Rect(notANumber, 0, infinity, notANumber), Rect(0, notANumber, notANumber, 875), notANumber, 32},
+        {Rect(0, 0, 1512, 982), Rect(0, 0, 1512, 950), infinity, infinity, notANumber},
+        {Rect(0, 0, 1512, 982), Rect(0, 0, 1512, 950), -200, 32, infinity},
+        {Rect(100, 100, -1440, -900), Rect(100, 100, -1440, -875), 200, 32}};
+    const std::vector<std::optional<PlayerPosition>> positions = {
+        std::nullopt, PlayerPosition(0.5, 0.2), PlayerPosition(0, 1), PlayerPosition(notANumber, infinity)};
+    for (std::size_t d = 0; d < displays.size(); ++d) {
+        const auto &g = displays[d];
+        EXPECT_TRUE(isSound(g.sidebarFrame(true)) && isSound(g.sidebarFrame(false))) << "display " << d;
+        for (const auto &skills : {none, row, wings, peeking}) {
+            for (bool expanded : {false, true}) {
+                for (const auto &position : positions)
+                    EXPECT_TRUE(isSound(g.playerFrame(expanded, position, skills, true))) << "display " << d;
+            }
+        }
+    }
+}
+
+TEST(PanelInteraction, PinsHoverAndInteractionsHoldThePanelOpen)
+{
+    PanelInteraction panel;
+    panel.togglePin();
+    EXPECT_TRUE(panel.pinned() && panel.expanded());
+    panel.togglePin();
+    EXPECT_TRUE(!panel.pinned() && panel.expanded());
+    panel.endInteraction();
+    EXPECT_EQ(panel.interactionCount(), 0);
+    panel.beginInteraction();
+    panel.collapseIfAllowed();
+    EXPECT_TRUE(panel.expanded());
+    panel.endInteraction();
+    panel.collapseIfAllowed();
+    EXPECT_FALSE(panel.expanded());
+    panel.togglePin();
+    panel.beginInteraction();
+    panel.dismiss();
+    EXPECT_EQ(panel, PanelInteraction());
+}
+
+TEST(PlatformFeatures, WidgetsFromVersionFourteenAndAnInjectableCurrent)
+{
+    EXPECT_FALSE(PlatformFeatures::macOS(13).desktopWidgets);
+    EXPECT_TRUE(PlatformFeatures::macOS(14).desktopWidgets);
+    const PlatformFeatures before = PlatformFeatures::current();
+    PlatformFeatures::setCurrent(PlatformFeatures{!before.desktopWidgets});
+    EXPECT_NE(PlatformFeatures::current(), before);
+    PlatformFeatures::setCurrent(before);
+}

@@ -1,0 +1,140 @@
+#include "Scheduler.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+QCoro::Task<void> pauseAndRecord(
+    Scheduler &scheduler, TaskHandle self, double seconds, std::vector<int> &log, int tag)
+{
+    const bool slept = co_await scheduler.sleep(seconds, self);
+    log.push_back(slept ? tag : -tag);
+}
+} // namespace
+
+TEST(ManualScheduler, WakesSleepersInDeadlineOrderOnlyWhenTimeAdvances)
+{
+    ManualScheduler scheduler;
+    std::vector<int> log;
+    scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, 2.0, log, 2); });
+    scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, 1.0, log, 1); });
+    scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, 1.0, log, 3); });
+    scheduler.runUntilIdle();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(scheduler.pendingSleepers(), 3u);
+    scheduler.advance(0.999);
+    EXPECT_TRUE(log.empty());
+    scheduler.advance(0.001);
+    EXPECT_EQ(log, (std::vector<int>{1, 3}));
+    scheduler.advance(5);
+    EXPECT_EQ(log, (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(scheduler.pendingSleepers(), 0u);
+}
+
+TEST(ManualScheduler, SpawnedWorkStartsOnTheNextTurnNotInline)
+{
+    ManualScheduler scheduler;
+    bool ran = false;
+    const auto handle = scheduler.spawn([&](TaskHandle) -> QCoro::Task<void> {
+        ran = true;
+        co_return;
+    });
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(handle.isFinished());
+    scheduler.runUntilIdle();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(handle.isFinished());
+}
+
+TEST(ManualScheduler, CancellingWakesTheSleepAtOnceWithFalse)
+{
+    ManualScheduler scheduler;
+    std::vector<int> log;
+    const auto handle = scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
+        co_await pauseAndRecord(scheduler, self, 30, log, 1);
+        // Later sleeps of a cancelled task do not wait either.
+        co_await pauseAndRecord(scheduler, self, 30, log, 2);
+    });
+    scheduler.runUntilIdle();
+    handle.cancel();
+    scheduler.runUntilIdle();
+    EXPECT_EQ(log, (std::vector<int>{-1, -2}));
+    EXPECT_TRUE(handle.isCancelled());
+    EXPECT_TRUE(handle.isFinished());
+    EXPECT_EQ(scheduler.pendingSleepers(), 0u);
+}
+
+TEST(ManualScheduler, JoinResumesEveryWaiterWhenTheTaskEnds)
+{
+    ManualScheduler scheduler;
+    std::vector<int> log;
+    const auto work
+        = scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, 1, log, 1); });
+    for (int i = 10; i < 13; ++i) {
+        scheduler.spawn([&, i](TaskHandle) -> QCoro::Task<void> {
+            co_await work.join();
+            log.push_back(i);
+        });
+    }
+    scheduler.advance(0.5);
+    EXPECT_TRUE(log.empty());
+    scheduler.advance(0.5);
+    EXPECT_EQ(log, (std::vector<int>{1, 10, 11, 12}));
+}
+
+TEST(ManualScheduler, OddPausesAndDestructionEndTasksQuietly)
+{
+    std::vector<int> log;
+    {
+        ManualScheduler scheduler;
+        scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, -3, log, 1); });
+        scheduler.spawn(
+            [&](TaskHandle self) { return pauseAndRecord(scheduler, self, std::nan(""), log, 2); });
+        scheduler.spawn([&](TaskHandle self) { return pauseAndRecord(scheduler, self, 1e9, log, 3); });
+        scheduler.advance(0);
+        EXPECT_EQ(log, (std::vector<int>{1, 2}));
+    }
+    EXPECT_EQ(log, (std::vector<int>{1, 2, -3}));
+}
+
+TEST(ManualScheduler, CurrentCanBeReplacedAndRestored)
+{
+    Scheduler &before = Scheduler::current();
+    {
+        ManualScheduler manual;
+        ScopedScheduler scope(manual);
+        EXPECT_EQ(&Scheduler::current(), &manual);
+    }
+    EXPECT_EQ(&Scheduler::current(), &before);
+}
+
+TEST(SystemScheduler, ShortRealPauseResumesOnItsOwnThread)
+{
+    SystemScheduler scheduler;
+    QThread worker;
+    QObject inWorker;
+    inWorker.moveToThread(&worker);
+    worker.start();
+    QThread *resumedOn = nullptr;
+    bool done = false;
+    QMetaObject::invokeMethod(
+        &inWorker,
+        [&] {
+            scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
+                co_await scheduler.sleep(0.01, self);
+                resumedOn = QThread::currentThread();
+                done = true;
+            });
+        },
+        Qt::QueuedConnection);
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 5000)
+        QThread::msleep(1);
+    worker.quit();
+    worker.wait();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(resumedOn, &worker);
+}
