@@ -42,7 +42,8 @@ enum class OrvelGlyph {
     volume,
 };
 
-template <> struct RawEnumCases<OrvelGlyph> {
+template<>
+struct RawEnumCases<OrvelGlyph> {
     using G = OrvelGlyph;
     static constexpr std::array<std::pair<G, std::string_view>, 30> cases{{
         {G::add, "add"},
