@@ -1,11 +1,13 @@
 #include "GlyphView.h"
 #include "OrvelGlyph.h"
 #include "QtPrinters.h"
+#include "SkillGlyphImage.h"
 
 #include <QPainter>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <map>
 
 namespace {
 using G = OrvelGlyph;
@@ -294,4 +296,32 @@ TEST(GlyphView, TakesItsColourAndDimsEvenly)
                 densest = std::max(densest, qAlpha(image.pixel(x, y)));
         EXPECT_NEAR(densest, 128, 1) << toRawValue(glyph).toStdString();
     }
+}
+
+TEST(SkillGlyph, EveryShortcutGlyphHasItsOwnGlyphAndName)
+{
+    const std::map<SkillGlyph, QString> spoken = {{SkillGlyph::mic, "Microphone"},
+        {SkillGlyph::sparkle, "Sparkles"}, {SkillGlyph::headphones, "Headphones"}};
+    for (const auto skillGlyph : allCases<SkillGlyph>()) {
+        EXPECT_EQ(toRawValue(glyph(skillGlyph)), toRawValue(skillGlyph));
+        const QString name = accessibilityName(skillGlyph);
+        EXPECT_FALSE(name.isEmpty());
+        if (spoken.contains(skillGlyph)) {
+            EXPECT_EQ(name, spoken.at(skillGlyph));
+        }
+    }
+}
+
+TEST(SkillGlyphImage, DrawsTheGlyphLargerInALargerFrame)
+{
+    SkillGlyphImage image;
+    image.setSize(10);
+    EXPECT_DOUBLE_EQ(image.implicitWidth(), 14);
+    EXPECT_DOUBLE_EQ(image.implicitHeight(), 14);
+    EXPECT_EQ(SkillGlyphImage::glyphRect(QPointF(14, 14), 20), QRectF(1, 1, 26, 26));
+
+    image.setGlyphName("Heart"); // not a glyph name: unchanged
+    EXPECT_EQ(image.glyph(), SkillGlyph::note);
+    image.setGlyphName("heart");
+    EXPECT_EQ(image.glyph(), SkillGlyph::heart);
 }
