@@ -1,5 +1,7 @@
 #include "GlyphView.h"
 
+#include "SkinEnvironment.h"
+
 #include <QPainter>
 #include <cmath>
 
@@ -40,6 +42,12 @@ GlyphView::GlyphView(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
+    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] {
+        if (!m_color) {
+            emit colorChanged();
+            update();
+        }
+    });
     setImplicitSize(m_size, m_size);
 }
 
@@ -69,6 +77,11 @@ void GlyphView::setSize(qreal size)
     update();
 }
 
+QColor GlyphView::color() const
+{
+    return m_color.value_or(Skinned::of(const_cast<GlyphView *>(this))->palette().textColor());
+}
+
 void GlyphView::setColor(const QColor &color)
 {
     if (color == m_color)
@@ -78,10 +91,19 @@ void GlyphView::setColor(const QColor &color)
     update();
 }
 
+void GlyphView::resetColor()
+{
+    if (!m_color)
+        return;
+    m_color.reset();
+    emit colorChanged();
+    update();
+}
+
 void GlyphView::paint(QPainter *painter)
 {
     const QRectF square(width() / 2 - m_size / 2, height() / 2 - m_size / 2, m_size, m_size);
-    draw(*painter, m_glyph, square, m_color);
+    draw(*painter, m_glyph, square, color());
 }
 
 void GlyphView::draw(QPainter &painter, OrvelGlyph glyph, const QRectF &square, const QColor &color)

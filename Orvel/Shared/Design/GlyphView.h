@@ -14,7 +14,8 @@ class GlyphView : public QQuickPaintedItem {
     QML_ELEMENT
     Q_PROPERTY(QString glyph READ glyphName WRITE setGlyphName NOTIFY glyphChanged)
     Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)
-    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    // The foreground: the environment palette's text colour unless set.
+    Q_PROPERTY(QColor color READ color WRITE setColor RESET resetColor NOTIFY colorChanged)
 
 public:
     static constexpr qreal defaultSize = 16;
@@ -27,8 +28,9 @@ public:
     void setGlyphName(const QString &name);
     qreal size() const { return m_size; }
     void setSize(qreal size);
-    QColor color() const { return m_color; }
+    QColor color() const;
     void setColor(const QColor &color);
+    void resetColor();
 
     void paint(QPainter *painter) override;
 
@@ -47,5 +49,5 @@ signals:
 private:
     OrvelGlyph m_glyph = OrvelGlyph::mark;
     qreal m_size = defaultSize;
-    QColor m_color = Qt::white;
+    std::optional<QColor> m_color;
 };

@@ -1,5 +1,7 @@
 #include "SkillGlyphImage.h"
 
+#include "SkinEnvironment.h"
+
 #include "Localization.h"
 
 #include <cmath>
@@ -52,6 +54,12 @@ SkillGlyphImage::SkillGlyphImage(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
+    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] {
+        if (!m_color) {
+            emit colorChanged();
+            update();
+        }
+    });
     setImplicitSize(m_size * frameScale, m_size * frameScale);
 }
 
@@ -80,11 +88,25 @@ void SkillGlyphImage::setSize(qreal size)
     update();
 }
 
+QColor SkillGlyphImage::color() const
+{
+    return m_color.value_or(Skinned::of(const_cast<SkillGlyphImage *>(this))->palette().textColor());
+}
+
 void SkillGlyphImage::setColor(const QColor &color)
 {
     if (color == m_color)
         return;
     m_color = color;
+    emit colorChanged();
+    update();
+}
+
+void SkillGlyphImage::resetColor()
+{
+    if (!m_color)
+        return;
+    m_color.reset();
     emit colorChanged();
     update();
 }
@@ -98,5 +120,5 @@ QRectF SkillGlyphImage::glyphRect(QPointF center, qreal size)
 void SkillGlyphImage::paint(QPainter *painter)
 {
     GlyphView::draw(
-        *painter, ::glyph(m_glyph), glyphRect(QPointF(width() / 2, height() / 2), m_size), m_color);
+        *painter, ::glyph(m_glyph), glyphRect(QPointF(width() / 2, height() / 2), m_size), color());
 }

@@ -15,7 +15,8 @@ class SkillGlyphImage : public QQuickPaintedItem {
     QML_ELEMENT
     Q_PROPERTY(QString glyph READ glyphName WRITE setGlyphName NOTIFY glyphChanged)
     Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)
-    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    // The foreground: the environment palette's text colour unless set.
+    Q_PROPERTY(QColor color READ color WRITE setColor RESET resetColor NOTIFY colorChanged)
 
 public:
     static constexpr qreal glyphScale = 1.3;
@@ -29,8 +30,9 @@ public:
     void setGlyphName(const QString &name);
     qreal size() const { return m_size; }
     void setSize(qreal size);
-    QColor color() const { return m_color; }
+    QColor color() const;
     void setColor(const QColor &color);
+    void resetColor();
 
     // The square the glyph fills inside a frame centred on `center`.
     static QRectF glyphRect(QPointF center, qreal size);
@@ -44,5 +46,5 @@ signals:
 private:
     SkillGlyph m_glyph = SkillGlyph::note;
     qreal m_size = GlyphView::defaultSize;
-    QColor m_color = Qt::white;
+    std::optional<QColor> m_color;
 };
