@@ -209,19 +209,23 @@ ManualScheduler::ManualScheduler() = default;
 ManualScheduler::~ManualScheduler()
 {
     // Let every paused task end quietly instead of leaking its frame.
+    std::unique_lock lock(m_mutex);
     auto sleepers = std::move(m_sleepers);
+    lock.unlock();
     for (auto &[key, sleeper] : sleepers)
         wake(sleeper, false, false);
 }
 
 void ManualScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
 {
+    const std::lock_guard lock(m_mutex);
     sleeper->sequence = ++m_sequence;
     m_sleepers.emplace(std::make_pair(sleeper->deadline, sleeper->sequence), sleeper);
 }
 
 void ManualScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)
 {
+    const std::lock_guard lock(m_mutex);
     m_sleepers.erase(std::make_pair(sleeper->deadline, sleeper->sequence));
 }
 
@@ -236,6 +240,7 @@ void ManualScheduler::runUntilIdle()
 
 std::optional<double> ManualScheduler::nextDeadline() const
 {
+    const std::lock_guard lock(m_mutex);
     if (m_sleepers.empty())
         return std::nullopt;
     return std::max(m_sleepers.begin()->first.first - m_now, 0.0);
@@ -245,11 +250,15 @@ void ManualScheduler::advance(double seconds)
 {
     const double target = m_now + std::max(seconds, 0.0);
     runUntilIdle();
-    while (!m_sleepers.empty() && m_sleepers.begin()->first.first <= target) {
+    for (;;) {
+        std::unique_lock lock(m_mutex);
+        if (m_sleepers.empty() || m_sleepers.begin()->first.first > target)
+            break;
         auto it = m_sleepers.begin();
         auto sleeper = it->second;
         m_sleepers.erase(it);
-        m_now = std::max(m_now, sleeper->deadline);
+        m_now = std::max(m_now.load(), sleeper->deadline);
+        lock.unlock();
         wake(sleeper, true, false);
         runUntilIdle();
     }

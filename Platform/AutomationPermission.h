@@ -1,0 +1,44 @@
+#pragma once
+
+#include "AppleEvents.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The user's answers to "may Orvel control this application?", kept as one JSON
+// object from application id to "allowed" or "denied".
+class AutomationConsentRecord {
+public:
+    // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/automation.json
+    static QString defaultPath();
+    explicit AutomationConsentRecord(QString path = defaultPath());
+
+    const QString &path() const { return m_path; }
+    // Nothing when the user was never asked (or the file cannot be read).
+    std::optional<bool> answer(const QString &applicationId) const;
+    // Writes the answer atomically, keeping the other entries; false when it could not be written.
+    bool record(const QString &applicationId, bool allowed) const;
+
+private:
+    QString m_path;
+};
+
+// Shows the consent question for an application; nothing when no one can be asked.
+using ConsentPrompt = std::function<std::optional<bool>(const QString &applicationId)>;
+
+// Whether events of this class and id may be sent to the process: 0 when allowed,
+// -1744 when the user has not been asked, -1743 when refused, -600 when there is no such process.
+class AutomationPermission {
+public:
+    explicit AutomationPermission(
+        AutomationConsentRecord record = AutomationConsentRecord(), ConsentPrompt prompt = {});
+
+    void setPrompt(ConsentPrompt prompt) { m_prompt = std::move(prompt); }
+    OSStatus determine(AppleEventTransport &transport, std::int32_t pid, FourCharCode eventClass,
+        FourCharCode eventID, bool askUserIfNeeded) const;
+
+private:
+    AutomationConsentRecord m_record;
+    ConsentPrompt m_prompt;
+};

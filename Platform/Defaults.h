@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonValue>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <utility>
+#include <variant>
+#include <vector>
+
+// The app's user defaults: a typed key-value store kept as one JSON file.
+// Each value keeps its kind (a boolean is not a number, a string is not data),
+// since readers decide by the stored kind. Used on the main thread only.
+class Defaults {
+public:
+    using Value = std::variant<bool, qint64, double, QString, QByteArray>;
+    // A key with its new value, or nothing to remove the key.
+    using Change = std::pair<QString, std::optional<Value>>;
+
+    // Loads the file at once; a missing, unreadable or corrupt file reads as
+    // empty and stays as it is until a value changes.
+    explicit Defaults(QString filePath);
+
+    // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/defaults.json
+    static QString standardFilePath();
+    // The process-wide store (the standard file unless a test installed another).
+    static Defaults &standard();
+    static void setStandard(Defaults *defaults);
+
+    const QString &filePath() const { return m_filePath; }
+
+    std::optional<Value> object(const QString &key) const;
+    bool contains(const QString &key) const { return m_values.contains(key); }
+    QStringList keys() const;
+
+    // The stored value when it is exactly of kind T, else nothing.
+    template <class T> std::optional<T> value(const QString &key) const
+    {
+        const auto it = m_values.constFind(key);
+        if (it == m_values.cend())
+            return std::nullopt;
+        if (const T *stored = std::get_if<T>(&*it))
+            return *stored;
+        return std::nullopt;
+    }
+
+    // Conversions in the manner of the platform's defaults: a boolean or a
+    // number reads as a boolean (non-zero is true), a boolean or a whole finite
+    // number as an integer; anything else, or no value, gives false and 0.
+    bool boolean(const QString &key) const;
+    qint64 integer(const QString &key) const;
+
+    void set(const QString &key, Value value);
+    void remove(const QString &key);
+    // Applies the changes in order and saves them with one write of the file.
+    void apply(const std::vector<Change> &changes);
+
+    // The tagged JSON form of one value, public for the tests of the file format.
+    static QJsonValue encode(const Value &value);
+    static std::optional<Value> decode(const QJsonValue &json);
+
+private:
+    void load();
+    void save();
+
+    QString m_filePath;
+    QHash<QString, Value> m_values;
+};

@@ -1,0 +1,142 @@
+#include "LoginItem.h"
+
+#include "PrivateFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+LoginItem *&installedItem()
+{
+    static LoginItem *item = nullptr;
+    return item;
+}
+
+// One argument of an Exec line, quoted as the desktop entry format wants, then
+// escaped once more as a string value of the file.
+QString execArgument(const QString &argument)
+{
+    QString quoted;
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted = u'"' + quoted + u'"';
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    quoted.replace(u'%', QStringLiteral("%%"));
+    return quoted;
+}
+} // namespace
+
+LoginItem::~LoginItem()
+{
+    if (installedItem() == this)
+        installedItem() = nullptr;
+}
+
+LoginItem &LoginItem::mainApp()
+{
+    if (LoginItem *installed = installedItem())
+        return *installed;
+    static AutostartLoginItem item(AutostartLoginItem::standardFilePath(),
+        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString());
+    return item;
+}
+
+void LoginItem::setMainApp(LoginItem *item)
+{
+    installedItem() = item;
+}
+
+AutostartLoginItem::AutostartLoginItem(QString desktopFilePath, QString program)
+    : m_filePath(std::move(desktopFilePath))
+    , m_program(std::move(program))
+{
+}
+
+QString AutostartLoginItem::standardFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/autostart/com.velbrandtoro.Orvel.desktop");
+}
+
+QByteArray AutostartLoginItem::desktopEntry(const QString &program)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Orvel\n"
+                          "Exec=%1\n"
+                          "X-GNOME-Autostart-enabled=true\n")
+        .arg(execArgument(program))
+        .toUtf8();
+}
+
+LoginItem::Status AutostartLoginItem::status() const
+{
+    if (m_program.isEmpty())
+        return Status::notFound;
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return Status::notRegistered;
+    bool inMainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QString value = line.mid(equals + 1).trimmed();
+        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
+            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
+            return Status::notRegistered;
+    }
+    return Status::enabled;
+}
+
+void AutostartLoginItem::registerItem()
+{
+    if (m_program.isEmpty())
+        throw LoginItemError("the program to start at login is unknown");
+    try {
+        // The autostart folder is the desktop's, not ours: ordinary permissions.
+        if (!QDir().mkpath(QFileInfo(m_filePath).path()))
+            throw FileError(QFileInfo(m_filePath).path(), QStringLiteral("could not create the directory"));
+        PrivateFiles::writeAtomically(m_filePath, desktopEntry(m_program));
+    } catch (const FileError &error) {
+        throw LoginItemError(error.what());
+    }
+}
+
+void AutostartLoginItem::unregisterItem()
+{
+    QFile file(m_filePath);
+    // An entry that is not there already means "do not start at login".
+    if (file.exists() && !file.remove())
+        throw LoginItemError(QStringLiteral("%1: %2").arg(m_filePath, file.errorString()).toStdString());
+}
+
+void FakeLoginItem::registerItem()
+{
+    ++registerCalls;
+    if (failsChanges)
+        throw LoginItemError("refused");
+    currentStatus = statusAfterRegistering.value_or(Status::enabled);
+}
+
+void FakeLoginItem::unregisterItem()
+{
+    ++unregisterCalls;
+    if (failsChanges)
+        throw LoginItemError("refused");
+    currentStatus = Status::notRegistered;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <stdexcept>
+
+// Registering or unregistering the login item failed.
+class LoginItemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The app's own login item (start at login), whose state the desktop keeps.
+class LoginItem {
+public:
+    enum class Status {
+        notRegistered, // not set up to start at login
+        enabled, // starts at login
+        requiresApproval, // registered, but the user must still allow it
+        notFound, // the program to start cannot be found
+    };
+
+    virtual ~LoginItem();
+
+    // The process-wide login item of the app itself (its autostart entry
+    // unless a test installed another).
+    static LoginItem &mainApp();
+    static void setMainApp(LoginItem *item);
+
+    virtual Status status() const = 0;
+    // Both throw LoginItemError when the change could not be made.
+    virtual void registerItem() = 0;
+    virtual void unregisterItem() = 0;
+};
+
+// An XDG autostart entry: a .desktop file in $XDG_CONFIG_HOME/autostart that
+// the desktop starts at login. An entry the user switched off in the desktop's
+// settings (Hidden or X-GNOME-Autostart-enabled=false) counts as not registered.
+// Desktops ask no approval for autostart entries, so it never reports requiresApproval.
+class AutostartLoginItem final : public LoginItem {
+public:
+    // program: the executable to start; empty means it cannot be found.
+    AutostartLoginItem(QString desktopFilePath, QString program);
+
+    // $XDG_CONFIG_HOME/autostart/com.velbrandtoro.Orvel.desktop
+    static QString standardFilePath();
+
+    Status status() const override;
+    void registerItem() override;
+    void unregisterItem() override;
+
+    // The entry's text for a program.
+    static QByteArray desktopEntry(const QString &program);
+
+private:
+    QString m_filePath;
+    QString m_program;
+};
+
+// A login item that does what it is told, for tests: the status it reports,
+// a status a successful registration leads to, and calls that fail.
+class FakeLoginItem final : public LoginItem {
+public:
+    Status status() const override { return currentStatus; }
+    void registerItem() override;
+    void unregisterItem() override;
+
+    Status currentStatus = Status::notRegistered;
+    // What a successful registration leaves (enabled unless set).
+    std::optional<Status> statusAfterRegistering;
+    bool failsChanges = false;
+    int registerCalls = 0;
+    int unregisterCalls = 0;
+};

@@ -1,0 +1,65 @@
+#include "LoginItem.h"
+#include "QtPrinters.h"
+#include "TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+using Status = LoginItem::Status;
+
+TEST(AutostartLoginItem, RegisteringWritesAnEntryAndUnregisteringRemovesIt)
+{
+    TemporaryHome home;
+    const QString path = AutostartLoginItem::standardFilePath();
+    EXPECT_EQ(path, home.configHome() + "/autostart/com.velbrandtoro.Orvel.desktop");
+    AutostartLoginItem item(path, "/opt/orvel/bin/orvel");
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    item.registerItem();
+    item.registerItem();
+    EXPECT_EQ(item.status(), Status::enabled);
+    EXPECT_TRUE(readFile(path).contains("\nExec=\"/opt/orvel/bin/orvel\"\n"));
+    item.unregisterItem();
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_NO_THROW(item.unregisterItem());
+
+    // Entries the user switched off in the desktop's settings do not count.
+    const std::vector<std::pair<QByteArray, Status>> cases{
+        {"[Desktop Entry]\nExec=orvel\nHidden=true\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nHidden=false\n", Status::enabled},
+        {"[Desktop Entry]\nExec=orvel\n[Desktop Action x]\nHidden=true\n", Status::enabled},
+    };
+    for (const auto &[content, expected] : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        EXPECT_EQ(item.status(), expected) << content.toStdString();
+    }
+}
+
+TEST(AutostartLoginItem, ProgramPathsAreQuotedForTheExecLine)
+{
+    const std::vector<std::pair<QString, QByteArray>> cases{
+        {"/home/a b/orvel", "Exec=\"/home/a b/orvel\"\n"},
+        {"/x/\"q\"/orvel", "Exec=\"/x/\\\\\"q\\\\\"/orvel\"\n"},
+        {"/x/$HOME/100%/orvel", "Exec=\"/x/\\\\$HOME/100%%/orvel\"\n"},
+        {"/x\\y/orvel", "Exec=\"/x\\\\\\\\y/orvel\"\n"},
+    };
+    for (const auto &[program, line] : cases)
+        EXPECT_TRUE(AutostartLoginItem::desktopEntry(program).contains(line)) << program.toStdString();
+}
+
+TEST(AutostartLoginItem, FailuresAreThrown)
+{
+    TemporaryHome home;
+    AutostartLoginItem unknownProgram(home.path("autostart/orvel.desktop"), QString());
+    EXPECT_EQ(unknownProgram.status(), Status::notFound);
+    EXPECT_THROW(unknownProgram.registerItem(), LoginItemError);
+
+    QFile blocker(home.path("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    AutostartLoginItem unwritable(home.path("blocker/orvel.desktop"), "/usr/bin/orvel");
+    EXPECT_THROW(unwritable.registerItem(), LoginItemError);
+    EXPECT_EQ(unwritable.status(), Status::notRegistered);
+}
