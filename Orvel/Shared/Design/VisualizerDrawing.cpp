@@ -3,6 +3,7 @@
 #include "Json.h"
 #include "SkinEnvironment.h"
 
+#include <QJSValue>
 #include <QJsonObject>
 #include <QPainter>
 #include <QQuickWindow>
@@ -101,6 +102,17 @@ SRGBColor colorFromHex(const QString &text)
     const quint64 value = parseHex(text).value_or(fallbackValue);
     return {
         double((value >> 16) & 0xFF) / 255, double((value >> 8) & 0xFF) / 255, double(value & 0xFF) / 255, 1};
+}
+
+VisualizerSettings visualizerSettingsFromVariant(const QVariant &json)
+{
+    const QVariant plain
+        = json.metaType() == QMetaType::fromType<QJSValue>() ? json.value<QJSValue>().toVariant() : json;
+    try {
+        return VisualizerSettings::fromJson(QJsonValue::fromVariant(plain));
+    } catch (const std::exception &) {
+        return VisualizerSettings();
+    }
 }
 
 QList<SRGBColor> visualizerColors(const VisualizerSettings &settings)
@@ -317,13 +329,7 @@ QVariant VisualizerDrawing::settingsJson() const
 
 void VisualizerDrawing::setSettingsJson(const QVariant &json)
 {
-    VisualizerSettings settings;
-    try {
-        settings = VisualizerSettings::fromJson(QJsonValue::fromVariant(json));
-    } catch (const std::exception &) {
-        settings = VisualizerSettings();
-    }
-    setSettings(settings);
+    setSettings(visualizerSettingsFromVariant(json));
 }
 
 void VisualizerDrawing::setPlaying(bool playing)

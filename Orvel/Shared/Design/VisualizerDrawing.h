@@ -12,6 +12,9 @@
 // The colour of a hexadecimal text: one unsigned 64-bit number whose last six
 // digits are red, green and blue. Anything unreadable is C4F08F.
 SRGBColor colorFromHex(const QString &text);
+// Settings from QML: their JSON form as a map or a JavaScript object; anything
+// that does not decode gives the defaults.
+VisualizerSettings visualizerSettingsFromVariant(const QVariant &json);
 // The colour list of the settings' palette, in gradient order.
 QList<SRGBColor> visualizerColors(const VisualizerSettings &settings);
 
