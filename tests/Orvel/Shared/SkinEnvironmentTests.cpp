@@ -122,6 +122,9 @@ TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
                 property string swell: Skinned.level("trackSwell")
                 property color ink: Skinned.aura.ink
                 property color plainText: palette.windowText
+                property string label: Design.localized("Skill slot %d", [3])
+                property color previewAccent: Design.palette("rivista", Design.brandAura).accent
+                property url mark: Design.image("BrandMark")
                 property color tint: palette.highlight
                 GlyphView { objectName: "glyph"; glyph: "play" }
             }
@@ -133,6 +136,9 @@ TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
     EXPECT_EQ(view->property("accent").value<QColor>(), Aura::brand().inkColor());
     EXPECT_EQ(view->property("ink").value<QColor>(), Aura::brand().inkColor());
     EXPECT_EQ(view->property("swell").toString(), "still");
+    EXPECT_EQ(view->property("label").toString(), "Skill slot 3");
+    EXPECT_EQ(view->property("previewAccent").value<QColor>(), Aura::brand().inkColor());
+    EXPECT_EQ(view->property("mark").toUrl(), QUrl("qrc:/Orvel/Shared/Assets/BrandMark.svg"));
     // What views inherit without asking: text in the palette's text colour, tint in its accent.
     EXPECT_EQ(view->property("plainText").value<QColor>(), QColor(Qt::white));
     EXPECT_EQ(view->property("tint").value<QColor>(), Aura::brand().inkColor());
