@@ -42,12 +42,6 @@ GlyphView::GlyphView(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] {
-        if (!m_color) {
-            emit colorChanged();
-            update();
-        }
-    });
     setImplicitSize(m_size, m_size);
 }
 
@@ -79,7 +73,7 @@ void GlyphView::setSize(qreal size)
 
 QColor GlyphView::color() const
 {
-    return m_color.value_or(Skinned::of(const_cast<GlyphView *>(this))->palette().textColor());
+    return m_color.value_or(environment()->palette().textColor());
 }
 
 void GlyphView::setColor(const QColor &color)
@@ -169,4 +163,20 @@ QImage GlyphView::render(OrvelGlyph glyph, int side, const QColor &color)
         draw(painter, glyph, QRectF(0, 0, side, side), color);
     }
     return image;
+}
+
+SkinnedAttached *GlyphView::environment() const
+{
+    auto *self = const_cast<GlyphView *>(this);
+    return m_environment.get(self, [self] {
+        if (!self->m_color)
+            emit self->colorChanged();
+        self->update();
+    });
+}
+
+void GlyphView::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    environment();
 }

@@ -2,8 +2,10 @@
 
 #include "OrvelGlyph.h"
 
+#include "SkinEnvironment.h"
 #include <QColor>
 #include <QImage>
+
 #include <QQuickPaintedItem>
 #include <QtQml/qqmlregistration.h>
 
@@ -32,6 +34,7 @@ public:
     void setColor(const QColor &color);
     void resetColor();
 
+    void componentComplete() override;
     void paint(QPainter *painter) override;
 
     // Fills the glyph's layers into the square. Layers add up: overlapping
@@ -50,4 +53,6 @@ private:
     OrvelGlyph m_glyph = OrvelGlyph::mark;
     qreal m_size = defaultSize;
     std::optional<QColor> m_color;
+    SkinnedAttached *environment() const;
+    mutable EnvironmentLink m_environment;
 };

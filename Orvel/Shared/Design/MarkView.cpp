@@ -14,7 +14,6 @@ MarkView::MarkView(QQuickItem *parent)
 {
     setAntialiasing(true);
     setImplicitSize(m_size, m_size);
-    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] { update(); });
     connect(this, &MarkView::changed, this, [this] { update(); });
 }
 
@@ -85,7 +84,7 @@ void MarkView::setVariantName(const QString &name)
 void MarkView::paint(QPainter *painter)
 {
     const QRectF square(width() / 2 - m_size / 2, height() / 2 - m_size / 2, m_size, m_size);
-    draw(*painter, square, chosen(m_size, m_variant), Skinned::of(this)->palette());
+    draw(*painter, square, chosen(m_size, m_variant), environment()->palette());
 }
 
 AuraGlow::AuraGlow(QQuickItem *parent)
@@ -167,4 +166,16 @@ void AuraGlow::setIntensity(qreal intensity)
 void AuraGlow::paint(QPainter *painter)
 {
     draw(*painter, size(), m_aura, m_center, m_radius, m_intensity);
+}
+
+SkinnedAttached *MarkView::environment() const
+{
+    auto *self = const_cast<MarkView *>(this);
+    return m_environment.get(self, [self] { self->update(); });
+}
+
+void MarkView::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    environment();
 }

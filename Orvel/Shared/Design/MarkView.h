@@ -2,7 +2,9 @@
 
 #include "SkinPalette.h"
 
+#include "SkinEnvironment.h"
 #include <QImage>
+
 #include <QQuickPaintedItem>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
@@ -35,6 +37,7 @@ public:
     QString variantName() const;
     void setVariantName(const QString &name);
 
+    void componentComplete() override;
     void paint(QPainter *painter) override;
 
 signals:
@@ -43,6 +46,8 @@ signals:
 private:
     qreal m_size = defaultSize;
     std::optional<Variant> m_variant;
+    SkinnedAttached *environment() const;
+    mutable EnvironmentLink m_environment;
 };
 
 // A soft radial glow in an aura's colours: the primary at the centre, a smaller

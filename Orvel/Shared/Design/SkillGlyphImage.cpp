@@ -54,12 +54,6 @@ SkillGlyphImage::SkillGlyphImage(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] {
-        if (!m_color) {
-            emit colorChanged();
-            update();
-        }
-    });
     setImplicitSize(m_size * frameScale, m_size * frameScale);
 }
 
@@ -90,7 +84,7 @@ void SkillGlyphImage::setSize(qreal size)
 
 QColor SkillGlyphImage::color() const
 {
-    return m_color.value_or(Skinned::of(const_cast<SkillGlyphImage *>(this))->palette().textColor());
+    return m_color.value_or(environment()->palette().textColor());
 }
 
 void SkillGlyphImage::setColor(const QColor &color)
@@ -121,4 +115,20 @@ void SkillGlyphImage::paint(QPainter *painter)
 {
     GlyphView::draw(
         *painter, ::glyph(m_glyph), glyphRect(QPointF(width() / 2, height() / 2), m_size), color());
+}
+
+SkinnedAttached *SkillGlyphImage::environment() const
+{
+    auto *self = const_cast<SkillGlyphImage *>(this);
+    return m_environment.get(self, [self] {
+        if (!self->m_color)
+            emit self->colorChanged();
+        self->update();
+    });
+}
+
+void SkillGlyphImage::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    environment();
 }

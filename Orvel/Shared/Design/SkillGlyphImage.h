@@ -2,6 +2,7 @@
 
 #include "GlyphView.h"
 #include "SkillGlyph.h"
+#include "SkinEnvironment.h"
 
 // The glyph a shortcut glyph is drawn with: the one of the same name, note
 // when there is none.
@@ -36,6 +37,7 @@ public:
 
     // The square the glyph fills inside a frame centred on `center`.
     static QRectF glyphRect(QPointF center, qreal size);
+    void componentComplete() override;
     void paint(QPainter *painter) override;
 
 signals:
@@ -47,4 +49,6 @@ private:
     SkillGlyph m_glyph = SkillGlyph::note;
     qreal m_size = GlyphView::defaultSize;
     std::optional<QColor> m_color;
+    SkinnedAttached *environment() const;
+    mutable EnvironmentLink m_environment;
 };

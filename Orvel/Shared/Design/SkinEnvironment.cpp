@@ -120,7 +120,10 @@ SkinnedAttached::~SkinnedAttached()
 void SkinnedAttached::connectItem()
 {
     if (auto *item = qobject_cast<QQuickItem *>(m_attachee.data())) {
-        connect(item, &QQuickItem::parentChanged, this, [this] { resolve(); });
+        // Queued: an item also loses its parent while it is being destroyed, and
+        // nothing may be evaluated on it then; a pending call dies with it.
+        connect(
+            item, &QQuickItem::parentChanged, this, [this] { resolve(); }, Qt::QueuedConnection);
     }
 }
 

@@ -150,3 +150,23 @@ private:
     QMetaObject::Connection m_environmentConnection;
     std::vector<QMetaObject::Connection> m_ancestorConnections;
 };
+
+// How a C++ view reaches its environment: attached on first use, never in the
+// view's constructor (QML gives an item its own bookkeeping only after
+// constructing it), with `onChange` run whenever the environment changes.
+// Views call get() from componentComplete() so QML-made ones are linked at once.
+class EnvironmentLink {
+public:
+    template<class F>
+    SkinnedAttached *get(QQuickItem *item, F onChange)
+    {
+        if (!m_attached) {
+            m_attached = Skinned::of(item);
+            QObject::connect(m_attached, &SkinnedAttached::changed, item, onChange);
+        }
+        return m_attached;
+    }
+
+private:
+    QPointer<SkinnedAttached> m_attached;
+};

@@ -303,7 +303,6 @@ VisualizerDrawing::VisualizerDrawing(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    connect(Skinned::of(this), &SkinnedAttached::changed, this, [this] { update(); });
     connect(this, &VisualizerDrawing::changed, this, [this] { update(); });
     setAcceptedMouseButtons(Qt::NoButton);
 }
@@ -360,9 +359,9 @@ void VisualizerDrawing::setCompact(bool compact)
 VisualizerDrawing::Frame VisualizerDrawing::frame() const
 {
     Frame result = m_frame;
-    const SkinnedAttached *environment = Skinned::of(const_cast<VisualizerDrawing *>(this));
-    result.aura = environment->aura();
-    result.light = environment->lightEffects();
+    const SkinnedAttached *skinned = environment();
+    result.aura = skinned->aura();
+    result.light = skinned->lightEffects();
     return result;
 }
 
@@ -383,4 +382,16 @@ QList<QColor> VisualizerColors::palette(const QString &palette, const QString &c
     for (const SRGBColor &color : visualizerColors(settings))
         result << color.toQColor();
     return result;
+}
+
+SkinnedAttached *VisualizerDrawing::environment() const
+{
+    auto *self = const_cast<VisualizerDrawing *>(this);
+    return m_environment.get(self, [self] { self->update(); });
+}
+
+void VisualizerDrawing::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    environment();
 }

@@ -3,8 +3,10 @@
 #include "SkinPalette.h"
 #include "VisualizerSettings.h"
 
+#include "SkinEnvironment.h"
 #include <QImage>
 #include <QPainterPath>
+
 #include <QQuickPaintedItem>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
@@ -94,6 +96,7 @@ public:
     // The frame with the environment's aura and light flag.
     Frame frame() const;
 
+    void componentComplete() override;
     void paint(QPainter *painter) override;
 
 signals:
@@ -103,6 +106,8 @@ private:
     template<class T>
     void assign(T &field, const T &value);
     Frame m_frame;
+    SkinnedAttached *environment() const;
+    mutable EnvironmentLink m_environment;
 };
 
 // Palette colours for QML (the settings page's swatches and custom preview).

@@ -4,6 +4,7 @@
 #include "SkinEnvironment.h"
 #include "SystemAppearance.h"
 
+#include <QCoreApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -155,4 +156,31 @@ TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
     EXPECT_EQ(glyph->color(), QColor(Qt::red));
     glyph->resetColor();
     EXPECT_EQ(glyph->color(), SkinPalette().textColor());
+}
+
+TEST(SkinEnvironment, ViewsFollowWhenMovedAndOutliveTheirRoot)
+{
+    auto root = std::make_unique<QQuickItem>();
+    Skinned::of(root.get())->apply(Skin::rivista, artAura, false, {});
+    QQuickItem elsewhere;
+    auto *glyph = new GlyphView(&elsewhere);
+    glyph->setParentItem(&elsewhere);
+    EXPECT_EQ(Skinned::of(glyph)->values().skin, Skin::classico);
+
+    // An item moved under a root looks again on the next turn of the event loop.
+    glyph->setParentItem(root.get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(glyph->color(), QColor(Qt::white));
+    EXPECT_EQ(Skinned::of(glyph)->aura(), artAura);
+
+    // Deleting views and roots in any order leaves nothing dangling.
+    auto *text = new QQuickItem(root.get());
+    text->setParentItem(root.get());
+    SkinnedAttached *textEnvironment = Skinned::of(text);
+    EXPECT_EQ(textEnvironment->aura(), artAura);
+    delete glyph;
+    root.reset();
+    QCoreApplication::processEvents();
+    QQuickItem lone;
+    EXPECT_EQ(Skinned::of(&lone)->environment(), SkinEnvironment::defaultEnvironment());
 }
