@@ -51,48 +51,47 @@ SRGBColor hexColor(const char *hex)
     return colorFromHex(QString::fromLatin1(hex));
 }
 
-// Blurs the alpha of an image in place (separable Gaussian, sigma = radius / 2)
-// and scales it by the opacity.
+// One box pass over a line of alpha values (outside the image counts as clear).
+void boxPass(const std::vector<int> &in, std::vector<int> &out, int count, int stride, int offset, int half)
+{
+    const int width = 2 * half + 1;
+    int sum = 0;
+    for (int i = 0; i <= std::min(half, count - 1); ++i)
+        sum += in[offset + i * stride];
+    for (int i = 0; i < count; ++i) {
+        out[offset + i * stride] = (sum + width / 2) / width;
+        const int enter = i + half + 1, leave = i - half;
+        if (enter < count)
+            sum += in[offset + enter * stride];
+        if (leave >= 0)
+            sum -= in[offset + leave * stride];
+    }
+}
+
+// Blurs the alpha of an image in place and scales it by the opacity: three box
+// passes each way, close to a Gaussian with sigma = radius / 2 at a fraction of its cost.
 void blurAlpha(QImage &image, double radius, double opacity)
 {
     const double sigma = std::max(radius / 2, 0.1);
-    const int half = int(std::ceil(sigma * 3));
-    std::vector<double> kernel(2 * half + 1);
-    double sum = 0;
-    for (int i = -half; i <= half; ++i)
-        sum += kernel[i + half] = std::exp(-(i * i) / (2 * sigma * sigma));
-    for (double &k : kernel)
-        k /= sum;
-
+    const int half = std::max(0, int(std::lround((std::sqrt(4 * sigma * sigma + 1) - 1) / 2)));
     const int w = image.width(), h = image.height();
-    std::vector<double> alpha(std::size_t(w) * h), pass(alpha.size());
+    std::vector<int> a(std::size_t(w) * h), b(a.size());
     for (int y = 0; y < h; ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < w; ++x)
-            alpha[std::size_t(y) * w + x] = qAlpha(line[x]);
+            a[std::size_t(y) * w + x] = qAlpha(line[x]);
     }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            double v = 0;
-            for (int k = -half; k <= half; ++k) {
-                const int sx = x + k;
-                if (sx >= 0 && sx < w)
-                    v += alpha[std::size_t(y) * w + sx] * kernel[k + half];
-            }
-            pass[std::size_t(y) * w + x] = v;
-        }
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int y = 0; y < h; ++y)
+            boxPass(a, b, w, 1, y * w, half);
+        for (int x = 0; x < w; ++x)
+            boxPass(b, a, h, w, x, half);
+    }
     for (int y = 0; y < h; ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            double v = 0;
-            for (int k = -half; k <= half; ++k) {
-                const int sy = y + k;
-                if (sy >= 0 && sy < h)
-                    v += pass[std::size_t(sy) * w + x] * kernel[k + half];
-            }
-            const int a = std::clamp(int(std::lround(v * opacity)), 0, 255);
-            line[x] = qRgba(0, 0, 0, a);
-        }
+        for (int x = 0; x < w; ++x)
+            line[x]
+                = qRgba(0, 0, 0, std::clamp(int(std::lround(a[std::size_t(y) * w + x] * opacity)), 0, 255));
     }
 }
 } // namespace

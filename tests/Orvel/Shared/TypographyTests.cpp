@@ -74,10 +74,3 @@ TEST(Font, NumericAndMonospacedFonts)
     EXPECT_TRUE(QFontInfo(mono.toQFont()).fixedPitch());
     EXPECT_EQ(QFontInfo(Font::display(30).toQFont()).family(), "Inter");
 }
-
-TEST(Radius, Values)
-{
-    EXPECT_EQ((std::array{Radius::tiny, Radius::small, Radius::medium, Radius::large, Radius::xLarge,
-                  Radius::xxLarge}),
-        (std::array<double, 6>{6, 9, 12, 18, 24, 28}));
-}

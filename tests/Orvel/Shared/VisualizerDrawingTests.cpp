@@ -127,6 +127,18 @@ TEST(VisualizerDrawing, GlowOnlyWhilePlayingInColourAndFullEffects)
         EXPECT_EQ(VisualizerDrawing::glowColor(changed).opacity, 0) << c.what;
     }
 
+    // The glow is a soft halo around the shapes, in the first colour.
+    Frame bars = frameOf(VisualizerStyle::bars, true);
+    bars.settings.glow = false;
+    const QImage plain = VisualizerDrawing::render(bars, QSizeF(360, 60));
+    bars.settings.glow = true;
+    const QImage glowing = VisualizerDrawing::render(bars, QSizeF(360, 60));
+    const auto [top, bottom] = coveredRows(plain, 5);
+    ASSERT_GT(top, 4);
+    EXPECT_EQ(qAlpha(plain.pixel(5, top - 3)), 0);
+    EXPECT_GT(qAlpha(glowing.pixel(5, top - 3)), 0);
+    EXPECT_LT(qAlpha(glowing.pixel(5, top - 3)), 0.28 * 255);
+
     // Light mode only takes the glow away; the drawing stays the same.
     Frame light = frameOf(VisualizerStyle::wave, true), noGlow = light;
     light.light = true;
