@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-QFont FontSpec::toQFont() const
+QFont FontDescription::toQFont() const
 {
     QFont result(design == FontDesign::monospaced ? monospacedFamily : systemFamily);
     result.setStyleHint(design == FontDesign::monospaced ? QFont::Monospace : QFont::SansSerif);
@@ -10,11 +10,11 @@ QFont FontSpec::toQFont() const
     result.setPixelSize(std::max(1, int(std::lround(std::isfinite(size) ? size : 13))));
     result.setWeight(QFont::Weight(int(weight.value_or(FontWeight::regular))));
     // Tabular figures need font features, which this Qt cannot select; the
-    // flag stays in the spec so readouts can be told apart.
+    // flag stays in the description so readouts can be told apart.
     return result;
 }
 
-FontSpec font(TextRole role)
+FontDescription font(TextRole role)
 {
     using R = TextRole;
     switch (role) {
@@ -65,7 +65,7 @@ QFont textRole(TextRole role)
     return result;
 }
 
-FontSpec Font::display(double size)
+FontDescription Font::display(double size)
 {
     return {size, size >= blackFrom ? FontWeight::black : FontWeight::heavy};
 }
@@ -75,12 +75,12 @@ double Font::displayTracking(double size)
     return size * displayTrackingFactor;
 }
 
-FontSpec Font::numeric(double size)
+FontDescription Font::numeric(double size)
 {
     return {size, FontWeight::thin, FontDesign::standard, true};
 }
 
-FontSpec Font::mono(double size)
+FontDescription Font::mono(double size)
 {
     return {size, std::nullopt, FontDesign::monospaced};
 }

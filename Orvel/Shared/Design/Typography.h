@@ -53,7 +53,7 @@ enum class FontDesign { standard, monospaced };
 
 // A font as the design system names it: the system font (Inter) or the
 // monospaced design (JetBrains Mono), its size in points and weight.
-struct FontSpec {
+struct FontDescription {
     static inline const QString systemFamily = QStringLiteral("Inter");
     static inline const QString monospacedFamily = QStringLiteral("JetBrains Mono");
 
@@ -65,7 +65,7 @@ struct FontSpec {
     // A point of the design is a logical pixel here.
     QFont toQFont() const;
 
-    friend bool operator==(const FontSpec &, const FontSpec &) = default;
+    friend bool operator==(const FontDescription &, const FontDescription &) = default;
 };
 
 enum class TextRole { hero, title, titleSmall, headline, subhead, body, callout, caption, footnote, micro };
@@ -87,7 +87,7 @@ struct RawEnumCases<TextRole> {
     }};
 };
 
-FontSpec font(TextRole role);
+FontDescription font(TextRole role);
 // Extra letter spacing in points; negative tightens.
 double tracking(TextRole role);
 // The role's font with its tracking applied to it (the font first, so the
@@ -100,11 +100,11 @@ struct Font {
     static constexpr double displayTrackingFactor = -0.03;
 
     // Black from 36 points up, heavy below.
-    static FontSpec display(double size);
+    static FontDescription display(double size);
     static double displayTracking(double size);
     // Thin, with digits of equal width.
-    static FontSpec numeric(double size);
-    static FontSpec mono(double size);
+    static FontDescription numeric(double size);
+    static FontDescription mono(double size);
 };
 
 // Text roles and fonts for QML.

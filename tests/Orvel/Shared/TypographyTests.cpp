@@ -29,10 +29,10 @@ TEST(TextRole, SizesWeightsAndTracking)
     ASSERT_EQ(rows.size(), allCases<TextRole>().size());
     for (const auto &row : rows) {
         SCOPED_TRACE(toRawValue(row.role).toStdString());
-        const FontSpec spec = font(row.role);
-        EXPECT_EQ(spec.size, row.size);
-        EXPECT_EQ(spec.weight, row.weight);
-        EXPECT_EQ(spec.design, FontDesign::standard);
+        const FontDescription description = font(row.role);
+        EXPECT_EQ(description.size, row.size);
+        EXPECT_EQ(description.weight, row.weight);
+        EXPECT_EQ(description.design, FontDesign::standard);
         EXPECT_EQ(tracking(row.role), row.tracking);
 
         const QFont applied = textRole(row.role);
@@ -62,12 +62,12 @@ TEST(Font, DisplayWeightAndTrackingFollowTheSize)
 
 TEST(Font, NumericAndMonospacedFonts)
 {
-    const FontSpec numeric = Font::numeric(24);
+    const FontDescription numeric = Font::numeric(24);
     EXPECT_EQ(numeric.weight, FontWeight::thin);
     EXPECT_TRUE(numeric.monospacedDigits);
     EXPECT_EQ(numeric.toQFont().weight(), QFont::Thin);
 
-    const FontSpec mono = Font::mono(11);
+    const FontDescription mono = Font::mono(11);
     EXPECT_EQ(mono.design, FontDesign::monospaced);
     EXPECT_FALSE(mono.weight.has_value());
     EXPECT_EQ(mono.toQFont().family(), "JetBrains Mono");
