@@ -1,7 +1,7 @@
 #include "AppDelegate.h"
 
 #include "DashboardWindow.h"
-#include "Localized.h"
+#include "Localization.h"
 #include "OrvelURL.h"
 #include "PanelManager.h"
 #include "Preferences.h"

@@ -1,9 +1,11 @@
 #include "StatusItem.h"
 
 #include "AppDelegate.h"
+#include "Assets.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QMenu>
@@ -31,13 +33,17 @@ QIcon waveform()
     return QIcon(pixmap);
 }
 
+// The template image takes the desktop's text colour, as the tray shows it on the panel.
 QIcon statusIcon()
 {
-    QIcon icon(QStringLiteral(":/Orvel/Shared/Assets/MenuBarTemplate.svg"));
-    if (icon.availableSizes().isEmpty() && icon.pixmap(18, 18).isNull())
+    QImage image = Assets::image(QStringLiteral("MenuBarTemplate"), QSize(36, 36));
+    if (image.isNull())
         return waveform();
-    icon.setIsMask(true);
-    return icon;
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), QGuiApplication::palette().windowText());
+    painter.end();
+    return QIcon(QPixmap::fromImage(image));
 }
 } // namespace
 
