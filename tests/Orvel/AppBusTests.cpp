@@ -138,15 +138,4 @@ TEST_F(AppBusTest, ThePlaybackIntentAnswersOkOrItsError)
     EXPECT_EQ(performed, (QStringList{"previous", "next"}));
 }
 
-TEST(SpotifyPlaybackIntentTest, DefaultsAndActions)
-{
-    EXPECT_EQ(SpotifyPlaybackIntent().action, WidgetPlaybackAction::toggle);
-    EXPECT_EQ(SpotifyPlaybackIntent(WidgetPlaybackAction::next).action, WidgetPlaybackAction::next);
-    QStringList titles;
-    for (const auto action : allCases<WidgetPlaybackAction>())
-        titles << toRawValue(action) + "=" + displayTitle(action);
-    EXPECT_EQ(titles, (QStringList{"toggle=Play or pause", "previous=Previous track", "next=Next track"}));
-    EXPECT_FALSE(SpotifyPlaybackIntent::openAppWhenRun);
-    EXPECT_FALSE(SpotifyPlaybackIntent::isDiscoverable);
-}
 } // namespace
