@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ArtworkPalette.h"
-#include "Aura.h"
+#include "SkinPalette.h"
 #include "Date.h"
 #include "MusicShortcut.h"
 #include "Playback.h"
