@@ -3,6 +3,9 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariantMap>
 #include <cstdint>
 #include <optional>
 
@@ -20,10 +23,19 @@ public:
 
     virtual std::optional<std::int32_t> spotifyProcessIdentifier() = 0;
     virtual bool isSpotifyInstalled() = 0;
+    // Starts the installed Spotify client; false when it could not be started.
+    // activates: whether it should come to the front.
+    virtual bool openSpotify(bool activates) = 0;
+    // Hands a URL to the user's default handler.
+    virtual bool openURL(const QUrl &url) = 0;
 
 signals:
     void applicationLaunched(const QString &bundleIdentifier);
     void applicationTerminated(const QString &bundleIdentifier);
+    void willSleep();
+    void didWake();
+    void sessionDidResignActive();
+    void sessionDidBecomeActive();
 };
 
 class DBusWorkspace final : public Workspace {
@@ -35,10 +47,27 @@ public:
     std::optional<std::int32_t> spotifyProcessIdentifier() override;
     // A "spotify.desktop" entry in the XDG data directories or a "spotify" program on PATH.
     bool isSpotifyInstalled() override;
+    // Through the desktop entry when there is one, else the "spotify" program.
+    bool openSpotify(bool activates) override;
+    bool openURL(const QUrl &url) override;
+
+    // Follows logind on the given system bus: sleep and wake from PrepareForSleep,
+    // session activity from the Active property of this process's session.
+    // Without a system bus nothing is ever reported.
+    void watchSleepAndSession(QDBusConnection systemBus = QDBusConnection::systemBus());
+
+private slots:
+    void prepareForSleep(bool starting);
+    void sessionPropertiesChanged(
+        const QString &interface, const QVariantMap &changed, const QStringList &invalidated);
 
 private:
+    void watchSession(const QString &sessionPath);
+
     QDBusConnection m_connection;
     QDBusServiceWatcher *m_watcher;
+    std::optional<QDBusConnection> m_systemBus;
+    QString m_sessionPath;
 };
 
 // A workspace whose answers tests set.
@@ -49,10 +78,21 @@ public:
 
     std::optional<std::int32_t> spotifyProcessIdentifier() override { return spotifyPid; }
     bool isSpotifyInstalled() override { return spotifyInstalled; }
+    // Records the call; launches Spotify with launchPid when it is set.
+    bool openSpotify(bool activates) override;
+    bool openURL(const QUrl &url) override
+    {
+        openedURLs.append(url);
+        return true;
+    }
 
     void launchSpotify(std::int32_t pid);
     void terminateSpotify();
 
     std::optional<std::int32_t> spotifyPid;
     bool spotifyInstalled = true;
+    bool openSucceeds = true;
+    std::optional<std::int32_t> launchPid;
+    QList<bool> openedSpotify; // the activates flag of each call
+    QList<QUrl> openedURLs;
 };

@@ -1,0 +1,360 @@
+#include "PlaybackCoordinator.h"
+
+#include "Defaults.h"
+#include "SpotifyBridge.h"
+#include "WidgetCenter.h"
+#include "Workspace.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QPointer>
+
+namespace {
+// Keeps no cookie: artwork and title look-ups leave nothing behind.
+class NoCookieJar final : public QNetworkCookieJar {
+public:
+    using QNetworkCookieJar::QNetworkCookieJar;
+    bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
+};
+} // namespace
+
+PlaybackCoordinator::PlaybackCoordinator(Services services, QObject *parent)
+    : QObject(parent)
+    , m_snapshot(placeholder(PlayerAvailability::notRunning))
+    , m_store(std::move(services.store))
+    , m_bridge(std::move(services.bridge))
+    , m_workspace(*services.workspace)
+    , m_defaults(services.defaults ? *services.defaults : Defaults::standard())
+    , m_scheduler(services.scheduler ? *services.scheduler : Scheduler::current())
+    , m_widgetCenter(services.widgetCenter ? *services.widgetCenter : WidgetCenter::shared())
+    , m_artworkSession(services.network)
+{
+    m_shortcuts = m_store.loadShortcuts();
+    if (!m_artworkSession) {
+        m_artworkSession = new QNetworkAccessManager(this);
+        m_artworkSession->setCookieJar(new NoCookieJar(m_artworkSession));
+    }
+}
+
+PlaybackCoordinator::~PlaybackCoordinator()
+{
+    for (const TaskHandle &task :
+        {m_polling, m_artworkTask, m_artworkGrace, m_refreshing, m_reloadTask, m_failedCastReset})
+        task.cancel();
+}
+
+PlaybackCoordinator &PlaybackCoordinator::shared()
+{
+    static PlaybackCoordinator *instance = [] {
+        auto *workspace = new DBusWorkspace();
+        workspace->watchSleepAndSession();
+        Services services;
+        services.bridge = std::make_shared<SpotifyBridge>();
+        services.workspace = workspace;
+        return new PlaybackCoordinator(std::move(services));
+    }();
+    return *instance;
+}
+
+PlaybackSnapshot PlaybackCoordinator::placeholder(PlayerAvailability availability)
+{
+    return PlaybackSnapshot(availability, std::nullopt, false, 0, PlaybackSnapshot::defaultVolume, false,
+        false, PlaybackCapabilities{}, Date::now(), std::nullopt, std::nullopt, std::nullopt);
+}
+
+Aura PlaybackCoordinator::aura() const
+{
+    return Aura(m_artworkPalette, m_artworkID);
+}
+
+// MARK: - Published state
+
+void PlaybackCoordinator::setSnapshot(PlaybackSnapshot snapshot)
+{
+    m_snapshot = std::move(snapshot);
+    emit snapshotChanged();
+}
+
+void PlaybackCoordinator::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    emit busyChanged();
+}
+
+void PlaybackCoordinator::setErrorKey(std::optional<QString> text)
+{
+    if (m_errorKey == text)
+        return;
+    m_errorKey = std::move(text);
+    emit errorKeyChanged();
+}
+
+void PlaybackCoordinator::setStorageError(bool failed)
+{
+    if (m_storageError == failed)
+        return;
+    m_storageError = failed;
+    emit storageErrorChanged();
+}
+
+void PlaybackCoordinator::setLastCast(std::optional<QUuid> id)
+{
+    if (m_lastCast == id)
+        return;
+    m_lastCast = id;
+    emit lastCastChanged();
+}
+
+void PlaybackCoordinator::setArtwork(
+    const QImage &image, const std::optional<ArtworkPalette> &palette, const std::optional<QString> &id)
+{
+    m_artworkGrace.cancel();
+    m_artworkGrace = {};
+    const bool imageChanged = m_artwork.cacheKey() != image.cacheKey();
+    m_artwork = image;
+    if (imageChanged)
+        emit artworkChanged();
+    if (m_artworkPalette != palette) {
+        m_artworkPalette = palette;
+        emit artworkPaletteChanged();
+    }
+    if (m_artworkID != id) {
+        m_artworkID = id;
+        emit artworkIDChanged();
+    }
+}
+
+// MARK: - Start-up and polling
+
+void PlaybackCoordinator::start()
+{
+    if (m_polling.isValid())
+        return;
+    const auto refreshSoon = [this] {
+        m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
+            if (self)
+                co_await self->refresh();
+        });
+    };
+    const auto fallAsleep = [this] { m_asleep = true; };
+    const auto wake = [this, refreshSoon] {
+        m_asleep = false;
+        refreshSoon();
+    };
+    m_observers = {
+        QObject::connect(&m_workspace, &Workspace::willSleep, this, fallAsleep),
+        QObject::connect(&m_workspace, &Workspace::sessionDidResignActive, this, fallAsleep),
+        QObject::connect(&m_workspace, &Workspace::didWake, this, wake),
+        QObject::connect(&m_workspace, &Workspace::sessionDidBecomeActive, this, wake),
+        QObject::connect(&m_workspace, &Workspace::applicationLaunched, this, refreshSoon),
+        QObject::connect(&m_workspace, &Workspace::applicationTerminated, this, refreshSoon),
+    };
+    m_polling = m_scheduler.spawn(
+        [guard = QPointer<PlaybackCoordinator>(this)](TaskHandle self) -> QCoro::Task<void> {
+            if (guard)
+                co_await guard->poll(self);
+        });
+}
+
+QCoro::Task<void> PlaybackCoordinator::poll(TaskHandle self)
+{
+    const QPointer<PlaybackCoordinator> guard(this);
+    Scheduler &scheduler = m_scheduler;
+    for (;;) {
+        if (self.isCancelled() || !guard)
+            co_return;
+        double pause = asleepPace;
+        if (!m_asleep) {
+            co_await refresh();
+            if (!guard)
+                co_return;
+            if (m_asleep)
+                pause = asleepPace;
+            else if (!m_activePanels.isEmpty())
+                pause = panelPace;
+            else if (m_snapshot.isPlaying)
+                pause = playingPace;
+            else
+                pause = idlePace;
+        }
+        // A cut-short pause is no error: the loop's own check ends it.
+        co_await scheduler.sleep(pause, self);
+    }
+}
+
+QCoro::Task<void> PlaybackCoordinator::refresh()
+{
+    if (m_busy || m_asleep)
+        co_return;
+    if (m_refreshing.isValid()) {
+        co_await m_refreshing.join();
+        co_return;
+    }
+    const QPointer<PlaybackCoordinator> guard(this);
+    const TaskHandle pass = m_scheduler.spawn([guard](TaskHandle) -> QCoro::Task<void> {
+        if (guard)
+            co_await guard->performRefresh();
+    });
+    m_refreshing = pass;
+    co_await pass.join();
+    if (guard && m_refreshing == pass)
+        m_refreshing = {};
+}
+
+void PlaybackCoordinator::setPanel(const QUuid &panel, bool active)
+{
+    if (!active) {
+        m_activePanels.remove(panel);
+        return;
+    }
+    if (m_activePanels.contains(panel))
+        return;
+    m_activePanels.insert(panel);
+    m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
+        if (self)
+            co_await self->refresh();
+    });
+}
+
+void PlaybackCoordinator::flush()
+{
+    m_polling.cancel();
+    m_polling = {};
+    m_artworkTask.cancel();
+    m_artworkGrace.cancel();
+    m_reloadTask.cancel();
+    for (const auto &observer : std::as_const(m_observers))
+        QObject::disconnect(observer);
+    m_observers.clear();
+    PlaybackSnapshot last = m_snapshot;
+    last.isPlaying = false;
+    last.availability = PlayerAvailability::unavailable;
+    try {
+        m_store.saveSnapshot(last);
+    } catch (const std::exception &) {
+        // The app is ending; the widgets keep the previous file.
+    }
+    m_widgetCenter.reloadAllTimelines();
+}
+
+// MARK: - Refresh and publication
+
+bool PlaybackCoordinator::isDisconnected() const
+{
+    return m_defaults.boolean(disconnectedKey);
+}
+
+std::optional<qint32> PlaybackCoordinator::spotifyPID() const
+{
+    return m_workspace.spotifyProcessIdentifier();
+}
+
+bool PlaybackCoordinator::isSpotifyInstalled() const
+{
+    return m_workspace.isSpotifyInstalled();
+}
+
+QCoro::Task<void> PlaybackCoordinator::performRefresh()
+{
+    if (isDisconnected()) {
+        publish(placeholder(PlayerAvailability::needsPermission), false);
+        co_return;
+    }
+    if (!isSpotifyInstalled()) {
+        publish(placeholder(PlayerAvailability::notInstalled), false);
+        co_return;
+    }
+    const auto pid = spotifyPID();
+    if (!pid) {
+        publish(placeholder(PlayerAvailability::notRunning), false);
+        co_return;
+    }
+    const QPointer<PlaybackCoordinator> guard(this);
+    const std::shared_ptr<SpotifyControlling> bridge = m_bridge;
+    const qint32 status = co_await bridge->permission(*pid, false);
+    if (!guard)
+        co_return;
+    if (status != 0) {
+        publish(placeholder(status == consentRequiredStatus ? PlayerAvailability::needsPermission
+                                                            : PlayerAvailability::permissionDenied),
+            false);
+        co_return;
+    }
+    std::optional<PlaybackSnapshot> read;
+    std::exception_ptr failure;
+    try {
+        read = co_await bridge->readState(*pid);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!guard)
+        co_return;
+    // The user may have disconnected, or a command begun, while Spotify answered.
+    if (isDisconnected() || m_busy)
+        co_return;
+    if (failure)
+        handle(failure, false);
+    else
+        publish(std::move(*read), false);
+}
+
+void PlaybackCoordinator::publish(PlaybackSnapshot next, bool immediate)
+{
+    const PlaybackSnapshot &old = m_snapshot;
+    const auto trackID = [](const PlaybackSnapshot &s) {
+        return s.track ? std::optional<QString>(s.track->id) : std::nullopt;
+    };
+    const auto artworkURL
+        = [](const PlaybackSnapshot &s) { return s.track ? s.track->artworkURL : std::nullopt; };
+    const bool changed = trackID(old) != trackID(next) || old.isPlaying != next.isPlaying
+        || old.availability != next.availability;
+    if (artworkURL(old) == artworkURL(next)) {
+        next.artworkFile = old.artworkFile;
+        next.artworkPalette = old.artworkPalette;
+    }
+    if (m_lastCast) {
+        const auto shortcut = std::find_if(m_shortcuts.cbegin(), m_shortcuts.cend(),
+            [&](const MusicShortcut &s) { return s.id == *m_lastCast; });
+        if (shortcut != m_shortcuts.cend()) {
+            if (next.availability != PlayerAvailability::ready
+                && next.availability != PlayerAvailability::noTrack)
+                setLastCast(std::nullopt);
+            else if (next.availability == PlayerAvailability::ready
+                && shortcut->link.kind() == SpotifyLink::Kind::track && trackID(next) != m_lastCastTrackID)
+                setLastCast(std::nullopt);
+        }
+    }
+    setSnapshot(std::move(next));
+    try {
+        m_store.saveSnapshot(m_snapshot);
+        setStorageError(!m_store.isSharedAvailable);
+    } catch (const std::exception &) {
+        setStorageError(true);
+    }
+    updateArtwork(m_snapshot.track);
+    if (immediate) {
+        m_reloadTask.cancel();
+        m_reloadTask = {};
+        m_widgetCenter.reloadAllTimelines();
+    } else if (changed && !m_reloadTask.isValid()) {
+        m_reloadTask = m_scheduler.spawn(
+            [guard = QPointer<PlaybackCoordinator>(this)](TaskHandle self) -> QCoro::Task<void> {
+                if (guard)
+                    co_await guard->delayedReload(self);
+            });
+    }
+}
+
+QCoro::Task<void> PlaybackCoordinator::delayedReload(TaskHandle self)
+{
+    const QPointer<PlaybackCoordinator> guard(this);
+    WidgetCenter &widgetCenter = m_widgetCenter;
+    co_await m_scheduler.sleep(widgetReloadDelay, self);
+    if (self.isCancelled())
+        co_return; // whoever cancelled it owns the handle
+    widgetCenter.reloadAllTimelines();
+    if (guard && m_reloadTask == self)
+        m_reloadTask = {};
+}

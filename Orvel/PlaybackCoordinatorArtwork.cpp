@@ -1,0 +1,225 @@
+#include "PlaybackCoordinator.h"
+
+#include "PrivateFiles.h"
+#include "WidgetCenter.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFuture>
+#include <QImageReader>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QPromise>
+#include <QThreadPool>
+#include <qcoro/qcorofuture.h>
+#include <qcoro/qcoronetworkreply.h>
+
+namespace {
+// A decoded image, or a null one; the allocation limit keeps a small file that
+// claims enormous dimensions from taking the memory.
+QImage decodeImage(const QByteArray &data, int limitMB)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAllocationLimit(limitMB);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+QFuture<std::optional<ArtworkPalette>> extractPaletteInBackground(QByteArray data, int maxPixel)
+{
+    auto promise = std::make_shared<QPromise<std::optional<ArtworkPalette>>>();
+    QFuture<std::optional<ArtworkPalette>> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, data = std::move(data), maxPixel] {
+        promise->addResult(ArtworkPalette::extract(data, maxPixel));
+        promise->finish();
+    });
+    return future;
+}
+} // namespace
+
+QString PlaybackCoordinator::artworkFileName(const QUrl &url)
+{
+    const QByteArray digest
+        = QCryptographicHash::hash(url.toString(QUrl::FullyEncoded).toUtf8(), QCryptographicHash::Sha256);
+    return QString::fromLatin1(digest.toHex()) + QStringLiteral(".jpg");
+}
+
+void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
+{
+    const std::optional<QUrl> newURL = track ? track->artworkURL : std::nullopt;
+    if (newURL == m_artworkSource) {
+        if (!m_artwork.isNull())
+            return;
+        if (Date::now() < m_artworkRetryAfter)
+            return;
+    }
+    m_artworkTask.cancel();
+    m_artworkSource = newURL;
+    m_artworkRetryAfter = Date::now().addingTimeInterval(artworkRetryPause);
+    if (!newURL) {
+        clearArtwork();
+        return;
+    }
+    const QString name = artworkFileName(*newURL);
+    const std::optional<QUrl> fileURL = m_store.artworkURL(name);
+    if (!fileURL) {
+        clearArtwork();
+        return;
+    }
+
+    QFile cached(fileURL->toLocalFile());
+    if (cached.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = cached.readAll();
+        const QImage image = decodeImage(bytes, artworkDecodeLimitMB);
+        if (!image.isNull()) {
+            const auto palette = ArtworkPalette::extract(bytes, artworkThumbnailPixels);
+            setArtwork(image, palette, name);
+            m_snapshot.artworkFile = name;
+            m_snapshot.artworkPalette = palette;
+            emit snapshotChanged();
+            try {
+                m_store.saveSnapshot(m_snapshot);
+            } catch (const std::exception &) {
+                // The cover is shown all the same; the next publication writes again.
+            }
+            return;
+        }
+    }
+
+    m_artworkGrace.cancel();
+    m_artworkGrace = m_scheduler.spawn(
+        [guard = QPointer<PlaybackCoordinator>(this), name](TaskHandle self) -> QCoro::Task<void> {
+            if (guard)
+                co_await guard->artworkGraceTask(self, name);
+        });
+    m_artworkTask
+        = m_scheduler.spawn([guard = QPointer<PlaybackCoordinator>(this), url = *newURL, track = *track,
+                                file = *fileURL, name](TaskHandle self) -> QCoro::Task<void> {
+              if (guard)
+                  co_await guard->downloadArtwork(self, url, track, file, name);
+          });
+}
+
+QCoro::Task<void> PlaybackCoordinator::artworkGraceTask(TaskHandle self, QString name)
+{
+    const QPointer<PlaybackCoordinator> guard(this);
+    co_await m_scheduler.sleep(artworkGracePause, self);
+    if (self.isCancelled() || !guard)
+        co_return;
+    if (m_artworkID == name)
+        co_return;
+    clearArtwork();
+}
+
+QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
+    TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name)
+{
+    const QPointer<PlaybackCoordinator> guard(this);
+    const auto stopped = [&] { return self.isCancelled() || !guard; };
+
+    QNetworkRequest request(url);
+    request.setTransferTimeout(artworkRequestTimeoutMs);
+    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(
+        m_artworkSession->get(request), [](QNetworkReply *r) { r->deleteLater(); });
+
+    // The body is taken as it streams in, so an oversized one is cut off
+    // without ever being held whole.
+    QByteArray body;
+    bool oversized = false;
+    QNetworkReply *stream = reply.get();
+    const auto take = [stream, &body, &oversized] {
+        if (oversized)
+            return;
+        body += stream->readAll();
+        if (body.size() >= artworkBodyLimit) {
+            oversized = true;
+            body.clear();
+            stream->abort();
+        }
+    };
+    QObject::connect(stream, &QNetworkReply::readyRead, stream, take);
+    QObject::connect(stream, &QNetworkReply::metaDataChanged, stream, [stream, &body, &oversized] {
+        const QVariant length = stream->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() >= artworkBodyLimit) {
+            oversized = true;
+            body.clear();
+            stream->abort();
+        }
+    });
+    if (!stream->isFinished())
+        co_await qCoro(stream).waitForFinished();
+    QObject::disconnect(stream, nullptr, stream, nullptr);
+    if (!oversized)
+        take();
+
+    if (oversized || stopped())
+        co_return;
+    const QVariant status = stream->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid()) {
+        // No HTTP answer at all: the request failed or timed out.
+        clearArtwork();
+        co_return;
+    }
+    if (status.toInt() != 200)
+        co_return;
+    const QImage image = decodeImage(body, artworkDecodeLimitMB);
+    if (image.isNull())
+        co_return;
+    if (!m_snapshot.track || m_snapshot.track->id != track.id)
+        co_return;
+
+    const std::optional<ArtworkPalette> palette
+        = co_await extractPaletteInBackground(body, artworkThumbnailPixels);
+    if (stopped())
+        co_return;
+
+    QByteArray jpeg;
+    {
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "JPEG", artworkJpegQuality))
+            co_return;
+    }
+
+    const std::optional<QString> previousFile = m_snapshot.artworkFile;
+    try {
+        PrivateFiles::ensureDirectory(m_store.directory);
+        PrivateFiles::writeAtomically(fileURL.toLocalFile(), jpeg);
+    } catch (const std::exception &) {
+        clearArtwork();
+        co_return;
+    }
+    setArtwork(image, palette, name);
+    m_snapshot.artworkFile = name;
+    m_snapshot.artworkPalette = palette;
+    emit snapshotChanged();
+    try {
+        m_store.saveSnapshot(m_snapshot);
+    } catch (const std::exception &) {
+        clearArtwork();
+        co_return;
+    }
+    pruneArtwork(name, previousFile);
+    m_widgetCenter.reloadTimelines(nowPlayingWidgetKind);
+}
+
+void PlaybackCoordinator::pruneArtwork(const QString &keep, const std::optional<QString> &previous) const
+{
+    const QDir directory(m_store.directory);
+    const QStringList entries
+        = directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (QFileInfo(entry).suffix() != QLatin1String("jpg") || entry == keep || entry == previous)
+            continue;
+        QFile::remove(directory.filePath(entry));
+    }
+}

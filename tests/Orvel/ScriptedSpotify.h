@@ -1,0 +1,76 @@
+#pragma once
+
+#include "PlaybackCommand.h"
+#include "Scheduler.h"
+
+#include <QList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+// A Spotify connection whose answers a test scripts. Each call may take
+// `latency` seconds on the test's manual clock, so a test can act while
+// Spotify is "answering".
+class ScriptedSpotify final : public SpotifyControlling {
+public:
+    explicit ScriptedSpotify(Scheduler &scheduler)
+        : m_scheduler(scheduler)
+    {
+    }
+
+    // What a read returns: queued answers first, then `state`.
+    PlaybackSnapshot state;
+    std::deque<PlaybackSnapshot> readQueue;
+    std::optional<SpotifyFailure> readFailure;
+    // What a command returns: by default `state` after `onCommand` changed it.
+    std::function<void(const PlaybackCommand &, PlaybackSnapshot &)> onCommand;
+    std::optional<SpotifyFailure> commandFailure;
+    qint32 permissionStatus = 0;
+    double latency = 0;
+
+    int reads = 0;
+    QList<PlaybackCommand> commands;
+    QList<bool> permissionAsks;
+    QList<double> readTimes;
+
+    QCoro::Task<PlaybackSnapshot> readState(qint32) override
+    {
+        ++reads;
+        readTimes.append(m_scheduler.now());
+        co_await answerDelay();
+        if (readFailure)
+            throw SpotifyError(*readFailure);
+        if (!readQueue.empty()) {
+            PlaybackSnapshot next = readQueue.front();
+            readQueue.pop_front();
+            co_return next;
+        }
+        co_return state;
+    }
+
+    QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32) override
+    {
+        commands.append(command);
+        co_await answerDelay();
+        if (commandFailure)
+            throw SpotifyError(*commandFailure);
+        if (onCommand)
+            onCommand(command, state);
+        co_return state;
+    }
+
+    QCoro::Task<qint32> permission(qint32, bool ask) override
+    {
+        permissionAsks.append(ask);
+        co_return permissionStatus;
+    }
+
+private:
+    QCoro::Task<void> answerDelay()
+    {
+        if (latency > 0)
+            co_await m_scheduler.sleep(latency);
+    }
+
+    Scheduler &m_scheduler;
+};
