@@ -21,11 +21,15 @@
 #include <qcoro/qcorotask.h>
 
 class Defaults;
+class Preferences;
 class QNetworkAccessManager;
 class WidgetCenter;
 class Workspace;
 
 Q_DECLARE_METATYPE(PlaybackSnapshot)
+
+// What waiting for Spotify before a cast found.
+enum class SpotifyReadiness { ready, needsPermission, permissionDenied, timedOut };
 
 // The app's playback engine: what the app knows about Spotify, kept current by
 // polling for the life of the process, and the one road of every command.
@@ -135,6 +139,46 @@ public:
     // Called by publication with the new snapshot's track.
     void updateArtwork(const std::optional<Track> &track);
 
+    // Shortcuts. Each change is saved before the list in memory follows it.
+    static constexpr QLatin1String shortcutsWidgetKind{"OrvelShortcuts"};
+    static inline const QString saveFailedText = QStringLiteral("Your changes could not be saved.");
+    static constexpr int titleLookupTimeoutMs = 5000;
+
+    // False for a link that does not parse or a blank title, and when saving failed.
+    bool upsertShortcut(const std::optional<QUuid> &id, const QString &title, const QString &link,
+        const std::optional<SkillGlyph> &glyph = std::nullopt);
+    bool saveShortcuts(const QList<MusicShortcut> &shortcuts);
+    void moveShortcut(const QUuid &id, qsizetype offset);
+    // Also empties the skill slot that held it, once the list is saved.
+    void removeShortcut(const QUuid &id);
+    void setGlyph(const std::optional<SkillGlyph> &glyph, const QUuid &id);
+    void openInSpotify(const MusicShortcut &shortcut);
+    void openCurrentTrack();
+    // The link's title from the oEmbed endpoint; nothing on any failure.
+    QCoro::Task<std::optional<QString>> lookupTitle(SpotifyLink link);
+    // Scheme, host and port of the oEmbed endpoint; empty for Spotify's own
+    // (the Info key "OrvelOEmbedEndpoint" sets the process's default).
+    void setOEmbedEndpoint(const QUrl &endpoint) { m_oEmbedEndpoint = endpoint; }
+    // nothing: the process-wide settings.
+    void setPreferences(Preferences *preferences) { m_preferences = preferences; }
+
+    // Casting a shortcut: starting its link, launching Spotify when needed.
+    static inline const QString connectForSkillsText = QStringLiteral("Connect Spotify to use skills.");
+    static inline const QString allowControlText
+        = QStringLiteral("Allow Spotify control in System Settings \u2192 Privacy & Security \u2192 Automation.");
+    static constexpr qint32 notPermittedStatus = -1743;
+    static constexpr double launchWaitSeconds = 8;
+    static constexpr double consentWaitSeconds = 4;
+    static constexpr double readinessPause = 0.4;
+    static constexpr double busyPause = 0.2;
+    static constexpr int busyLooks = 10;
+    static constexpr double failedCastPause = 1.5;
+
+    QCoro::Task<void> cast(MusicShortcut shortcut);
+    // True when the shortcut plays (or its web link was opened).
+    QCoro::Task<bool> playShortcut(MusicShortcut shortcut);
+    QCoro::Task<SpotifyReadiness> waitForSpotify(double timeout);
+
 signals:
     void snapshotChanged();
     void artworkChanged();
@@ -206,4 +250,9 @@ private:
     QList<QMetaObject::Connection> m_observers;
     TaskHandle m_reloadTask;
     TaskHandle m_failedCastReset;
+
+    Preferences &preferences() const;
+    static QUrl configuredOEmbedEndpoint();
+    QUrl m_oEmbedEndpoint = configuredOEmbedEndpoint();
+    Preferences *m_preferences = nullptr;
 };

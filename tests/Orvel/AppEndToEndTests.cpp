@@ -139,4 +139,33 @@ TEST_F(AppEndToEndTest, ALaterLaunchHandsItsUrlsToTheRunningCopyInOrderAndExits)
     EXPECT_LT(log.indexOf("Opening orvel://shortcuts"), log.indexOf("Opening orvel://player"));
     EXPECT_TRUE(running.isRunning());
 }
+TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlaying)
+{
+    FakeSpotify spotify(bus);
+    spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Holocene", 336'000'000));
+    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    OrvelProcess app(environment());
+
+    ASSERT_TRUE(eventually([&] { return snapshot().value("track").toObject().value("title") == "Holocene"; }))
+        << app.log().toStdString();
+    EXPECT_EQ(snapshot().value("availability"), "ready");
+    EXPECT_EQ(snapshot().value("isPlaying"), true);
+
+    auto call = QDBusMessage::createMethodCall(
+        serviceName, "/com/velbrandtoro/Orvel", "com.velbrandtoro.Orvel.App", "PerformPlaybackIntent");
+    call.setArguments({QStringLiteral("toggle")});
+    const QDBusMessage reply = bus.connection().call(call, QDBus::Block, 20000);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_EQ(reply.arguments().value(0).toString(), "ok");
+    EXPECT_TRUE(spotify.calls().contains("Pause"));
+    EXPECT_EQ(snapshot().value("isPlaying"), false);
+
+    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    app.terminate();
+    ASSERT_TRUE(eventually([&] { return app.finished(); }));
+    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_EQ(snapshot().value("isPlaying"), false);
+    EXPECT_EQ(snapshot().value("availability"), "unavailable");
+    EXPECT_EQ(snapshot().value("track").toObject().value("title"), "Holocene");
+}
 } // namespace

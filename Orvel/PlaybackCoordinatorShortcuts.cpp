@@ -1,0 +1,154 @@
+#include "PlaybackCoordinator.h"
+
+#include "Bundle.h"
+#include "Preferences.h"
+#include "SkillBar.h"
+#include "SpotifyOEmbed.h"
+#include "WidgetCenter.h"
+#include "Workspace.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTextBoundaryFinder>
+#include <qcoro/qcoronetworkreply.h>
+
+namespace {
+// The first `count` user-perceived characters, never splitting one.
+QString firstCharacters(const QString &text, int count)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (int n = 0; n < count; ++n) {
+        const qsizetype next = graphemes.toNextBoundary();
+        if (next < 0)
+            return text;
+        end = next;
+    }
+    return text.left(end);
+}
+} // namespace
+
+Preferences &PlaybackCoordinator::preferences() const
+{
+    return m_preferences ? *m_preferences : Preferences::shared();
+}
+
+QUrl PlaybackCoordinator::configuredOEmbedEndpoint()
+{
+    return QUrl(Bundle::infoString(QStringLiteral("OrvelOEmbedEndpoint")).value_or(QString()));
+}
+
+bool PlaybackCoordinator::saveShortcuts(const QList<MusicShortcut> &shortcuts)
+{
+    try {
+        m_store.saveShortcuts(shortcuts);
+    } catch (const std::exception &error) {
+        qWarning() << "The shortcuts could not be saved:" << error.what();
+        setStorageError(true);
+        setErrorKey(saveFailedText);
+        return false;
+    }
+    m_shortcuts = shortcuts;
+    emit shortcutsChanged();
+    m_widgetCenter.reloadTimelines(shortcutsWidgetKind);
+    return true;
+}
+
+bool PlaybackCoordinator::upsertShortcut(const std::optional<QUuid> &id, const QString &title,
+    const QString &link, const std::optional<SkillGlyph> &glyph)
+{
+    const std::optional<SpotifyLink> parsed = SpotifyLink::parse(link);
+    if (!parsed || title.trimmed().isEmpty())
+        return false;
+    const MusicShortcut shortcut(id.value_or(QUuid::createUuid()),
+        firstCharacters(title, SpotifyOEmbed::maximumTitleLength), *parsed, glyph);
+    QList<MusicShortcut> list = m_shortcuts;
+    const auto existing = std::find_if(list.begin(), list.end(),
+        [&](const MusicShortcut &candidate) { return candidate.id == shortcut.id; });
+    if (existing != list.end())
+        *existing = shortcut;
+    else
+        list.append(shortcut);
+    return saveShortcuts(list);
+}
+
+void PlaybackCoordinator::moveShortcut(const QUuid &id, qsizetype offset)
+{
+    saveShortcuts(ShortcutList::moving(m_shortcuts, id, offset));
+}
+
+void PlaybackCoordinator::removeShortcut(const QUuid &id)
+{
+    QList<MusicShortcut> list = m_shortcuts;
+    list.removeIf([&](const MusicShortcut &shortcut) { return shortcut.id == id; });
+    if (!saveShortcuts(list))
+        return;
+    Preferences &preferences = this->preferences();
+    SkillBar skills = preferences.skills();
+    skills.remove(id);
+    preferences.setSkills(skills);
+}
+
+void PlaybackCoordinator::setGlyph(const std::optional<SkillGlyph> &glyph, const QUuid &id)
+{
+    QList<MusicShortcut> list = m_shortcuts;
+    const auto found = std::find_if(
+        list.begin(), list.end(), [&](const MusicShortcut &shortcut) { return shortcut.id == id; });
+    if (found == list.end())
+        return;
+    found->glyph = glyph;
+    saveShortcuts(list);
+}
+
+void PlaybackCoordinator::openInSpotify(const MusicShortcut &shortcut)
+{
+    const std::optional<SpotifyLink> link = SpotifyLink::parse(shortcut.link.url().toString());
+    if (!link)
+        return;
+    m_workspace.openURL(isSpotifyInstalled() ? link->uri() : link->url());
+}
+
+void PlaybackCoordinator::openCurrentTrack()
+{
+    if (!m_snapshot.track || !m_snapshot.track->spotifyURL)
+        return;
+    m_workspace.openURL(*m_snapshot.track->spotifyURL);
+}
+
+QCoro::Task<std::optional<QString>> PlaybackCoordinator::lookupTitle(SpotifyLink link)
+{
+    QNetworkRequest request(SpotifyOEmbed::requestURL(link, m_oEmbedEndpoint));
+    QNetworkReply *reply = m_artworkSession->get(request);
+    // The reply belongs to the session; it goes once the look-up has read it.
+    const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owned(
+        reply, [](QNetworkReply *r) { r->deleteLater(); });
+
+    // The longest idle wait, kept on the scheduler's clock: any arriving data restarts it.
+    Scheduler &scheduler = m_scheduler;
+    auto lastActivity = std::make_shared<double>(scheduler.now());
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+        [&scheduler, lastActivity] { *lastActivity = scheduler.now(); });
+    const QPointer<QNetworkReply> watched(reply);
+    const TaskHandle watchdog
+        = scheduler.spawn([&scheduler, lastActivity, watched](TaskHandle self) -> QCoro::Task<void> {
+              double remaining = titleLookupTimeoutMs / 1000.0;
+              while (remaining > 0) {
+                  const bool slept = co_await scheduler.sleep(remaining, self);
+                  if (!slept || !watched)
+                      co_return;
+                  remaining = *lastActivity + titleLookupTimeoutMs / 1000.0 - scheduler.now();
+              }
+              if (watched && watched->isRunning())
+                  watched->abort();
+          });
+    co_await qCoro(reply).waitForFinished();
+    watchdog.cancel();
+    if (reply->error() != QNetworkReply::NoError)
+        co_return std::nullopt;
+    if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
+        co_return std::nullopt;
+    // A body of the refused size or more stays refused when cut to that size.
+    co_return SpotifyOEmbed::title(reply->read(SpotifyOEmbed::maximumBodySize));
+}
