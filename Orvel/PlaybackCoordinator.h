@@ -164,8 +164,8 @@ public:
 
     // Casting a shortcut: starting its link, launching Spotify when needed.
     static inline const QString connectForSkillsText = QStringLiteral("Connect Spotify to use skills.");
-    static inline const QString allowControlText
-        = QStringLiteral("Allow Spotify control in System Settings \u2192 Privacy & Security \u2192 Automation.");
+    static inline const QString allowControlText = QStringLiteral(
+        "Allow Spotify control in System Settings \u2192 Privacy & Security \u2192 Automation.");
     static constexpr qint32 notPermittedStatus = -1743;
     static constexpr double launchWaitSeconds = 8;
     static constexpr double consentWaitSeconds = 4;

@@ -125,6 +125,17 @@ TEST_F(Casting, FailuresSetTheirTextAndMarkTheShortcutForOneAndAHalfSeconds)
     }
 }
 
+TEST_F(Casting, ASilentSpotifyIsGivenUpAfterEightSeconds)
+{
+    spotify->readFailure = SpotifyFailure::timeout;
+    auto cast = start(coordinator->cast(shortcut));
+    clock.advance(7.9);
+    EXPECT_FALSE(cast.done());
+    clock.advance(0.5);
+    EXPECT_TRUE(cast.done());
+    EXPECT_EQ(coordinator->errorKey(), "Spotify is taking too long to respond.");
+}
+
 TEST_F(Casting, ConsentIsAskedForOnceAndWaitedForFourSeconds)
 {
     spotify->permissionStatus = -1744;
