@@ -71,5 +71,8 @@ int OrvelMain::main(int argc, char *argv[])
 
     const int status = QApplication::exec();
     delegate.applicationWillTerminate();
+    // One more turn, so that the tasks stopped at termination wind down.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     return status;
 }

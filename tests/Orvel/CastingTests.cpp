@@ -119,7 +119,9 @@ TEST_F(Casting, FailuresSetTheirTextAndMarkTheShortcutForOneAndAHalfSeconds)
         EXPECT_EQ(announcer.announcements, QStringList{c.text});
         EXPECT_EQ(coordinator->failedCast(), shortcut.id);
         EXPECT_EQ(coordinator->lastCast(), std::nullopt);
-        EXPECT_EQ(workspace.openedSpotify, c.launched ? QList<bool>{false} : QList<bool>{});
+        // Started in the background, if at all (an empty QList<bool> compare trips UBSan in Qt 6.4).
+        EXPECT_EQ(workspace.openedSpotify.count(false), c.launched ? 1 : 0);
+        EXPECT_EQ(workspace.openedSpotify.size(), c.launched ? 1 : 0);
         clock.advance(1.5);
         EXPECT_EQ(coordinator->failedCast(), std::nullopt);
     }
