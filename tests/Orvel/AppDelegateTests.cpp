@@ -228,25 +228,4 @@ TEST_F(AppDelegateTest, TerminationStopsThePanelsBeforeFlushingOnce)
     EXPECT_EQ(calls, (QStringList{"start", "flush(panels stopped)"}));
 }
 
-TEST(DashboardStateTest, EveryAssignmentAnnouncesItselfAndQmlValuesAreChecked)
-{
-    DashboardState state;
-    EXPECT_EQ(state.section(), DashboardSection::overview);
-    EXPECT_EQ(state.skillSlot(), std::nullopt);
-    int sections = 0;
-    QObject::connect(&state, &DashboardState::sectionChanged, [&] { ++sections; });
-    state.setSection(DashboardSection::overview);
-    EXPECT_EQ(sections, 1);
-
-    state.setProperty("section", "personalization");
-    EXPECT_EQ(state.section(), DashboardSection::personalization);
-    state.setProperty("section", "Overview");
-    EXPECT_EQ(state.section(), DashboardSection::personalization);
-    state.setProperty("skillSlot", 4);
-    EXPECT_EQ(state.skillSlot(), 4);
-    EXPECT_EQ(state.property("skillSlot"), QVariant(4));
-    state.setProperty("skillSlot", QVariant());
-    EXPECT_EQ(state.skillSlot(), std::nullopt);
-    EXPECT_TRUE(state.property("skillSlot").isNull());
-}
 } // namespace
