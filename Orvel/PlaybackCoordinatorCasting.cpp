@@ -40,7 +40,7 @@ QCoro::Task<void> PlaybackCoordinator::cast(MusicShortcut shortcut)
             m_failedCast.reset();
             emit failedCastChanged();
         }
-        announcement = localized(QStringLiteral("Playing %1")).arg(shortcut.title);
+        announcement = localized(QStringLiteral("Playing %@"), {shortcut.title});
     }
     Announcer::shared().announce(announcement);
     m_casting.reset();
