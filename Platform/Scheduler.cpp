@@ -161,7 +161,11 @@ TaskHandle Scheduler::spawn(std::function<QCoro::Task<void>(TaskHandle)> body)
     TaskHandle handle(state);
     QMetaObject::invokeMethod(
         threadContext(),
-        [body = std::move(body), handle, state]() mutable { runSpawned(std::move(body), handle, state); },
+        [alive = std::weak_ptr<const bool>(m_alive), body = std::move(body), handle, state]() mutable {
+            // Work spawned on a scheduler that is gone before it started never runs.
+            if (!alive.expired())
+                runSpawned(std::move(body), handle, state);
+        },
         Qt::QueuedConnection);
     return handle;
 }

@@ -79,6 +79,8 @@ public:
 protected:
     virtual void arm(const std::shared_ptr<Sleeper> &sleeper) = 0;
     virtual void disarm(const std::shared_ptr<Sleeper> &sleeper) = 0;
+    // Expires with the scheduler, so posted work can tell it is gone.
+    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
     // Wakes a sleeper with the given outcome, on the thread where it went to sleep.
     static void wake(const std::shared_ptr<Sleeper> &sleeper, bool completed, bool queued);
     friend class TaskHandle;

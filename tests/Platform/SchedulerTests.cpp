@@ -138,3 +138,17 @@ TEST(SystemScheduler, ShortRealPauseResumesOnItsOwnThread)
     EXPECT_TRUE(done);
     EXPECT_EQ(resumedOn, &worker);
 }
+
+TEST(ManualScheduler, WorkSpawnedOnASchedulerThatIsGoneNeverStarts)
+{
+    bool ran = false;
+    {
+        ManualScheduler scheduler;
+        scheduler.spawn([&](TaskHandle) -> QCoro::Task<void> {
+            ran = true;
+            co_return;
+        });
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(ran);
+}
