@@ -154,8 +154,9 @@ TEST_F(Commands, FailuresBecomeStatesAndTexts)
         EXPECT_EQ(coordinator->snapshot().availability, c.availability);
         EXPECT_EQ(coordinator->errorKey(), c.text);
         EXPECT_EQ(coordinator->snapshot().track.has_value(), c.keepsTrack);
-        if (c.keepsTrack)
+        if (c.keepsTrack) {
             EXPECT_EQ(stored().commandError, c.text);
+        }
         EXPECT_FALSE(coordinator->busy());
         spotify->commandFailure.reset();
     }
