@@ -73,7 +73,8 @@ int main(int argc, char **argv)
         runFor(phase);
         const double used = cpuSeconds() - before;
         std::printf("%s: %.3f s CPU over %.0f s (%.4f %% of one core), %d refreshes\n",
-            playing ? "playing (5 s pace)" : "paused (15 s pace)", used, phase, used / phase * 100.0, publications);
+            playing ? "playing (5 s pace)" : "paused (15 s pace)", used, phase, used / phase * 100.0,
+            publications);
     }
     coordinator.flush();
     return 0;
