@@ -45,7 +45,8 @@ public:
             readQueue.pop_front();
             co_return next;
         }
-        co_return state;
+        PlaybackSnapshot answer = state; // co_return would move from the member
+        co_return answer;
     }
 
     QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32) override
@@ -56,7 +57,8 @@ public:
             throw SpotifyError(*commandFailure);
         if (onCommand)
             onCommand(command, state);
-        co_return state;
+        PlaybackSnapshot answer = state;
+        co_return answer;
     }
 
     QCoro::Task<qint32> permission(qint32, bool ask) override
