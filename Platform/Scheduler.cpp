@@ -212,7 +212,11 @@ ManualScheduler::ManualScheduler() = default;
 
 ManualScheduler::~ManualScheduler()
 {
-    // Let every paused task end quietly instead of leaking its frame.
+    // Let every paused task end quietly instead of leaking its frame: work not
+    // started yet is dropped, tasks cancelled a moment ago finish their turn, and
+    // the sleepers left are woken as cancelled.
+    m_alive.reset();
+    QCoreApplication::sendPostedEvents();
     std::unique_lock lock(m_mutex);
     auto sleepers = std::move(m_sleepers);
     lock.unlock();

@@ -135,7 +135,7 @@ void DBusWorkspace::sessionPropertiesChanged(
 
 bool FakeWorkspace::openSpotify(bool activates)
 {
-    openedSpotify.append(activates);
+    openedSpotify.push_back(activates);
     if (!openSucceeds)
         return false;
     if (launchPid)

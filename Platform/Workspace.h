@@ -8,6 +8,7 @@
 #include <QVariantMap>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QDBusServiceWatcher;
 
@@ -93,6 +94,6 @@ public:
     bool spotifyInstalled = true;
     bool openSucceeds = true;
     std::optional<std::int32_t> launchPid;
-    QList<bool> openedSpotify; // the activates flag of each call
+    std::vector<bool> openedSpotify; // the activates flag of each call
     QList<QUrl> openedURLs;
 };

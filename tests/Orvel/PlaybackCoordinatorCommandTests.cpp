@@ -181,14 +181,15 @@ TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
         spotify->permissionAsks.clear();
         spotify->reads = 0;
         auto connecting = start(coordinator->connect());
-        EXPECT_EQ(workspace.openedSpotify, QList<bool>({true}));
+        EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({true}));
         clock.advance(0.59);
         EXPECT_EQ(spotify->reads, 0);
         clock.advance(0.01);
         EXPECT_EQ(spotify->reads > 0, launches);
         clock.advance(1);
         ASSERT_TRUE(connecting.done());
-        EXPECT_EQ(spotify->permissionAsks, launches ? QList<bool>({false, true, false}) : QList<bool>());
+        EXPECT_EQ(spotify->permissionAsks,
+            launches ? std::vector<bool>({false, true, false}) : std::vector<bool>());
         EXPECT_EQ(coordinator->snapshot().availability, launches ? A::ready : A::notRunning);
     }
 }
@@ -216,9 +217,9 @@ TEST_F(Connection, WithoutSpotifyTheDownloadPageOpens)
     workspace.spotifyPid.reset();
     run(coordinator->connect());
     EXPECT_EQ(workspace.openedURLs, QList<QUrl>({PlaybackCoordinator::spotifyDownloadURL}));
-    EXPECT_TRUE(workspace.openedSpotify.isEmpty());
+    EXPECT_TRUE(workspace.openedSpotify.empty());
     EXPECT_EQ(coordinator->snapshot().availability, A::notInstalled);
-    EXPECT_TRUE(spotify->permissionAsks.isEmpty());
+    EXPECT_TRUE(spotify->permissionAsks.empty());
 }
 
 TEST_F(Connection, AFailedOpeningSaysSoAndRefreshes)
@@ -226,7 +227,7 @@ TEST_F(Connection, AFailedOpeningSaysSoAndRefreshes)
     workspace.spotifyPid.reset();
     workspace.openSucceeds = false;
     run(coordinator->openSpotify(false));
-    EXPECT_EQ(workspace.openedSpotify, QList<bool>({false}));
+    EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({false}));
     EXPECT_EQ(coordinator->errorKey(), PlaybackCoordinator::openFailedText);
     EXPECT_EQ(coordinator->snapshot().availability, A::notRunning);
 }

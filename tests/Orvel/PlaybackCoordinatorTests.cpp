@@ -229,7 +229,7 @@ TEST_F(Refresh, LadderDecidesBeforeAskingSpotify)
         run(coordinator->refresh());
         EXPECT_EQ(coordinator->snapshot().availability, c.expected);
         EXPECT_EQ(stored().availability, c.expected);
-        EXPECT_EQ(spotify->permissionAsks, c.asksPermission ? QList<bool>{false} : QList<bool>{});
+        EXPECT_EQ(spotify->permissionAsks, c.asksPermission ? std::vector<bool>{false} : std::vector<bool>{});
         EXPECT_EQ(spotify->reads, c.reads ? 1 : 0);
         EXPECT_FALSE(coordinator->errorKey());
     }

@@ -30,7 +30,7 @@ public:
 
     int reads = 0;
     QList<PlaybackCommand> commands;
-    QList<bool> permissionAsks;
+    std::vector<bool> permissionAsks;
     QList<double> readTimes;
 
     QCoro::Task<PlaybackSnapshot> readState(qint32) override
@@ -63,7 +63,7 @@ public:
 
     QCoro::Task<qint32> permission(qint32, bool ask) override
     {
-        permissionAsks.append(ask);
+        permissionAsks.push_back(ask);
         co_return permissionStatus;
     }
 
