@@ -24,52 +24,42 @@ QString fourCharString(FourCharCode code)
     return text;
 }
 
-AEDescriptor AEDescriptor::boolean(bool value)
+AEDescriptor AEDescriptor::make(Kind kind, Value value)
 {
     AEDescriptor d;
-    d.m_kind = Kind::boolean;
-    d.m_value = value;
+    d.m_kind = kind;
+    d.m_value = std::move(value);
     return d;
+}
+
+AEDescriptor AEDescriptor::boolean(bool value)
+{
+    return make(Kind::boolean, value);
 }
 
 AEDescriptor AEDescriptor::integer(std::int32_t value)
 {
-    AEDescriptor d;
-    d.m_kind = Kind::integer;
-    d.m_value = value;
-    return d;
+    return make(Kind::integer, value);
 }
 
 AEDescriptor AEDescriptor::real(double value)
 {
-    AEDescriptor d;
-    d.m_kind = Kind::real;
-    d.m_value = value;
-    return d;
+    return make(Kind::real, value);
 }
 
 AEDescriptor AEDescriptor::text(const QString &value)
 {
-    AEDescriptor d;
-    d.m_kind = Kind::text;
-    d.m_value = value;
-    return d;
+    return make(Kind::text, value);
 }
 
 AEDescriptor AEDescriptor::enumeration(FourCharCode code)
 {
-    AEDescriptor d;
-    d.m_kind = Kind::enumeration;
-    d.m_value = code;
-    return d;
+    return make(Kind::enumeration, code);
 }
 
 AEDescriptor AEDescriptor::type(FourCharCode code)
 {
-    AEDescriptor d;
-    d.m_kind = Kind::type;
-    d.m_value = code;
-    return d;
+    return make(Kind::type, code);
 }
 
 AEDescriptor AEDescriptor::record(Fields fields)

@@ -89,8 +89,11 @@ public:
     friend bool operator==(const AEDescriptor &, const AEDescriptor &) = default;
 
 private:
+    using Value = std::variant<std::monostate, bool, std::int32_t, double, QString, FourCharCode>;
+    static AEDescriptor make(Kind kind, Value value);
+
     Kind m_kind = Kind::null;
-    std::variant<std::monostate, bool, std::int32_t, double, QString, FourCharCode> m_value;
+    Value m_value;
     Fields m_fields;
 };
 
