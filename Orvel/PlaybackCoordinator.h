@@ -213,6 +213,8 @@ private:
     QCoro::Task<void> artworkGraceTask(TaskHandle self, QString name);
     QCoro::Task<void> downloadArtwork(TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name);
     void clearArtwork() { setArtwork(QImage(), std::nullopt, std::nullopt); }
+    // Shows a cover and records it in the stored snapshot; false when that save failed.
+    bool showArtwork(const QImage &image, const std::optional<ArtworkPalette> &palette, const QString &name);
     void pruneArtwork(const QString &keep, const std::optional<QString> &previous) const;
 
     // Published state.

@@ -82,15 +82,8 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
         const QImage image = decodeImage(bytes, artworkDecodeLimitMB);
         if (!image.isNull()) {
             const auto palette = ArtworkPalette::extract(bytes, artworkThumbnailPixels);
-            setArtwork(image, palette, name);
-            m_snapshot.artworkFile = name;
-            m_snapshot.artworkPalette = palette;
-            emit snapshotChanged();
-            try {
-                m_store.saveSnapshot(m_snapshot);
-            } catch (const std::exception &) {
-                // The cover is shown all the same; the next publication writes again.
-            }
+            // A failed save leaves the cover shown; the next publication writes again.
+            showArtwork(image, palette, name);
             return;
         }
     }
@@ -198,13 +191,8 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
         clearArtwork();
         co_return;
     }
-    setArtwork(image, palette, name);
-    m_snapshot.artworkFile = name;
-    m_snapshot.artworkPalette = palette;
-    emit snapshotChanged();
-    try {
-        m_store.saveSnapshot(m_snapshot);
-    } catch (const std::exception &) {
+    const bool saved = showArtwork(image, palette, name);
+    if (!saved) {
         clearArtwork();
         co_return;
     }
@@ -221,5 +209,20 @@ void PlaybackCoordinator::pruneArtwork(const QString &keep, const std::optional<
         if (QFileInfo(entry).suffix() != QLatin1String("jpg") || entry == keep || entry == previous)
             continue;
         QFile::remove(directory.filePath(entry));
+    }
+}
+
+bool PlaybackCoordinator::showArtwork(
+    const QImage &image, const std::optional<ArtworkPalette> &palette, const QString &name)
+{
+    setArtwork(image, palette, name);
+    m_snapshot.artworkFile = name;
+    m_snapshot.artworkPalette = palette;
+    emit snapshotChanged();
+    try {
+        m_store.saveSnapshot(m_snapshot);
+        return true;
+    } catch (const std::exception &) {
+        return false;
     }
 }
