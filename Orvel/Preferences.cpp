@@ -1,6 +1,7 @@
 #include "Preferences.h"
 
 #include "Defaults.h"
+#include "Localization.h"
 #include "LoginItem.h"
 #include "SystemAppearance.h"
 #include "WidgetCenter.h"
@@ -346,7 +347,7 @@ void Preferences::mirrorAppearance(const std::function<void(const SharedStore &)
         write(makeStore());
         setAppearanceError(std::nullopt);
     } catch (const std::exception &) {
-        setAppearanceError(saveFailedMessage);
+        setAppearanceError(localized(saveFailedMessage));
     }
 }
 
@@ -376,15 +377,16 @@ void Preferences::setLoginEnabled(bool enabled)
         else
             item.unregisterItem();
     } catch (const std::exception &) {
-        setLoginError(loginFailedMessage);
+        setLoginError(localized(loginFailedMessage));
         // Unchanged, but a switch that moved must be shown the old state again.
         emit loginEnabledChanged();
         return;
     }
     m_loginEnabled = item.status() == LoginItem::Status::enabled;
     notify(&Preferences::loginEnabledChanged);
-    setLoginError(item.status() == LoginItem::Status::requiresApproval ? std::optional(loginApprovalMessage)
-                                                                       : std::nullopt);
+    setLoginError(item.status() == LoginItem::Status::requiresApproval
+            ? std::optional(localized(loginApprovalMessage))
+            : std::nullopt);
 }
 
 void Preferences::setLoginError(const std::optional<QString> &value)

@@ -75,6 +75,7 @@ public:
     // Changes of the visualizer or the skin closer together than this give one widget reload.
     static constexpr double widgetReloadDelay = 0.6;
 
+    // The English texts of the published errors, which are also their localisation keys.
     static inline const QString saveFailedMessage = QStringLiteral("Your changes could not be saved.");
     static inline const QString loginFailedMessage = QStringLiteral("Login settings could not be changed.");
     static inline const QString loginApprovalMessage

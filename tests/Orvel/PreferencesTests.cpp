@@ -5,9 +5,11 @@
 #include "TemporaryHome.h"
 #include "WidgetCenter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -49,6 +51,17 @@ protected:
         QDir().mkpath(home.path("group"));
         QFile blocker(store.directory);
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+};
+
+// A language's string table with a few entries.
+class Translations : public QTranslator {
+public:
+    QHash<QString, QString> entries;
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        return QByteArray(context) == "Localizable" ? entries.value(QString::fromUtf8(source)) : QString();
     }
 };
 
@@ -315,4 +328,26 @@ TEST_F(PreferencesTest, TheViewsSeeRawValuesAndNulls)
     preferences->setProperty("displayScope", "primary");
     preferences->setProperty("displayScope", "nonsense"); // ignored
     EXPECT_EQ(preferences->property("displayScope").toString(), "primary");
+}
+
+TEST_F(PreferencesTest, PublishedErrorsAreInTheUsersLanguage)
+{
+    Translations german;
+    german.entries = {{"Your changes could not be saved.", "Deine \u00c4nderungen wurden nicht gesichert."},
+        {"Login settings could not be changed.", "Anmeldung nicht ge\u00e4ndert."},
+        {"Allow Orvel in System Settings \u2192 Login Items.", "Orvel erlauben."}};
+    QCoreApplication::installTranslator(&german);
+    const auto preferences = make();
+
+    blockSharedFolder();
+    preferences->setSkin(Skin::rivista);
+    EXPECT_EQ(preferences->appearanceError(), "Deine \u00c4nderungen wurden nicht gesichert.");
+
+    login.statusAfterRegistering = LoginItem::Status::requiresApproval;
+    preferences->setLoginEnabled(true);
+    EXPECT_EQ(preferences->loginError(), "Orvel erlauben.");
+    login.failsChanges = true;
+    preferences->setLoginEnabled(false);
+    EXPECT_EQ(preferences->loginError(), "Anmeldung nicht ge\u00e4ndert.");
+    QCoreApplication::removeTranslator(&german);
 }
