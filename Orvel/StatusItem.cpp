@@ -78,6 +78,12 @@ StatusItem::StatusItem(AppDelegate &delegate)
 
 StatusItem::~StatusItem() = default;
 
+QString StatusItem::actionText(const QString &title)
+{
+    QString text = title;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 void StatusItem::rebuildMenu()
 {
     m_menu->clear();
@@ -86,7 +92,7 @@ void StatusItem::rebuildMenu()
             m_menu->addSeparator();
             continue;
         }
-        QAction *action = m_menu->addAction(item.title);
+        QAction *action = m_menu->addAction(actionText(item.title));
         action->setEnabled(item.isEnabled());
         if (!item.key.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.key.toUpper()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <memory>
 
 class AppDelegate;
@@ -15,6 +16,9 @@ public:
     // the app then runs without it, which is logged once.
     static std::unique_ptr<StatusItem> make(AppDelegate &delegate);
     ~StatusItem() override;
+
+    // A menu title as QAction text: a track title's "&" is shown, not taken as a mnemonic.
+    static QString actionText(const QString &title);
 
     QSystemTrayIcon *icon() const { return m_icon.get(); }
     QMenu *menu() const { return m_menu.get(); }

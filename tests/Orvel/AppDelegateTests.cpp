@@ -5,6 +5,7 @@
 #include "PanelManager.h"
 #include "Preferences.h"
 #include "QtPrinters.h"
+#include "StatusItem.h"
 #include "TemporaryHome.h"
 #include "WidgetCenter.h"
 
@@ -95,6 +96,13 @@ TEST_F(AppDelegateTest, StatusMenuHeaderIsTheTrackTitleOrADisabledOrvel)
     items = app.statusMenuItems();
     EXPECT_EQ(items[0].title, "Holocene");
     EXPECT_FALSE(items[0].isEnabled());
+
+    // The tray menu shows a title's "&" as written, not as a keyboard mnemonic.
+    track = QStringLiteral("Rock & Roll");
+    items = app.statusMenuItems();
+    EXPECT_EQ(items[0].title, "Rock & Roll");
+    EXPECT_EQ(StatusItem::actionText(items[0].title), "Rock && Roll");
+    EXPECT_EQ(StatusItem::actionText("Open Orvel"), "Open Orvel");
 
     QStringList layout;
     for (const auto &item : items.mid(1))

@@ -105,3 +105,41 @@ TEST_F(PlaybackIntent, APressDuringAnotherCommandIsRefusedNotQueued)
     EXPECT_EQ(sent(), QList<PlaybackCommand::Kind>{PlaybackCommand::Kind::next});
 }
 } // namespace
+
+namespace {
+QCoro::Task<bool> performOutcome(SpotifyPlaybackIntent intent, std::shared_ptr<QString> into)
+{
+    try {
+        co_await intent.perform();
+        *into = "ok";
+    } catch (const PlaybackIntentError &error) {
+        *into = toRawValue(error.failure);
+    }
+    co_return true;
+}
+
+TEST(PlaybackIntentType, DefaultsToggleNamesItsActionsAndFailsWhereNobodyPerformsIt)
+{
+    EXPECT_EQ(SpotifyPlaybackIntent().action, WidgetPlaybackAction::toggle);
+    EXPECT_EQ(SpotifyPlaybackIntent(WidgetPlaybackAction::next).action, WidgetPlaybackAction::next);
+    struct Case {
+        WidgetPlaybackAction action;
+        const char *raw;
+        const char *title;
+    };
+    for (const Case &c : {Case{WidgetPlaybackAction::toggle, "toggle", "Play or pause"},
+             Case{WidgetPlaybackAction::previous, "previous", "Previous track"},
+             Case{WidgetPlaybackAction::next, "next", "Next track"}}) {
+        EXPECT_EQ(toRawValue(c.action), c.raw);
+        EXPECT_EQ(fromRawValue<WidgetPlaybackAction>(QString::fromLatin1(c.raw)), c.action);
+        EXPECT_EQ(displayTitle(c.action), c.title);
+    }
+    EXPECT_EQ(fromRawValue<WidgetPlaybackAction>(QStringLiteral("Next")), std::nullopt);
+
+    // The widget host's build installs no performer.
+    SpotifyPlaybackIntent::setPerformer({});
+    auto outcome = std::make_shared<QString>();
+    performOutcome(SpotifyPlaybackIntent(), outcome);
+    EXPECT_EQ(*outcome, "requiresApp");
+}
+} // namespace
