@@ -157,8 +157,13 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
     if (oversized || stopped())
         co_return;
     const QVariant status = stream->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        // No HTTP answer at all: the request failed or timed out.
+    // No HTTP answer at all, or one whose transfer broke off (hang-up, time-out,
+    // garbled framing): the request failed. A status that merely says no is not that.
+    const QNetworkReply::NetworkError error = stream->error();
+    const bool transferFailed
+        = (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+        || error == QNetworkReply::ProtocolFailure;
+    if (!status.isValid() || transferFailed) {
         clearArtwork();
         co_return;
     }

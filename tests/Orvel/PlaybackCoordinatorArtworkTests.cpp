@@ -227,3 +227,53 @@ TEST_F(Artwork, AnEndlessBodyIsCutOff)
 }
 
 } // namespace
+
+namespace {
+
+// Promises a whole body and hangs up halfway through it.
+class TruncatingServer {
+public:
+    explicit TruncatingServer(QByteArray body)
+        : m_body(std::move(body))
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    ++hits;
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: "
+                        + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body.left(m_body.size() / 2));
+                    socket->flush();
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/cut").arg(m_server.serverPort())); }
+    int hits = 0;
+
+private:
+    QByteArray m_body;
+    QTcpServer m_server;
+};
+
+TEST_F(Artwork, ABodyCutOffMidwayIsAFailedRequest)
+{
+    server.route("/a", {200, cover});
+    show("a", "/a");
+    ASSERT_TRUE(waitFor([&] { return showing("/a"); }));
+
+    TruncatingServer cut(jpeg(colourfulCover(256)));
+    coordinator->publish(playing("b", true, 0, 60, cut.url()), false);
+    ASSERT_TRUE(waitFor([&] { return cut.hits == 1 && !coordinator->artworkID(); }));
+    settle();
+    EXPECT_FALSE(coordinator->artworkID());
+    EXPECT_TRUE(coordinator->artwork().isNull());
+    EXPECT_FALSE(coordinator->snapshot().artworkFile);
+    EXPECT_EQ(covers(), QStringList({nameOf("/a")}));
+}
+
+} // namespace
