@@ -62,7 +62,7 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
         if (Date::now() < m_artworkRetryAfter)
             return;
     }
-    m_artworkTask.cancel();
+    cancelArtworkDownload();
     m_artworkSource = newURL;
     m_artworkRetryAfter = Date::now().addingTimeInterval(artworkRetryPause);
     if (!newURL) {
@@ -102,6 +102,14 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
           });
 }
 
+void PlaybackCoordinator::cancelArtworkDownload()
+{
+    // Cancelled first, so the download's own check drops what the hang-up brings.
+    m_artworkTask.cancel();
+    if (m_artworkReply)
+        m_artworkReply->abort();
+}
+
 QCoro::Task<void> PlaybackCoordinator::artworkGraceTask(TaskHandle self, QString name)
 {
     const QPointer<PlaybackCoordinator> guard(this);
@@ -118,11 +126,14 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
 {
     const QPointer<PlaybackCoordinator> guard(this);
     const auto stopped = [&] { return self.isCancelled() || !guard; };
+    if (stopped())
+        co_return; // superseded before it began: no request at all
 
     QNetworkRequest request(url);
     request.setTransferTimeout(artworkRequestTimeoutMs);
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(
         m_artworkSession->get(request), [](QNetworkReply *r) { r->deleteLater(); });
+    m_artworkReply = reply.get();
 
     // The body is taken as it streams in, so an oversized one is cut off
     // without ever being held whole.
@@ -151,7 +162,7 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
     if (!stream->isFinished())
         co_await qCoro(stream).waitForFinished();
     QObject::disconnect(stream, nullptr, stream, nullptr);
-    if (!oversized)
+    if (!oversized && stream->isOpen())
         take();
 
     if (oversized || stopped())

@@ -198,7 +198,7 @@ QCoro::Task<void> PlaybackCoordinator::openSpotify(bool activates)
 void PlaybackCoordinator::setDisconnected()
 {
     m_defaults.set(disconnectedKey, true);
-    m_artworkTask.cancel();
+    cancelArtworkDownload();
     clearArtwork();
     m_artworkSource.reset();
     setSnapshot(placeholder(PlayerAvailability::needsPermission));

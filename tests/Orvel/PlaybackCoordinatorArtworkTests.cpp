@@ -230,33 +230,40 @@ TEST_F(Artwork, AnEndlessBodyIsCutOff)
 
 namespace {
 
-// Promises a whole body and hangs up halfway through it.
-class TruncatingServer {
+// A server that either promises a whole body and hangs up halfway through it,
+// or never answers, counting the clients that hang up on it.
+class RawServer {
 public:
-    explicit TruncatingServer(QByteArray body)
+    explicit RawServer(std::optional<QByteArray> body)
         : m_body(std::move(body))
     {
         m_server.listen(QHostAddress::LocalHost, 0);
         QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                    ++hangUps;
+                    socket->deleteLater();
+                });
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     if (!socket->readAll().contains("\r\n\r\n"))
                         return;
                     ++hits;
+                    if (!m_body)
+                        return;
                     socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: "
-                        + QByteArray::number(m_body.size()) + "\r\n\r\n" + m_body.left(m_body.size() / 2));
+                        + QByteArray::number(m_body->size()) + "\r\n\r\n" + m_body->left(m_body->size() / 2));
                     socket->flush();
                     socket->disconnectFromHost();
                 });
             }
         });
     }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/cut").arg(m_server.serverPort())); }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/raw").arg(m_server.serverPort())); }
     int hits = 0;
+    int hangUps = 0;
 
 private:
-    QByteArray m_body;
+    std::optional<QByteArray> m_body;
     QTcpServer m_server;
 };
 
@@ -266,7 +273,7 @@ TEST_F(Artwork, ABodyCutOffMidwayIsAFailedRequest)
     show("a", "/a");
     ASSERT_TRUE(waitFor([&] { return showing("/a"); }));
 
-    TruncatingServer cut(jpeg(colourfulCover(256)));
+    RawServer cut(jpeg(colourfulCover(256)));
     coordinator->publish(playing("b", true, 0, 60, cut.url()), false);
     ASSERT_TRUE(waitFor([&] { return cut.hits == 1 && !coordinator->artworkID(); }));
     settle();
@@ -274,6 +281,35 @@ TEST_F(Artwork, ABodyCutOffMidwayIsAFailedRequest)
     EXPECT_TRUE(coordinator->artwork().isNull());
     EXPECT_FALSE(coordinator->snapshot().artworkFile);
     EXPECT_EQ(covers(), QStringList({nameOf("/a")}));
+}
+
+TEST_F(Artwork, ACancelledDownloadHangsUp)
+{
+    struct Case {
+        const char *name;
+        std::function<void(PlaybackCoordinator &)> cancel;
+    };
+    for (const Case &c : {Case{"another cover",
+                              [](PlaybackCoordinator &coordinator) {
+                                  coordinator.publish(
+                                      playing("b", true, 0, 60, QUrl("http://127.0.0.1:1/b")), false);
+                              }},
+             Case{"no cover",
+                 [](PlaybackCoordinator &coordinator) { coordinator.publish(playing("b"), false); }},
+             Case{"disconnecting", [](PlaybackCoordinator &coordinator) { coordinator.setDisconnected(); }},
+             Case{"shutting down", [](PlaybackCoordinator &coordinator) { coordinator.flush(); }},
+             Case{"going away", [this](PlaybackCoordinator &) { coordinator.reset(); }}}) {
+        SCOPED_TRACE(c.name);
+        make(container());
+        RawServer silent(std::nullopt);
+        coordinator->publish(playing("a", true, 0, 60, silent.url()), false);
+        ASSERT_TRUE(waitFor([&] { return silent.hits == 1; }));
+        c.cancel(*coordinator);
+        EXPECT_TRUE(waitFor([&] { return silent.hangUps == 1; }, 3000));
+        if (coordinator) {
+            EXPECT_FALSE(coordinator->artworkID());
+        }
+    }
 }
 
 } // namespace
