@@ -168,17 +168,20 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
     if (oversized || stopped())
         co_return;
     const QVariant status = stream->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    // No HTTP answer at all, or one whose transfer broke off (hang-up, time-out,
-    // garbled framing): the request failed. A status that merely says no is not that.
+    const bool isHTTP = status.isValid();
+    // The request failed when no answer came at all, or when an HTTP answer broke
+    // off (hang-up, time-out, garbled framing); a status that merely says no did not.
     const QNetworkReply::NetworkError error = stream->error();
-    const bool transferFailed
-        = (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
-        || error == QNetworkReply::ProtocolFailure;
-    if (!status.isValid() || transferFailed) {
+    const bool failed = isHTTP
+        ? (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+            || error == QNetworkReply::ProtocolFailure
+        : error != QNetworkReply::NoError;
+    if (failed) {
         clearArtwork();
         co_return;
     }
-    if (status.toInt() != 200)
+    // Only an HTTP answer counts, and only a 200.
+    if (!isHTTP || status.toInt() != 200)
         co_return;
     const QImage image = decodeImage(body, artworkDecodeLimitMB);
     if (image.isNull())

@@ -312,4 +312,26 @@ TEST_F(Artwork, ACancelledDownloadHangsUp)
     }
 }
 
+TEST_F(Artwork, OnlyAnHTTPAnswerCanBringACover)
+{
+    server.route("/a", {200, cover});
+    show("a", "/a");
+    ASSERT_TRUE(waitFor([&] { return showing("/a"); }));
+
+    // Read fine, but no HTTP answer: nothing changes until the grace ends.
+    const QUrl inline_("data:image/jpeg;base64," + QString::fromLatin1(jpeg(colourfulCover(32)).toBase64()));
+    coordinator->publish(playing("b", true, 0, 60, inline_), false);
+    settle();
+    EXPECT_TRUE(showing("/a"));
+    EXPECT_EQ(covers(), QStringList({nameOf("/a")}));
+    clock.advance(1.2);
+    EXPECT_FALSE(coordinator->artworkID());
+
+    // A local file that is not there fails like an unreachable host: cleared at once.
+    show("c", "/a");
+    ASSERT_TRUE(showing("/a"));
+    coordinator->publish(playing("d", true, 0, 60, QUrl::fromLocalFile(dir.filePath("missing.jpg"))), false);
+    EXPECT_TRUE(waitFor([&] { return !coordinator->artworkID(); }, 2000));
+}
+
 } // namespace
