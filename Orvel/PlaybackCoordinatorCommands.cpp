@@ -45,6 +45,11 @@ QCoro::Task<bool> PlaybackCoordinator::perform(PlaybackCommand command)
     const qint32 status = co_await bridge->permission(*pid, false);
     if (!guard)
         co_return false;
+    // Disconnected while asking: nothing more goes to Spotify and nothing is published.
+    if (isDisconnected()) {
+        setBusy(false);
+        co_return false;
+    }
     if (status != 0) {
         publish(placeholder(PlayerAvailability::permissionDenied), false);
         setBusy(false);
