@@ -41,6 +41,7 @@ PlaybackCoordinator::~PlaybackCoordinator()
     for (const TaskHandle &task :
         {m_polling, m_artworkTask, m_artworkGrace, m_refreshing, m_reloadTask, m_failedCastReset})
         task.cancel();
+    cancelArtworkDownload();
 }
 
 PlaybackCoordinator &PlaybackCoordinator::shared()
@@ -222,7 +223,7 @@ void PlaybackCoordinator::flush()
 {
     m_polling.cancel();
     m_polling = {};
-    m_artworkTask.cancel();
+    cancelArtworkDownload();
     m_artworkGrace.cancel();
     m_reloadTask.cancel();
     for (const auto &observer : std::as_const(m_observers))

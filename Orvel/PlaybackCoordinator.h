@@ -1,17 +1,18 @@
 #pragma once
 
 #include "ArtworkPalette.h"
-#include "SkinPalette.h"
 #include "Date.h"
 #include "MusicShortcut.h"
 #include "Playback.h"
 #include "PlaybackCommand.h"
 #include "Scheduler.h"
 #include "SharedStore.h"
+#include "SkinPalette.h"
 
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QUrl>
 #include <QUuid>
@@ -23,6 +24,7 @@
 class Defaults;
 class Preferences;
 class QNetworkAccessManager;
+class QNetworkReply;
 class WidgetCenter;
 class Workspace;
 
@@ -213,6 +215,8 @@ private:
     QCoro::Task<void> artworkGraceTask(TaskHandle self, QString name);
     QCoro::Task<void> downloadArtwork(TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name);
     void clearArtwork() { setArtwork(QImage(), std::nullopt, std::nullopt); }
+    // Cancels the running download and hangs up its request.
+    void cancelArtworkDownload();
     // Shows a cover and records it in the stored snapshot; false when that save failed.
     bool showArtwork(const QImage &image, const std::optional<ArtworkPalette> &palette, const QString &name);
     void pruneArtwork(const QString &keep, const std::optional<QString> &previous) const;
@@ -242,6 +246,7 @@ private:
 
     TaskHandle m_polling;
     TaskHandle m_artworkTask;
+    QPointer<QNetworkReply> m_artworkReply;
     TaskHandle m_artworkGrace;
     std::optional<QUrl> m_artworkSource;
     Date m_artworkRetryAfter = Date::distantPast();

@@ -62,7 +62,7 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
         if (Date::now() < m_artworkRetryAfter)
             return;
     }
-    m_artworkTask.cancel();
+    cancelArtworkDownload();
     m_artworkSource = newURL;
     m_artworkRetryAfter = Date::now().addingTimeInterval(artworkRetryPause);
     if (!newURL) {
@@ -102,6 +102,14 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
           });
 }
 
+void PlaybackCoordinator::cancelArtworkDownload()
+{
+    // Cancelled first, so the download's own check drops what the hang-up brings.
+    m_artworkTask.cancel();
+    if (m_artworkReply)
+        m_artworkReply->abort();
+}
+
 QCoro::Task<void> PlaybackCoordinator::artworkGraceTask(TaskHandle self, QString name)
 {
     const QPointer<PlaybackCoordinator> guard(this);
@@ -118,11 +126,14 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
 {
     const QPointer<PlaybackCoordinator> guard(this);
     const auto stopped = [&] { return self.isCancelled() || !guard; };
+    if (stopped())
+        co_return; // superseded before it began: no request at all
 
     QNetworkRequest request(url);
     request.setTransferTimeout(artworkRequestTimeoutMs);
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(
         m_artworkSession->get(request), [](QNetworkReply *r) { r->deleteLater(); });
+    m_artworkReply = reply.get();
 
     // The body is taken as it streams in, so an oversized one is cut off
     // without ever being held whole.
@@ -151,18 +162,26 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
     if (!stream->isFinished())
         co_await qCoro(stream).waitForFinished();
     QObject::disconnect(stream, nullptr, stream, nullptr);
-    if (!oversized)
+    if (!oversized && stream->isOpen())
         take();
 
     if (oversized || stopped())
         co_return;
     const QVariant status = stream->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!status.isValid()) {
-        // No HTTP answer at all: the request failed or timed out.
+    const bool isHTTP = status.isValid();
+    // The request failed when no answer came at all, or when an HTTP answer broke
+    // off (hang-up, time-out, garbled framing); a status that merely says no did not.
+    const QNetworkReply::NetworkError error = stream->error();
+    const bool failed = isHTTP
+        ? (error != QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied)
+            || error == QNetworkReply::ProtocolFailure
+        : error != QNetworkReply::NoError;
+    if (failed) {
         clearArtwork();
         co_return;
     }
-    if (status.toInt() != 200)
+    // Only an HTTP answer counts, and only a 200.
+    if (!isHTTP || status.toInt() != 200)
         co_return;
     const QImage image = decodeImage(body, artworkDecodeLimitMB);
     if (image.isNull())

@@ -45,6 +45,11 @@ QCoro::Task<bool> PlaybackCoordinator::perform(PlaybackCommand command)
     const qint32 status = co_await bridge->permission(*pid, false);
     if (!guard)
         co_return false;
+    // Disconnected while asking: nothing more goes to Spotify and nothing is published.
+    if (isDisconnected()) {
+        setBusy(false);
+        co_return false;
+    }
     if (status != 0) {
         publish(placeholder(PlayerAvailability::permissionDenied), false);
         setBusy(false);
@@ -198,7 +203,7 @@ QCoro::Task<void> PlaybackCoordinator::openSpotify(bool activates)
 void PlaybackCoordinator::setDisconnected()
 {
     m_defaults.set(disconnectedKey, true);
-    m_artworkTask.cancel();
+    cancelArtworkDownload();
     clearArtwork();
     m_artworkSource.reset();
     setSnapshot(placeholder(PlayerAvailability::needsPermission));

@@ -227,3 +227,111 @@ TEST_F(Artwork, AnEndlessBodyIsCutOff)
 }
 
 } // namespace
+
+namespace {
+
+// A server that either promises a whole body and hangs up halfway through it,
+// or never answers, counting the clients that hang up on it.
+class RawServer {
+public:
+    explicit RawServer(std::optional<QByteArray> body)
+        : m_body(std::move(body))
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                    ++hangUps;
+                    socket->deleteLater();
+                });
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    ++hits;
+                    if (!m_body)
+                        return;
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: "
+                        + QByteArray::number(m_body->size()) + "\r\n\r\n" + m_body->left(m_body->size() / 2));
+                    socket->flush();
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/raw").arg(m_server.serverPort())); }
+    int hits = 0;
+    int hangUps = 0;
+
+private:
+    std::optional<QByteArray> m_body;
+    QTcpServer m_server;
+};
+
+TEST_F(Artwork, ABodyCutOffMidwayIsAFailedRequest)
+{
+    server.route("/a", {200, cover});
+    show("a", "/a");
+    ASSERT_TRUE(waitFor([&] { return showing("/a"); }));
+
+    RawServer cut(jpeg(colourfulCover(256)));
+    coordinator->publish(playing("b", true, 0, 60, cut.url()), false);
+    ASSERT_TRUE(waitFor([&] { return cut.hits == 1 && !coordinator->artworkID(); }));
+    settle();
+    EXPECT_FALSE(coordinator->artworkID());
+    EXPECT_TRUE(coordinator->artwork().isNull());
+    EXPECT_FALSE(coordinator->snapshot().artworkFile);
+    EXPECT_EQ(covers(), QStringList({nameOf("/a")}));
+}
+
+TEST_F(Artwork, ACancelledDownloadHangsUp)
+{
+    struct Case {
+        const char *name;
+        std::function<void(PlaybackCoordinator &)> cancel;
+    };
+    for (const Case &c : {Case{"another cover",
+                              [](PlaybackCoordinator &coordinator) {
+                                  coordinator.publish(
+                                      playing("b", true, 0, 60, QUrl("http://127.0.0.1:1/b")), false);
+                              }},
+             Case{"no cover",
+                 [](PlaybackCoordinator &coordinator) { coordinator.publish(playing("b"), false); }},
+             Case{"disconnecting", [](PlaybackCoordinator &coordinator) { coordinator.setDisconnected(); }},
+             Case{"shutting down", [](PlaybackCoordinator &coordinator) { coordinator.flush(); }},
+             Case{"going away", [this](PlaybackCoordinator &) { coordinator.reset(); }}}) {
+        SCOPED_TRACE(c.name);
+        make(container());
+        RawServer silent(std::nullopt);
+        coordinator->publish(playing("a", true, 0, 60, silent.url()), false);
+        ASSERT_TRUE(waitFor([&] { return silent.hits == 1; }));
+        c.cancel(*coordinator);
+        EXPECT_TRUE(waitFor([&] { return silent.hangUps == 1; }, 3000));
+        if (coordinator) {
+            EXPECT_FALSE(coordinator->artworkID());
+        }
+    }
+}
+
+TEST_F(Artwork, OnlyAnHTTPAnswerCanBringACover)
+{
+    server.route("/a", {200, cover});
+    show("a", "/a");
+    ASSERT_TRUE(waitFor([&] { return showing("/a"); }));
+
+    // Read fine, but no HTTP answer: nothing changes until the grace ends.
+    const QUrl inline_("data:image/jpeg;base64," + QString::fromLatin1(jpeg(colourfulCover(32)).toBase64()));
+    coordinator->publish(playing("b", true, 0, 60, inline_), false);
+    settle();
+    EXPECT_TRUE(showing("/a"));
+    EXPECT_EQ(covers(), QStringList({nameOf("/a")}));
+    clock.advance(1.2);
+    EXPECT_FALSE(coordinator->artworkID());
+
+    // A local file that is not there fails like an unreachable host: cleared at once.
+    show("c", "/a");
+    ASSERT_TRUE(showing("/a"));
+    coordinator->publish(playing("d", true, 0, 60, QUrl::fromLocalFile(dir.filePath("missing.jpg"))), false);
+    EXPECT_TRUE(waitFor([&] { return !coordinator->artworkID(); }, 2000));
+}
+
+} // namespace

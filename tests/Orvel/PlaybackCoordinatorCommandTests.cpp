@@ -169,6 +169,57 @@ TEST_F(Commands, ADisconnectDuringACommandWins)
     EXPECT_FALSE(coordinator->busy());
 }
 
+// Spotify's answer to the permission question comes a second late.
+class SlowToPermit final : public SpotifyControlling {
+public:
+    SlowToPermit(std::shared_ptr<ScriptedSpotify> spotify, Scheduler &clock)
+        : m_spotify(std::move(spotify))
+        , m_clock(clock)
+    {
+    }
+    QCoro::Task<PlaybackSnapshot> readState(qint32 pid) override { return m_spotify->readState(pid); }
+    QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32 pid) override
+    {
+        return m_spotify->perform(std::move(command), pid);
+    }
+    QCoro::Task<qint32> permission(qint32 pid, bool ask) override
+    {
+        co_await m_clock.sleep(1);
+        co_return co_await m_spotify->permission(pid, ask);
+    }
+
+private:
+    std::shared_ptr<ScriptedSpotify> m_spotify;
+    Scheduler &m_clock;
+};
+
+TEST_F(Commands, ADisconnectWhileAskingPermissionSendsAndPublishesNothing)
+{
+    for (const qint32 status : {0, -1743}) {
+        SCOPED_TRACE(status);
+        defaults.set(PlaybackCoordinator::disconnectedKey, false);
+        spotify->permissionStatus = status;
+        PlaybackCoordinator::Services services;
+        services.bridge = std::make_shared<SlowToPermit>(spotify, clock);
+        services.workspace = &workspace;
+        services.store = SharedStore(container(), dir.filePath("support"));
+        services.defaults = &defaults;
+        services.scheduler = &clock;
+        services.widgetCenter = &widgets;
+        coordinator = std::make_unique<PlaybackCoordinator>(std::move(services));
+        auto command = start(coordinator->perform(PlaybackCommand::play()));
+        clock.advance(0.5);
+        coordinator->setDisconnected();
+        clock.advance(1);
+        ASSERT_TRUE(command.done());
+        EXPECT_FALSE(command.get());
+        EXPECT_TRUE(spotify->commands.isEmpty());
+        EXPECT_FALSE(fileExists());
+        EXPECT_EQ(coordinator->snapshot().availability, A::needsPermission);
+        EXPECT_FALSE(coordinator->busy());
+    }
+}
+
 class Connection : public CoordinatorTest { };
 
 TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
