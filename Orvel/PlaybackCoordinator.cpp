@@ -1,5 +1,8 @@
 #include "PlaybackCoordinator.h"
 
+#include <QCoreApplication>
+#include <QNetworkReply>
+
 #include "Defaults.h"
 #include "SpotifyBridge.h"
 #include "WidgetCenter.h"
@@ -41,7 +44,12 @@ PlaybackCoordinator::~PlaybackCoordinator()
     for (const TaskHandle &task :
         {m_polling, m_artworkTask, m_artworkGrace, m_refreshing, m_reloadTask, m_failedCastReset})
         task.cancel();
+    const QPointer<QNetworkReply> reply = m_artworkReply;
     cancelArtworkDownload();
+    // The download resumes through a queued call on its reply; deliver it now,
+    // while the reply still exists, so the paused download ends instead of leaking.
+    if (reply)
+        QCoreApplication::sendPostedEvents(reply, QEvent::MetaCall);
 }
 
 PlaybackCoordinator &PlaybackCoordinator::shared()
