@@ -8,8 +8,10 @@
 #include "WidgetCenter.h"
 #include "Workspace.h"
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
+#include <QNetworkReply>
 #include <QPointer>
 
 namespace {
