@@ -1,8 +1,5 @@
 #include "PlaybackCoordinator.h"
 
-#include <QCoreApplication>
-#include <QNetworkReply>
-
 #include "Defaults.h"
 #include "SpotifyBridge.h"
 #include "WidgetCenter.h"
