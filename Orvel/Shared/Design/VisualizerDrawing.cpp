@@ -197,6 +197,8 @@ std::vector<VisualizerDrawing::Shape> VisualizerDrawing::shapes(const Frame &fra
         const double d = std::min(frame.compact ? 2.0 : 3.0, barWidth);
         const double pitch = d + 2;
         Shape shape;
+        // On a narrow canvas neighbouring columns overlap; their dots must add up, not cancel.
+        shape.path.setFillRule(Qt::WindingFill);
         for (int i = 0; i < n; ++i) {
             const int k = std::max(int(barHeight(i) / pitch), 1);
             const double top = (H - pitch * k) / 2;

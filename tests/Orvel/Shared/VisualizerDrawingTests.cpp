@@ -188,6 +188,13 @@ TEST(VisualizerDrawing, BarsAndDotsFollowTheLevels)
     const auto tall = VisualizerDrawing::shapes(frameOf(VisualizerStyle::dots, false), QSizeF(300, 200));
     EXPECT_EQ(
         tall.front().path.toSubpathPolygons().size(), 36u * 4); // 200 x 0.1104 = 22.08 → 4 dots of pitch 5
+
+    // Too narrow for the dots to stay apart: where two columns overlap the canvas is still filled.
+    // Step 20 / 36, dots 1.2 wide at x 0.1 and 0.656, one dot per column centred on y 18.
+    const auto crowded = VisualizerDrawing::shapes(frameOf(VisualizerStyle::dots, false), QSizeF(20, 38));
+    ASSERT_EQ(crowded.size(), 1u);
+    EXPECT_TRUE(crowded.front().path.contains(QPointF(0.978, 18)));
+    EXPECT_TRUE(crowded.front().path.contains(QPointF(0.4, 18)));
 }
 
 TEST(VisualizerDrawing, WaveAndOrbitRestWhenPaused)
