@@ -37,9 +37,11 @@ public:
 };
 
 // Weights by their usual names; the numbers are the OpenType weight classes.
+// Ultra-light is the lightest and thin the next one up, as the system font
+// orders them (the reverse of OpenType's names for 100 and 200).
 enum class FontWeight {
-    ultraLight = 200,
-    thin = 100,
+    ultraLight = 100,
+    thin = 200,
     light = 300,
     regular = 400,
     medium = 500,

@@ -65,7 +65,9 @@ TEST(Font, NumericAndMonospacedFonts)
     const FontDescription numeric = Font::numeric(24);
     EXPECT_EQ(numeric.weight, FontWeight::thin);
     EXPECT_TRUE(numeric.monospacedDigits);
-    EXPECT_EQ(numeric.toQFont().weight(), QFont::Thin);
+    // Thin is the second-lightest weight: 200, one step above ultra-light.
+    EXPECT_EQ(numeric.toQFont().weight(), QFont::ExtraLight);
+    EXPECT_LT(int(FontWeight::ultraLight), int(FontWeight::thin));
 
     const FontDescription mono = Font::mono(11);
     EXPECT_EQ(mono.design, FontDesign::monospaced);
