@@ -18,6 +18,8 @@ TEST(DisplayScope, ResolvesToConnectedDisplaysWithFallbacks)
             {S::primary, {A, B}, B, A, {B}},
             {S::all, {A, A, B}, A, B, {A, B}},
             {S::selected, {}, A, A, {}},
+            {S::primary, {}, A, none, {}},
+            {S::all, {}, none, none, {}},
         };
     for (const auto &[scope, available, primary, selected, expected] : cases)
         EXPECT_EQ(resolve(scope, available, primary, selected), expected)
@@ -28,6 +30,8 @@ TEST(Skin, StoredValuesAndFileReadLeniently)
 {
     const std::pair<std::optional<QString>, Skin> stored[] = {
         {std::nullopt, Skin::classico},
+        {"", Skin::classico},
+        {"classico", Skin::classico},
         {"RIVISTA", Skin::classico},
         {" rivista", Skin::classico},
         {"rivista", Skin::rivista},

@@ -62,6 +62,8 @@ TEST(VisualizerSettings, GettersClampStoredValues)
         {"A1B2C", "C4F08F"},
         {"GGGGGG", "C4F08F"},
         {"a1b2c\u0301", "C4F08F"},
+        {"\uFB00a1b2", "FFA1B2"}, // full case mapping: the ligature upper-cases to two letters
+        {"\u00DF12345", "C4F08F"},
     };
     for (const auto &[stored, expected] : hexes) {
         VisualizerSettings s;
