@@ -123,6 +123,27 @@ TEST(PanelInteraction, PinsHoverAndInteractionsHoldThePanelOpen)
     EXPECT_EQ(panel, PanelInteraction());
 }
 
+TEST(PanelInteraction, HoverKeepsThePanelOpenButFoldAlwaysCloses)
+{
+    PanelInteraction panel;
+    panel.open();
+    panel.pointer(true);
+    panel.collapseIfAllowed();
+    EXPECT_TRUE(panel.expanded() && panel.hovered());
+    panel.pointer(false);
+    panel.collapseIfAllowed();
+    EXPECT_FALSE(panel.expanded());
+
+    // Folding ignores the pointer, the pin and running interactions, and keeps them.
+    panel.pointer(true);
+    panel.togglePin();
+    panel.beginInteraction();
+    panel.fold();
+    EXPECT_FALSE(panel.expanded());
+    EXPECT_TRUE(panel.pinned() && panel.hovered());
+    EXPECT_EQ(panel.interactionCount(), 1);
+}
+
 TEST(PlatformFeatures, WidgetsFromVersionFourteenAndAnInjectableCurrent)
 {
     EXPECT_FALSE(PlatformFeatures::macOS(13).desktopWidgets);
