@@ -221,7 +221,12 @@ TEST_F(Artwork, AnEndlessBodyIsCutOff)
     const qint64 sent = server.bodyBytesSent();
     settle();
     EXPECT_LT(server.bodyBytesSent() - sent, 2'000'000); // the client hung up
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer holds freed memory in quarantine, so the figure means nothing there.
     EXPECT_LT(residentBytes() - before, 64'000'000);
+#else
+    (void)before;
+#endif
     EXPECT_TRUE(covers().isEmpty());
     EXPECT_FALSE(coordinator->artworkID());
 }
