@@ -39,10 +39,8 @@ std::vector<QPainterPath> subpaths(const QPainterPath &path)
 } // namespace
 
 GlyphView::GlyphView(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : TintedGlyphItem(1, parent)
 {
-    setAntialiasing(true);
-    setImplicitSize(m_size, m_size);
 }
 
 void GlyphView::setGlyph(OrvelGlyph glyph)
@@ -61,42 +59,9 @@ void GlyphView::setGlyphName(const QString &name)
         setGlyph(*glyph);
 }
 
-void GlyphView::setSize(qreal size)
-{
-    if (size == m_size || !std::isfinite(size))
-        return;
-    m_size = std::max<qreal>(size, 0);
-    setImplicitSize(m_size, m_size);
-    emit sizeChanged();
-    update();
-}
-
-QColor GlyphView::color() const
-{
-    return m_color.value_or(environment()->palette().textColor());
-}
-
-void GlyphView::setColor(const QColor &color)
-{
-    if (color == m_color)
-        return;
-    m_color = color;
-    emit colorChanged();
-    update();
-}
-
-void GlyphView::resetColor()
-{
-    if (!m_color)
-        return;
-    m_color.reset();
-    emit colorChanged();
-    update();
-}
-
 void GlyphView::paint(QPainter *painter)
 {
-    const QRectF square(width() / 2 - m_size / 2, height() / 2 - m_size / 2, m_size, m_size);
+    const QRectF square(width() / 2 - size() / 2, height() / 2 - size() / 2, size(), size());
     draw(*painter, m_glyph, square, color());
 }
 
@@ -163,20 +128,4 @@ QImage GlyphView::render(OrvelGlyph glyph, int side, const QColor &color)
         draw(painter, glyph, QRectF(0, 0, side, side), color);
     }
     return image;
-}
-
-SkinnedAttached *GlyphView::environment() const
-{
-    auto *self = const_cast<GlyphView *>(this);
-    return m_environment.get(self, [self] {
-        if (!self->m_color)
-            emit self->colorChanged();
-        self->update();
-    });
-}
-
-void GlyphView::componentComplete()
-{
-    QQuickPaintedItem::componentComplete();
-    environment();
 }

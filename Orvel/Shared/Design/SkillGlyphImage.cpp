@@ -51,10 +51,8 @@ QString accessibilityName(SkillGlyph skillGlyph)
 }
 
 SkillGlyphImage::SkillGlyphImage(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : TintedGlyphItem(frameScale, parent)
 {
-    setAntialiasing(true);
-    setImplicitSize(m_size * frameScale, m_size * frameScale);
 }
 
 void SkillGlyphImage::setGlyph(SkillGlyph glyph)
@@ -72,39 +70,6 @@ void SkillGlyphImage::setGlyphName(const QString &name)
         setGlyph(*glyph);
 }
 
-void SkillGlyphImage::setSize(qreal size)
-{
-    if (size == m_size || !std::isfinite(size))
-        return;
-    m_size = std::max<qreal>(size, 0);
-    setImplicitSize(m_size * frameScale, m_size * frameScale);
-    emit sizeChanged();
-    update();
-}
-
-QColor SkillGlyphImage::color() const
-{
-    return m_color.value_or(environment()->palette().textColor());
-}
-
-void SkillGlyphImage::setColor(const QColor &color)
-{
-    if (color == m_color)
-        return;
-    m_color = color;
-    emit colorChanged();
-    update();
-}
-
-void SkillGlyphImage::resetColor()
-{
-    if (!m_color)
-        return;
-    m_color.reset();
-    emit colorChanged();
-    update();
-}
-
 QRectF SkillGlyphImage::glyphRect(QPointF center, qreal size)
 {
     const qreal side = size * glyphScale;
@@ -114,21 +79,5 @@ QRectF SkillGlyphImage::glyphRect(QPointF center, qreal size)
 void SkillGlyphImage::paint(QPainter *painter)
 {
     GlyphView::draw(
-        *painter, ::glyph(m_glyph), glyphRect(QPointF(width() / 2, height() / 2), m_size), color());
-}
-
-SkinnedAttached *SkillGlyphImage::environment() const
-{
-    auto *self = const_cast<SkillGlyphImage *>(this);
-    return m_environment.get(self, [self] {
-        if (!self->m_color)
-            emit self->colorChanged();
-        self->update();
-    });
-}
-
-void SkillGlyphImage::componentComplete()
-{
-    QQuickPaintedItem::componentComplete();
-    environment();
+        *painter, ::glyph(m_glyph), glyphRect(QPointF(width() / 2, height() / 2), size()), color());
 }

@@ -2,7 +2,6 @@
 
 #include "GlyphView.h"
 #include "SkillGlyph.h"
-#include "SkinEnvironment.h"
 
 // The glyph a shortcut glyph is drawn with: the one of the same name, note
 // when there is none.
@@ -11,13 +10,10 @@ OrvelGlyph glyph(SkillGlyph skillGlyph);
 QString accessibilityName(SkillGlyph skillGlyph);
 
 // A shortcut's glyph: the glyph drawn 1.3 x size in a square of 1.4 x size.
-class SkillGlyphImage : public QQuickPaintedItem {
+class SkillGlyphImage : public TintedGlyphItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString glyph READ glyphName WRITE setGlyphName NOTIFY glyphChanged)
-    Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)
-    // The foreground: the environment palette's text colour unless set.
-    Q_PROPERTY(QColor color READ color WRITE setColor RESET resetColor NOTIFY colorChanged)
 
 public:
     static constexpr qreal glyphScale = 1.3;
@@ -29,26 +25,14 @@ public:
     void setGlyph(SkillGlyph glyph);
     QString glyphName() const { return toRawValue(m_glyph); }
     void setGlyphName(const QString &name);
-    qreal size() const { return m_size; }
-    void setSize(qreal size);
-    QColor color() const;
-    void setColor(const QColor &color);
-    void resetColor();
 
     // The square the glyph fills inside a frame centred on `center`.
     static QRectF glyphRect(QPointF center, qreal size);
-    void componentComplete() override;
     void paint(QPainter *painter) override;
 
 signals:
     void glyphChanged();
-    void sizeChanged();
-    void colorChanged();
 
 private:
     SkillGlyph m_glyph = SkillGlyph::note;
-    qreal m_size = GlyphView::defaultSize;
-    std::optional<QColor> m_color;
-    SkinnedAttached *environment() const;
-    mutable EnvironmentLink m_environment;
 };

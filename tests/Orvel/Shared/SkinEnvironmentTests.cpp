@@ -1,6 +1,7 @@
 #include "GlyphView.h"
 #include "OrvelSharedModule.h"
 #include "QtPrinters.h"
+#include "SkillGlyphImage.h"
 #include "SkinEnvironment.h"
 #include "SystemAppearance.h"
 
@@ -183,4 +184,29 @@ TEST(SkinEnvironment, ViewsFollowWhenMovedAndOutliveTheirRoot)
     QCoreApplication::processEvents();
     QQuickItem lone;
     EXPECT_EQ(Skinned::of(&lone)->environment(), SkinEnvironment::defaultEnvironment());
+}
+
+TEST(SkinEnvironment, GlyphItemsTakeSizeAndColourFromQmlAndFollowThePalette)
+{
+    QQmlEngine engine;
+    const auto root = createQml(engine, R"(
+        import QtQuick
+        import Orvel.Shared
+        Item {
+            property alias plain: plain
+            property alias skill: skill
+            GlyphView { id: plain; glyph: "play"; size: 20 }
+            SkillGlyphImage { id: skill; glyph: "heart"; size: 20; color: "#ff0000" }
+        }
+    )");
+    ASSERT_TRUE(root);
+    auto *plain = root->property("plain").value<GlyphView *>();
+    auto *skill = root->property("skill").value<SkillGlyphImage *>();
+    ASSERT_TRUE(plain && skill);
+    EXPECT_EQ(plain->implicitWidth(), 20);
+    EXPECT_EQ(skill->implicitWidth(), 20 * SkillGlyphImage::frameScale);
+    EXPECT_EQ(plain->color(), Skinned::of(plain)->palette().textColor());
+    EXPECT_EQ(skill->color(), QColor("#ff0000"));
+    skill->resetColor();
+    EXPECT_EQ(skill->color(), Skinned::of(skill)->palette().textColor());
 }
