@@ -181,7 +181,7 @@ TEST(PlayingIndicator, QmlViewTakesNoSpaceWhenSwitchedOff)
 {
     QQmlEngine engine;
     registerOrvelShared(engine);
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Shared/PlayingIndicator.qml")));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Shared/Design/PlayingIndicator.qml")));
     std::unique_ptr<QObject> object(component.create());
     ASSERT_TRUE(object) << component.errorString().toStdString();
     auto *indicator = qobject_cast<QQuickItem *>(object.get());

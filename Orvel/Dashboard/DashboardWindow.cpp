@@ -1,6 +1,7 @@
 #include "DashboardWindow.h"
 
 #include "DashboardState.h"
+#include "QmlModules.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -9,40 +10,13 @@
 #include <QQuickWindow>
 #include <QScreen>
 
-namespace {
-// The main menu's key equivalents live on the window: Ctrl+, reopens, Ctrl+W
-// closes, Ctrl+Q quits. Text fields bring their own cut, copy, paste and select-all.
-constexpr char placeholder[] = R"(
-import QtQuick
-Window {
-    id: window
-    required property QtObject dashboardState
-    signal openDashboardRequested()
-    signal quitRequested()
-    width: 960; height: 750
-    minimumWidth: 860; minimumHeight: 650
-    title: "Orvel"
-    color: "#111114"
-    Shortcut { sequence: "Ctrl+,"; onActivated: window.openDashboardRequested() }
-    Shortcut { sequence: "Ctrl+W"; onActivated: window.close() }
-    Shortcut { sequence: "Ctrl+Q"; onActivated: window.quitRequested() }
-    Column {
-        anchors.centerIn: parent
-        spacing: 8
-        Text { anchors.horizontalCenter: parent.horizontalCenter; text: "Orvel"; color: "#f2f2f4"; font.pixelSize: 28 }
-        Text { objectName: "section"; anchors.horizontalCenter: parent.horizontalCenter
-               text: window.dashboardState.section; color: "#9a9aa2"; font.pixelSize: 15 }
-    }
-}
-)";
-} // namespace
 
 DashboardWindow::DashboardWindow(DashboardState &state, QObject *parent)
     : QObject(parent)
     , m_engine(std::make_unique<QQmlEngine>())
 {
-    QQmlComponent component(m_engine.get());
-    component.setData(placeholder, QUrl(QStringLiteral("qrc:/Orvel/DashboardWindow.qml")));
+    registerOrvelModules(*m_engine);
+    QQmlComponent component(m_engine.get(), QUrl(QStringLiteral("qrc:/Orvel/Dashboard/DashboardWindow.qml")));
     QObject *root = component.createWithInitialProperties({{"dashboardState", QVariant::fromValue(&state)}});
     m_window = qobject_cast<QQuickWindow *>(root);
     if (!m_window) {
