@@ -26,9 +26,10 @@ QPointer<AppDelegate> &currentDelegate()
 AppDelegate::AppDelegate(Services services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
-    , m_ownPanels(m_services.panels ? nullptr : std::make_unique<PanelManager>(m_services.preferences))
-    , m_panels(m_services.panels ? m_services.panels : m_ownPanels.get())
 {
+    // The panels ask for the dashboard; they do not reach up into the delegate.
+    connect(&m_services.panels, &PanelManager::dashboardRequested, this,
+        [this](DashboardSection section) { openDashboard(section); });
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -38,16 +39,11 @@ AppDelegate *AppDelegate::current()
     return currentDelegate().data();
 }
 
-Preferences &AppDelegate::preferences() const
-{
-    return m_services.preferences ? *m_services.preferences : Preferences::shared();
-}
-
 void AppDelegate::startTask(std::function<QCoro::Task<void>()> work)
 {
     if (!work)
         return;
-    Scheduler::current().spawn([work = std::move(work)](TaskHandle) -> QCoro::Task<void> {
+    m_services.scheduler.spawn([work = std::move(work)](TaskHandle) -> QCoro::Task<void> {
         try {
             co_await work();
         } catch (const std::exception &error) {
@@ -66,16 +62,16 @@ void AppDelegate::applicationDidFinishLaunching()
         m_statusItem = StatusItem::make(*this);
     if (m_services.engine.start)
         m_services.engine.start();
-    m_panels->start();
+    m_services.panels.start();
     if (preferences().needsSetup() && !m_services.engine.isPreview)
         openDashboard(DashboardSection::overview);
 }
 
 void AppDelegate::showDashboardRequested()
 {
-    Scheduler::current().spawn([](TaskHandle) -> QCoro::Task<void> {
-        if (AppDelegate *delegate = AppDelegate::current())
-            delegate->openDashboard(DashboardSection::overview);
+    m_services.scheduler.spawn([self = QPointer<AppDelegate>(this)](TaskHandle) -> QCoro::Task<void> {
+        if (self)
+            self->openDashboard(DashboardSection::overview);
         co_return;
     });
 }
@@ -117,7 +113,7 @@ void AppDelegate::perform(MenuAction action)
         openDashboard(DashboardSection::shortcuts);
         break;
     case MenuAction::showPlayer:
-        m_panels->showPlayer();
+        m_services.panels.showPlayer();
         break;
     case MenuAction::toggleNotch:
         preferences().setNotchEnabled(!preferences().notchEnabled());
@@ -158,7 +154,7 @@ void AppDelegate::handle(const QUrl &url)
     qCInfo(lcApp).noquote() << "Opening" << url.toString();
     const QString host = url.host();
     if (host == QLatin1String("player")) {
-        m_panels->showPlayer();
+        m_services.panels.showPlayer();
         startTask(m_services.engine.refresh);
     } else if (host == QLatin1String("shortcuts")) {
         openDashboard(DashboardSection::shortcuts);
@@ -173,17 +169,17 @@ void AppDelegate::applicationWillTerminate()
     if (m_terminated)
         return;
     m_terminated = true;
-    m_panels->stop();
+    m_services.panels.stop();
     if (m_services.engine.flush)
         m_services.engine.flush();
 }
 
 void AppDelegate::openDashboard(DashboardSection section, std::optional<int> skillSlot)
 {
-    m_dashboardState.setSection(section);
-    m_dashboardState.setSkillSlot(skillSlot);
+    dashboardState().setSection(section);
+    dashboardState().setSkillSlot(skillSlot);
     if (!m_dashboard) {
-        m_dashboard = std::make_unique<DashboardWindow>(m_dashboardState);
+        m_dashboard = std::make_unique<DashboardWindow>(m_services.qml, dashboardState());
         connect(m_dashboard.get(), &DashboardWindow::openDashboardRequested, this,
             [this] { perform(MenuAction::openDashboard); });
         connect(

@@ -15,6 +15,8 @@
 class DashboardWindow;
 class PanelManager;
 class Preferences;
+class QQmlEngine;
+class Scheduler;
 class StatusItem;
 
 // Wires the process together once launching has finished: tray item, playback
@@ -55,8 +57,11 @@ public:
 
     struct Services {
         Engine engine;
-        Preferences *preferences = nullptr; // nothing: the process-wide settings
-        PanelManager *panels = nullptr; // nothing: a manager of the delegate's own
+        Preferences &preferences;
+        PanelManager &panels;
+        DashboardState &dashboardState;
+        Scheduler &scheduler;
+        QQmlEngine &qml; // the engine of the app's windows
         bool makeStatusItem = true; // only where a widget application runs
         std::function<void()> quit; // nothing: quit the event loop
     };
@@ -79,8 +84,8 @@ public:
     void applicationWillTerminate();
     void openDashboard(DashboardSection section, std::optional<int> skillSlot = std::nullopt);
 
-    PanelManager &panels() const { return *m_panels; }
-    DashboardState &dashboardState() { return m_dashboardState; }
+    PanelManager &panels() const { return m_services.panels; }
+    DashboardState &dashboardState() const { return m_services.dashboardState; }
     DashboardWindow *dashboard() const { return m_dashboard.get(); }
     StatusItem *statusItem() const { return m_statusItem.get(); }
 
@@ -89,14 +94,10 @@ public slots:
     void showDashboardRequested();
 
 private:
-    Preferences &preferences() const;
+    Preferences &preferences() const { return m_services.preferences; }
     void startTask(std::function<QCoro::Task<void>()> work);
 
     Services m_services;
-    std::unique_ptr<PanelManager> m_ownPanels;
-    PanelManager *m_panels;
-    // Declared before the window, which shows it, so that it outlives the window.
-    DashboardState m_dashboardState;
     std::unique_ptr<StatusItem> m_statusItem;
     std::unique_ptr<DashboardWindow> m_dashboard;
     bool m_terminated = false;

@@ -2,7 +2,7 @@
 
 #include "AppBus.h"
 #include "AppDelegate.h"
-#include "AppEngine.h"
+#include "AppRoot.h"
 #include "Bundle.h"
 #include "TerminationSignals.h"
 
@@ -48,8 +48,8 @@ int OrvelMain::main(int argc, char *argv[])
         }
     }
 
-    installPlaybackIntentPerformer();
-    AppDelegate delegate(appDelegateServices());
+    const std::unique_ptr<AppRoot> root = AppRoot::production();
+    AppDelegate &delegate = root->delegate();
     QObject::connect(&bus, &AppBus::urlsReceived, &delegate, &AppDelegate::open);
     // A later launch without URLs is a reopen: the dashboard comes forward.
     QObject::connect(&bus, &AppBus::showDashboardRequested, &delegate, &AppDelegate::showDashboardRequested);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "QmlOwners.h"
 #include "RawEnum.h"
 
 #include <QObject>
 #include <QVariant>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 enum class DashboardSection { overview, shortcuts, appearance, personalization, about };
@@ -21,12 +23,19 @@ struct RawEnumCases<DashboardSection> {
 // re-opening the same section still reaches the views.
 class DashboardState : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
     Q_PROPERTY(QString section READ sectionRawValue WRITE setSectionRawValue NOTIFY sectionChanged)
     // An integer, or null for none.
     Q_PROPERTY(QVariant skillSlot READ skillSlotValue WRITE setSkillSlotValue NOTIFY skillSlotChanged)
 
 public:
     using QObject::QObject;
+
+    static DashboardState *create(QQmlEngine *engine, QJSEngine *)
+    {
+        return QmlOwners::lookup<DashboardState>(engine);
+    }
 
     DashboardSection section() const { return m_section; }
     std::optional<int> skillSlot() const { return m_skillSlot; }

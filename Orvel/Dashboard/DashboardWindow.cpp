@@ -1,7 +1,6 @@
 #include "DashboardWindow.h"
 
 #include "DashboardState.h"
-#include "QmlModules.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -10,13 +9,10 @@
 #include <QQuickWindow>
 #include <QScreen>
 
-
-DashboardWindow::DashboardWindow(DashboardState &state, QObject *parent)
+DashboardWindow::DashboardWindow(QQmlEngine &engine, DashboardState &state, QObject *parent)
     : QObject(parent)
-    , m_engine(std::make_unique<QQmlEngine>())
 {
-    registerOrvelModules(*m_engine);
-    QQmlComponent component(m_engine.get(), QUrl(QStringLiteral("qrc:/Orvel/Dashboard/DashboardWindow.qml")));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Dashboard/DashboardWindow.qml")));
     QObject *root = component.createWithInitialProperties({{"dashboardState", QVariant::fromValue(&state)}});
     m_window = qobject_cast<QQuickWindow *>(root);
     if (!m_window) {

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QQuickWindow>
-#include <memory>
 
 class DashboardState;
 class QQmlEngine;
@@ -18,7 +17,8 @@ public:
     static constexpr int minimumWidth = 860;
     static constexpr int minimumHeight = 650;
 
-    explicit DashboardWindow(DashboardState &state, QObject *parent = nullptr);
+    // engine: the app's one engine, with its modules and owners in place.
+    DashboardWindow(QQmlEngine &engine, DashboardState &state, QObject *parent = nullptr);
     ~DashboardWindow() override;
 
     // Centred on the primary screen; only done when the window is made.
@@ -33,6 +33,5 @@ signals:
     void quitRequested();
 
 private:
-    std::unique_ptr<QQmlEngine> m_engine;
     QPointer<QQuickWindow> m_window;
 };

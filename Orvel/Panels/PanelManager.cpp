@@ -1,13 +1,12 @@
 #include "PanelManager.h"
 
-#include "AppDelegate.h"
 #include "Preferences.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
 
-PanelManager::PanelManager(Preferences *preferences, QObject *parent)
+PanelManager::PanelManager(Preferences &preferences, QObject *parent)
     : QObject(parent)
     , m_preferences(preferences)
 {
@@ -16,11 +15,6 @@ PanelManager::PanelManager(Preferences *preferences, QObject *parent)
 PanelManager::~PanelManager()
 {
     stop();
-}
-
-Preferences &PanelManager::preferences() const
-{
-    return m_preferences ? *m_preferences : Preferences::shared();
 }
 
 void PanelManager::start()
@@ -39,8 +33,7 @@ void PanelManager::start()
 void PanelManager::showPlayer()
 {
     if (preferences().needsSetup()) {
-        if (AppDelegate *delegate = AppDelegate::current())
-            delegate->openDashboard(DashboardSection::overview);
+        emit dashboardRequested(DashboardSection::overview);
         return;
     }
     preferences().setNotchEnabled(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DashboardState.h"
+
 #include <QList>
 #include <QMap>
 #include <QMetaObject>
@@ -14,8 +16,7 @@ class QWindow;
 class PanelManager : public QObject {
     Q_OBJECT
 public:
-    // preferences: nothing for the process-wide settings.
-    explicit PanelManager(Preferences *preferences = nullptr, QObject *parent = nullptr);
+    explicit PanelManager(Preferences &preferences, QObject *parent = nullptr);
     ~PanelManager() override;
 
     // Follows the settings and the displays, then builds the panels for the current displays.
@@ -28,11 +29,15 @@ public:
     bool isStarted() const { return m_preferencesSubscription || m_displaysSubscription; }
     int rebuilds() const { return m_rebuilds; }
 
+signals:
+    // The panels cannot help: the dashboard should open at that section.
+    void dashboardRequested(DashboardSection section);
+
 private:
-    Preferences &preferences() const;
+    Preferences &preferences() const { return m_preferences; }
     void rebuildPanels();
 
-    Preferences *m_preferences;
+    Preferences &m_preferences;
     QMap<int, QList<QWindow *>> m_surfaces;
     QList<QMetaObject::Connection> m_observers;
     std::optional<QMetaObject::Connection> m_preferencesSubscription;

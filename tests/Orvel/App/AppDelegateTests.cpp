@@ -4,12 +4,14 @@
 #include "LoginItem.h"
 #include "PanelManager.h"
 #include "Preferences.h"
+#include "QmlModules.h"
 #include "QtPrinters.h"
 #include "StatusItem.h"
 #include "TemporaryHome.h"
 #include "WidgetCenter.h"
 
 #include <QGuiApplication>
+#include <QQmlEngine>
 #include <QQuickWindow>
 #include <gtest/gtest.h>
 
@@ -27,13 +29,19 @@ protected:
     SharedStore store{home.path("group"), home.path("support")};
     Preferences preferences{Preferences::Services{
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
-    PanelManager panels{&preferences};
+    PanelManager panels{preferences};
+    DashboardState dashboardState;
+    QQmlEngine qml;
 
     std::optional<QString> track;
     QStringList calls;
     std::unique_ptr<AppDelegate> delegate;
 
-    void SetUp() override { preferences.completeSetup(); }
+    void SetUp() override
+    {
+        registerOrvelModules(qml);
+        preferences.completeSetup();
+    }
 
     std::unique_ptr<AppDelegate> make()
     {
@@ -51,8 +59,8 @@ protected:
             co_return;
         };
         engine.trackTitle = [this] { return track; };
-        return std::make_unique<AppDelegate>(
-            AppDelegate::Services{engine, &preferences, &panels, false, [this] { calls << "quit"; }});
+        return std::make_unique<AppDelegate>(AppDelegate::Services{
+            engine, preferences, panels, dashboardState, scheduler, qml, false, [this] { calls << "quit"; }});
     }
     AppDelegate &launched()
     {

@@ -1,4 +1,4 @@
-#include "AppEngine.h"
+#include "AppRoot.h"
 #include "CoordinatorTestSupport.h"
 
 // The widgets' transport buttons as the app performs them.

@@ -1,0 +1,129 @@
+#include "AppRoot.h"
+
+#include "Announcer.h"
+#include "AppDelegate.h"
+#include "DashboardState.h"
+#include "Defaults.h"
+#include "LoginItem.h"
+#include "PanelManager.h"
+#include "PlaybackCoordinator.h"
+#include "Preferences.h"
+#include "QmlModules.h"
+#include "QmlOwners.h"
+#include "Scheduler.h"
+#include "SharedStore.h"
+#include "SpotifyBridge.h"
+#include "SystemAppearance.h"
+#include "WidgetCenter.h"
+#include "Workspace.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QQmlEngine>
+
+struct AppRoot::Owned {
+    DBusWorkspace workspace;
+    Defaults defaults{Defaults::standardFilePath()};
+    DBusWidgetCenter widgetCenter;
+    AutostartLoginItem loginItem{
+        AutostartLoginItem::standardFilePath(), QCoreApplication::applicationFilePath()};
+    LogAnnouncer announcer;
+};
+
+std::unique_ptr<AppRoot> AppRoot::production()
+{
+    auto owned = std::make_unique<Owned>();
+    owned->workspace.watchSleepAndSession();
+    Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
+        owned->loginItem, owned->announcer, std::make_shared<SpotifyBridge>(), [] { return SharedStore(); },
+        [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr, true, {}};
+    return std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
+}
+
+AppRoot::AppRoot(Outside outside)
+    : AppRoot(nullptr, std::move(outside))
+{
+}
+
+AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
+    : m_owned(std::move(owned))
+    , m_outside(std::move(outside))
+{
+    m_preferences
+        = std::make_unique<Preferences>(Preferences::Services{&m_outside.defaults, m_outside.makeStore,
+            &m_outside.scheduler, &m_outside.loginItem, &m_outside.widgetCenter, m_outside.reduceMotion});
+
+    PlaybackCoordinator::Services engine;
+    engine.bridge = m_outside.bridge;
+    engine.workspace = &m_outside.workspace;
+    engine.store = m_outside.makeStore();
+    engine.defaults = &m_outside.defaults;
+    engine.scheduler = &m_outside.scheduler;
+    engine.widgetCenter = &m_outside.widgetCenter;
+    engine.network = m_outside.network;
+    m_coordinator = std::make_unique<PlaybackCoordinator>(std::move(engine));
+    m_coordinator->setPreferences(m_preferences.get());
+
+    m_dashboardState = std::make_unique<DashboardState>();
+
+    // The one QML engine of every window; views reach the owners through it.
+    m_engine = std::make_unique<QQmlEngine>();
+    registerOrvelModules(*m_engine);
+    QmlOwners::provide(*m_engine, *m_preferences);
+    QmlOwners::provide(*m_engine, *m_coordinator);
+    QmlOwners::provide(*m_engine, *m_dashboardState);
+
+    m_panels = std::make_unique<PanelManager>(*m_preferences);
+
+    PlaybackCoordinator &coordinator = *m_coordinator;
+    AppDelegate::Engine delegateEngine;
+    delegateEngine.start = [&coordinator] { coordinator.start(); };
+    delegateEngine.flush = [&coordinator] { coordinator.flush(); };
+    delegateEngine.refresh = [&coordinator] { return coordinator.refresh(); };
+    delegateEngine.openSpotify
+        = [&coordinator](bool activates) { return coordinator.openSpotify(activates); };
+    delegateEngine.trackTitle = [&coordinator]() -> std::optional<QString> {
+        const auto &track = coordinator.snapshot().track;
+        return track ? std::optional<QString>(track->title) : std::nullopt;
+    };
+    delegateEngine.isPreview = coordinator.isPreview();
+    m_delegate = std::make_unique<AppDelegate>(
+        AppDelegate::Services{std::move(delegateEngine), *m_preferences, *m_panels, *m_dashboardState,
+            m_outside.scheduler, *m_engine, m_outside.makeStatusItem, m_outside.quit});
+
+    // The widgets' transport buttons run their intent in this process.
+    SpotifyPlaybackIntent::setPerformer(
+        [&coordinator](WidgetPlaybackAction action) { return performPlaybackIntent(coordinator, action); });
+}
+
+AppRoot::~AppRoot()
+{
+    SpotifyPlaybackIntent::setPerformer({});
+    // Windows go before the engine that made them, the engine before the owners it shows.
+    m_delegate.reset();
+    m_panels.reset();
+    m_engine.reset();
+}
+
+QCoro::Task<void> performPlaybackIntent(PlaybackCoordinator &coordinator, WidgetPlaybackAction action)
+{
+    const QPointer<PlaybackCoordinator> guard(&coordinator);
+    co_await coordinator.refresh();
+    if (!guard || coordinator.snapshot().availability != PlayerAvailability::ready || coordinator.busy())
+        throw PlaybackIntentError(PlaybackIntentFailure::requiresApp);
+    PlaybackCommand command = PlaybackCommand::play();
+    switch (action) {
+    case WidgetPlaybackAction::toggle:
+        command = coordinator.snapshot().isPlaying ? PlaybackCommand::pause() : PlaybackCommand::play();
+        break;
+    case WidgetPlaybackAction::previous:
+        command = PlaybackCommand::previous();
+        break;
+    case WidgetPlaybackAction::next:
+        command = PlaybackCommand::next();
+        break;
+    }
+    co_await coordinator.perform(command);
+    if (!guard || coordinator.errorKey() || coordinator.snapshot().availability != PlayerAvailability::ready)
+        throw PlaybackIntentError(PlaybackIntentFailure::requiresApp);
+}
