@@ -11,11 +11,14 @@
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
+#include <limits>
 #include <unistd.h>
 
 namespace {
 constexpr const char *spotifyDesktopEntries[] = {"spotify", "com.spotify.Client"};
 const QString login1Service = QStringLiteral("org.freedesktop.login1");
+// A bus that has not answered by then is asked again on the next call.
+constexpr int lookUpTimeoutMs = 2000;
 
 QString installedDesktopEntry()
 {
@@ -38,21 +41,87 @@ DBusWorkspace::DBusWorkspace(QDBusConnection connection, QObject *parent)
 {
     connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
         [this](const QString &, const QString &oldOwner, const QString &newOwner) {
-            if (!oldOwner.isEmpty())
-                emit applicationTerminated(spotifyBundleIdentifier);
-            if (!newOwner.isEmpty())
-                emit applicationLaunched(spotifyBundleIdentifier);
+            spotifyOwnerChanged(oldOwner, newOwner);
         });
+    lookUpSpotifyOwner();
 }
 
 std::optional<std::int32_t> DBusWorkspace::spotifyProcessIdentifier()
 {
+    if (!m_lookUpAnswered && !m_lookingUp)
+        lookUpSpotifyOwner();
+    return m_spotifyPid;
+}
+
+void DBusWorkspace::spotifyOwnerChanged(const QString &oldOwner, const QString &newOwner)
+{
+    ++m_lookUp;
+    m_lookingUp = false;
+    m_spotifyPid.reset();
+    m_lookUpAnswered = newOwner.isEmpty();
+    if (!oldOwner.isEmpty())
+        emit applicationTerminated(spotifyBundleIdentifier);
+    if (!newOwner.isEmpty())
+        lookUpSpotifyProcess(newOwner);
+}
+
+void DBusWorkspace::lookUpSpotifyOwner()
+{
     if (!m_connection.isConnected())
-        return std::nullopt;
-    const auto owner = MprisAppleEventTransport::findOwner(m_connection, 2000, nullptr);
-    if (!owner)
-        return std::nullopt;
-    return owner->pid;
+        return;
+    ++m_lookUp;
+    auto *watcher = askBus(QStringLiteral("GetNameOwner"), MprisAppleEventTransport::serviceName);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, lookUp = m_lookUp](QDBusPendingCallWatcher *finished) {
+            finished->deleteLater();
+            if (lookUp != m_lookUp)
+                return;
+            const QDBusPendingReply<QString> reply = *finished;
+            if (reply.isError())
+                lookUpFailed(reply.error());
+            else
+                lookUpSpotifyProcess(reply.value());
+        });
+}
+
+void DBusWorkspace::lookUpSpotifyProcess(const QString &uniqueName)
+{
+    auto *watcher = askBus(QStringLiteral("GetConnectionUnixProcessID"), uniqueName);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+        [this, lookUp = m_lookUp](QDBusPendingCallWatcher *finished) {
+            finished->deleteLater();
+            if (lookUp != m_lookUp)
+                return;
+            const QDBusPendingReply<quint32> reply = *finished;
+            if (reply.isError()) {
+                lookUpFailed(reply.error());
+                return;
+            }
+            m_lookingUp = false;
+            m_lookUpAnswered = true;
+            const quint32 pid = reply.value();
+            if (pid == 0 || pid > quint32(std::numeric_limits<std::int32_t>::max())
+                || m_spotifyPid == std::int32_t(pid))
+                return;
+            m_spotifyPid = std::int32_t(pid);
+            emit applicationLaunched(spotifyBundleIdentifier);
+        });
+}
+
+QDBusPendingCallWatcher *DBusWorkspace::askBus(const QString &method, const QString &name)
+{
+    m_lookingUp = true;
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"), method);
+    call << name;
+    return new QDBusPendingCallWatcher(m_connection.asyncCall(call, lookUpTimeoutMs), this);
+}
+
+void DBusWorkspace::lookUpFailed(const QDBusError &error)
+{
+    m_lookingUp = false;
+    // No owner is an answer; a timeout or a lost bus is not.
+    m_lookUpAnswered = error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
 }
 
 bool DBusWorkspace::isSpotifyInstalled()

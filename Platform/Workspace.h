@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QDBusError;
+class QDBusPendingCallWatcher;
 class QDBusServiceWatcher;
 
 // The running applications the app cares about. Spotify runs when some process
@@ -45,6 +47,11 @@ public:
     explicit DBusWorkspace(
         QDBusConnection connection = QDBusConnection::sessionBus(), QObject *parent = nullptr);
 
+    // The process id from the bus's last answer, without waiting for the bus: it is
+    // asked at construction and on every change of the player's owner.
+    // applicationLaunched comes once the id is known (also for a Spotify already
+    // running at construction); applicationTerminated as soon as the owner leaves.
+    // A look-up that failed is started again, in the background, by the next call.
     std::optional<std::int32_t> spotifyProcessIdentifier() override;
     // A "spotify.desktop" entry in the XDG data directories or a "spotify" program on PATH.
     bool isSpotifyInstalled() override;
@@ -64,9 +71,20 @@ private slots:
 
 private:
     void watchSession(const QString &sessionPath);
+    void spotifyOwnerChanged(const QString &oldOwner, const QString &newOwner);
+    void lookUpSpotifyOwner();
+    void lookUpSpotifyProcess(const QString &uniqueName);
+    QDBusPendingCallWatcher *askBus(const QString &method, const QString &name);
+    void lookUpFailed(const QDBusError &error);
 
     QDBusConnection m_connection;
     QDBusServiceWatcher *m_watcher;
+    std::optional<std::int32_t> m_spotifyPid;
+    // Answers to an earlier look-up than the current one are dropped.
+    quint64 m_lookUp = 0;
+    bool m_lookingUp = false;
+    // The last look-up ended with an answer (a pid or no owner), not a failure.
+    bool m_lookUpAnswered = false;
     std::optional<QDBusConnection> m_systemBus;
     QString m_sessionPath;
 };

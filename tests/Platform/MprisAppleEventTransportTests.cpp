@@ -289,21 +289,6 @@ TEST_F(MprisTransport, ASilentPlayerTimesOutAndAMissingOneIsNotFound)
     EXPECT_EQ(transport.applicationIdentifier(spotify.pid()), std::nullopt);
 }
 
-TEST_F(MprisTransport, WorkspaceFindsSpotifyOnTheBusAndSeesItLeave)
-{
-    DBusWorkspace workspace(bus.connection());
-    EXPECT_EQ(workspace.spotifyProcessIdentifier(), spotify.pid());
-    QStringList terminated;
-    QObject::connect(
-        &workspace, &Workspace::applicationTerminated, [&](const QString &id) { terminated << id; });
-    spotify.vanish();
-    // Waits for the bus's signal, not for time to pass.
-    for (QDeadlineTimer guard(10000); terminated.isEmpty() && !guard.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_EQ(terminated, QStringList{"com.spotify.client"});
-    EXPECT_EQ(workspace.spotifyProcessIdentifier(), std::nullopt);
-}
-
 TEST(Workspace, SpotifyIsInstalledWithADesktopEntryOrAProgramOnThePath)
 {
     QTemporaryDir dir;
