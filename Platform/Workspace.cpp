@@ -2,11 +2,9 @@
 
 #include "MprisAppleEventTransport.h"
 
-#include <QDBusInterface>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QDesktopServices>
 #include <QProcess>
