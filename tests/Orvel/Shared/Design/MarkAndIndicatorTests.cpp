@@ -1,15 +1,13 @@
 #include "Date.h"
 #include "MarkView.h"
-#include "OrvelSharedModule.h"
 #include "PlayingIndicatorState.h"
+#include "QmlHarness.h"
 #include "QtPrinters.h"
 #include "SkinEnvironment.h"
 #include "SystemAppearance.h"
 #include "VisualizerDrawing.h"
 
 #include <QJsonObject>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <gtest/gtest.h>
 
@@ -179,11 +177,9 @@ TEST(PlayingIndicatorState, TicksAtItsRateOnlyWhileMoving)
 
 TEST(PlayingIndicator, QmlViewTakesNoSpaceWhenSwitchedOff)
 {
-    QQmlEngine engine;
-    registerOrvelShared(engine);
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Shared/Design/PlayingIndicator.qml")));
-    std::unique_ptr<QObject> object(component.create());
-    ASSERT_TRUE(object) << component.errorString().toStdString();
+    QmlHarness harness;
+    const auto object = harness.create(QUrl(QStringLiteral("qrc:/Orvel/Shared/Design/PlayingIndicator.qml")));
+    ASSERT_TRUE(object) << harness.errors().toStdString();
     auto *indicator = qobject_cast<QQuickItem *>(object.get());
     ASSERT_TRUE(indicator);
     auto *drawing = indicator->findChild<VisualizerDrawing *>("drawing");
@@ -205,19 +201,15 @@ TEST(PlayingIndicator, QmlViewTakesNoSpaceWhenSwitchedOff)
 
 TEST(PlayingIndicator, TakesSettingsAsAJavaScriptObject)
 {
-    QQmlEngine engine;
-    registerOrvelShared(engine);
-    QQmlComponent component(&engine);
-    component.setData(R"(
+    QmlHarness harness;
+    const auto object = harness.create(R"(
         import QtQuick
         import Orvel.Shared
         PlayingIndicator {
             settings: ({"enabled": true, "style": "wave", "palette": "sunset", "customHex": "C4F08F",
                         "intensity": 0.7, "speed": 1.0, "glow": true})
-        })",
-        QUrl(QStringLiteral("qrc:/test/Indicator.qml")));
-    std::unique_ptr<QObject> object(component.create());
-    ASSERT_TRUE(object) << component.errorString().toStdString();
+        })");
+    ASSERT_TRUE(object) << harness.errors().toStdString();
     auto *drawing = object->findChild<VisualizerDrawing *>("drawing");
     ASSERT_TRUE(drawing);
     EXPECT_EQ(drawing->settings().style, VisualizerStyle::wave);

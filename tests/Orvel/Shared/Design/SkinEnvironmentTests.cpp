@@ -1,13 +1,11 @@
 #include "GlyphView.h"
-#include "OrvelSharedModule.h"
+#include "QmlHarness.h"
 #include "QtPrinters.h"
 #include "SkillGlyphImage.h"
 #include "SkinEnvironment.h"
 #include "SystemAppearance.h"
 
 #include <QCoreApplication>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <gtest/gtest.h>
 
@@ -18,16 +16,6 @@ struct ReduceMotion {
     explicit ReduceMotion(bool on) { SystemAppearance::shared()->setOverrides({on, {}, {}}); }
     ~ReduceMotion() { SystemAppearance::shared()->setOverrides({}); }
 };
-
-std::unique_ptr<QObject> createQml(QQmlEngine &engine, const QByteArray &qml)
-{
-    registerOrvelShared(engine);
-    QQmlComponent component(&engine);
-    component.setData(qml, QUrl(QStringLiteral("qrc:/test/Test.qml")));
-    std::unique_ptr<QObject> object(component.create());
-    EXPECT_TRUE(object) << component.errorString().toStdString();
-    return object;
-}
 } // namespace
 
 TEST(SkinEnvironment, ViewsWithoutARootReadTheDefaults)
@@ -110,8 +98,8 @@ TEST(SkinEnvironment, MotionPolicyCombinesSettingsLightAndReduceMotion)
 
 TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
 {
-    QQmlEngine engine;
-    const auto root = createQml(engine, R"(
+    QmlHarness harness;
+    const auto root = harness.create(R"(
         import QtQuick
         import Orvel.Shared
         Item {
@@ -131,7 +119,7 @@ TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
                 GlyphView { objectName: "glyph"; glyph: "play" }
             }
         })");
-    ASSERT_TRUE(root);
+    ASSERT_TRUE(root) << harness.errors().toStdString();
     QObject *view = root->findChild<QObject *>("view");
     ASSERT_TRUE(view);
     EXPECT_EQ(view->property("text").value<QColor>(), QColor(Qt::white));
@@ -188,8 +176,8 @@ TEST(SkinEnvironment, ViewsFollowWhenMovedAndOutliveTheirRoot)
 
 TEST(SkinEnvironment, GlyphItemsTakeSizeAndColourFromQmlAndFollowThePalette)
 {
-    QQmlEngine engine;
-    const auto root = createQml(engine, R"(
+    QmlHarness harness;
+    const auto root = harness.create(R"(
         import QtQuick
         import Orvel.Shared
         Item {
@@ -199,7 +187,7 @@ TEST(SkinEnvironment, GlyphItemsTakeSizeAndColourFromQmlAndFollowThePalette)
             SkillGlyphImage { id: skill; glyph: "heart"; size: 20; color: "#ff0000" }
         }
     )");
-    ASSERT_TRUE(root);
+    ASSERT_TRUE(root) << harness.errors().toStdString();
     auto *plain = root->property("plain").value<GlyphView *>();
     auto *skill = root->property("skill").value<SkillGlyphImage *>();
     ASSERT_TRUE(plain && skill);
