@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QmlOwners.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QMutex>
@@ -12,13 +14,6 @@
 #include <memory>
 
 class QQmlImageProviderBase;
-
-// From QmlOwners.h, which every owner's header includes; declared here so the
-// harness does not depend on that header compiling on its own.
-namespace QmlOwners {
-template<class Owner>
-void provide(QQmlEngine &engine, Owner &owner);
-}
 
 // QML as a file or as inline text (loaded as if it lay at qrc:/harness/Inline.qml).
 struct QmlSource {
