@@ -64,7 +64,7 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     m_coordinator = std::make_unique<PlaybackCoordinator>(std::move(engine));
     m_coordinator->setPreferences(m_preferences.get());
 
-    m_dashboardState = std::make_unique<DashboardState>();
+    m_dashboardState = std::make_unique<DashboardState>(nullptr);
 
     // The one QML engine of every window; views reach the owners through it.
     m_engine = std::make_unique<QQmlEngine>();

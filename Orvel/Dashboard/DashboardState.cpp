@@ -1,5 +1,10 @@
 #include "DashboardState.h"
 
+DashboardState::DashboardState(QObject *parent)
+    : QObject(parent)
+{
+}
+
 void DashboardState::setSection(DashboardSection section)
 {
     m_section = section;

@@ -30,7 +30,9 @@ class DashboardState : public QObject {
     Q_PROPERTY(QVariant skillSlot READ skillSlotValue WRITE setSkillSlotValue NOTIFY skillSlotChanged)
 
 public:
-    using QObject::QObject;
+    // No default constructor: QML would make a stray instance of its own
+    // instead of asking create() for the app's.
+    explicit DashboardState(QObject *parent);
 
     static DashboardState *create(QQmlEngine *engine, QJSEngine *)
     {

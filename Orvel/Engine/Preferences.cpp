@@ -4,43 +4,182 @@
 #include "Localization.h"
 #include "LoginItem.h"
 #include "SystemAppearance.h"
+#include "Uuid.h"
 #include "WidgetCenter.h"
 
 #include <QJsonObject>
+#include <QQmlInfo>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
-namespace Key {
-const QString notchEnabled = QStringLiteral("notchEnabled");
-const QString sidebarEnabled = QStringLiteral("sidebarEnabled");
-const QString showInFullScreen = QStringLiteral("showInFullScreen");
-const QString onboardingComplete = QStringLiteral("onboardingComplete");
-const QString displayScope = QStringLiteral("displayScope");
-const QString selectedDisplayID = QStringLiteral("selectedDisplayID");
-const QString setupVersion = QStringLiteral("setupVersion");
-const QString visualizer = QStringLiteral("visualizer");
-const QString effects = QStringLiteral("effectsMode");
-const QString animations = QStringLiteral("animations");
-const QString skillPlacement = QStringLiteral("skillPlacement");
-const QString skills = QStringLiteral("skillBar");
-const QString skin = QStringLiteral("skin");
-const QString dragEnabled = QStringLiteral("dragEnabled");
-const QString compactTranslucency = QStringLiteral("compactTranslucency");
-const QString idleOpacity = QStringLiteral("idleOpacity");
-const QString playerPositions = QStringLiteral("playerPositions");
-} // namespace Key
+// MARK: - Readers of the stored forms
 
 template<class T>
-std::optional<T> decodeStored(const Defaults &defaults, const QString &key)
+std::optional<T> readValue(const Defaults &stored, const QString &key)
 {
-    const auto data = defaults.value<QByteArray>(key);
+    return stored.value<T>(key);
+}
+
+// In the manner of the platform's defaults: a number reads as a boolean too.
+std::optional<bool> readBoolean(const Defaults &stored, const QString &key)
+{
+    return stored.boolean(key);
+}
+
+std::optional<std::optional<QString>> readOptionalString(const Defaults &stored, const QString &key)
+{
+    return stored.value<QString>(key);
+}
+
+std::optional<int> readInteger(const Defaults &stored, const QString &key)
+{
+    return int(std::clamp<qint64>(
+        stored.integer(key), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+template<class E>
+std::optional<E> readRawEnum(const Defaults &stored, const QString &key)
+{
+    return fromRawValue<E>(stored.value<QString>(key).value_or(QString()));
+}
+
+std::optional<Skin> readSkin(const Defaults &stored, const QString &key)
+{
+    return skinFromStoredValue(stored.value<QString>(key));
+}
+
+std::optional<double> readIdleOpacity(const Defaults &stored, const QString &key)
+{
+    std::optional<double> opacity = stored.value<double>(key);
+    if (const auto integer = stored.value<qint64>(key))
+        opacity = double(*integer);
+    if (!opacity || !std::isfinite(*opacity))
+        return std::nullopt;
+    return std::clamp(*opacity, Preferences::minimumIdleOpacity, Preferences::maximumIdleOpacity);
+}
+
+template<class T>
+std::optional<T> readJson(const Defaults &stored, const QString &key)
+{
+    const auto data = stored.value<QByteArray>(key);
     if (!data)
         return std::nullopt;
     try {
         return T::fromJson(json::parse(*data));
     } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+// One entry that does not decode costs the whole dictionary, as any bad data does.
+std::optional<QMap<QString, PlayerPosition>> readPlayerPositions(const Defaults &stored, const QString &key)
+{
+    const auto data = stored.value<QByteArray>(key);
+    if (!data)
+        return std::nullopt;
+    try {
+        const QJsonObject object = json::asObject(json::parse(*data));
+        QMap<QString, PlayerPosition> positions;
+        for (auto it = object.begin(); it != object.end(); ++it)
+            positions.insert(it.key(), PlayerPosition::fromJson(it.value()));
+        return positions;
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+// MARK: - Stored forms; nothing removes the key, json::EncodingError leaves it as it was
+
+using StoredForm = std::optional<Defaults::Value>;
+
+StoredForm storedForm(bool value)
+{
+    return Defaults::Value(value);
+}
+
+StoredForm storedForm(int value)
+{
+    return Defaults::Value(qint64(value));
+}
+
+StoredForm storedForm(double value)
+{
+    return Defaults::Value(value);
+}
+
+template<class E>
+requires std::is_enum_v<E> StoredForm storedForm(E value)
+{
+    return Defaults::Value(toRawValue(value));
+}
+
+StoredForm storedForm(const std::optional<QString> &value)
+{
+    return value ? StoredForm(*value) : StoredForm();
+}
+
+template<class T>
+requires requires(const T &value)
+{
+    value.toJson();
+}
+StoredForm storedForm(const T &value)
+{
+    return Defaults::Value(json::encodeData(value));
+}
+
+StoredForm storedForm(const QMap<QString, PlayerPosition> &positions)
+{
+    QJsonObject object;
+    for (auto it = positions.cbegin(); it != positions.cend(); ++it)
+        object.insert(it.key(), it.value().toJson());
+    return Defaults::Value(json::serialize(object));
+}
+
+// MARK: - The views' forms
+
+QVariant nullable(const std::optional<QString> &value)
+{
+    return value ? QVariant(*value) : QVariant::fromValue(nullptr);
+}
+
+bool isNullOrUndefined(const QVariant &value)
+{
+    return !value.isValid() || value.typeId() == QMetaType::Nullptr;
+}
+
+QString levelName(MotionLevel level)
+{
+    switch (level) {
+    case MotionLevel::full:
+        return QStringLiteral("full");
+    case MotionLevel::reduced:
+        return QStringLiteral("reduced");
+    case MotionLevel::still:
+        return QStringLiteral("still");
+    }
+    return QStringLiteral("still");
+}
+
+const QStringList visualizerFields{QStringLiteral("enabled"), QStringLiteral("style"),
+    QStringLiteral("palette"), QStringLiteral("customHex"), QStringLiteral("intensity"),
+    QStringLiteral("speed"), QStringLiteral("glow")};
+
+// Exactly the seven fields with the stored JSON's types and raw values. A
+// non-finite number has no stored form, so it is refused too.
+std::optional<VisualizerSettings> visualizerFromMap(const QVariantMap &map)
+{
+    if (map.size() != visualizerFields.size())
+        return std::nullopt;
+    try {
+        const VisualizerSettings settings = VisualizerSettings::fromJson(QJsonObject::fromVariantMap(map));
+        if (!std::isfinite(settings.intensity) || !std::isfinite(settings.speed))
+            return std::nullopt;
+        return settings;
+    } catch (const json::DecodingError &) {
         return std::nullopt;
     }
 }
@@ -55,6 +194,171 @@ QCoro::Task<void> reloadWidgetsLater(Scheduler &scheduler, WidgetCenter *center,
     (center ? *center : WidgetCenter::shared()).reloadAllTimelines();
 }
 } // namespace
+
+// MARK: - The table
+
+// How a setting's stored form is written when it is assigned.
+enum class Write {
+    group, // with the other plain settings, in one write of all of them
+    alone, // its own key only
+};
+
+template<class T>
+struct Preferences::Setting {
+    QString key;
+    T Preferences::*member;
+    T fallback;
+    // The stored value, or nothing to take the fallback.
+    std::optional<T> (*read)(const Defaults &stored, const QString &key);
+    Write write = Write::group;
+    // Also copies the value into the App Group folder and reloads the widgets a little later.
+    void (*mirror)(const SharedStore &store, const T &value) = nullptr;
+    void (Preferences::*signal)() = nullptr;
+    // A derived property that changes with it, notified first.
+    void (Preferences::*derivedSignal)() = nullptr;
+};
+
+struct Preferences::Table {
+    using P = Preferences;
+
+    static inline const Setting<bool> notchEnabled{.key = QStringLiteral("notchEnabled"),
+        .member = &P::m_notchEnabled,
+        .fallback = true,
+        .read = readValue<bool>,
+        .signal = &P::notchEnabledChanged};
+    static inline const Setting<bool> sidebarEnabled{.key = QStringLiteral("sidebarEnabled"),
+        .member = &P::m_sidebarEnabled,
+        .fallback = true,
+        .read = readValue<bool>,
+        .signal = &P::sidebarEnabledChanged};
+    static inline const Setting<bool> showInFullScreen{.key = QStringLiteral("showInFullScreen"),
+        .member = &P::m_showInFullScreen,
+        .fallback = false,
+        .read = readBoolean,
+        .signal = &P::showInFullScreenChanged};
+    static inline const Setting<bool> onboardingComplete{.key = QStringLiteral("onboardingComplete"),
+        .member = &P::m_onboardingComplete,
+        .fallback = false,
+        .read = readBoolean,
+        .signal = &P::onboardingCompleteChanged,
+        .derivedSignal = &P::needsSetupChanged};
+    static inline const Setting<DisplayScope> displayScope{.key = QStringLiteral("displayScope"),
+        .member = &P::m_displayScope,
+        .fallback = DisplayScope::all,
+        .read = readRawEnum<DisplayScope>,
+        .signal = &P::displayScopeChanged};
+    static inline const Setting<std::optional<QString>> selectedDisplayID{
+        .key = QStringLiteral("selectedDisplayID"),
+        .member = &P::m_selectedDisplayID,
+        .fallback = std::nullopt,
+        .read = readOptionalString,
+        .signal = &P::selectedDisplayIDChanged};
+    static inline const Setting<int> setupVersion{.key = QStringLiteral("setupVersion"),
+        .member = &P::m_setupVersion,
+        .fallback = 0,
+        .read = readInteger,
+        .signal = &P::setupVersionChanged,
+        .derivedSignal = &P::needsSetupChanged};
+    static inline const Setting<VisualizerSettings> visualizer{.key = QStringLiteral("visualizer"),
+        .member = &P::m_visualizer,
+        .fallback = VisualizerSettings(),
+        .read = readJson<VisualizerSettings>,
+        .write = Write::alone,
+        .mirror
+        = [](const SharedStore &store, const VisualizerSettings &value) { store.saveVisualizer(value); },
+        .signal = &P::visualizerChanged};
+    static inline const Setting<EffectsMode> effects{.key = QStringLiteral("effectsMode"),
+        .member = &P::m_effects,
+        .fallback = EffectsMode::standard,
+        .read = readRawEnum<EffectsMode>,
+        .signal = &P::effectsChanged,
+        .derivedSignal = &P::motionPolicyChanged};
+    static inline const Setting<AnimationSettings> animations{.key = QStringLiteral("animations"),
+        .member = &P::m_animations,
+        .fallback = AnimationSettings(),
+        .read = readJson<AnimationSettings>,
+        .write = Write::alone,
+        .signal = &P::animationsChanged,
+        .derivedSignal = &P::motionPolicyChanged};
+    static inline const Setting<SkillPlacement> skillPlacement{.key = QStringLiteral("skillPlacement"),
+        .member = &P::m_skillPlacement,
+        .fallback = SkillPlacement::row,
+        .read = readRawEnum<SkillPlacement>,
+        .signal = &P::skillPlacementChanged};
+    static inline const Setting<SkillBar> skills{.key = QStringLiteral("skillBar"),
+        .member = &P::m_skills,
+        .fallback = SkillBar(),
+        .read = readJson<SkillBar>,
+        .write = Write::alone,
+        .signal = &P::skillsChanged};
+    static inline const Setting<Skin> skin{.key = QStringLiteral("skin"),
+        .member = &P::m_skin,
+        .fallback = Skin::classico,
+        .read = readSkin,
+        .write = Write::alone,
+        .mirror = [](const SharedStore &store, const Skin &value) { store.saveSkin(value); },
+        .signal = &P::skinChanged};
+    static inline const Setting<bool> dragEnabled{.key = QStringLiteral("dragEnabled"),
+        .member = &P::m_dragEnabled,
+        .fallback = true,
+        .read = readValue<bool>,
+        .signal = &P::dragEnabledChanged};
+    static inline const Setting<bool> compactTranslucency{.key = QStringLiteral("compactTranslucency"),
+        .member = &P::m_compactTranslucency,
+        .fallback = true,
+        .read = readValue<bool>,
+        .signal = &P::compactTranslucencyChanged};
+    // Stored as given; the range is applied when it is read back.
+    static inline const Setting<double> idleOpacity{.key = QStringLiteral("idleOpacity"),
+        .member = &P::m_idleOpacity,
+        .fallback = defaultIdleOpacity,
+        .read = readIdleOpacity,
+        .signal = &P::idleOpacityChanged};
+    static inline const Setting<QMap<QString, PlayerPosition>> playerPositions{
+        .key = QStringLiteral("playerPositions"),
+        .member = &P::m_playerPositions,
+        .fallback = {},
+        .read = readPlayerPositions,
+        .signal = &P::playerPositionsChanged};
+
+    template<class F>
+    static void forEach(F &&f)
+    {
+        std::apply([&f](const auto &...setting) { (f(setting), ...); },
+            std::tie(notchEnabled, sidebarEnabled, showInFullScreen, onboardingComplete, displayScope,
+                selectedDisplayID, setupVersion, visualizer, effects, animations, skillPlacement, skills,
+                skin, dragEnabled, compactTranslucency, idleOpacity, playerPositions));
+    }
+};
+
+template<class T>
+void Preferences::assign(const Setting<T> &setting, T value)
+{
+    this->*setting.member = std::move(value);
+    write(setting);
+    if (setting.derivedSignal)
+        emit(this->*setting.derivedSignal)();
+    notify(setting.signal);
+}
+
+template<class T>
+void Preferences::write(const Setting<T> &setting)
+{
+    if (setting.write == Write::group) {
+        persist();
+        return;
+    }
+    try {
+        defaults().apply({{setting.key, storedForm(this->*setting.member)}});
+    } catch (const json::EncodingError &) {
+        // The key keeps its previous data; a mirror reports the failure.
+    }
+    if (setting.mirror) {
+        const T value = this->*setting.member;
+        mirrorAppearance([&setting, &value](const SharedStore &store) { setting.mirror(store, value); });
+        scheduleWidgetReload();
+    }
+}
 
 Preferences::Preferences()
     : Preferences(Services())
@@ -93,73 +397,23 @@ LoginItem &Preferences::loginItem() const
 void Preferences::readStoredSettings()
 {
     const Defaults &stored = defaults();
-    m_notchEnabled = stored.value<bool>(Key::notchEnabled).value_or(true);
-    m_sidebarEnabled = stored.value<bool>(Key::sidebarEnabled).value_or(true);
-    m_showInFullScreen = stored.boolean(Key::showInFullScreen);
-    m_onboardingComplete = stored.boolean(Key::onboardingComplete);
-    m_displayScope = fromRawValue<DisplayScope>(stored.value<QString>(Key::displayScope).value_or(QString()))
-                         .value_or(DisplayScope::all);
-    m_selectedDisplayID = stored.value<QString>(Key::selectedDisplayID);
-    m_setupVersion = int(std::clamp<qint64>(
-        stored.integer(Key::setupVersion), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-    m_visualizer = decodeStored<VisualizerSettings>(stored, Key::visualizer).value_or(VisualizerSettings());
-    m_effects = stored.value<QString>(Key::effects) == QLatin1String("light") ? EffectsMode::light
-                                                                              : EffectsMode::standard;
-    m_animations = decodeStored<AnimationSettings>(stored, Key::animations).value_or(AnimationSettings());
-    m_skillPlacement
-        = fromRawValue<SkillPlacement>(stored.value<QString>(Key::skillPlacement).value_or(QString()))
-              .value_or(SkillPlacement::row);
-    m_skills = decodeStored<SkillBar>(stored, Key::skills).value_or(SkillBar());
-    m_skin = skinFromStoredValue(stored.value<QString>(Key::skin));
-    m_dragEnabled = stored.value<bool>(Key::dragEnabled).value_or(true);
-    m_compactTranslucency = stored.value<bool>(Key::compactTranslucency).value_or(true);
-
-    std::optional<double> opacity = stored.value<double>(Key::idleOpacity);
-    if (const auto integer = stored.value<qint64>(Key::idleOpacity))
-        opacity = double(*integer);
-    m_idleOpacity = opacity && std::isfinite(*opacity)
-        ? std::clamp(*opacity, minimumIdleOpacity, maximumIdleOpacity)
-        : defaultIdleOpacity;
-
-    // One entry that does not decode costs the whole dictionary, as any bad data does.
-    if (const auto data = stored.value<QByteArray>(Key::playerPositions)) {
-        try {
-            const QJsonObject object = json::asObject(json::parse(*data));
-            QMap<QString, PlayerPosition> positions;
-            for (auto it = object.begin(); it != object.end(); ++it)
-                positions.insert(it.key(), PlayerPosition::fromJson(it.value()));
-            m_playerPositions = positions;
-        } catch (const std::exception &) {
-        }
-    }
+    Table::forEach([this, &stored](const auto &setting) {
+        this->*setting.member = setting.read(stored, setting.key).value_or(setting.fallback);
+    });
 }
 
 void Preferences::persist()
 {
-    using Value = Defaults::Value;
-    std::vector<Defaults::Change> changes{
-        {Key::notchEnabled, Value(m_notchEnabled)},
-        {Key::sidebarEnabled, Value(m_sidebarEnabled)},
-        {Key::showInFullScreen, Value(m_showInFullScreen)},
-        {Key::onboardingComplete, Value(m_onboardingComplete)},
-        {Key::setupVersion, Value(qint64(m_setupVersion))},
-        {Key::displayScope, Value(toRawValue(m_displayScope))},
-        {Key::selectedDisplayID,
-            m_selectedDisplayID ? std::optional<Value>(*m_selectedDisplayID) : std::optional<Value>()},
-        {Key::effects, Value(toRawValue(m_effects))},
-        {Key::dragEnabled, Value(m_dragEnabled)},
-        {Key::compactTranslucency, Value(m_compactTranslucency)},
-        {Key::idleOpacity, Value(m_idleOpacity)},
-        {Key::skillPlacement, Value(toRawValue(m_skillPlacement))},
-    };
-    try {
-        QJsonObject positions;
-        for (auto it = m_playerPositions.cbegin(); it != m_playerPositions.cend(); ++it)
-            positions.insert(it.key(), it.value().toJson());
-        changes.emplace_back(Key::playerPositions, Value(json::serialize(positions)));
-    } catch (const json::EncodingError &) {
-        // This key alone keeps what it had.
-    }
+    std::vector<Defaults::Change> changes;
+    Table::forEach([this, &changes](const auto &setting) {
+        if (setting.write != Write::group)
+            return;
+        try {
+            changes.emplace_back(setting.key, storedForm(this->*setting.member));
+        } catch (const json::EncodingError &) {
+            // This key alone keeps what it had.
+        }
+    });
     defaults().apply(changes);
 }
 
@@ -169,110 +423,101 @@ void Preferences::notify(void (Preferences::*signal)())
     emit changed();
 }
 
-// MARK: - Plain settings
+// MARK: - Setters
 
 void Preferences::setNotchEnabled(bool value)
 {
-    m_notchEnabled = value;
-    persist();
-    notify(&Preferences::notchEnabledChanged);
+    assign(Table::notchEnabled, value);
 }
 
 void Preferences::setSidebarEnabled(bool value)
 {
-    m_sidebarEnabled = value;
-    persist();
-    notify(&Preferences::sidebarEnabledChanged);
+    assign(Table::sidebarEnabled, value);
 }
 
 void Preferences::setShowInFullScreen(bool value)
 {
-    m_showInFullScreen = value;
-    persist();
-    notify(&Preferences::showInFullScreenChanged);
+    assign(Table::showInFullScreen, value);
 }
 
 void Preferences::setOnboardingComplete(bool value)
 {
-    m_onboardingComplete = value;
-    persist();
-    emit needsSetupChanged();
-    notify(&Preferences::onboardingCompleteChanged);
+    assign(Table::onboardingComplete, value);
 }
 
 void Preferences::setDisplayScope(DisplayScope value)
 {
-    m_displayScope = value;
-    persist();
-    notify(&Preferences::displayScopeChanged);
+    assign(Table::displayScope, value);
 }
 
 void Preferences::setSelectedDisplayID(const std::optional<QString> &value)
 {
-    m_selectedDisplayID = value;
-    persist();
-    notify(&Preferences::selectedDisplayIDChanged);
+    assign(Table::selectedDisplayID, value);
 }
 
 void Preferences::setSetupVersion(int value)
 {
-    m_setupVersion = value;
-    persist();
-    emit needsSetupChanged();
-    notify(&Preferences::setupVersionChanged);
+    assign(Table::setupVersion, value);
+}
+
+void Preferences::setVisualizer(const VisualizerSettings &value)
+{
+    assign(Table::visualizer, value);
 }
 
 void Preferences::setEffects(EffectsMode value)
 {
-    m_effects = value;
-    persist();
-    notify(&Preferences::effectsChanged);
+    assign(Table::effects, value);
+}
+
+void Preferences::setAnimations(const AnimationSettings &value)
+{
+    assign(Table::animations, value);
 }
 
 void Preferences::setSkillPlacement(SkillPlacement value)
 {
-    m_skillPlacement = value;
-    persist();
-    notify(&Preferences::skillPlacementChanged);
+    assign(Table::skillPlacement, value);
+}
+
+void Preferences::setSkills(const SkillBar &value)
+{
+    assign(Table::skills, value);
+}
+
+void Preferences::setSkin(Skin value)
+{
+    assign(Table::skin, value);
 }
 
 void Preferences::setDragEnabled(bool value)
 {
-    m_dragEnabled = value;
-    persist();
-    notify(&Preferences::dragEnabledChanged);
+    assign(Table::dragEnabled, value);
 }
 
 void Preferences::setCompactTranslucency(bool value)
 {
-    m_compactTranslucency = value;
-    persist();
-    notify(&Preferences::compactTranslucencyChanged);
+    assign(Table::compactTranslucency, value);
 }
 
 void Preferences::setIdleOpacity(double value)
 {
-    // Stored as given; the range is applied when it is read back.
-    m_idleOpacity = value;
-    persist();
-    notify(&Preferences::idleOpacityChanged);
+    assign(Table::idleOpacity, value);
 }
 
 void Preferences::setPlayerPosition(const std::optional<PlayerPosition> &position, const QString &displayID)
 {
+    QMap<QString, PlayerPosition> positions = m_playerPositions;
     if (position)
-        m_playerPositions.insert(displayID, *position);
+        positions.insert(displayID, *position);
     else
-        m_playerPositions.remove(displayID);
-    persist();
-    notify(&Preferences::playerPositionsChanged);
+        positions.remove(displayID);
+    assign(Table::playerPositions, std::move(positions));
 }
 
 void Preferences::resetPlayerPositions()
 {
-    m_playerPositions.clear();
-    persist();
-    notify(&Preferences::playerPositionsChanged);
+    assign(Table::playerPositions, {});
 }
 
 void Preferences::completeSetup()
@@ -286,45 +531,9 @@ void Preferences::restartSetup()
     setOnboardingComplete(false);
 }
 
-// MARK: - Settings written alone
-
-void Preferences::setAnimations(const AnimationSettings &value)
-{
-    m_animations = value;
-    try {
-        defaults().set(Key::animations, json::encodeData(m_animations));
-    } catch (const json::EncodingError &) {
-    }
-    notify(&Preferences::animationsChanged);
-}
-
 void Preferences::applyAnimationPreset(AnimationPreset preset)
 {
     setAnimations(settings(preset));
-}
-
-void Preferences::setSkills(const SkillBar &value)
-{
-    m_skills = value;
-    try {
-        defaults().set(Key::skills, json::encodeData(m_skills));
-    } catch (const json::EncodingError &) {
-    }
-    notify(&Preferences::skillsChanged);
-}
-
-void Preferences::setVisualizer(const VisualizerSettings &value)
-{
-    m_visualizer = value;
-    try {
-        defaults().set(Key::visualizer, json::encodeData(m_visualizer));
-    } catch (const json::EncodingError &) {
-        // The key keeps its previous data; the mirror below reports the failure.
-    }
-    const VisualizerSettings settings = m_visualizer;
-    mirrorAppearance([&settings](const SharedStore &store) { store.saveVisualizer(settings); });
-    scheduleWidgetReload();
-    notify(&Preferences::visualizerChanged);
 }
 
 void Preferences::resetVisualizer()
@@ -332,14 +541,7 @@ void Preferences::resetVisualizer()
     setVisualizer(VisualizerSettings());
 }
 
-void Preferences::setSkin(Skin value)
-{
-    m_skin = value;
-    defaults().set(Key::skin, toRawValue(m_skin));
-    mirrorAppearance([value](const SharedStore &store) { store.saveSkin(value); });
-    scheduleWidgetReload();
-    notify(&Preferences::skinChanged);
-}
+// MARK: - Appearance mirror
 
 void Preferences::mirrorAppearance(const std::function<void(const SharedStore &)> &write)
 {
@@ -404,49 +606,227 @@ MotionPolicy Preferences::motionPolicy() const
 
 // MARK: - Views' forms
 
+void Preferences::refuse(const char *what, const QVariant &value) const
+{
+    qmlWarning(this) << "refused " << what << ": " << value;
+}
+
 void Preferences::setDisplayScopeRawValue(const QString &value)
 {
     if (const auto scope = fromRawValue<DisplayScope>(value))
         setDisplayScope(*scope);
+    else
+        refuse("displayScope", value);
 }
 
 QVariant Preferences::selectedDisplayIDValue() const
 {
-    return m_selectedDisplayID ? QVariant(*m_selectedDisplayID) : QVariant::fromValue(nullptr);
+    return nullable(m_selectedDisplayID);
 }
 
 void Preferences::setSelectedDisplayIDValue(const QVariant &value)
 {
-    if (value.isNull() || !value.isValid())
+    if (isNullOrUndefined(value))
         setSelectedDisplayID(std::nullopt);
-    else
+    else if (value.typeId() == QMetaType::QString)
         setSelectedDisplayID(value.toString());
+    else
+        refuse("selectedDisplayID", value);
 }
 
 QVariant Preferences::loginErrorValue() const
 {
-    return m_loginError ? QVariant(*m_loginError) : QVariant::fromValue(nullptr);
+    return nullable(m_loginError);
 }
 
 void Preferences::setEffectsRawValue(const QString &value)
 {
     if (const auto mode = fromRawValue<EffectsMode>(value))
         setEffects(*mode);
+    else
+        refuse("effects", value);
 }
 
 void Preferences::setSkillPlacementRawValue(const QString &value)
 {
     if (const auto placement = fromRawValue<SkillPlacement>(value))
         setSkillPlacement(*placement);
+    else
+        refuse("skillPlacement", value);
 }
 
 void Preferences::setSkinRawValue(const QString &value)
 {
     if (const auto skin = fromRawValue<Skin>(value))
         setSkin(*skin);
+    else
+        refuse("skin", value);
 }
 
 QVariant Preferences::appearanceErrorValue() const
 {
-    return m_appearanceError ? QVariant(*m_appearanceError) : QVariant::fromValue(nullptr);
+    return nullable(m_appearanceError);
+}
+
+QVariantMap Preferences::visualizerValue() const
+{
+    // Built by hand: the JSON form refuses the non-finite numbers C++ may have set.
+    return {{QStringLiteral("enabled"), m_visualizer.enabled},
+        {QStringLiteral("style"), toRawValue(m_visualizer.style)},
+        {QStringLiteral("palette"), toRawValue(m_visualizer.palette)},
+        {QStringLiteral("customHex"), m_visualizer.customHex},
+        {QStringLiteral("intensity"), m_visualizer.intensity}, {QStringLiteral("speed"), m_visualizer.speed},
+        {QStringLiteral("glow"), m_visualizer.glow}};
+}
+
+void Preferences::setVisualizerValue(const QVariantMap &value)
+{
+    if (const auto settings = visualizerFromMap(value))
+        setVisualizer(*settings);
+    else
+        refuse("visualizer", value);
+}
+
+void Preferences::setVisualizerField(const QString &name, const QVariant &value)
+{
+    QVariantMap map = visualizerValue();
+    if (!map.contains(name)) {
+        refuse("visualizer field", name);
+        return;
+    }
+    map.insert(name, value);
+    if (const auto settings = visualizerFromMap(map))
+        setVisualizer(*settings);
+    else
+        refuse("visualizer", map);
+}
+
+QStringList Preferences::animationsValue() const
+{
+    QStringList off;
+    for (const AnimationFeature feature : m_animations.disabled)
+        off.append(toRawValue(feature));
+    return off;
+}
+
+void Preferences::setAnimationsValue(const QStringList &value)
+{
+    AnimationSettings animations;
+    for (const QString &name : value) {
+        const auto feature = fromRawValue<AnimationFeature>(name);
+        if (!feature) {
+            refuse("animations", value);
+            return;
+        }
+        animations.disabled.insert(*feature);
+    }
+    setAnimations(animations);
+}
+
+void Preferences::setAnimationEnabled(const QString &feature, bool enabled)
+{
+    const auto parsed = fromRawValue<AnimationFeature>(feature);
+    if (!parsed) {
+        refuse("animation feature", feature);
+        return;
+    }
+    AnimationSettings animations = m_animations;
+    animations.setEnabled(*parsed, enabled);
+    setAnimations(animations);
+}
+
+void Preferences::applyAnimationPreset(const QString &preset)
+{
+    if (const auto parsed = fromRawValue<AnimationPreset>(preset))
+        applyAnimationPreset(*parsed);
+    else
+        refuse("animation preset", preset);
+}
+
+QVariantList Preferences::skillsValue() const
+{
+    QVariantList ids;
+    for (const auto &id : m_skills.slotIds())
+        ids.append(id ? QVariant(uuidString(*id)) : QVariant::fromValue(nullptr));
+    return ids;
+}
+
+void Preferences::setSkillsValue(const QVariantList &value)
+{
+    QList<std::optional<QUuid>> ids;
+    for (const QVariant &entry : value) {
+        if (isNullOrUndefined(entry)) {
+            ids.append(std::nullopt);
+            continue;
+        }
+        const auto id
+            = entry.typeId() == QMetaType::QString ? uuidFromString(entry.toString()) : std::nullopt;
+        if (!id)
+            break;
+        ids.append(*id);
+    }
+    if (value.size() != SkillBar::capacity || ids.size() != value.size()) {
+        refuse("skills", value);
+        return;
+    }
+    setSkills(SkillBar(ids));
+}
+
+bool Preferences::isSkillSlot(int slot) const
+{
+    if (slot >= 0 && slot < SkillBar::capacity)
+        return true;
+    refuse("skill slot", slot);
+    return false;
+}
+
+void Preferences::assignSkill(int slot, const QString &id)
+{
+    const auto parsed = uuidFromString(id);
+    if (!parsed) {
+        refuse("skill id", id);
+        return;
+    }
+    if (!isSkillSlot(slot))
+        return;
+    SkillBar skills = m_skills;
+    skills.assign(*parsed, slot);
+    setSkills(skills);
+}
+
+void Preferences::clearSkill(int slot)
+{
+    if (!isSkillSlot(slot))
+        return;
+    SkillBar skills = m_skills;
+    skills.assign(std::nullopt, slot);
+    setSkills(skills);
+}
+
+void Preferences::swapSkills(int a, int b)
+{
+    if (!isSkillSlot(a) || !isSkillSlot(b))
+        return;
+    SkillBar skills = m_skills;
+    skills.swap(a, b);
+    setSkills(skills);
+}
+
+QVariantMap Preferences::playerPositionsValue() const
+{
+    QVariantMap positions;
+    for (auto it = m_playerPositions.cbegin(); it != m_playerPositions.cend(); ++it) {
+        positions.insert(it.key(),
+            QVariantMap{{QStringLiteral("centerX"), it->centerX}, {QStringLiteral("topY"), it->topY}});
+    }
+    return positions;
+}
+
+QVariantMap Preferences::motionPolicyValue() const
+{
+    const MotionPolicy policy = motionPolicy();
+    QVariantMap levels;
+    for (const AnimationFeature feature : allCases<AnimationFeature>())
+        levels.insert(toRawValue(feature), levelName(policy.level(feature)));
+    return levels;
 }

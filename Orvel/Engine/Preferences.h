@@ -3,6 +3,7 @@
 #include "DisplayScope.h"
 #include "Motion.h"
 #include "PlayerPosition.h"
+#include "QmlOwners.h"
 #include "RawEnum.h"
 #include "Scheduler.h"
 #include "SharedStore.h"
@@ -13,6 +14,7 @@
 #include <QMap>
 #include <QObject>
 #include <QVariant>
+#include <QtQml/qqmlregistration.h>
 #include <functional>
 #include <optional>
 
@@ -36,9 +38,16 @@ struct RawEnumCases<EffectsMode> {
 // App Group folder for the widgets. Main thread only.
 //
 // Each assignment runs its write even when the value is unchanged, and then
-// notifies: the property's own signal and changed().
+// notifies: the property's own signal and changed(). The settings are rows of
+// one table (Preferences.cpp) and every setter goes through the same path.
+//
+// Views see enums as raw-value strings, optional values as null, and the
+// compound settings as plain maps and lists; a value they write that does not
+// convert is refused with a warning and changes nothing.
 class Preferences : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
     Q_PROPERTY(bool notchEnabled READ notchEnabled WRITE setNotchEnabled NOTIFY notchEnabledChanged)
     Q_PROPERTY(bool sidebarEnabled READ sidebarEnabled WRITE setSidebarEnabled NOTIFY sidebarEnabledChanged)
     Q_PROPERTY(
@@ -65,6 +74,17 @@ class Preferences : public QObject {
     Q_PROPERTY(QVariant appearanceError READ appearanceErrorValue NOTIFY appearanceErrorChanged)
     Q_PROPERTY(bool needsSetup READ needsSetup NOTIFY needsSetupChanged)
     Q_PROPERTY(bool lightEffects READ lightEffects NOTIFY effectsChanged)
+    // {enabled, style, palette, customHex, intensity, speed, glow}, as in the stored JSON.
+    Q_PROPERTY(QVariantMap visualizer READ visualizerValue WRITE setVisualizerValue NOTIFY visualizerChanged)
+    // The switched-off features' raw values.
+    Q_PROPERTY(QStringList animations READ animationsValue WRITE setAnimationsValue NOTIFY animationsChanged)
+    // Six entries, each a shortcut id (upper case, no braces) or null.
+    Q_PROPERTY(QVariantList skills READ skillsValue WRITE setSkillsValue NOTIFY skillsChanged)
+    // Display id -> {centerX, topY}.
+    Q_PROPERTY(QVariantMap playerPositions READ playerPositionsValue NOTIFY playerPositionsChanged)
+    // Feature raw value -> "full", "reduced" or "still"; notified with the animations and the effects
+    // (the desktop's Reduce Motion is read at each evaluation, not watched).
+    Q_PROPERTY(QVariantMap motionPolicy READ motionPolicyValue NOTIFY motionPolicyChanged)
 
 public:
     // The setup version this program's guided setup completes.
@@ -93,11 +113,14 @@ public:
     };
 
     // Reads every stored setting; writes nothing.
-    Preferences();
     explicit Preferences(Services services, QObject *parent = nullptr);
 
     // The one instance of the app, made on first use.
     static Preferences &shared();
+    static Preferences *create(QQmlEngine *engine, QJSEngine *)
+    {
+        return QmlOwners::lookup<Preferences>(engine);
+    }
 
     bool notchEnabled() const { return m_notchEnabled; }
     bool sidebarEnabled() const { return m_sidebarEnabled; }
@@ -144,13 +167,21 @@ public:
 
     // Stores the position of the player on that display; none removes it.
     void setPlayerPosition(const std::optional<PlayerPosition> &position, const QString &displayID);
-    void resetPlayerPositions();
+    Q_INVOKABLE void resetPlayerPositions();
     Q_INVOKABLE void resetVisualizer();
     void applyAnimationPreset(AnimationPreset preset);
     Q_INVOKABLE void completeSetup();
     Q_INVOKABLE void restartSetup();
     // Registers or unregisters the login item; the switch shows what the desktop then reports.
     void setLoginEnabled(bool enabled);
+
+    // For controls bound to a part of a compound setting; each writes the whole setting.
+    Q_INVOKABLE void setVisualizerField(const QString &name, const QVariant &value);
+    Q_INVOKABLE void setAnimationEnabled(const QString &feature, bool enabled);
+    Q_INVOKABLE void applyAnimationPreset(const QString &preset);
+    Q_INVOKABLE void assignSkill(int slot, const QString &id);
+    Q_INVOKABLE void clearSkill(int slot);
+    Q_INVOKABLE void swapSkills(int a, int b);
 
 signals:
     // Every assignment of a setting, after its own signal.
@@ -176,8 +207,23 @@ signals:
     void playerPositionsChanged();
     void appearanceErrorChanged();
     void needsSetupChanged();
+    void motionPolicyChanged();
 
 private:
+    // For shared() only. Not public: QML would make its own instance of a
+    // default-constructible singleton instead of calling create().
+    Preferences();
+
+    template<class T>
+    struct Setting;
+    struct Table;
+
+    // Stores the value, runs the setting's write and notifies.
+    template<class T>
+    void assign(const Setting<T> &setting, T value);
+    template<class T>
+    void write(const Setting<T> &setting);
+
     Defaults &defaults() const;
     SharedStore makeStore() const;
     LoginItem &loginItem() const;
@@ -190,6 +236,7 @@ private:
     void setLoginError(const std::optional<QString> &value);
     void setAppearanceError(const std::optional<QString> &value);
     void notify(void (Preferences::*signal)());
+    void refuse(const char *what, const QVariant &value) const;
 
     QString displayScopeRawValue() const { return toRawValue(m_displayScope); }
     void setDisplayScopeRawValue(const QString &value);
@@ -203,6 +250,16 @@ private:
     QString skinRawValue() const { return toRawValue(m_skin); }
     void setSkinRawValue(const QString &value);
     QVariant appearanceErrorValue() const;
+    QVariantMap visualizerValue() const;
+    void setVisualizerValue(const QVariantMap &value);
+    QStringList animationsValue() const;
+    void setAnimationsValue(const QStringList &value);
+    QVariantList skillsValue() const;
+    void setSkillsValue(const QVariantList &value);
+    QVariantMap playerPositionsValue() const;
+    QVariantMap motionPolicyValue() const;
+    // False, with a warning, for an index outside the skill bar.
+    bool isSkillSlot(int slot) const;
 
     Services m_services;
 

@@ -30,7 +30,7 @@ protected:
     Preferences preferences{Preferences::Services{
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
     PanelManager panels{preferences};
-    DashboardState dashboardState;
+    DashboardState dashboardState{nullptr};
     QQmlEngine qml;
 
     std::optional<QString> track;
