@@ -14,7 +14,8 @@ namespace QmlOwners {
 template<class Owner>
 void provide(QQmlEngine &engine, Owner &owner)
 {
-    engine.setProperty(Owner::staticMetaObject.className(), QVariant::fromValue(static_cast<QObject *>(&owner)));
+    engine.setProperty(
+        Owner::staticMetaObject.className(), QVariant::fromValue(static_cast<QObject *>(&owner)));
 }
 
 // Null when the engine was given none: QML then reports the missing singleton.
@@ -23,7 +24,8 @@ Owner *lookup(QQmlEngine *engine)
 {
     if (!engine)
         return nullptr;
-    auto *owner = qobject_cast<Owner *>(engine->property(Owner::staticMetaObject.className()).value<QObject *>());
+    auto *owner = qobject_cast<Owner *>(
+        qvariant_cast<QObject *>(engine->property(Owner::staticMetaObject.className())));
     if (owner)
         QJSEngine::setObjectOwnership(owner, QJSEngine::CppOwnership);
     return owner;
