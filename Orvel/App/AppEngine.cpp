@@ -9,7 +9,8 @@ AppDelegate::Services appDelegateServices()
     engine.start = [] { PlaybackCoordinator::shared().start(); };
     engine.flush = [] { PlaybackCoordinator::shared().flush(); };
     engine.refresh = [] { return PlaybackCoordinator::shared().refresh(); };
-    engine.openSpotify = [](bool activates) { return PlaybackCoordinator::shared().openSpotify(activates); };
+    engine.openSpotify
+        = [](bool activates) { return PlaybackCoordinator::shared().openSpotifyAsync(activates); };
     engine.trackTitle = []() -> std::optional<QString> {
         const auto &track = PlaybackCoordinator::shared().snapshot().track;
         return track ? std::optional<QString>(track->title) : std::nullopt;
