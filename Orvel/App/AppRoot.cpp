@@ -2,6 +2,7 @@
 
 #include "Announcer.h"
 #include "AppDelegate.h"
+#include "ArtworkImageProvider.h"
 #include "DashboardState.h"
 #include "Defaults.h"
 #include "LoginItem.h"
@@ -72,6 +73,7 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     QmlOwners::provide(*m_engine, *m_preferences);
     QmlOwners::provide(*m_engine, *m_coordinator);
     QmlOwners::provide(*m_engine, *m_dashboardState);
+    ArtworkImageProvider::install(*m_engine, *m_coordinator);
 
     m_panels = std::make_unique<PanelManager>(*m_preferences);
 
@@ -81,7 +83,7 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     delegateEngine.flush = [&coordinator] { coordinator.flush(); };
     delegateEngine.refresh = [&coordinator] { return coordinator.refresh(); };
     delegateEngine.openSpotify
-        = [&coordinator](bool activates) { return coordinator.openSpotify(activates); };
+        = [&coordinator](bool activates) { return coordinator.openSpotifyAsync(activates); };
     delegateEngine.trackTitle = [&coordinator]() -> std::optional<QString> {
         const auto &track = coordinator.snapshot().track;
         return track ? std::optional<QString>(track->title) : std::nullopt;

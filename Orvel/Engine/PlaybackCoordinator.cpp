@@ -1,7 +1,9 @@
 #include "PlaybackCoordinator.h"
 
+#include "ArtworkImageProvider.h"
 #include "Defaults.h"
 #include "SpotifyBridge.h"
+#include "Uuid.h"
 #include "WidgetCenter.h"
 #include "Workspace.h"
 
@@ -77,9 +79,161 @@ Aura PlaybackCoordinator::aura() const
 
 // MARK: - Published state
 
+void PublishedArtwork::set(const QString &key, const QImage &image)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_key = key;
+    m_image = image;
+}
+
+QImage PublishedArtwork::image(const QString &key) const
+{
+    const QMutexLocker lock(&m_mutex);
+    return !m_key.isEmpty() && key == m_key ? m_image : QImage();
+}
+
+namespace {
+QVariant null()
+{
+    return QVariant::fromValue(nullptr);
+}
+
+template<class T>
+QVariant orNull(const std::optional<T> &value)
+{
+    return value ? QVariant::fromValue(*value) : null();
+}
+
+QVariant orNull(const std::optional<QUuid> &id)
+{
+    return id ? QVariant(uuidString(*id)) : null();
+}
+
+template<class T>
+std::optional<T> trackField(const PlaybackSnapshot &snapshot, T Track::*field)
+{
+    return snapshot.track ? std::optional<T>((*snapshot.track).*field) : std::nullopt;
+}
+
+std::optional<QUrl> trackLink(const PlaybackSnapshot &snapshot, std::optional<QUrl> Track::*field)
+{
+    return snapshot.track ? (*snapshot.track).*field : std::nullopt;
+}
+} // namespace
+
+QVariant PlaybackCoordinator::trackID() const
+{
+    return orNull(trackField(m_snapshot, &Track::id));
+}
+
+QVariant PlaybackCoordinator::trackTitle() const
+{
+    return orNull(trackField(m_snapshot, &Track::title));
+}
+
+QVariant PlaybackCoordinator::trackArtist() const
+{
+    return orNull(trackField(m_snapshot, &Track::artist));
+}
+
+QVariant PlaybackCoordinator::trackAlbum() const
+{
+    return orNull(trackField(m_snapshot, &Track::album));
+}
+
+QVariant PlaybackCoordinator::trackDuration() const
+{
+    return orNull(trackField(m_snapshot, &Track::duration));
+}
+
+QVariant PlaybackCoordinator::artworkURL() const
+{
+    return orNull(trackLink(m_snapshot, &Track::artworkURL));
+}
+
+QVariant PlaybackCoordinator::spotifyURL() const
+{
+    return orNull(trackLink(m_snapshot, &Track::spotifyURL));
+}
+
+QVariant PlaybackCoordinator::commandError() const
+{
+    return orNull(m_snapshot.commandError);
+}
+
+QVariant PlaybackCoordinator::errorKeyValue() const
+{
+    return orNull(m_errorKey);
+}
+
+QVariant PlaybackCoordinator::castingValue() const
+{
+    return orNull(m_casting);
+}
+
+QVariant PlaybackCoordinator::lastCastValue() const
+{
+    return orNull(m_lastCast);
+}
+
+QVariant PlaybackCoordinator::failedCastValue() const
+{
+    return orNull(m_failedCast);
+}
+
+QVariant PlaybackCoordinator::artworkIDValue() const
+{
+    return orNull(m_artworkID);
+}
+
+QVariant PlaybackCoordinator::artworkPaletteValue() const
+{
+    if (!m_artworkPalette)
+        return null();
+    return QVariantMap{
+        {QStringLiteral("primary"), SRGBColor::of(m_artworkPalette->primary).toQColor()},
+        {QStringLiteral("secondary"), SRGBColor::of(m_artworkPalette->secondary).toQColor()},
+        {QStringLiteral("deep"), SRGBColor::of(m_artworkPalette->deep).toQColor()},
+    };
+}
+
+double PlaybackCoordinator::estimatedPosition(const QDateTime &now) const
+{
+    return m_snapshot.estimatedPosition(Date::fromUnixSeconds(double(now.toMSecsSinceEpoch()) / 1000.0));
+}
+
 void PlaybackCoordinator::setSnapshot(PlaybackSnapshot snapshot)
 {
-    m_snapshot = std::move(snapshot);
+    const PlaybackSnapshot old = std::exchange(m_snapshot, std::move(snapshot));
+    const PlaybackSnapshot &now = m_snapshot;
+    // Each field announces itself only when it moved, so bindings stay quiet.
+    const auto announce = [this](bool changed, void (PlaybackCoordinator::*signal)()) {
+        if (changed)
+            emit(this->*signal)();
+    };
+    const auto track = [&](auto field) { return trackField(old, field) != trackField(now, field); };
+    const auto link = [&](auto field) { return trackLink(old, field) != trackLink(now, field); };
+    announce(old.availability != now.availability, &PlaybackCoordinator::availabilityChanged);
+    announce(old.track.has_value() != now.track.has_value(), &PlaybackCoordinator::hasTrackChanged);
+    announce(track(&Track::id), &PlaybackCoordinator::trackIDChanged);
+    announce(track(&Track::title), &PlaybackCoordinator::trackTitleChanged);
+    announce(track(&Track::artist), &PlaybackCoordinator::trackArtistChanged);
+    announce(track(&Track::album), &PlaybackCoordinator::trackAlbumChanged);
+    announce(track(&Track::duration), &PlaybackCoordinator::trackDurationChanged);
+    announce(link(&Track::artworkURL), &PlaybackCoordinator::artworkURLChanged);
+    announce(link(&Track::spotifyURL), &PlaybackCoordinator::spotifyURLChanged);
+    announce(old.isPlaying != now.isPlaying, &PlaybackCoordinator::isPlayingChanged);
+    announce(old.position != now.position, &PlaybackCoordinator::positionChanged);
+    announce(old.volume != now.volume, &PlaybackCoordinator::volumeChanged);
+    announce(old.shuffle != now.shuffle, &PlaybackCoordinator::shuffleChanged);
+    announce(old.repeatEnabled != now.repeatEnabled, &PlaybackCoordinator::repeatEnabledChanged);
+    announce(old.capabilities.canSeek != now.capabilities.canSeek, &PlaybackCoordinator::canSeekChanged);
+    announce(
+        old.capabilities.canShuffle != now.capabilities.canShuffle, &PlaybackCoordinator::canShuffleChanged);
+    announce(
+        old.capabilities.canRepeat != now.capabilities.canRepeat, &PlaybackCoordinator::canRepeatChanged);
+    announce(old.updatedAt != now.updatedAt, &PlaybackCoordinator::updatedAtChanged);
+    announce(old.commandError != now.commandError, &PlaybackCoordinator::commandErrorChanged);
     emit snapshotChanged();
 }
 
@@ -115,23 +269,65 @@ void PlaybackCoordinator::setLastCast(std::optional<QUuid> id)
     emit lastCastChanged();
 }
 
+void PlaybackCoordinator::setFailedCast(std::optional<QUuid> id)
+{
+    if (m_failedCast == id)
+        return;
+    m_failedCast = id;
+    emit failedCastChanged();
+}
+
 void PlaybackCoordinator::setArtwork(
     const QImage &image, const std::optional<ArtworkPalette> &palette, const std::optional<QString> &id)
 {
     m_artworkGrace.cancel();
     m_artworkGrace = {};
     const bool imageChanged = m_artwork.cacheKey() != image.cacheKey();
+    const bool paletteChanged = m_artworkPalette != palette;
+    const bool idChanged = m_artworkID != id;
+    const Aura oldAura = aura();
+    const QUrl oldSource = m_artworkSourceURL;
     m_artwork = image;
+    m_artworkPalette = palette;
+    m_artworkID = id;
+    // A new image gets a new URL even under the same id, so Image reloads
+    // instead of showing what it cached for the old one.
+    if (imageChanged)
+        ++m_artworkGeneration;
+    if (image.isNull()) {
+        m_artworkSourceURL.clear();
+    } else if (imageChanged || idChanged) {
+        m_artworkSourceURL = QUrl(QStringLiteral("image://artwork"));
+        m_artworkSourceURL.setPath(QLatin1Char('/') + id.value_or(QStringLiteral("cover")));
+        m_artworkSourceURL.setQuery(QString::number(m_artworkGeneration));
+    }
+    // The provider must hold the new cover before any view hears of its URL.
+    m_published->set(ArtworkImageProvider::key(m_artworkSourceURL), m_artwork);
     if (imageChanged)
         emit artworkChanged();
-    if (m_artworkPalette != palette) {
-        m_artworkPalette = palette;
+    if (paletteChanged)
         emit artworkPaletteChanged();
-    }
-    if (m_artworkID != id) {
-        m_artworkID = id;
+    if (idChanged)
         emit artworkIDChanged();
-    }
+    if (aura() != oldAura)
+        emit auraChanged();
+    if (m_artworkSourceURL != oldSource)
+        emit artworkSourceChanged();
+}
+
+void PlaybackCoordinator::send(PlaybackCommand command)
+{
+    launch([command = std::move(command)](
+               PlaybackCoordinator &self) -> QCoro::Task<void> { co_await self.perform(command); });
+}
+
+void PlaybackCoordinator::launch(std::function<QCoro::Task<void>(PlaybackCoordinator &)> work)
+{
+    m_scheduler.spawn([guard = QPointer<PlaybackCoordinator>(this), work = std::move(work)](
+                          TaskHandle) -> QCoro::Task<void> {
+        if (guard)
+            co_await work(*guard);
+    });
 }
 
 // MARK: - Start-up and polling

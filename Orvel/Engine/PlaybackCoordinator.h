@@ -5,18 +5,26 @@
 #include "MusicShortcut.h"
 #include "Playback.h"
 #include "PlaybackCommand.h"
+#include "QmlOwners.h"
 #include "Scheduler.h"
 #include "SharedStore.h"
+#include "ShortcutListModel.h"
+#include "SkillBar.h"
 #include "SkinPalette.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
 #include <QUrl>
 #include <QUuid>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <qcoro/qcorotask.h>
@@ -33,22 +41,80 @@ Q_DECLARE_METATYPE(PlaybackSnapshot)
 // What waiting for Spotify before a cast found.
 enum class SpotifyReadiness { ready, needsPermission, permissionDenied, timedOut };
 
+// The cover as published, for image loaders on whatever thread they run: the
+// views' URL names it by key, and only the current key is answered.
+class PublishedArtwork {
+public:
+    void set(const QString &key, const QImage &image);
+    // Null unless the key is the current one.
+    QImage image(const QString &key) const;
+
+private:
+    mutable QMutex m_mutex;
+    QString m_key;
+    QImage m_image;
+};
+
 // The app's playback engine: what the app knows about Spotify, kept current by
 // polling for the life of the process, and the one road of every command.
 // Lives on the main thread; exclusion is by flags, never by locks.
+//
+// QML sees it as the singleton PlaybackCoordinator. Every property announces
+// only real changes of its own value; optional values read as null, enums as
+// their raw values, identifiers as upper-case UUID text.
 class PlaybackCoordinator : public QObject {
     Q_OBJECT
-    Q_PROPERTY(PlaybackSnapshot snapshot READ snapshot NOTIFY snapshotChanged)
-    Q_PROPERTY(QImage artwork READ artwork NOTIFY artworkChanged)
-    Q_PROPERTY(QString artworkID READ artworkIDText NOTIFY artworkIDChanged)
-    Q_PROPERTY(bool hasArtworkPalette READ hasArtworkPalette NOTIFY artworkPaletteChanged)
+    QML_ELEMENT
+    QML_SINGLETON
+
+    // The snapshot's fields.
+    Q_PROPERTY(QString availability READ availabilityRawValue NOTIFY availabilityChanged)
+    Q_PROPERTY(bool hasTrack READ hasTrack NOTIFY hasTrackChanged)
+    Q_PROPERTY(QVariant trackID READ trackID NOTIFY trackIDChanged)
+    Q_PROPERTY(QVariant trackTitle READ trackTitle NOTIFY trackTitleChanged)
+    Q_PROPERTY(QVariant trackArtist READ trackArtist NOTIFY trackArtistChanged)
+    Q_PROPERTY(QVariant trackAlbum READ trackAlbum NOTIFY trackAlbumChanged)
+    Q_PROPERTY(QVariant trackDuration READ trackDuration NOTIFY trackDurationChanged)
+    Q_PROPERTY(QVariant artworkURL READ artworkURL NOTIFY artworkURLChanged)
+    Q_PROPERTY(QVariant spotifyURL READ spotifyURL NOTIFY spotifyURLChanged)
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(double position READ position NOTIFY positionChanged)
+    Q_PROPERTY(double volume READ volume NOTIFY volumeChanged)
+    Q_PROPERTY(bool shuffle READ shuffle NOTIFY shuffleChanged)
+    Q_PROPERTY(bool repeatEnabled READ repeatEnabled NOTIFY repeatEnabledChanged)
+    Q_PROPERTY(bool canSeek READ canSeek NOTIFY canSeekChanged)
+    Q_PROPERTY(bool canShuffle READ canShuffle NOTIFY canShuffleChanged)
+    Q_PROPERTY(bool canRepeat READ canRepeat NOTIFY canRepeatChanged)
+    // The moment `position` was read, as a date (a JS Date in QML).
+    Q_PROPERTY(QDateTime updatedAt READ updatedAt NOTIFY updatedAtChanged)
+    Q_PROPERTY(QVariant commandError READ commandError NOTIFY commandErrorChanged)
+
+    // The engine's own state.
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
-    Q_PROPERTY(QString errorKey READ errorKeyText NOTIFY errorKeyChanged)
+    Q_PROPERTY(QVariant errorKey READ errorKeyValue NOTIFY errorKeyChanged)
     Q_PROPERTY(bool storageError READ storageError NOTIFY storageErrorChanged)
+    Q_PROPERTY(QVariant casting READ castingValue NOTIFY castingChanged)
+    Q_PROPERTY(QVariant lastCast READ lastCastValue NOTIFY lastCastChanged)
+    Q_PROPERTY(QVariant failedCast READ failedCastValue NOTIFY failedCastChanged)
     Q_PROPERTY(bool isPreview READ isPreview CONSTANT)
     Q_PROPERTY(bool labelsPreview READ labelsPreview CONSTANT)
 
+    // The cover and its colours.
+    Q_PROPERTY(Aura aura READ aura NOTIFY auraChanged)
+    // Null, or {primary, secondary, deep} as colours.
+    Q_PROPERTY(QVariant artworkPalette READ artworkPaletteValue NOTIFY artworkPaletteChanged)
+    Q_PROPERTY(QVariant artworkID READ artworkIDValue NOTIFY artworkIDChanged)
+    // image://artwork/… for an Image, empty without a cover; new for every cover.
+    Q_PROPERTY(QUrl artworkSource READ artworkSource NOTIFY artworkSourceChanged)
+
+    Q_PROPERTY(ShortcutListModel *shortcutModel READ shortcutModel CONSTANT)
+
 public:
+    static PlaybackCoordinator *create(QQmlEngine *engine, QJSEngine *)
+    {
+        return QmlOwners::lookup<PlaybackCoordinator>(engine);
+    }
+
     static constexpr QLatin1String disconnectedKey{"spotifyDisconnected"};
     static constexpr QLatin1String nowPlayingWidgetKind{"OrvelNowPlaying"};
     static inline const QUrl spotifyDownloadURL{QStringLiteral("https://www.spotify.com/download/linux/")};
@@ -101,10 +167,18 @@ public:
     static QString artworkFileName(const QUrl &url);
 
     const PlaybackSnapshot &snapshot() const { return m_snapshot; }
+    // The position extrapolated to `now` while playing, as the views show it.
+    // A binding that calls it also reads updatedAt: every new reading has a new one.
+    Q_INVOKABLE double estimatedPosition(const QDateTime &now) const;
     const QImage &artwork() const { return m_artwork; }
+    QUrl artworkSource() const { return m_artworkSourceURL; }
+    // What the "artwork" image provider answers from.
+    std::shared_ptr<const PublishedArtwork> publishedArtwork() const { return m_published; }
     const std::optional<QString> &artworkID() const { return m_artworkID; }
     const std::optional<ArtworkPalette> &artworkPalette() const { return m_artworkPalette; }
     const QList<MusicShortcut> &shortcuts() const { return m_shortcuts; }
+    // Made on first use, then the same for the coordinator's life.
+    ShortcutListModel *shortcutModel();
     const std::optional<QUuid> &casting() const { return m_casting; }
     const std::optional<QUuid> &lastCast() const { return m_lastCast; }
     const std::optional<QUuid> &failedCast() const { return m_failedCast; }
@@ -132,11 +206,28 @@ public:
 
     // True when the command was sent and confirmed.
     QCoro::Task<bool> perform(PlaybackCommand command);
-    QCoro::Task<void> togglePlayPause();
     void handle(std::exception_ptr error, bool fromCommand);
-    QCoro::Task<void> connect();
+    QCoro::Task<void> connectAsync();
     void setDisconnected();
-    QCoro::Task<void> openSpotify(bool activates);
+    QCoro::Task<void> openSpotifyAsync(bool activates);
+
+    // The views' commands: each starts its work on the next turn and leaves it running.
+    Q_INVOKABLE void togglePlayPause();
+    Q_INVOKABLE void play() { send(PlaybackCommand::play()); }
+    Q_INVOKABLE void pause() { send(PlaybackCommand::pause()); }
+    Q_INVOKABLE void next() { send(PlaybackCommand::next()); }
+    Q_INVOKABLE void previous() { send(PlaybackCommand::previous()); }
+    Q_INVOKABLE void seek(double seconds) { send(PlaybackCommand::seek(seconds)); }
+    Q_INVOKABLE void setVolume(double level) { send(PlaybackCommand::volume(level)); }
+    Q_INVOKABLE void setShuffle(bool enabled) { send(PlaybackCommand::shuffle(enabled)); }
+    Q_INVOKABLE void setRepeat(bool enabled) { send(PlaybackCommand::repeatMode(enabled)); }
+    Q_INVOKABLE void connect();
+    Q_INVOKABLE void openSpotify(bool activates);
+    // Shortcuts by their id text; an unknown id does nothing.
+    Q_INVOKABLE void cast(const QString &shortcutID);
+    Q_INVOKABLE void openInSpotify(const QString &shortcutID);
+    Q_INVOKABLE void moveShortcut(const QString &shortcutID, int offset);
+    Q_INVOKABLE void removeShortcut(const QString &shortcutID);
 
     // Called by publication with the new snapshot's track.
     void updateArtwork(const std::optional<Track> &track);
@@ -155,14 +246,14 @@ public:
     void removeShortcut(const QUuid &id);
     void setGlyph(const std::optional<SkillGlyph> &glyph, const QUuid &id);
     void openInSpotify(const MusicShortcut &shortcut);
-    void openCurrentTrack();
+    Q_INVOKABLE void openCurrentTrack();
     // The link's title from the oEmbed endpoint; nothing on any failure.
     QCoro::Task<std::optional<QString>> lookupTitle(SpotifyLink link);
     // Scheme, host and port of the oEmbed endpoint; empty for Spotify's own
     // (the Info key "OrvelOEmbedEndpoint" sets the process's default).
     void setOEmbedEndpoint(const QUrl &endpoint) { m_oEmbedEndpoint = endpoint; }
     // nothing: the process-wide settings.
-    void setPreferences(Preferences *preferences) { m_preferences = preferences; }
+    void setPreferences(Preferences *preferences);
 
     // Casting a shortcut: starting its link, launching Spotify when needed.
     static inline const QString connectForSkillsText = QStringLiteral("Connect Spotify to use skills.");
@@ -182,10 +273,33 @@ public:
     QCoro::Task<SpotifyReadiness> waitForSpotify(double timeout);
 
 signals:
+    // Every publication, changed or not.
     void snapshotChanged();
+    void availabilityChanged();
+    void hasTrackChanged();
+    void trackIDChanged();
+    void trackTitleChanged();
+    void trackArtistChanged();
+    void trackAlbumChanged();
+    void trackDurationChanged();
+    void artworkURLChanged();
+    void spotifyURLChanged();
+    void isPlayingChanged();
+    void positionChanged();
+    void volumeChanged();
+    void shuffleChanged();
+    void repeatEnabledChanged();
+    void canSeekChanged();
+    void canShuffleChanged();
+    void canRepeatChanged();
+    void updatedAtChanged();
+    void commandErrorChanged();
+
     void artworkChanged();
     void artworkIDChanged();
     void artworkPaletteChanged();
+    void auraChanged();
+    void artworkSourceChanged();
     void shortcutsChanged();
     void castingChanged();
     void lastCastChanged();
@@ -195,15 +309,46 @@ signals:
     void storageErrorChanged();
 
 private:
-    QString artworkIDText() const { return m_artworkID.value_or(QString()); }
-    QString errorKeyText() const { return m_errorKey.value_or(QString()); }
-    bool hasArtworkPalette() const { return m_artworkPalette.has_value(); }
+    QString availabilityRawValue() const { return toRawValue(m_snapshot.availability); }
+    bool hasTrack() const { return m_snapshot.track.has_value(); }
+    QVariant trackID() const;
+    QVariant trackTitle() const;
+    QVariant trackArtist() const;
+    QVariant trackAlbum() const;
+    QVariant trackDuration() const;
+    QVariant artworkURL() const;
+    QVariant spotifyURL() const;
+    bool isPlaying() const { return m_snapshot.isPlaying; }
+    double position() const { return m_snapshot.position; }
+    double volume() const { return m_snapshot.volume; }
+    bool shuffle() const { return m_snapshot.shuffle; }
+    bool repeatEnabled() const { return m_snapshot.repeatEnabled; }
+    bool canSeek() const { return m_snapshot.capabilities.canSeek; }
+    bool canShuffle() const { return m_snapshot.capabilities.canShuffle; }
+    bool canRepeat() const { return m_snapshot.capabilities.canRepeat; }
+    QDateTime updatedAt() const { return m_snapshot.updatedAt.toDateTime(); }
+    QVariant commandError() const;
+    QVariant errorKeyValue() const;
+    QVariant castingValue() const;
+    QVariant lastCastValue() const;
+    QVariant failedCastValue() const;
+    QVariant artworkPaletteValue() const;
+    QVariant artworkIDValue() const;
+
+    // Runs a command for a view, dropping its outcome.
+    void send(PlaybackCommand command);
+    // Runs work on the coordinator for as long as it lives.
+    void launch(std::function<QCoro::Task<void>(PlaybackCoordinator &)> work);
+    std::optional<MusicShortcut> findShortcut(const QString &id) const;
+    // The skill bar for the shortcut model, watched from the first read on.
+    SkillBar watchedSkills();
 
     void setSnapshot(PlaybackSnapshot snapshot);
     void setBusy(bool busy);
     void setErrorKey(std::optional<QString> text);
     void setStorageError(bool failed);
     void setLastCast(std::optional<QUuid> id);
+    void setFailedCast(std::optional<QUuid> id);
 
     bool isDisconnected() const;
     std::optional<qint32> spotifyPID() const;
@@ -234,6 +379,11 @@ private:
     bool m_busy = false;
     std::optional<QString> m_errorKey;
     bool m_storageError = false;
+    QUrl m_artworkSourceURL;
+    quint64 m_artworkGeneration = 0;
+    const std::shared_ptr<PublishedArtwork> m_published = std::make_shared<PublishedArtwork>();
+    ShortcutListModel *m_shortcutModel = nullptr;
+    QMetaObject::Connection m_skillsWatch;
 
     const SharedStore m_store;
     const bool m_isPreview = false;

@@ -21,25 +21,20 @@ QCoro::Task<void> PlaybackCoordinator::cast(MusicShortcut shortcut)
         co_return;
     QString announcement;
     if (!played) {
-        m_failedCast = shortcut.id;
-        emit failedCastChanged();
+        setFailedCast(shortcut.id);
         m_failedCastReset.cancel();
         m_failedCastReset
             = m_scheduler.spawn([guard, &scheduler = m_scheduler](TaskHandle self) -> QCoro::Task<void> {
                   co_await scheduler.sleep(failedCastPause, self);
                   if (self.isCancelled() || !guard)
                       co_return;
-                  guard->m_failedCast.reset();
-                  emit guard->failedCastChanged();
+                  guard->setFailedCast(std::nullopt);
               });
         announcement = localized(m_errorKey.value_or(controlFailedText));
     } else {
         setLastCast(shortcut.id);
         m_lastCastTrackID = m_snapshot.track ? std::optional<QString>(m_snapshot.track->id) : std::nullopt;
-        if (m_failedCast) {
-            m_failedCast.reset();
-            emit failedCastChanged();
-        }
+        setFailedCast(std::nullopt);
         announcement = localized(QStringLiteral("Playing %@"), {shortcut.title});
     }
     Announcer::shared().announce(announcement);
@@ -59,7 +54,7 @@ QCoro::Task<bool> PlaybackCoordinator::playShortcut(MusicShortcut shortcut)
         co_return true;
     }
     if (!spotifyPID()) {
-        co_await openSpotify(false);
+        co_await openSpotifyAsync(false);
         if (!guard)
             co_return false;
     }
@@ -68,7 +63,7 @@ QCoro::Task<bool> PlaybackCoordinator::playShortcut(MusicShortcut shortcut)
     if (!guard)
         co_return false;
     if (readiness == SpotifyReadiness::needsPermission) {
-        co_await connect();
+        co_await connectAsync();
         if (!guard)
             co_return false;
         readiness = co_await waitForSpotify(consentWaitSeconds);
@@ -139,4 +134,12 @@ QCoro::Task<SpotifyReadiness> PlaybackCoordinator::waitForSpotify(double timeout
         }
         co_await scheduler.sleep(readinessPause);
     }
+}
+
+void PlaybackCoordinator::cast(const QString &shortcutID)
+{
+    const std::optional<MusicShortcut> found = findShortcut(shortcutID);
+    if (!found)
+        return;
+    launch([shortcut = *found](PlaybackCoordinator &self) { return self.cast(shortcut); });
 }

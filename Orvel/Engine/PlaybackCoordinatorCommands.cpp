@@ -103,9 +103,20 @@ QCoro::Task<bool> PlaybackCoordinator::perform(PlaybackCommand command)
     co_return succeeded;
 }
 
-QCoro::Task<void> PlaybackCoordinator::togglePlayPause()
+void PlaybackCoordinator::togglePlayPause()
 {
-    co_await perform(m_snapshot.isPlaying ? PlaybackCommand::pause() : PlaybackCommand::play());
+    // Decided by what the views show now.
+    send(m_snapshot.isPlaying ? PlaybackCommand::pause() : PlaybackCommand::play());
+}
+
+void PlaybackCoordinator::connect()
+{
+    launch([](PlaybackCoordinator &self) { return self.connectAsync(); });
+}
+
+void PlaybackCoordinator::openSpotify(bool activates)
+{
+    launch([activates](PlaybackCoordinator &self) { return self.openSpotifyAsync(activates); });
 }
 
 void PlaybackCoordinator::handle(std::exception_ptr error, bool fromCommand)
@@ -149,13 +160,13 @@ void PlaybackCoordinator::handle(std::exception_ptr error, bool fromCommand)
     publish(std::move(marked), true);
 }
 
-QCoro::Task<void> PlaybackCoordinator::connect()
+QCoro::Task<void> PlaybackCoordinator::connectAsync()
 {
     const QPointer<PlaybackCoordinator> guard(this);
     const std::shared_ptr<SpotifyControlling> bridge = m_bridge;
     m_defaults.set(disconnectedKey, false);
     if (!spotifyPID()) {
-        co_await openSpotify(true);
+        co_await openSpotifyAsync(true);
         if (!guard)
             co_return;
         if (!spotifyPID()) {
@@ -182,7 +193,7 @@ QCoro::Task<void> PlaybackCoordinator::connect()
     }
 }
 
-QCoro::Task<void> PlaybackCoordinator::openSpotify(bool activates)
+QCoro::Task<void> PlaybackCoordinator::openSpotifyAsync(bool activates)
 {
     if (!isSpotifyInstalled()) {
         m_workspace.openURL(spotifyDownloadURL);

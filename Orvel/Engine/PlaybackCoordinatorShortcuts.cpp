@@ -4,6 +4,7 @@
 #include "Preferences.h"
 #include "SkillBar.h"
 #include "SpotifyOEmbed.h"
+#include "Uuid.h"
 #include "WidgetCenter.h"
 #include "Workspace.h"
 
@@ -35,6 +36,46 @@ Preferences &PlaybackCoordinator::preferences() const
     return m_preferences ? *m_preferences : Preferences::shared();
 }
 
+void PlaybackCoordinator::setPreferences(Preferences *preferences)
+{
+    m_preferences = preferences;
+    QObject::disconnect(m_skillsWatch);
+    m_skillsWatch = {};
+    if (m_shortcutModel)
+        m_shortcutModel->refreshSlots();
+}
+
+SkillBar PlaybackCoordinator::watchedSkills()
+{
+    Preferences &current = preferences();
+    if (!m_skillsWatch) {
+        m_skillsWatch = QObject::connect(
+            &current, &Preferences::skillsChanged, m_shortcutModel, &ShortcutListModel::refreshSlots);
+    }
+    return current.skills();
+}
+
+ShortcutListModel *PlaybackCoordinator::shortcutModel()
+{
+    if (!m_shortcutModel) {
+        m_shortcutModel = new ShortcutListModel([this] { return watchedSkills(); }, this);
+        m_shortcutModel->setShortcuts(m_shortcuts);
+    }
+    return m_shortcutModel;
+}
+
+std::optional<MusicShortcut> PlaybackCoordinator::findShortcut(const QString &id) const
+{
+    const std::optional<QUuid> uuid = uuidFromString(id);
+    if (!uuid)
+        return std::nullopt;
+    for (const MusicShortcut &shortcut : m_shortcuts) {
+        if (shortcut.id == *uuid)
+            return shortcut;
+    }
+    return std::nullopt;
+}
+
 QUrl PlaybackCoordinator::configuredOEmbedEndpoint()
 {
     return QUrl(Bundle::infoString(QStringLiteral("OrvelOEmbedEndpoint")).value_or(QString()));
@@ -51,6 +92,8 @@ bool PlaybackCoordinator::saveShortcuts(const QList<MusicShortcut> &shortcuts)
         return false;
     }
     m_shortcuts = shortcuts;
+    if (m_shortcutModel)
+        m_shortcutModel->setShortcuts(m_shortcuts);
     emit shortcutsChanged();
     m_widgetCenter.reloadTimelines(shortcutsWidgetKind);
     return true;
@@ -91,6 +134,18 @@ void PlaybackCoordinator::removeShortcut(const QUuid &id)
     preferences.setSkills(skills);
 }
 
+void PlaybackCoordinator::moveShortcut(const QString &shortcutID, int offset)
+{
+    if (const auto id = uuidFromString(shortcutID))
+        moveShortcut(*id, qsizetype(offset));
+}
+
+void PlaybackCoordinator::removeShortcut(const QString &shortcutID)
+{
+    if (const auto id = uuidFromString(shortcutID))
+        removeShortcut(*id);
+}
+
 void PlaybackCoordinator::setGlyph(const std::optional<SkillGlyph> &glyph, const QUuid &id)
 {
     QList<MusicShortcut> list = m_shortcuts;
@@ -108,6 +163,12 @@ void PlaybackCoordinator::openInSpotify(const MusicShortcut &shortcut)
     if (!link)
         return;
     m_workspace.openURL(isSpotifyInstalled() ? link->uri() : link->url());
+}
+
+void PlaybackCoordinator::openInSpotify(const QString &shortcutID)
+{
+    if (const auto shortcut = findShortcut(shortcutID))
+        openInSpotify(*shortcut);
 }
 
 void PlaybackCoordinator::openCurrentTrack()

@@ -37,7 +37,7 @@ TEST_F(Commands, OneAtATime)
     spotify->latency = 1;
     auto first = start(coordinator->perform(PlaybackCommand::play()));
     workspace.openSucceeds = false;
-    run(coordinator->openSpotify(true)); // a text set while the command runs
+    run(coordinator->openSpotifyAsync(true)); // a text set while the command runs
     auto second = start(coordinator->perform(PlaybackCommand::next()));
     ASSERT_TRUE(second.done());
     EXPECT_FALSE(second.get());
@@ -231,7 +231,7 @@ TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
         workspace.openedSpotify.clear();
         spotify->permissionAsks.clear();
         spotify->reads = 0;
-        auto connecting = start(coordinator->connect());
+        auto connecting = start(coordinator->connectAsync());
         EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({true}));
         clock.advance(0.59);
         EXPECT_EQ(spotify->reads, 0);
@@ -255,7 +255,7 @@ TEST_F(Connection, ConnectAnswers)
         {Case{0, A::ready}, Case{-1744, A::needsPermission}, Case{-1743, A::permissionDenied}}) {
         coordinator->setDisconnected();
         spotify->permissionStatus = c.status;
-        run(coordinator->connect());
+        run(coordinator->connectAsync());
         EXPECT_FALSE(defaults.boolean(PlaybackCoordinator::disconnectedKey));
         EXPECT_EQ(coordinator->snapshot().availability, c.availability);
         EXPECT_FALSE(coordinator->errorKey());
@@ -266,7 +266,7 @@ TEST_F(Connection, WithoutSpotifyTheDownloadPageOpens)
 {
     workspace.spotifyInstalled = false;
     workspace.spotifyPid.reset();
-    run(coordinator->connect());
+    run(coordinator->connectAsync());
     EXPECT_EQ(workspace.openedURLs, QList<QUrl>({PlaybackCoordinator::spotifyDownloadURL}));
     EXPECT_TRUE(workspace.openedSpotify.empty());
     EXPECT_EQ(coordinator->snapshot().availability, A::notInstalled);
@@ -277,7 +277,7 @@ TEST_F(Connection, AFailedOpeningSaysSoAndRefreshes)
 {
     workspace.spotifyPid.reset();
     workspace.openSucceeds = false;
-    run(coordinator->openSpotify(false));
+    run(coordinator->openSpotifyAsync(false));
     EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({false}));
     EXPECT_EQ(coordinator->errorKey(), PlaybackCoordinator::openFailedText);
     EXPECT_EQ(coordinator->snapshot().availability, A::notRunning);
