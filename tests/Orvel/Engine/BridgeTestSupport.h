@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Scheduler.h"
+#include "ManualScheduler.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Defaults.h"
+#include "FakeWorkspace.h"
+#include "ManualScheduler.h"
 #include "PlaybackCoordinator.h"
 #include "QtPrinters.h"
+#include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
-#include "WidgetCenter.h"
-#include "Workspace.h"
 
 #include <QDir>
 #include <QFile>

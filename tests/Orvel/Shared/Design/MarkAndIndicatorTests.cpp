@@ -1,4 +1,5 @@
 #include "Date.h"
+#include "ManualScheduler.h"
 #include "MarkView.h"
 #include "OrvelSharedModule.h"
 #include "PlayingIndicatorState.h"
