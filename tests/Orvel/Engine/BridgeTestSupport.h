@@ -1,10 +1,22 @@
 #pragma once
 
+#include "PlaybackCommand.h"
 #include "Started.h"
 
 #include <QMutex>
 #include <QStringList>
 #include <QtGlobal>
+#include <exception>
+
+// The Spotify failure a bridge call threw.
+inline SpotifyFailure failureOf(const std::exception_ptr &error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const SpotifyError &e) {
+        return e.failure;
+    }
+}
 
 // Collects the bridge's log lines.
 class LogCapture {

@@ -28,14 +28,6 @@ protected:
     {
         return drive(clock, bridge.perform(std::move(command), spotify.pid()));
     }
-    static SpotifyFailure failureOf(const std::exception_ptr &error)
-    {
-        try {
-            std::rethrow_exception(error);
-        } catch (const SpotifyError &e) {
-            return e.failure;
-        }
-    }
     // The player's own calls, without the reads.
     QStringList commands()
     {

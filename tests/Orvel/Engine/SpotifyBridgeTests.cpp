@@ -84,14 +84,6 @@ protected:
         return drive(clock, bridge.perform(std::move(command), pid));
     }
     QStringList events() const { return describe(spotify->received()); }
-    static SpotifyFailure failureOf(const std::exception_ptr &error)
-    {
-        try {
-            std::rethrow_exception(error);
-        } catch (const SpotifyError &e) {
-            return e.failure;
-        }
-    }
 
     ManualScheduler clock;
     std::shared_ptr<ScriptedAppleEventTarget> spotify = std::make_shared<ScriptedAppleEventTarget>(pid);
