@@ -1,3 +1,4 @@
+#include "AppRoot.h"
 #include "BridgeTestSupport.h"
 #include "CoordinatorTestSupport.h"
 #include "MprisAppleEventTransport.h"
@@ -24,16 +25,16 @@ TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
     workspace.spotifyPid = player.pid();
     Defaults defaults(dir.filePath("defaults.json"));
     RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
 
-    PlaybackCoordinator::Services services;
-    services.bridge = std::make_shared<SpotifyBridge>(
-        std::make_shared<MprisAppleEventTransport>(bus.connection()), AutomationPermission(consent), &clock);
-    services.workspace = &workspace;
-    services.store = SharedStore(dir.filePath("group"), dir.filePath("support"));
-    services.defaults = &defaults;
-    services.scheduler = &clock;
-    services.widgetCenter = &widgets;
-    PlaybackCoordinator coordinator(std::move(services));
+    // The app's own graph, built by the root, over the real bridge.
+    AppRoot root(AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
+        std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
+            AutomationPermission(consent), clock),
+        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
+        nullptr, false, [] {}});
+    PlaybackCoordinator &coordinator = root.coordinator();
 
     drive(clock, [](PlaybackCoordinator &c) -> QCoro::Task<bool> {
         co_await c.refresh();
