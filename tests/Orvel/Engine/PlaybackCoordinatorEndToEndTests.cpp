@@ -4,6 +4,10 @@
 #include "MprisAppleEventTransport.h"
 #include "SpotifyBridge.h"
 #include "fixtures/FakeSpotify.h"
+#include "fixtures/FrozenBus.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 
 // The coordinator with the real bridge, talking to the fake Spotify client over a private bus.
 TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
@@ -50,5 +54,59 @@ TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
     EXPECT_EQ(stored.volume, 37.0);
     EXPECT_FALSE(stored.isPlaying);
     EXPECT_EQ(stored, coordinator.snapshot());
+    coordinator.flush();
+}
+
+// With the bus answering nothing, a refresh and a command wait on the bridge's
+// thread: the main thread keeps turning, so no panel freezes.
+TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
+{
+    PrivateBus bus;
+    FakeSpotify player(bus);
+    player.setMetadata(
+        FakeSpotify::track(QStringLiteral("4uLU6hMCjMI75M1A2tKUQC"), "Song", 212'000'000, QString()));
+    QTemporaryDir dir;
+    const AutomationConsentRecord consent(dir.filePath("automation.json"));
+    ASSERT_TRUE(consent.record(Workspace::spotifyBundleIdentifier, true));
+    // The workspace answers from what it knows (its own test shows the real one does too).
+    FakeWorkspace workspace;
+    workspace.spotifyPid = player.pid();
+
+    Scheduler &scheduler = Scheduler::current();
+    Defaults defaults(dir.filePath("defaults.json"));
+    RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    AppRoot root(AppRoot::Outside{scheduler, defaults, widgets, workspace, login, announcer,
+        std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
+            AutomationPermission(consent), scheduler),
+        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
+        nullptr, false, [] {}});
+    PlaybackCoordinator &coordinator = root.coordinator();
+
+    FrozenBus frozen(bus);
+    ASSERT_TRUE(frozen.isFrozen());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto refresh = start(coordinator.refresh());
+    const auto command = start(coordinator.perform(PlaybackCommand::next()));
+    EXPECT_LT(elapsed.elapsed(), 20);
+
+    // The event loop keeps its pace while both wait.
+    qint64 longestTurn = 0;
+    elapsed.restart();
+    for (qint64 last = 0; elapsed.elapsed() < 300;) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        longestTurn = std::max(longestTurn, elapsed.elapsed() - last);
+        last = elapsed.elapsed();
+    }
+    EXPECT_LT(longestTurn, 50);
+    EXPECT_FALSE(refresh.done());
+
+    frozen.thaw();
+    for (QDeadlineTimer guard(10000); !(refresh.done() && command.done()) && !guard.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_TRUE(refresh.done());
+    EXPECT_TRUE(command.done());
     coordinator.flush();
 }
