@@ -151,19 +151,6 @@ bool isNullOrUndefined(const QVariant &value)
     return !value.isValid() || value.typeId() == QMetaType::Nullptr;
 }
 
-QString levelName(MotionLevel level)
-{
-    switch (level) {
-    case MotionLevel::full:
-        return QStringLiteral("full");
-    case MotionLevel::reduced:
-        return QStringLiteral("reduced");
-    case MotionLevel::still:
-        return QStringLiteral("still");
-    }
-    return QStringLiteral("still");
-}
-
 const QStringList visualizerFields{QStringLiteral("enabled"), QStringLiteral("style"),
     QStringLiteral("palette"), QStringLiteral("customHex"), QStringLiteral("intensity"),
     QStringLiteral("speed"), QStringLiteral("glow")};
@@ -818,6 +805,6 @@ QVariantMap Preferences::motionPolicyValue() const
     const MotionPolicy policy = motionPolicy();
     QVariantMap levels;
     for (const AnimationFeature feature : allCases<AnimationFeature>())
-        levels.insert(toRawValue(feature), levelName(policy.level(feature)));
+        levels.insert(toRawValue(feature), toRawValue(policy.level(feature)));
     return levels;
 }
