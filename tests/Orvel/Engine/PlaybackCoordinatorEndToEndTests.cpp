@@ -9,6 +9,35 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 
+namespace {
+// The app's own graph, built by the root from fakes, over the real bridge to
+// the fake Spotify client on a private bus, with control allowed.
+struct AppOverBus {
+    AppOverBus(PrivateBus &bus, const FakeSpotify &player, Scheduler &scheduler)
+    {
+        workspace.spotifyPid = player.pid();
+        consent.record(Workspace::spotifyBundleIdentifier, true);
+        root = std::make_unique<AppRoot>(
+            AppRoot::Outside{scheduler, defaults, widgets, workspace, login, announcer,
+                std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
+                    AutomationPermission(consent), scheduler),
+                [this] { return SharedStore(dir.filePath("group"), dir.filePath("support")); },
+                [] { return false; }, nullptr, false, [] {}});
+    }
+    ~AppOverBus() { root->coordinator().flush(); }
+    PlaybackCoordinator &coordinator() { return root->coordinator(); }
+
+    QTemporaryDir dir;
+    AutomationConsentRecord consent{dir.filePath("automation.json")};
+    FakeWorkspace workspace;
+    Defaults defaults{dir.filePath("defaults.json")};
+    RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    std::unique_ptr<AppRoot> root;
+};
+} // namespace
+
 // The coordinator with the real bridge, talking to the fake Spotify client over a private bus.
 TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
 {
@@ -21,24 +50,9 @@ TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
     player.setProperty("Volume", 0.37);
     player.setProperty("Position", qlonglong(42'000'000));
 
-    QTemporaryDir dir;
     ManualScheduler clock;
-    const AutomationConsentRecord consent(dir.filePath("automation.json"));
-    ASSERT_TRUE(consent.record(Workspace::spotifyBundleIdentifier, true));
-    FakeWorkspace workspace;
-    workspace.spotifyPid = player.pid();
-    Defaults defaults(dir.filePath("defaults.json"));
-    RecordingWidgetCenter widgets;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
-
-    // The app's own graph, built by the root, over the real bridge.
-    AppRoot root(AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
-        std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
-            AutomationPermission(consent), clock),
-        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
-        nullptr, false, [] {}});
-    PlaybackCoordinator &coordinator = root.coordinator();
+    AppOverBus app(bus, player, clock);
+    PlaybackCoordinator &coordinator = app.coordinator();
 
     drive(clock, [](PlaybackCoordinator &c) -> QCoro::Task<bool> {
         co_await c.refresh();
@@ -54,7 +68,6 @@ TEST(CoordinatorEndToEnd, WritesWhatThePlayerReports)
     EXPECT_EQ(stored.volume, 37.0);
     EXPECT_FALSE(stored.isPlaying);
     EXPECT_EQ(stored, coordinator.snapshot());
-    coordinator.flush();
 }
 
 // With the bus answering nothing, a refresh and a command wait on the bridge's
@@ -65,24 +78,8 @@ TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
     FakeSpotify player(bus);
     player.setMetadata(
         FakeSpotify::track(QStringLiteral("4uLU6hMCjMI75M1A2tKUQC"), "Song", 212'000'000, QString()));
-    QTemporaryDir dir;
-    const AutomationConsentRecord consent(dir.filePath("automation.json"));
-    ASSERT_TRUE(consent.record(Workspace::spotifyBundleIdentifier, true));
-    // The workspace answers from what it knows (its own test shows the real one does too).
-    FakeWorkspace workspace;
-    workspace.spotifyPid = player.pid();
-
-    Scheduler &scheduler = Scheduler::current();
-    Defaults defaults(dir.filePath("defaults.json"));
-    RecordingWidgetCenter widgets;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
-    AppRoot root(AppRoot::Outside{scheduler, defaults, widgets, workspace, login, announcer,
-        std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
-            AutomationPermission(consent), scheduler),
-        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
-        nullptr, false, [] {}});
-    PlaybackCoordinator &coordinator = root.coordinator();
+    AppOverBus app(bus, player, Scheduler::current());
+    PlaybackCoordinator &coordinator = app.coordinator();
 
     FrozenBus frozen(bus);
     ASSERT_TRUE(frozen.isFrozen());
@@ -108,5 +105,4 @@ TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     EXPECT_TRUE(refresh.done());
     EXPECT_TRUE(command.done());
-    coordinator.flush();
 }
