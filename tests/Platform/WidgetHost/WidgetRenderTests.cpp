@@ -92,9 +92,32 @@ const std::vector<Scenario> &shortcutsScenarios()
 constexpr WidgetRenderingMode modes[]
     = {WidgetRenderingMode::fullColor, WidgetRenderingMode::accented, WidgetRenderingMode::vibrant};
 
+// Every warning a view logs while it is drawn: the views must draw without any.
+QStringList *viewWarnings = nullptr;
+
+void keepViewWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (viewWarnings && type != QtDebugMsg && type != QtInfoMsg && message.contains(QLatin1String("qrc:/")))
+        viewWarnings->append(message);
+}
+
 class WidgetRenderTest : public ::testing::Test {
 protected:
-    WidgetRenderTest() { WidgetRenderer::registerModules(engine); }
+    WidgetRenderTest()
+    {
+        WidgetRenderer::registerModules(engine);
+        viewWarnings = &warnings;
+        previousHandler = qInstallMessageHandler(keepViewWarnings);
+    }
+    ~WidgetRenderTest() override
+    {
+        qInstallMessageHandler(previousHandler);
+        viewWarnings = nullptr;
+        EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    }
+
+    QStringList warnings;
+    QtMessageHandler previousHandler = nullptr;
 
     // Draws the state in both skins, the given families and every mode.
     void drawAll(const WidgetConfiguration &configuration, const Scenario &scenario,
