@@ -268,7 +268,7 @@ QString NowPlayingWidgetModel::progressName() const
     case Progress::Form::live:
         return QStringLiteral("live");
     case Progress::Form::still:
-        return QStringLiteral("static");
+        return QStringLiteral("still");
     }
     return {};
 }

@@ -43,7 +43,7 @@ class NowPlayingWidgetModel : public QObject {
     Q_PROPERTY(QString title READ title NOTIFY changed)
     Q_PROPERTY(QString artist READ artist NOTIFY changed)
     Q_PROPERTY(QFont titleFont READ titleFontValue NOTIFY changed)
-    // "live", "static" or "none".
+    // "live", "still" (the stored position) or "none".
     Q_PROPERTY(QString progress READ progressName NOTIFY changed)
     Q_PROPERTY(double timerStart READ timerStart NOTIFY changed)
     Q_PROPERTY(double timerEnd READ timerEnd NOTIFY changed)

@@ -49,7 +49,7 @@ Item {
         Text {
             id: still
 
-            visible: nowPlaying.progress === "static"
+            visible: nowPlaying.progress === "still"
             text: nowPlaying.staticTime
             font: nowPlaying.progressFont
             color: nowPlaying.progressColor

@@ -122,6 +122,10 @@ TEST_F(WidgetViewTest, AnUnreachableSpotifyShowsTheSymbolInsteadOfTheBadge)
     EXPECT_TRUE(named("badge").isEmpty());
     EXPECT_TRUE(named("commandError").isEmpty());
     ASSERT_EQ(named("progress").size(), 1);
+    // The stored position stands still.
+    const auto times
+        = items([](QQuickItem *item) { return item->isVisible() && item->property("text") == "1:23"; });
+    EXPECT_EQ(times.size(), 1);
 }
 
 TEST_F(WidgetViewTest, ANewTrackCrossFadesTheBadgeUnlessMotionIsReduced)
