@@ -1,0 +1,44 @@
+#include "Scene.h"
+
+// The cover, Spotify's marks, the buttons that lead back to Spotify and the
+// availability notice.
+namespace {
+QList<Scene> bothSkins(const QString &view, const QString &state, const Scene &scene)
+{
+    QList<Scene> result;
+    for (const QString &skin : {QStringLiteral("classico"), QStringLiteral("rivista")}) {
+        Scene copy = scene;
+        copy.name = QStringList{view, skin, state}.join(QLatin1Char('.'));
+        result << copy;
+    }
+    return result;
+}
+
+QVariantMap sample(int width, int height, int radius, bool cover, bool thumbnail = false)
+{
+    return {
+        {"width", width}, {"height", height}, {"radius", radius}, {"cover", cover}, {"thumbnail", thumbnail}};
+}
+
+Scene artwork(const QVariantList &samples)
+{
+    return {{}, sceneFile("ArtworkSheet"), {}, {{"samples", samples}}};
+}
+} // namespace
+
+QList<Scene> noticeAndArtworkScenes()
+{
+    QList<Scene> scenes;
+    scenes << bothSkins("ArtworkView", "cover",
+        artwork({sample(120, 120, 8, true), sample(160, 100, 8, true), sample(44, 44, 8, true)}));
+    scenes << bothSkins("ArtworkView", "placeholder",
+        artwork({sample(120, 120, 8, false), sample(160, 100, 8, false), sample(44, 44, 8, false)}));
+    scenes << bothSkins("ArtworkView", "thumbnail",
+        artwork({sample(30, 20, 8, false, true), sample(40, 40, 6, false, true),
+            sample(96, 96, 8, false, true)}));
+    scenes << bothSkins("ArtworkView", "radius",
+        artwork({sample(96, 96, 18, true), sample(96, 96, 6, true), sample(96, 96, 18, false),
+            sample(96, 96, 6, false)}));
+    scenes << bothSkins("SpotifyAttribution", "marks", {{}, sceneFile("AttributionSheet"), {}});
+    return scenes;
+}
