@@ -124,19 +124,3 @@ void AutostartLoginItem::unregisterItem()
     if (file.exists() && !file.remove())
         throw LoginItemError(QStringLiteral("%1: %2").arg(m_filePath, file.errorString()).toStdString());
 }
-
-void FakeLoginItem::registerItem()
-{
-    ++registerCalls;
-    if (failsChanges)
-        throw LoginItemError("refused");
-    currentStatus = statusAfterRegistering.value_or(Status::enabled);
-}
-
-void FakeLoginItem::unregisterItem()
-{
-    ++unregisterCalls;
-    if (failsChanges)
-        throw LoginItemError("refused");
-    currentStatus = Status::notRegistered;
-}

@@ -39,11 +39,3 @@ public:
 private:
     QDBusConnection m_bus;
 };
-
-// Keeps the requested reloads instead of sending them: "" for all kinds.
-class RecordingWidgetCenter final : public WidgetCenter {
-public:
-    void reloadTimelines(const QString &kind) override { reloads.append(kind); }
-    void reloadAllTimelines() override { reloads.append(QString()); }
-    QStringList reloads;
-};

@@ -3,11 +3,11 @@
 
 #include "AutomationPermission.h"
 #include "Defaults.h"
+#include "FakeWorkspace.h"
 #include "MprisAppleEventTransport.h"
 #include "PlaybackCoordinator.h"
+#include "RecordingWidgetCenter.h"
 #include "SpotifyBridge.h"
-#include "WidgetCenter.h"
-#include "Workspace.h"
 #include "fixtures/FakeSpotify.h"
 
 #include <QCoreApplication>

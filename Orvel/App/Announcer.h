@@ -21,9 +21,3 @@ class LogAnnouncer final : public Announcer {
 public:
     void announce(const QString &text) override;
 };
-
-class RecordingAnnouncer final : public Announcer {
-public:
-    void announce(const QString &text) override { announcements.append(text); }
-    QStringList announcements;
-};

@@ -1,5 +1,5 @@
-#include "Announcer.h"
 #include "CoordinatorTestSupport.h"
+#include "RecordingAnnouncer.h"
 
 // Firing a shortcut: Spotify is made ready, the link plays, the outcome is told.
 namespace {

@@ -1,5 +1,5 @@
 #include "CoordinatorTestSupport.h"
-#include "LoginItem.h"
+#include "FakeLoginItem.h"
 #include "Preferences.h"
 #include "TemporaryHome.h"
 #include "fixtures/OEmbedServer.h"
