@@ -1,3 +1,5 @@
+#include "Assets.h"
+#include "PlaybackCoordinator.h"
 #include "Scene.h"
 
 // The cover, Spotify's marks, the buttons that lead back to Spotify and the
@@ -20,6 +22,18 @@ QVariantMap sample(int width, int height, int radius, bool cover, bool thumbnail
         {"width", width}, {"height", height}, {"radius", radius}, {"cover", cover}, {"thumbnail", thumbnail}};
 }
 
+// A track with a link, playing, and its cover with warm colours.
+void playingWithCover(ScriptedState &state, QmlHarness &)
+{
+    state.playback = PlaybackSnapshot(PlayerAvailability::ready,
+        Track("spotify:track:4fbvXwMTXPWaFyaMWUm9CR", "Holocene", "Bon Iver", "Bon Iver", 337, std::nullopt,
+            QUrl("https://open.spotify.com/track/4fbvXwMTXPWaFyaMWUm9CR")),
+        true, 64, 60, false, false, PlaybackCapabilities{true, true, true}, Date::now(), std::nullopt,
+        std::nullopt, std::nullopt);
+    state.cover = Assets::image(QStringLiteral("PreviewArtwork"), QSize(300, 300));
+    state.palette = ArtworkPalette{{0.93, 0.33, 0.55}, {0.98, 0.66, 0.25}, {0.16, 0.06, 0.14}};
+}
+
 Scene artwork(const QVariantList &samples)
 {
     return {{}, sceneFile("ArtworkSheet"), {}, {{"samples", samples}}};
@@ -40,5 +54,10 @@ QList<Scene> noticeAndArtworkScenes()
         artwork({sample(96, 96, 18, true), sample(96, 96, 6, true), sample(96, 96, 18, false),
             sample(96, 96, 6, false)}));
     scenes << bothSkins("SpotifyAttribution", "marks", {{}, sceneFile("AttributionSheet"), {}});
+    scenes << bothSkins(
+        "ArtworkButton", "cover", {{}, sceneFile("ArtworkButtonSheet"), {}, {}, playingWithCover});
+    scenes << bothSkins("ArtworkButton", "placeholder", {{}, sceneFile("ArtworkButtonSheet"), {}});
+    scenes << bothSkins(
+        "Attribution", "track", {{}, sceneFile("AttributionButtonSheet"), {}, {}, playingWithCover});
     return scenes;
 }
