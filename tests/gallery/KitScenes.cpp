@@ -39,5 +39,9 @@ QList<Scene> kitScenes()
     scenes << bothSkins("TitleText", "sizes", sheet("TitleTextSheet"));
     scenes << bothSkins("TimeText", "readouts", sheet("TimeTextSheet"));
     scenes << bothSkins("Eyebrow", "captions", sheet("EyebrowSheet"));
+    scenes << bothSkins("GlyphButton", "states", sheet("GlyphButtonSheet"));
+    scenes << bothSkins("PrimaryButton", "states", sheet("PrimaryButtonSheet"));
+    scenes << bothSkins("TextLink", "plain", sheet("TextLinkSheet"));
+    scenes << bothSkins("SelectionDot", "states", sheet("SelectionDotSheet"));
     return scenes;
 }
