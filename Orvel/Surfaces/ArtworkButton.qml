@@ -35,8 +35,14 @@ T.AbstractButton {
     }
     background: null
 
+    hoverEnabled: true
     Accessible.name: Design.localized("Open in Spotify")
-    Accessible.description: Design.localized("Open in Spotify")
 
     onClicked: PlaybackCoordinator.openCurrentTrack()
+
+    HelpTip {
+        anchors.fill: parent
+        text: Design.localized("Open in Spotify")
+        active: control.hovered
+    }
 }

@@ -1,6 +1,7 @@
 #include "ArtworkImageProvider.h"
 #include "ArtworkPicture.h"
 #include "CoordinatorTestSupport.h"
+#include "HelpTip.h"
 #include "QmlHarness.h"
 
 #include <QAccessible>
@@ -56,6 +57,9 @@ TEST_F(SpotifyButtons, BothOpenTheCurrentTrackAndStayEnabledWithoutOne)
         ASSERT_TRUE(accessible);
         EXPECT_EQ(accessible->role(), QAccessible::Button);
         EXPECT_EQ(accessible->text(QAccessible::Name), "Open in Spotify");
+        auto *tip = button->findChild<HelpTip *>();
+        ASSERT_TRUE(tip);
+        EXPECT_EQ(tip->text(), "Open in Spotify");
         click(button);
     }
     EXPECT_TRUE(workspace.openedURLs.isEmpty());
