@@ -59,5 +59,14 @@ QList<Scene> noticeAndArtworkScenes()
     scenes << bothSkins("ArtworkButton", "placeholder", {{}, sceneFile("ArtworkButtonSheet"), {}});
     scenes << bothSkins(
         "Attribution", "track", {{}, sceneFile("AttributionButtonSheet"), {}, {}, playingWithCover});
+    for (const PlayerAvailability availability : allCases<PlayerAvailability>()) {
+        const auto setup = [availability](ScriptedState &state, QmlHarness &) {
+            state.playback = PlaybackCoordinator::placeholder(availability);
+        };
+        for (const bool compact : {false, true})
+            scenes << bothSkins("AvailabilityView",
+                toRawValue(availability) + (compact ? QStringLiteral("-compact") : QStringLiteral("-full")),
+                {{}, sceneFile("AvailabilitySheet"), {}, {{"compact", compact}}, setup});
+    }
     return scenes;
 }
