@@ -29,10 +29,9 @@ QImage toDevice(const QImage &image, const QPainter &painter, const QRectF &targ
 
 void drawCover(QPainter &painter, const QRectF &frame, const QImage &image, qreal radius)
 {
-    const QSizeF fitted = QSizeF(image.size()).scaled(frame.size(), Qt::KeepAspectRatio);
-    if (fitted.isEmpty())
+    const QRectF target = ArtworkPicture::coverRect(frame, image.size());
+    if (target.isEmpty())
         return;
-    const QRectF target(frame.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
     const QImage scaled = toDevice(image, painter, target);
     // A textured fill keeps the rounded edge antialiased, which a clip would not.
     QBrush brush(scaled);
@@ -104,6 +103,12 @@ std::optional<ArtworkPicture::Fade> ArtworkPicture::fade(MotionLevel level)
         break;
     }
     return std::nullopt;
+}
+
+QRectF ArtworkPicture::coverRect(const QRectF &frame, const QSizeF &imageSize)
+{
+    const QSizeF fitted = imageSize.scaled(frame.size(), Qt::KeepAspectRatio);
+    return QRectF(frame.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
 }
 
 QRectF ArtworkPicture::placeholderSquare(const QRectF &frame)
@@ -298,14 +303,28 @@ void ArtworkPicture::componentComplete()
     m_settled = true;
 }
 
+QImage ArtworkPicture::deviceCover(const QImage &image, const QPainter &painter, const QRectF &frame) const
+{
+    if (image.isNull())
+        return image;
+    const QSize pixels = painter.transform().mapRect(coverRect(frame, image.size())).size().toSize();
+    for (const ScaledCover &scaled : m_scaled)
+        if (scaled.source == image.cacheKey() && scaled.image.size() == pixels)
+            return scaled.image;
+    const QImage result = toDevice(image, painter, coverRect(frame, image.size()));
+    m_scaled[m_nextScaled] = {image.cacheKey(), result};
+    m_nextScaled = (m_nextScaled + 1) % 2;
+    return result;
+}
+
 void ArtworkPicture::paint(QPainter *painter)
 {
     const QRectF frame(0, 0, width(), height());
     const SkinPalette palette = environment()->palette();
     if (m_outgoing && m_progress < 1) {
         painter->setOpacity(1 - m_progress);
-        draw(*painter, frame, *m_outgoing, m_radius, m_thumbnail, palette);
+        draw(*painter, frame, deviceCover(*m_outgoing, *painter, frame), m_radius, m_thumbnail, palette);
         painter->setOpacity(m_progress);
     }
-    draw(*painter, frame, m_image, m_radius, m_thumbnail, palette);
+    draw(*painter, frame, deviceCover(m_image, *painter, frame), m_radius, m_thumbnail, palette);
 }

@@ -56,6 +56,8 @@ public:
     static qreal cornerRadius(qreal requested);
     // Ease-in-out 0.35 s, linear 0.12 s when reduced, nothing when still.
     static std::optional<Fade> fade(MotionLevel level);
+    // Where a cover of that size lies in the frame: fitted, centred.
+    static QRectF coverRect(const QRectF &frame, const QSizeF &imageSize);
     // The placeholder is a square fitted into the frame, centred.
     static QRectF placeholderSquare(const QRectF &frame);
     // The mark of a thumbnail placeholder: 0.7 of the shorter side of the frame.
@@ -112,6 +114,8 @@ private:
     void loadSource();
     // Replaces the content, fading when its key changed.
     void change(const QImage &image, const std::optional<QString> &identity);
+    // The cover scaled once to the pixels it covers, not again on every frame of a fade.
+    QImage deviceCover(const QImage &image, const QPainter &painter, const QRectF &frame) const;
 
     QUrl m_source;
     QImage m_image;
@@ -124,4 +128,11 @@ private:
     // The content fading out: its image, null for the placeholder.
     std::optional<QImage> m_outgoing;
     mutable EnvironmentLink m_environment;
+    struct ScaledCover {
+        qint64 source = 0;
+        QImage image;
+    };
+    // The two covers of a cross-fade.
+    mutable ScaledCover m_scaled[2];
+    mutable int m_nextScaled = 0;
 };
