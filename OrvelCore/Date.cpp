@@ -1,5 +1,7 @@
 #include "Date.h"
 
+#include <utility>
+
 namespace {
 std::function<Date()> &nowProvider()
 {
@@ -15,9 +17,9 @@ Date Date::now()
     return fromUnixSeconds(double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
 }
 
-void Date::setNowProvider(std::function<Date()> provider)
+std::function<Date()> Date::setNowProvider(std::function<Date()> provider)
 {
-    nowProvider() = std::move(provider);
+    return std::exchange(nowProvider(), std::move(provider));
 }
 
 QDateTime Date::toDateTime() const

@@ -15,8 +15,9 @@ struct Date {
     static Date distantFuture() { return Date{63113904000.0}; }
     static Date fromUnixSeconds(double seconds) { return Date{seconds - referenceUnixSeconds}; }
 
-    // Replaces the wall clock; an empty function restores the system clock.
-    static void setNowProvider(std::function<Date()> provider);
+    // Replaces the wall clock and returns the one it replaced; an empty function
+    // stands for the system clock.
+    static std::function<Date()> setNowProvider(std::function<Date()> provider);
 
     double unixSeconds() const { return secondsSinceReferenceDate + referenceUnixSeconds; }
     double timeIntervalSince(Date other) const

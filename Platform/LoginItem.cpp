@@ -9,12 +9,6 @@
 #include <QStandardPaths>
 
 namespace {
-LoginItem *&installedItem()
-{
-    static LoginItem *item = nullptr;
-    return item;
-}
-
 // One argument of an Exec line, quoted as the desktop entry format wants, then
 // escaped once more as a string value of the file.
 QString execArgument(const QString &argument)
@@ -32,25 +26,7 @@ QString execArgument(const QString &argument)
 }
 } // namespace
 
-LoginItem::~LoginItem()
-{
-    if (installedItem() == this)
-        installedItem() = nullptr;
-}
-
-LoginItem &LoginItem::mainApp()
-{
-    if (LoginItem *installed = installedItem())
-        return *installed;
-    static AutostartLoginItem item(AutostartLoginItem::standardFilePath(),
-        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString());
-    return item;
-}
-
-void LoginItem::setMainApp(LoginItem *item)
-{
-    installedItem() = item;
-}
+LoginItem::~LoginItem() = default;
 
 AutostartLoginItem::AutostartLoginItem(QString desktopFilePath, QString program)
     : m_filePath(std::move(desktopFilePath))
@@ -123,20 +99,4 @@ void AutostartLoginItem::unregisterItem()
     // An entry that is not there already means "do not start at login".
     if (file.exists() && !file.remove())
         throw LoginItemError(QStringLiteral("%1: %2").arg(m_filePath, file.errorString()).toStdString());
-}
-
-void FakeLoginItem::registerItem()
-{
-    ++registerCalls;
-    if (failsChanges)
-        throw LoginItemError("refused");
-    currentStatus = statusAfterRegistering.value_or(Status::enabled);
-}
-
-void FakeLoginItem::unregisterItem()
-{
-    ++unregisterCalls;
-    if (failsChanges)
-        throw LoginItemError("refused");
-    currentStatus = Status::notRegistered;
 }

@@ -22,11 +22,6 @@ public:
 
     virtual ~LoginItem();
 
-    // The process-wide login item of the app itself (its autostart entry
-    // unless a test installed another).
-    static LoginItem &mainApp();
-    static void setMainApp(LoginItem *item);
-
     virtual Status status() const = 0;
     // Both throw LoginItemError when the change could not be made.
     virtual void registerItem() = 0;
@@ -55,20 +50,4 @@ public:
 private:
     QString m_filePath;
     QString m_program;
-};
-
-// A login item that does what it is told, for tests: the status it reports,
-// a status a successful registration leads to, and calls that fail.
-class FakeLoginItem final : public LoginItem {
-public:
-    Status status() const override { return currentStatus; }
-    void registerItem() override;
-    void unregisterItem() override;
-
-    Status currentStatus = Status::notRegistered;
-    // What a successful registration leaves (enabled unless set).
-    std::optional<Status> statusAfterRegistering;
-    bool failsChanges = false;
-    int registerCalls = 0;
-    int unregisterCalls = 0;
 };

@@ -2,16 +2,11 @@
 
 #include <QObject>
 #include <QPointer>
-#include <atomic>
 #include <coroutine>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <qcoro/qcorotask.h>
-#include <vector>
 
 class Scheduler;
 
@@ -79,11 +74,15 @@ public:
 protected:
     virtual void arm(const std::shared_ptr<Sleeper> &sleeper) = 0;
     virtual void disarm(const std::shared_ptr<Sleeper> &sleeper) = 0;
-    // Expires with the scheduler, so posted work can tell it is gone.
-    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
+    // Work spawned but not started yet will never run; for a scheduler going away.
+    void dropUnstartedWork() { m_alive.reset(); }
     // Wakes a sleeper with the given outcome, on the thread where it went to sleep.
     static void wake(const std::shared_ptr<Sleeper> &sleeper, bool completed, bool queued);
     friend class TaskHandle;
+
+private:
+    // Expires with the scheduler, so posted work can tell it is gone.
+    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
 };
 
 struct Sleeper {
@@ -106,38 +105,6 @@ public:
 protected:
     void arm(const std::shared_ptr<Sleeper> &sleeper) override;
     void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
-};
-
-// Virtual time for tests: nothing happens until advance() moves the clock.
-// Work on other threads (the Spotify bridge's) may sleep on it too.
-class ManualScheduler final : public Scheduler {
-public:
-    ManualScheduler();
-    ~ManualScheduler() override;
-
-    double now() const override { return m_now.load(); }
-    // Moves the clock forward, waking every sleeper that comes due in order and
-    // running the event loop between them.
-    void advance(double seconds);
-    // Runs posted work (spawned tasks, woken sleepers) without moving the clock.
-    void runUntilIdle();
-    std::size_t pendingSleepers() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_sleepers.size();
-    }
-    // Seconds until the next sleeper comes due, or nothing.
-    std::optional<double> nextDeadline() const;
-
-protected:
-    void arm(const std::shared_ptr<Sleeper> &sleeper) override;
-    void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
-
-private:
-    mutable std::recursive_mutex m_mutex;
-    std::atomic<double> m_now = 1000.0;
-    std::uint64_t m_sequence = 0;
-    std::multimap<std::pair<double, std::uint64_t>, std::shared_ptr<Sleeper>> m_sleepers;
 };
 
 // Installs a scheduler as current for the lifetime of the guard.

@@ -25,6 +25,7 @@ public:
         std::optional<bool> reduceTransparency;
         std::optional<bool> reducedLuminance;
     };
+    const Overrides &overrides() const { return m_override; }
     void setOverrides(const Overrides &overrides);
 
 signals:

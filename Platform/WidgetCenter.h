@@ -9,10 +9,6 @@ class WidgetCenter {
 public:
     virtual ~WidgetCenter();
 
-    // The process-wide centre (the session bus unless a test installed another).
-    static WidgetCenter &shared();
-    static void setShared(WidgetCenter *center);
-
     virtual void reloadTimelines(const QString &kind) = 0;
     virtual void reloadAllTimelines() = 0;
 };
@@ -38,12 +34,4 @@ public:
 
 private:
     QDBusConnection m_bus;
-};
-
-// Keeps the requested reloads instead of sending them: "" for all kinds.
-class RecordingWidgetCenter final : public WidgetCenter {
-public:
-    void reloadTimelines(const QString &kind) override { reloads.append(kind); }
-    void reloadAllTimelines() override { reloads.append(QString()); }
-    QStringList reloads;
 };

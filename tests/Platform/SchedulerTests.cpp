@@ -1,3 +1,4 @@
+#include "ManualScheduler.h"
 #include "Scheduler.h"
 
 #include <QCoreApplication>

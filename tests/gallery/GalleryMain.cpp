@@ -33,6 +33,7 @@ QString render(const Scene &scene, const QDir &out)
     QmlHarness harness;
     if (scene.setup)
         scene.setup(state, harness);
+    state.apply(harness);
     const auto view = harness.view(scene.qml, scene.properties, scene.size);
     if (!view)
         return QStringLiteral("failed: ") + harness.errors().trimmed();

@@ -1,6 +1,12 @@
 #include "Scene.h"
 
+#include "ArtworkImageProvider.h"
+#include "DashboardState.h"
 #include "Date.h"
+#include "Defaults.h"
+#include "PlaybackCoordinator.h"
+#include "Preferences.h"
+#include "SharedStore.h"
 #include "SystemAppearance.h"
 
 namespace {
@@ -17,6 +23,11 @@ ScriptedState::ScriptedState()
 
 ScriptedState::~ScriptedState()
 {
+    if (m_root) {
+        m_root->coordinator().flush();
+        m_root.reset();
+    }
+    scheduler.runUntilIdle();
     SystemAppearance::shared()->setOverrides({});
     Date::setNowProvider({});
 }
@@ -24,6 +35,38 @@ ScriptedState::~ScriptedState()
 Aura ScriptedState::aura() const
 {
     return Aura(palette, palette ? std::optional<QString>(QStringLiteral("scripted")) : std::nullopt);
+}
+
+AppRoot &ScriptedState::root()
+{
+    if (!m_root) {
+        m_defaults = std::make_unique<Defaults>(home.path("config/defaults.json"));
+        m_spotify = std::make_shared<ScriptedSpotify>(scheduler);
+        m_workspace.spotifyPid = 4242;
+        const QString group = home.path("group"), support = home.path("support");
+        m_root = std::make_unique<AppRoot>(AppRoot::Outside{scheduler, *m_defaults, m_widgets, m_workspace,
+            m_login, m_announcer, m_spotify, [group, support] { return SharedStore(group, support); },
+            [] { return false; }, nullptr, false, [] {}});
+    }
+    return *m_root;
+}
+
+void ScriptedState::apply(QmlHarness &harness)
+{
+    AppRoot &owners = root();
+    PlaybackCoordinator &coordinator = owners.coordinator();
+    if (!shortcuts.isEmpty())
+        coordinator.saveShortcuts(shortcuts);
+    if (playback) {
+        m_spotify->state = *playback;
+        coordinator.publish(*playback, true);
+    }
+    if (!cover.isNull())
+        coordinator.setArtwork(cover, palette, QStringLiteral("scripted"));
+    harness.provide(owners.preferences());
+    harness.provide(coordinator);
+    harness.provide(owners.dashboardState());
+    ArtworkImageProvider::install(harness.engine(), coordinator);
 }
 
 QUrl sceneFile(const QString &name)

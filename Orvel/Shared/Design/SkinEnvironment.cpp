@@ -7,19 +7,6 @@
 #include <set>
 
 namespace {
-QString levelName(MotionLevel level)
-{
-    switch (level) {
-    case MotionLevel::full:
-        return QStringLiteral("full");
-    case MotionLevel::reduced:
-        return QStringLiteral("reduced");
-    case MotionLevel::still:
-        return QStringLiteral("still");
-    }
-    return QStringLiteral("still");
-}
-
 // Every live attached object, so that a new root or a moved item can make the
 // affected views look again. All of it lives on the main thread.
 std::set<SkinnedAttached *> &registry()
@@ -77,7 +64,7 @@ void SkinEnvironment::setValues(const Values &values)
 QString SkinEnvironment::level(const QString &feature) const
 {
     const auto parsed = fromRawValue<AnimationFeature>(feature);
-    return parsed ? levelName(m_values.motion.level(*parsed)) : levelName(MotionLevel::still);
+    return parsed ? toRawValue(m_values.motion.level(*parsed)) : toRawValue(MotionLevel::still);
 }
 
 bool SkinEnvironment::allows(const QString &feature) const

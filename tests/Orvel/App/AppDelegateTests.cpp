@@ -1,14 +1,15 @@
 #include "AppDelegate.h"
 #include "DashboardWindow.h"
 #include "Defaults.h"
-#include "LoginItem.h"
+#include "FakeLoginItem.h"
+#include "ManualScheduler.h"
 #include "PanelManager.h"
 #include "Preferences.h"
 #include "QmlModules.h"
 #include "QtPrinters.h"
+#include "RecordingWidgetCenter.h"
 #include "StatusItem.h"
 #include "TemporaryHome.h"
-#include "WidgetCenter.h"
 
 #include <QGuiApplication>
 #include <QQmlEngine>

@@ -1,67 +1,21 @@
 #pragma once
 
-#include "Scheduler.h"
+#include "PlaybackCommand.h"
+#include "Started.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QMutex>
 #include <QStringList>
-#include <cmath>
+#include <QtGlobal>
 #include <exception>
-#include <optional>
-#include <qcoro/qcorotask.h>
-#include <stdexcept>
-#include <vector>
 
-// Awaits a task from the test's (main) thread while the bridge works on its own:
-// runs the main event loop and moves the manual clock to each pause's end as
-// soon as the bridge sleeps, keeping the pauses it let pass.
-template<typename T>
-struct Driven {
-    std::optional<T> value;
-    std::exception_ptr error;
-    std::vector<double> pauses;
-
-    T get()
-    {
-        if (error)
-            std::rethrow_exception(error);
-        return *value;
-    }
-};
-
-template<typename T>
-QCoro::Task<void> collect(QCoro::Task<T> task, Driven<T> &out, bool &done)
+// The Spotify failure a bridge call threw.
+inline SpotifyFailure failureOf(const std::exception_ptr &error)
 {
     try {
-        out.value = co_await std::move(task);
-    } catch (...) {
-        out.error = std::current_exception();
+        std::rethrow_exception(error);
+    } catch (const SpotifyError &e) {
+        return e.failure;
     }
-    done = true;
-}
-
-template<typename T>
-Driven<T> drive(ManualScheduler &clock, QCoro::Task<T> task)
-{
-    Driven<T> out;
-    bool done = false;
-    auto runner = collect(std::move(task), out, done);
-    // A guard against a hung bridge, not a pause: it only bounds a failing test.
-    for (QDeadlineTimer guard(20000); !done;) {
-        if (guard.hasExpired())
-            throw std::runtime_error("the bridge did not answer");
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (done)
-            break;
-        if (const auto next = clock.nextDeadline()) {
-            out.pauses.push_back(std::round(*next * 1e6) / 1e6); // the clock runs on 1000 + x
-            clock.advance(*next);
-        } else {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-        }
-    }
-    return out;
 }
 
 // Collects the bridge's log lines.

@@ -1,11 +1,17 @@
 #pragma once
 
 #include "Defaults.h"
+#include "FakeLoginItem.h"
+#include "FakeWorkspace.h"
+#include "ManualScheduler.h"
 #include "PlaybackCoordinator.h"
+#include "Preferences.h"
 #include "QtPrinters.h"
+#include "RecordingAnnouncer.h"
+#include "RecordingWidgetCenter.h"
+#include "ScopedWallClock.h"
 #include "ScriptedSpotify.h"
-#include "WidgetCenter.h"
-#include "Workspace.h"
+#include "Started.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,26 +19,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
-
-// A coroutine started by a test and the value it gave once it has ended.
-template<typename T>
-struct Started {
-    std::shared_ptr<std::optional<T>> value = std::make_shared<std::optional<T>>();
-    bool done() const { return value->has_value(); }
-    const T &get() const { return **value; }
-};
-
-template<typename T>
-QCoro::Task<void> keep(QCoro::Task<T> task, std::shared_ptr<std::optional<T>> into)
-{
-    *into = co_await std::move(task);
-}
-
-inline QCoro::Task<void> keepVoid(QCoro::Task<void> task, std::shared_ptr<std::optional<bool>> into)
-{
-    co_await std::move(task);
-    *into = true;
-}
 
 inline Track song(const QString &id, double duration = 200, std::optional<QUrl> artwork = std::nullopt)
 {
@@ -64,7 +50,6 @@ class CoordinatorTest : public ::testing::Test {
 protected:
     CoordinatorTest()
     {
-        Date::setNowProvider([this] { return Date{clock.now()}; });
         workspace.spotifyPid = 4242;
         spotify->state = playing("a", false);
         make(container());
@@ -77,38 +62,38 @@ protected:
             coordinator.reset();
         }
         clock.runUntilIdle();
-        Date::setNowProvider({});
     }
 
     QString container() const { return dir.filePath("group"); }
     QString filesDirectory() const { return coordinator->store().directory; }
     QString snapshotPath() const { return filesDirectory() + "/playback.json"; }
 
-    void make(std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
+    // The fixture's fakes, with another bridge or container where a test needs one.
+    PlaybackCoordinator::Services services(std::shared_ptr<SpotifyControlling> bridge,
+        std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
     {
         PlaybackCoordinator::Services services;
-        services.bridge = spotify;
+        services.bridge = std::move(bridge);
         services.workspace = &workspace;
         services.store = SharedStore(containerDirectory, dir.filePath("support"));
         services.defaults = &defaults;
         services.scheduler = &clock;
         services.widgetCenter = &widgets;
+        services.preferences = &preferences;
+        services.announcer = &announcer;
         services.network = network;
-        coordinator = std::make_unique<PlaybackCoordinator>(std::move(services));
+        return services;
+    }
+    void make(std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
+    {
+        coordinator = std::make_unique<PlaybackCoordinator>(services(spotify, containerDirectory, network));
     }
 
+    // Starts a coroutine and runs the work it posted, without moving the clock.
     template<typename T>
-    Started<T> start(QCoro::Task<T> task)
+    Started<StartedValue<T>> start(QCoro::Task<T> task)
     {
-        Started<T> started;
-        keep(std::move(task), started.value);
-        clock.runUntilIdle();
-        return started;
-    }
-    Started<bool> start(QCoro::Task<void> task)
-    {
-        Started<bool> started;
-        keepVoid(std::move(task), started.value);
+        auto started = ::start(std::move(task));
         clock.runUntilIdle();
         return started;
     }
@@ -116,14 +101,7 @@ protected:
     template<typename T>
     auto run(QCoro::Task<T> task)
     {
-        auto started = start(std::move(task));
-        for (int step = 0; step < 200 && !started.done(); ++step)
-            clock.advance(0.1);
-        EXPECT_TRUE(started.done());
-        if constexpr (std::is_void_v<T>)
-            return;
-        else
-            return started.get();
+        return ::run(clock, std::move(task));
     }
 
     PlaybackSnapshot stored() const { return coordinator->store().loadSnapshot(); }
@@ -131,9 +109,16 @@ protected:
 
     QTemporaryDir dir;
     ManualScheduler clock;
+    ScopedWallClock wallClock{clock};
     std::shared_ptr<ScriptedSpotify> spotify = std::make_shared<ScriptedSpotify>(clock);
     FakeWorkspace workspace;
     Defaults defaults{dir.filePath("defaults.json")};
     RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    Defaults settings{dir.filePath("settings.json")};
+    Preferences preferences{
+        Preferences::Services{&settings, [this] { return SharedStore(container(), dir.filePath("support")); },
+            &clock, &login, &widgets, [] { return false; }}};
     std::unique_ptr<PlaybackCoordinator> coordinator;
 };

@@ -1,11 +1,12 @@
 #include "Defaults.h"
-#include "LoginItem.h"
+#include "FakeLoginItem.h"
+#include "ManualScheduler.h"
 #include "Preferences.h"
 #include "QmlModules.h"
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 #include "Uuid.h"
-#include "WidgetCenter.h"
+#include "RecordingWidgetCenter.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>

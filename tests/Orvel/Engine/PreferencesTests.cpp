@@ -1,9 +1,10 @@
 #include "Defaults.h"
-#include "LoginItem.h"
+#include "FakeLoginItem.h"
+#include "ManualScheduler.h"
 #include "Preferences.h"
 #include "QtPrinters.h"
+#include "RecordingWidgetCenter.h"
 #include "TemporaryHome.h"
-#include "WidgetCenter.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -23,18 +23,10 @@ protected:
         spotify.setProperty("Position", qlonglong(30'000'000));
     }
 
-    Driven<PlaybackSnapshot> read() { return drive(clock, bridge.readState(spotify.pid())); }
-    Driven<PlaybackSnapshot> perform(PlaybackCommand command)
+    Started<PlaybackSnapshot> read() { return drive(clock, bridge.readState(spotify.pid())); }
+    Started<PlaybackSnapshot> perform(PlaybackCommand command)
     {
         return drive(clock, bridge.perform(std::move(command), spotify.pid()));
-    }
-    static SpotifyFailure failureOf(const std::exception_ptr &error)
-    {
-        try {
-            std::rethrow_exception(error);
-        } catch (const SpotifyError &e) {
-            return e.failure;
-        }
     }
     // The player's own calls, without the reads.
     QStringList commands()
@@ -54,7 +46,7 @@ protected:
         = std::make_shared<MprisAppleEventTransport>(bus.connection());
     QTemporaryDir config;
     SpotifyBridge bridge{
-        transport, AutomationPermission(AutomationConsentRecord(config.filePath("automation.json"))), &clock};
+        transport, AutomationPermission(AutomationConsentRecord(config.filePath("automation.json"))), clock};
 };
 
 } // namespace
@@ -94,7 +86,7 @@ TEST_F(EndToEnd, ReportsNothingLoadedAndAdverts)
     EXPECT_EQ(state.availability, PlayerAvailability::ready);
     EXPECT_EQ(state.capabilities, (PlaybackCapabilities{false, false, false}));
     spotify.clearCalls();
-    EXPECT_EQ(failureOf(perform(PlaybackCommand::seek(3)).error), SpotifyFailure::unsupported);
+    EXPECT_EQ(failureOf(perform(PlaybackCommand::seek(3)).error()), SpotifyFailure::unsupported);
     EXPECT_TRUE(commands().isEmpty());
 }
 
@@ -120,7 +112,7 @@ TEST_F(EndToEnd, SendsEachCommandAsItsPlayerCall)
         SCOPED_TRACE(c.call.toStdString());
         spotify.clearCalls();
         auto result = perform(c.command);
-        ASSERT_FALSE(result.error);
+        ASSERT_FALSE(result.error());
         EXPECT_EQ(commands(), QStringList{c.call});
     }
 }
@@ -144,7 +136,7 @@ TEST_F(EndToEnd, PlaysALinkAndSeesItsTrack)
     spotify.clearCalls();
     auto result = perform(PlaybackCommand::playLink(link));
     EXPECT_EQ(commands(), QStringList{"OpenUri spotify:track:6rqhFgbbKwnb9MLmUQDhG6"});
-    EXPECT_EQ(result.pauses, std::vector<double>{0.45});
+    EXPECT_EQ(result.pauses(), std::vector<double>{0.45});
     const PlaybackSnapshot state = result.get();
     EXPECT_TRUE(state.isPlaying);
     EXPECT_EQ(state.track->id, "spotify:track:6rqhFgbbKwnb9MLmUQDhG6");
@@ -164,13 +156,13 @@ TEST_F(EndToEnd, ASlowPlayerTimesOutAndAVanishedOneIsNotRunning)
 {
     transport->setTimeoutScale(0.05); // the 2 s of a read become 100 ms of real waiting
     spotify.setBehaviour("Get Volume", "normal", 5);
-    EXPECT_FALSE(read().error);
+    EXPECT_FALSE(read().error());
     spotify.setBehaviour("Get Volume", "silent");
-    EXPECT_EQ(failureOf(read().error), SpotifyFailure::timeout);
+    EXPECT_EQ(failureOf(read().error()), SpotifyFailure::timeout);
     spotify.setBehaviour("Get Volume", "normal");
 
     spotify.vanish();
-    EXPECT_EQ(failureOf(read().error), SpotifyFailure::notRunning);
+    EXPECT_EQ(failureOf(read().error()), SpotifyFailure::notRunning);
     EXPECT_EQ(drive(clock, bridge.permission(spotify.pid(), false)).get(), -600);
 }
 
@@ -235,14 +227,14 @@ TEST_F(EndToEnd, BadAnswersFailOrFallBackWithoutCrashing)
         FakeSpotify fresh(bus);
         fresh.setMetadata(FakeSpotify::track(id, "Song", 212'000'000));
         c.script(fresh);
-        SpotifyBridge each(transport, AutomationPermission(), &clock);
+        SpotifyBridge each(transport, AutomationPermission(), clock);
         auto result = drive(clock, each.readState(fresh.pid()));
         if (c.failure) {
-            ASSERT_TRUE(result.error);
-            EXPECT_EQ(failureOf(result.error), *c.failure);
+            ASSERT_TRUE(result.error());
+            EXPECT_EQ(failureOf(result.error()), *c.failure);
         } else {
-            ASSERT_FALSE(result.error);
-            c.check(*result.value);
+            ASSERT_FALSE(result.error());
+            c.check(*result.value());
         }
         fresh.vanish();
     }

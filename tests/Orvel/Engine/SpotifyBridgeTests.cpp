@@ -73,25 +73,17 @@ protected:
         spotify->setProperty(Scope::track, "pAlb", AEDescriptor::text("Album"));
     }
 
-    Driven<PlaybackSnapshot> read()
+    Started<PlaybackSnapshot> read()
     {
         spotify->clearReceived();
         return drive(clock, bridge.readState(pid));
     }
-    Driven<PlaybackSnapshot> perform(PlaybackCommand command)
+    Started<PlaybackSnapshot> perform(PlaybackCommand command)
     {
         spotify->clearReceived();
         return drive(clock, bridge.perform(std::move(command), pid));
     }
     QStringList events() const { return describe(spotify->received()); }
-    static SpotifyFailure failureOf(const std::exception_ptr &error)
-    {
-        try {
-            std::rethrow_exception(error);
-        } catch (const SpotifyError &e) {
-            return e.failure;
-        }
-    }
 
     ManualScheduler clock;
     std::shared_ptr<ScriptedAppleEventTarget> spotify = std::make_shared<ScriptedAppleEventTarget>(pid);
@@ -100,7 +92,7 @@ protected:
     SpotifyBridge bridge{spotify,
         AutomationPermission(AutomationConsentRecord(config.filePath("automation.json")),
             [this](const QString &) { return consentAnswer; }),
-        &clock};
+        clock};
 };
 
 } // namespace
@@ -154,7 +146,7 @@ TEST_F(Bridge, TrackReadsThatFindNothingGiveANoTrackStateWithTheRealFlags)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         spotify = std::make_shared<ScriptedAppleEventTarget>(pid);
-        SpotifyBridge fresh(spotify, AutomationPermission(), &clock);
+        SpotifyBridge fresh(spotify, AutomationPermission(), clock);
         Bridge::loadTrack(trackId, "Song", 200000);
         spotify->setProperty(Scope::application, "pPlS", AEDescriptor::enumeration(fourCharCode("kPSP")));
         spotify->setProperty(Scope::application, "pVol", AEDescriptor::integer(40));
@@ -248,7 +240,7 @@ TEST_F(Bridge, FailuresOfThePlayerPropertiesEndTheReadButShuffleAndRepeatFallBac
         SCOPED_TRACE(c.property);
         auto target = std::make_shared<ScriptedAppleEventTarget>(pid);
         spotify.swap(target);
-        SpotifyBridge fresh(spotify, AutomationPermission(), &clock);
+        SpotifyBridge fresh(spotify, AutomationPermission(), clock);
         spotify->setProperty(Scope::application, "pPlS", AEDescriptor::enumeration(fourCharCode("kPSp")));
         spotify->setProperty(Scope::application, "pVol", AEDescriptor::integer(40));
         spotify->setProperty(Scope::application, "pPos", AEDescriptor::real(1));
@@ -260,13 +252,13 @@ TEST_F(Bridge, FailuresOfThePlayerPropertiesEndTheReadButShuffleAndRepeatFallBac
         spotify->failProperty(reinterpret_cast<const char(&)[5]>(code), c.errn);
         auto result = drive(clock, fresh.readState(pid));
         if (c.failure) {
-            ASSERT_TRUE(result.error);
-            EXPECT_EQ(failureOf(result.error), *c.failure);
+            ASSERT_TRUE(result.error());
+            EXPECT_EQ(failureOf(result.error()), *c.failure);
         } else {
-            ASSERT_FALSE(result.error);
-            EXPECT_FALSE(
-                QLatin1String(c.property) == "pShu" ? result.value->shuffle : result.value->repeatEnabled);
-            EXPECT_EQ(result.value->availability, PlayerAvailability::ready);
+            ASSERT_FALSE(result.error());
+            EXPECT_FALSE(QLatin1String(c.property) == "pShu" ? result.value()->shuffle
+                                                             : result.value()->repeatEnabled);
+            EXPECT_EQ(result.value()->availability, PlayerAvailability::ready);
         }
     }
 }
@@ -275,14 +267,14 @@ TEST_F(Bridge, LogsTheFailedEventAndProperty)
 {
     LogCapture log;
     spotify->failProperty("pVol", -1728);
-    EXPECT_TRUE(read().error);
+    EXPECT_TRUE(read().error());
     EXPECT_EQ(log.lines(),
         (QStringList{"Spotify Apple Event core/getd returned -1728", "Property read failed: pVol"}));
 
     LogCapture transportLog;
     spotify->failDelivery(AESendError{"org.freedesktop.DBus.Error.NoReply", -1712});
     auto result = read();
-    EXPECT_EQ(failureOf(result.error), SpotifyFailure::timeout);
+    EXPECT_EQ(failureOf(result.error()), SpotifyFailure::timeout);
     EXPECT_EQ(transportLog.lines(),
         (QStringList{"Spotify transport core/getd failed: org.freedesktop.DBus.Error.NoReply -1712",
             "Property read failed: pPlS"}));
@@ -310,7 +302,7 @@ TEST_F(Bridge, BadValuesFromSpotifyFallBackInsteadOfFailing)
         result.reply[AEKeyword::errorNumber] = AEDescriptor::text("bad");
         return std::optional(result);
     });
-    EXPECT_EQ(failureOf(read().error), SpotifyFailure::unavailable);
+    EXPECT_EQ(failureOf(read().error()), SpotifyFailure::unavailable);
 }
 
 TEST_F(Bridge, CommandsReadFirstSendOneEventPauseAndReadAgain)
@@ -339,9 +331,9 @@ TEST_F(Bridge, CommandsReadFirstSendOneEventPauseAndReadAgain)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.event.toStdString());
         auto result = perform(c.command);
-        ASSERT_FALSE(result.error);
+        ASSERT_FALSE(result.error());
         EXPECT_EQ(events(), stateReads + QStringList{c.event} + stateReads);
-        EXPECT_EQ(result.pauses, std::vector<double>{0.18});
+        EXPECT_EQ(result.pauses(), std::vector<double>{0.18});
         EXPECT_EQ(spotify->received().at(6).timeout, 2.0);
     }
     EXPECT_TRUE(perform(PlaybackCommand::play()).get().isPlaying);
@@ -374,15 +366,15 @@ TEST_F(Bridge, RefusedCommandsSendNothing)
         spotify->setProperty(Scope::track, "ID  ", AEDescriptor::text(c.id));
         read();
         auto result = perform(c.command);
-        ASSERT_TRUE(result.error);
-        EXPECT_EQ(failureOf(result.error), c.failure);
+        ASSERT_TRUE(result.error());
+        EXPECT_EQ(failureOf(result.error()), c.failure);
         EXPECT_EQ(events(), c.preRead ? stateReads : QStringList());
     }
     // Transport commands still reach an advert.
     spotify->setProperty(Scope::track, "ID  ", AEDescriptor::text(ad));
     for (const auto &command : {PlaybackCommand::play(), PlaybackCommand::pause(), PlaybackCommand::next(),
              PlaybackCommand::previous()})
-        EXPECT_FALSE(perform(command).error);
+        EXPECT_FALSE(perform(command).error());
 }
 
 TEST_F(Bridge, AVolumeStoredOneStepLowIsNudgedOnce)
@@ -403,7 +395,7 @@ TEST_F(Bridge, AVolumeStoredOneStepLowIsNudgedOnce)
     EXPECT_EQ(events(),
         stateReads + QStringList{"core/setd pVol 50"} + stateReads + QStringList{"core/setd pVol 51"}
             + stateReads);
-    EXPECT_EQ(result.pauses, (std::vector<double>{0.18, 0.18}));
+    EXPECT_EQ(result.pauses(), (std::vector<double>{0.18, 0.18}));
     EXPECT_EQ(result.get().volume, 50.0);
 
     result = perform(PlaybackCommand::volume(100));
@@ -418,11 +410,11 @@ TEST_F(Bridge, PlayingALinkSendsItsUriWithoutReadingFirst)
 {
     const auto link = *SpotifyLink::parse("https://open.spotify.com/playlist/37i9dQZF1DXcBWIGoYBM5M?si=x");
     auto result = perform(PlaybackCommand::playLink(link));
-    ASSERT_FALSE(result.error);
+    ASSERT_FALSE(result.error());
     EXPECT_EQ(
         events(), QStringList{"spfy/PCtx spotify:playlist:37i9dQZF1DXcBWIGoYBM5M"} + stateReads + trackReads);
     EXPECT_EQ(spotify->received().front().timeout, 6.0);
-    EXPECT_EQ(result.pauses, std::vector<double>{0.45});
+    EXPECT_EQ(result.pauses(), std::vector<double>{0.45});
 
     spotify->failProperty("pPlS", -1712);
     spotify->setHandler([](const AppleEvent &event) -> std::optional<AESendResult> {
@@ -431,8 +423,8 @@ TEST_F(Bridge, PlayingALinkSendsItsUriWithoutReadingFirst)
         return std::nullopt;
     });
     result = perform(PlaybackCommand::playLink(link));
-    EXPECT_EQ(failureOf(result.error), SpotifyFailure::timeout);
-    EXPECT_TRUE(result.pauses.empty());
+    EXPECT_EQ(failureOf(result.error()), SpotifyFailure::timeout);
+    EXPECT_TRUE(result.pauses().empty());
 }
 
 TEST_F(Bridge, RunsOnItsOwnThreadAndAnswersOnTheCallers)
@@ -443,14 +435,12 @@ TEST_F(Bridge, RunsOnItsOwnThreadAndAnswersOnTheCallers)
         return std::nullopt;
     });
     QThread *resumedOn = nullptr;
-    bool done = false;
     auto body = [&]() -> QCoro::Task<void> {
         co_await bridge.readState(pid);
         resumedOn = QThread::currentThread();
-        done = true;
     };
-    auto task = body();
-    for (QDeadlineTimer guard(20000); !done && !guard.hasExpired();)
+    const auto task = start(body());
+    for (QDeadlineTimer guard(20000); !task.done() && !guard.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
     EXPECT_NE(sender, nullptr);
     EXPECT_NE(sender, QThread::currentThread());
@@ -461,27 +451,23 @@ TEST_F(Bridge, ACommandsPauseLeavesTheBridgeFreeForAnotherCall)
 {
     read();
     spotify->clearReceived();
-    Driven<PlaybackSnapshot> command;
-    bool commandDone = false;
-    auto pending = collect(bridge.perform(PlaybackCommand::next(), pid), command, commandDone);
+    const auto command = start(bridge.perform(PlaybackCommand::next(), pid));
     for (QDeadlineTimer guard(20000); !clock.nextDeadline() && !guard.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
     ASSERT_NEAR(clock.nextDeadline().value_or(0), 0.18, 1e-9);
 
     // A poll runs to its end while the command sleeps: the clock has not moved.
-    bool pollDone = false;
-    Driven<PlaybackSnapshot> poll;
-    auto polling = collect(bridge.readState(pid), poll, pollDone);
-    for (QDeadlineTimer guard(20000); !pollDone && !guard.hasExpired();)
+    const auto poll = start(bridge.readState(pid));
+    for (QDeadlineTimer guard(20000); !poll.done() && !guard.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-    EXPECT_TRUE(pollDone);
-    EXPECT_FALSE(commandDone);
+    EXPECT_TRUE(poll.done());
+    EXPECT_FALSE(command.done());
     EXPECT_EQ(events(), stateReads + QStringList{"spfy/Next"} + stateReads);
 
     clock.advance(0.18);
-    for (QDeadlineTimer guard(20000); !commandDone && !guard.hasExpired();)
+    for (QDeadlineTimer guard(20000); !command.done() && !guard.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
-    EXPECT_TRUE(commandDone);
+    EXPECT_TRUE(command.done());
     EXPECT_EQ(events().size(), 19);
 }
 

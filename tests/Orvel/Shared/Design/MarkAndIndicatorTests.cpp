@@ -1,8 +1,10 @@
-#include "Date.h"
+#include "ManualScheduler.h"
 #include "MarkView.h"
 #include "PlayingIndicatorState.h"
 #include "QmlHarness.h"
 #include "QtPrinters.h"
+#include "ScopedAppearance.h"
+#include "ScopedWallClock.h"
 #include "SkinEnvironment.h"
 #include "SystemAppearance.h"
 #include "VisualizerDrawing.h"
@@ -14,23 +16,11 @@
 namespace {
 const Aura artAura(ArtworkPalette{{1.0, 0.2, 0.1}, {0.1, 0.4, 1.0}, {0.1, 0.1, 0.1}}, QStringLiteral("art"));
 
-struct SystemOverrides {
-    explicit SystemOverrides(SystemAppearance::Overrides overrides)
-    {
-        SystemAppearance::shared()->setOverrides(overrides);
-    }
-    ~SystemOverrides() { SystemAppearance::shared()->setOverrides({}); }
-};
-
 // A manual clock behind both the scheduler and the wall clock.
 struct ManualTime {
     ManualScheduler scheduler;
     ScopedScheduler scope{scheduler};
-    ManualTime()
-    {
-        Date::setNowProvider([this] { return Date{scheduler.now()}; });
-    }
-    ~ManualTime() { Date::setNowProvider({}); }
+    ScopedWallClock wallClock{scheduler};
 };
 
 QVariant settingsJson(bool enabled)
@@ -129,7 +119,7 @@ TEST(PlayingIndicatorState, FormsAndStillness)
     };
     for (const Case &c : std::vector<Case>{{"reduce motion", {true, {}, {}}, false},
              {"reduced luminance", {{}, {}, true}, false}, {"light effects", {}, true}}) {
-        SystemOverrides overrides(c.system);
+        ScopedAppearance overrides(c.system);
         regular.setLightEffects(c.light);
         EXPECT_TRUE(regular.still()) << c.what;
         EXPECT_FALSE(regular.ticking()) << c.what;

@@ -1,9 +1,9 @@
 #include "GlyphView.h"
 #include "QmlHarness.h"
 #include "QtPrinters.h"
+#include "ScopedAppearance.h"
 #include "SkillGlyphImage.h"
 #include "SkinEnvironment.h"
-#include "SystemAppearance.h"
 
 #include <QCoreApplication>
 #include <QQuickItem>
@@ -12,10 +12,6 @@
 namespace {
 const Aura artAura(ArtworkPalette{{0.9, 0.3, 0.1}, {0.1, 0.3, 0.9}, {0.1, 0.1, 0.1}}, QStringLiteral("art"));
 
-struct ReduceMotion {
-    explicit ReduceMotion(bool on) { SystemAppearance::shared()->setOverrides({on, {}, {}}); }
-    ~ReduceMotion() { SystemAppearance::shared()->setOverrides({}); }
-};
 } // namespace
 
 TEST(SkinEnvironment, ViewsWithoutARootReadTheDefaults)
@@ -33,7 +29,7 @@ TEST(SkinEnvironment, ViewsWithoutARootReadTheDefaults)
         EXPECT_TRUE(values.motion.allows(feature));
 
     // The default does not follow the system's Reduce Motion.
-    ReduceMotion on(true);
+    ScopedAppearance on({true, {}, {}});
     EXPECT_FALSE(attached->reduceMotion());
 }
 
@@ -84,7 +80,7 @@ TEST(SkinEnvironment, MotionPolicyCombinesSettingsLightAndReduceMotion)
 
     {
         // Reduce Motion comes from the system, with no change of the user's settings.
-        ReduceMotion on(true);
+        ScopedAppearance on({true, {}, {}});
         EXPECT_TRUE(env->reduceMotion());
         EXPECT_EQ(env->level("trackSwell"), "reduced");
         EXPECT_EQ(env->level("titleScroll"), "still");

@@ -8,10 +8,6 @@ class Announcer {
 public:
     virtual ~Announcer();
 
-    // The process-wide announcer (the log one unless a test installed another).
-    static Announcer &shared();
-    static void setShared(Announcer *announcer);
-
     virtual void announce(const QString &text) = 0;
 };
 
@@ -20,10 +16,4 @@ public:
 class LogAnnouncer final : public Announcer {
 public:
     void announce(const QString &text) override;
-};
-
-class RecordingAnnouncer final : public Announcer {
-public:
-    void announce(const QString &text) override { announcements.append(text); }
-    QStringList announcements;
 };
