@@ -54,6 +54,12 @@ AnimationSettings settings(AnimationPreset preset);
 // movement, or none at all.
 enum class MotionLevel { full, reduced, still };
 
+template<>
+struct RawEnumCases<MotionLevel> {
+    static constexpr std::array<std::pair<MotionLevel, std::string_view>, 3> cases{
+        {{MotionLevel::full, "full"}, {MotionLevel::reduced, "reduced"}, {MotionLevel::still, "still"}}};
+};
+
 // What every animated view asks before it animates: the user's settings,
 // light effects mode and the system's Reduce Motion.
 struct MotionPolicy {

@@ -22,12 +22,6 @@ Q_LOGGING_CATEGORY(lcDefaults, "com.velbrandtoro.Orvel.defaults")
 // "nan", "inf" and "-inf". Entries that do not follow this form are skipped.
 
 namespace {
-Defaults *&installedStandard()
-{
-    static Defaults *defaults = nullptr;
-    return defaults;
-}
-
 const QString typeKey = QStringLiteral("type");
 const QString valueKey = QStringLiteral("value");
 
@@ -65,19 +59,6 @@ QString Defaults::standardFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/com.velbrandtoro.Orvel/defaults.json");
-}
-
-Defaults &Defaults::standard()
-{
-    if (Defaults *installed = installedStandard())
-        return *installed;
-    static Defaults defaults(standardFilePath());
-    return defaults;
-}
-
-void Defaults::setStandard(Defaults *defaults)
-{
-    installedStandard() = defaults;
 }
 
 std::optional<Defaults::Value> Defaults::object(const QString &key) const

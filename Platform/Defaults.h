@@ -25,9 +25,6 @@ public:
 
     // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/defaults.json
     static QString standardFilePath();
-    // The process-wide store (the standard file unless a test installed another).
-    static Defaults &standard();
-    static void setStandard(Defaults *defaults);
 
     const QString &filePath() const { return m_filePath; }
 
@@ -36,7 +33,8 @@ public:
     QStringList keys() const;
 
     // The stored value when it is exactly of kind T, else nothing.
-    template <class T> std::optional<T> value(const QString &key) const
+    template<class T>
+    std::optional<T> value(const QString &key) const
     {
         const auto it = m_values.constFind(key);
         if (it == m_values.cend())

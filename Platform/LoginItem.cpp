@@ -9,12 +9,6 @@
 #include <QStandardPaths>
 
 namespace {
-LoginItem *&installedItem()
-{
-    static LoginItem *item = nullptr;
-    return item;
-}
-
 // One argument of an Exec line, quoted as the desktop entry format wants, then
 // escaped once more as a string value of the file.
 QString execArgument(const QString &argument)
@@ -32,25 +26,7 @@ QString execArgument(const QString &argument)
 }
 } // namespace
 
-LoginItem::~LoginItem()
-{
-    if (installedItem() == this)
-        installedItem() = nullptr;
-}
-
-LoginItem &LoginItem::mainApp()
-{
-    if (LoginItem *installed = installedItem())
-        return *installed;
-    static AutostartLoginItem item(AutostartLoginItem::standardFilePath(),
-        QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString());
-    return item;
-}
-
-void LoginItem::setMainApp(LoginItem *item)
-{
-    installedItem() = item;
-}
+LoginItem::~LoginItem() = default;
 
 AutostartLoginItem::AutostartLoginItem(QString desktopFilePath, QString program)
     : m_filePath(std::move(desktopFilePath))

@@ -22,11 +22,6 @@ public:
 
     virtual ~LoginItem();
 
-    // The process-wide login item of the app itself (its autostart entry
-    // unless a test installed another).
-    static LoginItem &mainApp();
-    static void setMainApp(LoginItem *item);
-
     virtual Status status() const = 0;
     // Both throw LoginItemError when the change could not be made.
     virtual void registerItem() = 0;

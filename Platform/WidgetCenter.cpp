@@ -6,32 +6,7 @@
 
 Q_LOGGING_CATEGORY(lcWidgetCenter, "com.velbrandtoro.Orvel.widgets")
 
-namespace {
-WidgetCenter *&installedCenter()
-{
-    static WidgetCenter *center = nullptr;
-    return center;
-}
-} // namespace
-
-WidgetCenter::~WidgetCenter()
-{
-    if (installedCenter() == this)
-        installedCenter() = nullptr;
-}
-
-WidgetCenter &WidgetCenter::shared()
-{
-    if (WidgetCenter *installed = installedCenter())
-        return *installed;
-    static DBusWidgetCenter center;
-    return center;
-}
-
-void WidgetCenter::setShared(WidgetCenter *center)
-{
-    installedCenter() = center;
-}
+WidgetCenter::~WidgetCenter() = default;
 
 void DBusWidgetCenter::reloadTimelines(const QString &kind)
 {

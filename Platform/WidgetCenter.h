@@ -9,10 +9,6 @@ class WidgetCenter {
 public:
     virtual ~WidgetCenter();
 
-    // The process-wide centre (the session bus unless a test installed another).
-    static WidgetCenter &shared();
-    static void setShared(WidgetCenter *center);
-
     virtual void reloadTimelines(const QString &kind) = 0;
     virtual void reloadAllTimelines() = 0;
 };

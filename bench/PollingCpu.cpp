@@ -3,9 +3,12 @@
 
 #include "AutomationPermission.h"
 #include "Defaults.h"
+#include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
 #include "MprisAppleEventTransport.h"
 #include "PlaybackCoordinator.h"
+#include "Preferences.h"
+#include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
 #include "SpotifyBridge.h"
 #include "fixtures/FakeSpotify.h"
@@ -50,14 +53,23 @@ int main(int argc, char **argv)
     workspace.spotifyPid = player.pid();
     Defaults defaults(dir.filePath("defaults.json"));
     RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    Preferences preferences(Preferences::Services{&defaults,
+        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, &Scheduler::current(),
+        &login, &widgets, [] { return false; }});
 
     PlaybackCoordinator::Services services;
-    services.bridge = std::make_shared<SpotifyBridge>(
-        std::make_shared<MprisAppleEventTransport>(bus.connection()), AutomationPermission(consent));
+    services.bridge
+        = std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
+            AutomationPermission(consent), Scheduler::current());
     services.workspace = &workspace;
     services.store = SharedStore(dir.filePath("group"), dir.filePath("support"));
     services.defaults = &defaults;
+    services.scheduler = &Scheduler::current();
     services.widgetCenter = &widgets;
+    services.preferences = &preferences;
+    services.announcer = &announcer;
     PlaybackCoordinator coordinator(std::move(services));
 
     int publications = 0;

@@ -1,6 +1,7 @@
 // How long one state read of a cached track (six round trips) takes against the
 // fake Spotify client over a private bus, through the bridge's thread and the MPRIS backend.
 #include "MprisAppleEventTransport.h"
+#include "Scheduler.h"
 #include "SpotifyBridge.h"
 #include "fixtures/FakeSpotify.h"
 
@@ -37,7 +38,7 @@ struct Setup {
     FakeSpotify spotify{bus};
     std::shared_ptr<MprisAppleEventTransport> transport
         = std::make_shared<MprisAppleEventTransport>(bus.connection());
-    SpotifyBridge bridge{transport, AutomationPermission()};
+    SpotifyBridge bridge{transport, AutomationPermission(), Scheduler::current()};
 
     Setup() { spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Song", 212'000'000)); }
 };

@@ -36,8 +36,9 @@ std::unique_ptr<AppRoot> AppRoot::production()
     auto owned = std::make_unique<Owned>();
     owned->workspace.watchSleepAndSession();
     Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
-        owned->loginItem, owned->announcer, std::make_shared<SpotifyBridge>(), [] { return SharedStore(); },
-        [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr, true, {}};
+        owned->loginItem, owned->announcer, std::make_shared<SpotifyBridge>(Scheduler::current()),
+        [] { return SharedStore(); }, [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr,
+        true, {}};
     return std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
 }
 
@@ -61,9 +62,10 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     engine.defaults = &m_outside.defaults;
     engine.scheduler = &m_outside.scheduler;
     engine.widgetCenter = &m_outside.widgetCenter;
+    engine.preferences = m_preferences.get();
+    engine.announcer = &m_outside.announcer;
     engine.network = m_outside.network;
     m_coordinator = std::make_unique<PlaybackCoordinator>(std::move(engine));
-    m_coordinator->setPreferences(m_preferences.get());
 
     m_dashboardState = std::make_unique<DashboardState>(nullptr);
 

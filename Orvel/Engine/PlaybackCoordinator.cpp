@@ -20,6 +20,14 @@ public:
     using QNetworkCookieJar::QNetworkCookieJar;
     bool setCookiesFromUrl(const QList<QNetworkCookie> &, const QUrl &) override { return false; }
 };
+// The services are handed down by whoever builds the graph; a missing one is a wiring fault.
+template<class T>
+T &required(T *service)
+{
+    if (!service)
+        qFatal("PlaybackCoordinator is missing a service");
+    return *service;
+}
 } // namespace
 
 PlaybackCoordinator::PlaybackCoordinator(Services services, QObject *parent)
@@ -27,12 +35,16 @@ PlaybackCoordinator::PlaybackCoordinator(Services services, QObject *parent)
     , m_snapshot(placeholder(PlayerAvailability::notRunning))
     , m_store(std::move(services.store))
     , m_bridge(std::move(services.bridge))
-    , m_workspace(*services.workspace)
-    , m_defaults(services.defaults ? *services.defaults : Defaults::standard())
-    , m_scheduler(services.scheduler ? *services.scheduler : Scheduler::current())
-    , m_widgetCenter(services.widgetCenter ? *services.widgetCenter : WidgetCenter::shared())
+    , m_workspace(required(services.workspace))
+    , m_defaults(required(services.defaults))
+    , m_scheduler(required(services.scheduler))
+    , m_widgetCenter(required(services.widgetCenter))
     , m_artworkSession(services.network)
+    , m_preferences(required(services.preferences))
+    , m_announcer(required(services.announcer))
 {
+    if (!m_bridge)
+        qFatal("PlaybackCoordinator needs a Spotify connection");
     m_shortcuts = m_store.loadShortcuts();
     if (!m_artworkSession) {
         m_artworkSession = new QNetworkAccessManager(this);
@@ -51,19 +63,6 @@ PlaybackCoordinator::~PlaybackCoordinator()
     // while the reply still exists, so the paused download ends instead of leaking.
     if (reply)
         QCoreApplication::sendPostedEvents(reply, QEvent::MetaCall);
-}
-
-PlaybackCoordinator &PlaybackCoordinator::shared()
-{
-    static PlaybackCoordinator *instance = [] {
-        auto *workspace = new DBusWorkspace();
-        workspace->watchSleepAndSession();
-        Services services;
-        services.bridge = std::make_shared<SpotifyBridge>();
-        services.workspace = workspace;
-        return new PlaybackCoordinator(std::move(services));
-    }();
-    return *instance;
 }
 
 PlaybackSnapshot PlaybackCoordinator::placeholder(PlayerAvailability availability)

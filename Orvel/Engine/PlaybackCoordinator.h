@@ -29,6 +29,7 @@
 #include <optional>
 #include <qcoro/qcorotask.h>
 
+class Announcer;
 class Defaults;
 class Preferences;
 class QNetworkAccessManager;
@@ -144,6 +145,7 @@ public:
     static constexpr int artworkDecodeLimitMB = 128;
 
     // Everything the coordinator reaches outside itself, so tests can stand in for it.
+    // Each is required but the network session; the composition root hands them down.
     struct Services {
         std::shared_ptr<SpotifyControlling> bridge;
         Workspace *workspace = nullptr;
@@ -151,15 +153,14 @@ public:
         Defaults *defaults = nullptr;
         Scheduler *scheduler = nullptr;
         WidgetCenter *widgetCenter = nullptr;
+        Preferences *preferences = nullptr;
+        Announcer *announcer = nullptr;
         // The session for artwork and title look-ups; made ephemeral when absent.
         QNetworkAccessManager *network = nullptr;
     };
 
     explicit PlaybackCoordinator(Services services, QObject *parent = nullptr);
     ~PlaybackCoordinator() override;
-
-    // The process-wide instance, made on first use and never released.
-    static PlaybackCoordinator &shared();
 
     // The placeholder every state the app makes up itself has: nothing known but why.
     static PlaybackSnapshot placeholder(PlayerAvailability availability);
@@ -256,8 +257,6 @@ public:
     // Scheme, host and port of the oEmbed endpoint; empty for Spotify's own
     // (the Info key "OrvelOEmbedEndpoint" sets the process's default).
     void setOEmbedEndpoint(const QUrl &endpoint) { m_oEmbedEndpoint = endpoint; }
-    // nothing: the process-wide settings.
-    void setPreferences(Preferences *preferences);
 
     // Casting a shortcut: starting its link, launching Spotify when needed.
     static inline const QString connectForSkillsText = QStringLiteral("Connect Spotify to use skills.");
@@ -412,8 +411,9 @@ private:
     TaskHandle m_reloadTask;
     TaskHandle m_failedCastReset;
 
-    Preferences &preferences() const;
+    Preferences &preferences() const { return m_preferences; }
     static QUrl configuredOEmbedEndpoint();
     QUrl m_oEmbedEndpoint = configuredOEmbedEndpoint();
-    Preferences *m_preferences = nullptr;
+    Preferences &m_preferences;
+    Announcer &m_announcer;
 };

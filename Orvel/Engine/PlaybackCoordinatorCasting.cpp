@@ -37,7 +37,7 @@ QCoro::Task<void> PlaybackCoordinator::cast(MusicShortcut shortcut)
         setFailedCast(std::nullopt);
         announcement = localized(QStringLiteral("Playing %@"), {shortcut.title});
     }
-    Announcer::shared().announce(announcement);
+    m_announcer.announce(announcement);
     m_casting.reset();
     emit castingChanged();
 }

@@ -31,20 +31,6 @@ QString firstCharacters(const QString &text, int count)
 }
 } // namespace
 
-Preferences &PlaybackCoordinator::preferences() const
-{
-    return m_preferences ? *m_preferences : Preferences::shared();
-}
-
-void PlaybackCoordinator::setPreferences(Preferences *preferences)
-{
-    m_preferences = preferences;
-    QObject::disconnect(m_skillsWatch);
-    m_skillsWatch = {};
-    if (m_shortcutModel)
-        m_shortcutModel->refreshSlots();
-}
-
 SkillBar PlaybackCoordinator::watchedSkills()
 {
     Preferences &current = preferences();

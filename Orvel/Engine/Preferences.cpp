@@ -151,19 +151,6 @@ bool isNullOrUndefined(const QVariant &value)
     return !value.isValid() || value.typeId() == QMetaType::Nullptr;
 }
 
-QString levelName(MotionLevel level)
-{
-    switch (level) {
-    case MotionLevel::full:
-        return QStringLiteral("full");
-    case MotionLevel::reduced:
-        return QStringLiteral("reduced");
-    case MotionLevel::still:
-        return QStringLiteral("still");
-    }
-    return QStringLiteral("still");
-}
-
 const QStringList visualizerFields{QStringLiteral("enabled"), QStringLiteral("style"),
     QStringLiteral("palette"), QStringLiteral("customHex"), QStringLiteral("intensity"),
     QStringLiteral("speed"), QStringLiteral("glow")};
@@ -185,13 +172,13 @@ std::optional<VisualizerSettings> visualizerFromMap(const QVariantMap &map)
 }
 
 // Holds neither the preferences nor anything of theirs, so it may outlive them.
-QCoro::Task<void> reloadWidgetsLater(Scheduler &scheduler, WidgetCenter *center, TaskHandle self)
+QCoro::Task<void> reloadWidgetsLater(Scheduler &scheduler, WidgetCenter &center, TaskHandle self)
 {
     // Awaited into a variable: GCC 12 miscompiles a co_await inside an if condition.
     const bool slept = co_await scheduler.sleep(Preferences::widgetReloadDelay, self);
     if (!slept)
         co_return;
-    (center ? *center : WidgetCenter::shared()).reloadAllTimelines();
+    center.reloadAllTimelines();
 }
 } // namespace
 
@@ -360,38 +347,31 @@ void Preferences::write(const Setting<T> &setting)
     }
 }
 
-Preferences::Preferences()
-    : Preferences(Services())
-{
-}
-
 Preferences::Preferences(Services services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))
 {
+    // Handed down by whoever builds the graph; a missing one is a wiring fault.
+    if (!m_services.defaults || !m_services.makeStore || !m_services.scheduler || !m_services.loginItem
+        || !m_services.widgetCenter || !m_services.reduceMotion)
+        qFatal("Preferences is missing a service");
     m_loginEnabled = loginItem().status() == LoginItem::Status::enabled;
     readStoredSettings();
 }
 
-Preferences &Preferences::shared()
-{
-    static Preferences *instance = new Preferences();
-    return *instance;
-}
-
 Defaults &Preferences::defaults() const
 {
-    return m_services.defaults ? *m_services.defaults : Defaults::standard();
+    return *m_services.defaults;
 }
 
 SharedStore Preferences::makeStore() const
 {
-    return m_services.makeStore ? m_services.makeStore() : SharedStore();
+    return m_services.makeStore();
 }
 
 LoginItem &Preferences::loginItem() const
 {
-    return m_services.loginItem ? *m_services.loginItem : LoginItem::mainApp();
+    return *m_services.loginItem;
 }
 
 void Preferences::readStoredSettings()
@@ -556,10 +536,10 @@ void Preferences::mirrorAppearance(const std::function<void(const SharedStore &)
 void Preferences::scheduleWidgetReload()
 {
     m_widgetReload.cancel();
-    Scheduler &scheduler = m_services.scheduler ? *m_services.scheduler : Scheduler::current();
-    WidgetCenter *center = m_services.widgetCenter;
+    Scheduler &scheduler = *m_services.scheduler;
+    WidgetCenter &center = *m_services.widgetCenter;
     m_widgetReload = scheduler.spawn(
-        [&scheduler, center](TaskHandle self) { return reloadWidgetsLater(scheduler, center, self); });
+        [&scheduler, &center](TaskHandle self) { return reloadWidgetsLater(scheduler, center, self); });
 }
 
 void Preferences::setAppearanceError(const std::optional<QString> &value)
@@ -599,9 +579,7 @@ void Preferences::setLoginError(const std::optional<QString> &value)
 
 MotionPolicy Preferences::motionPolicy() const
 {
-    const bool reduceMotion
-        = m_services.reduceMotion ? m_services.reduceMotion() : SystemAppearance::shared()->reduceMotion();
-    return MotionPolicy{m_animations, lightEffects(), reduceMotion};
+    return MotionPolicy{m_animations, lightEffects(), m_services.reduceMotion()};
 }
 
 // MARK: - Views' forms
@@ -827,6 +805,6 @@ QVariantMap Preferences::motionPolicyValue() const
     const MotionPolicy policy = motionPolicy();
     QVariantMap levels;
     for (const AnimationFeature feature : allCases<AnimationFeature>())
-        levels.insert(toRawValue(feature), levelName(policy.level(feature)));
+        levels.insert(toRawValue(feature), toRawValue(policy.level(feature)));
     return levels;
 }

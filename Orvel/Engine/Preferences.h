@@ -101,8 +101,7 @@ public:
     static inline const QString loginApprovalMessage
         = QStringLiteral("Allow Orvel in System Settings \u2192 Login Items.");
 
-    // What the settings are kept in and talk to; anything left empty is the
-    // process-wide one, looked up when it is needed.
+    // What the settings are kept in and talk to; every one is required.
     struct Services {
         Defaults *defaults = nullptr;
         std::function<SharedStore()> makeStore;
@@ -112,11 +111,10 @@ public:
         std::function<bool()> reduceMotion;
     };
 
-    // Reads every stored setting; writes nothing.
+    // Reads every stored setting; writes nothing. There is no default
+    // constructor: QML would make a stray instance instead of calling create().
     explicit Preferences(Services services, QObject *parent = nullptr);
 
-    // The one instance of the app, made on first use.
-    static Preferences &shared();
     static Preferences *create(QQmlEngine *engine, QJSEngine *)
     {
         return QmlOwners::lookup<Preferences>(engine);
@@ -210,10 +208,6 @@ signals:
     void motionPolicyChanged();
 
 private:
-    // For shared() only. Not public: QML would make its own instance of a
-    // default-constructible singleton instead of calling create().
-    Preferences();
-
     template<class T>
     struct Setting;
     struct Table;

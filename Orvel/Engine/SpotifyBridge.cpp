@@ -62,14 +62,14 @@ bool isCoverAddress(const QString &text, const QUrl &url)
 
 } // namespace
 
-SpotifyBridge::SpotifyBridge()
+SpotifyBridge::SpotifyBridge(Scheduler &scheduler)
     : SpotifyBridge(std::make_shared<MprisAppleEventTransport>(),
-        AutomationPermission(AutomationConsentRecord(), automationConsentDialog()))
+        AutomationPermission(AutomationConsentRecord(), automationConsentDialog()), scheduler)
 {
 }
 
 SpotifyBridge::SpotifyBridge(
-    std::shared_ptr<AppleEventTransport> transport, AutomationPermission permission, Scheduler *scheduler)
+    std::shared_ptr<AppleEventTransport> transport, AutomationPermission permission, Scheduler &scheduler)
     : m_transport(std::move(transport))
     , m_permission(std::move(permission))
     , m_scheduler(scheduler)
@@ -85,11 +85,6 @@ SpotifyBridge::~SpotifyBridge()
 {
     m_thread.quit();
     m_thread.wait();
-}
-
-Scheduler &SpotifyBridge::scheduler() const
-{
-    return m_scheduler ? *m_scheduler : Scheduler::current();
 }
 
 std::optional<Track> SpotifyBridge::cachedTrack() const

@@ -27,10 +27,9 @@ public:
 class SpotifyBridge final : public SpotifyControlling {
 public:
     // The Spotify client on the session bus, with the user's recorded consent.
-    SpotifyBridge();
-    // scheduler: nothing for the process-wide one at the time of each pause.
+    explicit SpotifyBridge(Scheduler &scheduler);
     SpotifyBridge(std::shared_ptr<AppleEventTransport> transport, AutomationPermission permission,
-        Scheduler *scheduler = nullptr);
+        Scheduler &scheduler);
     ~SpotifyBridge() override;
     SpotifyBridge(const SpotifyBridge &) = delete;
     SpotifyBridge &operator=(const SpotifyBridge &) = delete;
@@ -62,7 +61,7 @@ private:
     PlaybackSnapshot readStateNow(qint32 pid);
     QCoro::Task<PlaybackSnapshot> performHere(PlaybackCommand command, qint32 pid);
     QCoro::Task<void> pause(double seconds);
-    Scheduler &scheduler() const;
+    Scheduler &scheduler() const { return m_scheduler; }
 
     // Runs work on the bridge thread and resumes the caller on its own thread.
     template<typename T>
@@ -70,7 +69,7 @@ private:
 
     std::shared_ptr<AppleEventTransport> m_transport;
     AutomationPermission m_permission;
-    Scheduler *m_scheduler;
+    Scheduler &m_scheduler;
     QThread m_thread;
     QObject *m_context;
     mutable std::mutex m_cacheMutex;

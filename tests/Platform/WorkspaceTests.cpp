@@ -1,5 +1,6 @@
 #include "Workspace.h"
 #include "fixtures/FakeSpotify.h"
+#include "fixtures/FrozenBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -34,33 +35,6 @@ struct Seen {
     }
     QStringList events;
     std::vector<std::optional<std::int32_t>> pids;
-};
-
-// Stops the bus daemon itself, so nothing on the bus answers until it is continued.
-class FrozenBus {
-public:
-    explicit FrozenBus(const PrivateBus &bus)
-    {
-        QDBusConnection connection = bus.connection();
-        const QDBusReply<uint> pid
-            = connection.interface()->servicePid(QStringLiteral("org.freedesktop.DBus"));
-        if (pid.isValid() && pid.value() > 0 && ::kill(pid_t(pid.value()), SIGSTOP) == 0)
-            m_pid = pid_t(pid.value());
-    }
-    ~FrozenBus() { thaw(); }
-    FrozenBus(const FrozenBus &) = delete;
-    FrozenBus &operator=(const FrozenBus &) = delete;
-
-    bool isFrozen() const { return m_pid != 0; }
-    void thaw()
-    {
-        if (m_pid != 0)
-            ::kill(m_pid, SIGCONT);
-        m_pid = 0;
-    }
-
-private:
-    pid_t m_pid = 0;
 };
 
 } // namespace

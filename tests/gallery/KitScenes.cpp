@@ -1,4 +1,5 @@
 #include "Scene.h"
+#include "SystemAppearance.h"
 
 // The UI kit's views: grounds and cards, buttons, texts, toggles and pickers.
 namespace {
@@ -24,18 +25,33 @@ Scene sheet(const QString &file, QVariantMap properties = {})
 {
     return {{}, sceneFile(file), {}, properties, coolArtwork};
 }
+
+// The sheet under light effects.
+Scene light(Scene scene)
+{
+    scene.setup = [](ScriptedState &state, QmlHarness &harness) {
+        coolArtwork(state, harness);
+        state.lightEffects = true;
+    };
+    return scene;
+}
+
+// The sheet with the system's Reduce Transparency on.
+Scene reducedTransparency(Scene scene)
+{
+    scene.setup = [](ScriptedState &state, QmlHarness &harness) {
+        coolArtwork(state, harness);
+        SystemAppearance::shared()->setOverrides({false, true, false});
+    };
+    return scene;
+}
 } // namespace
 
 QList<Scene> kitScenes()
 {
     QList<Scene> scenes;
     scenes << bothSkins("PressFeedbackStyle", "states", sheet("PressFeedbackSheet"));
-    Scene still = sheet("PressFeedbackSheet");
-    still.setup = [](ScriptedState &state, QmlHarness &harness) {
-        coolArtwork(state, harness);
-        state.lightEffects = true;
-    };
-    scenes << bothSkins("PressFeedbackStyle", "light", still);
+    scenes << bothSkins("PressFeedbackStyle", "light", light(sheet("PressFeedbackSheet")));
     scenes << bothSkins("TitleText", "sizes", sheet("TitleTextSheet"));
     scenes << bothSkins("TimeText", "readouts", sheet("TimeTextSheet"));
     scenes << bothSkins("Eyebrow", "captions", sheet("EyebrowSheet"));
@@ -43,5 +59,13 @@ QList<Scene> kitScenes()
     scenes << bothSkins("PrimaryButton", "states", sheet("PrimaryButtonSheet"));
     scenes << bothSkins("TextLink", "plain", sheet("TextLinkSheet"));
     scenes << bothSkins("SelectionDot", "states", sheet("SelectionDotSheet"));
+
+    scenes << bothSkins("SurfaceGround", "glass", sheet("GroundSheet"));
+    scenes << bothSkins("SurfaceGround", "solid", sheet("GroundSheet", {{"solid", true}}));
+    scenes << bothSkins("SurfaceGround", "light", light(sheet("GroundSheet")));
+    scenes << bothSkins("SurfaceGround", "reduceTransparency", reducedTransparency(sheet("GroundSheet")));
+    scenes << bothSkins("SkinCard", "radii", sheet("CardSheet"));
+    scenes << bothSkins("SkinFill", "strengths", sheet("FillSheet"));
+    scenes << bothSkins("SectionRule", "widths", sheet("RuleSheet"));
     return scenes;
 }

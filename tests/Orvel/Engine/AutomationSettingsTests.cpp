@@ -39,14 +39,7 @@ class AutomationSettings : public CoordinatorTest {
 protected:
     AutomationSettings()
     {
-        PlaybackCoordinator::Services services;
-        services.bridge = reconsidering;
-        services.workspace = &workspace;
-        services.store = SharedStore(container(), dir.filePath("support"));
-        services.defaults = &defaults;
-        services.scheduler = &clock;
-        services.widgetCenter = &widgets;
-        coordinator = std::make_unique<PlaybackCoordinator>(std::move(services));
+        coordinator = std::make_unique<PlaybackCoordinator>(services(reconsidering, container()));
         spotify->permissionStatus = PlaybackCoordinator::notPermittedStatus;
         run(coordinator->refresh());
     }
@@ -90,7 +83,7 @@ TEST(BridgeConsent, AskingAgainOverwritesTheRecordedRefusal)
                 asked << application;
                 return std::optional<bool>(true);
             }),
-        &clock};
+        clock};
     EXPECT_EQ(drive(clock, bridge.permission(4242, true)).get(), -1743); // a refusal is not asked again
     EXPECT_EQ(drive(clock, bridge.askPermissionAgain()).get(), true);
     EXPECT_EQ(asked, QStringList{"com.spotify.client"});

@@ -9,7 +9,6 @@ class Casting : public CoordinatorTest {
 protected:
     Casting()
     {
-        Announcer::setShared(&announcer);
         EXPECT_TRUE(
             coordinator->upsertShortcut(std::nullopt, "Morning", "spotify:track:4uLU6hMCjMI75M1A2tKUQC"));
         shortcut = coordinator->shortcuts().constFirst();
@@ -19,7 +18,6 @@ protected:
                 state = playing(link->link.id());
         };
     }
-    ~Casting() override { Announcer::setShared(nullptr); }
 
     // Casts and moves the clock until the cast has ended.
     void castToEnd()
@@ -33,7 +31,6 @@ protected:
             [](const PlaybackCommand &c) { return c.kind() == PlaybackCommand::Kind::playLink; }));
     }
 
-    RecordingAnnouncer announcer;
     MusicShortcut shortcut{QUuid(), "x", *SpotifyLink::parse("spotify:album:1DFixLWuPkv3KT3TnV35m3")};
 };
 

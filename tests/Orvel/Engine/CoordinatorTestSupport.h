@@ -1,10 +1,13 @@
 #pragma once
 
 #include "Defaults.h"
+#include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
 #include "ManualScheduler.h"
 #include "PlaybackCoordinator.h"
+#include "Preferences.h"
 #include "QtPrinters.h"
+#include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
 #include "ScopedWallClock.h"
 #include "ScriptedSpotify.h"
@@ -65,17 +68,25 @@ protected:
     QString filesDirectory() const { return coordinator->store().directory; }
     QString snapshotPath() const { return filesDirectory() + "/playback.json"; }
 
-    void make(std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
+    // The fixture's fakes, with another bridge or container where a test needs one.
+    PlaybackCoordinator::Services services(std::shared_ptr<SpotifyControlling> bridge,
+        std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
     {
         PlaybackCoordinator::Services services;
-        services.bridge = spotify;
+        services.bridge = std::move(bridge);
         services.workspace = &workspace;
         services.store = SharedStore(containerDirectory, dir.filePath("support"));
         services.defaults = &defaults;
         services.scheduler = &clock;
         services.widgetCenter = &widgets;
+        services.preferences = &preferences;
+        services.announcer = &announcer;
         services.network = network;
-        coordinator = std::make_unique<PlaybackCoordinator>(std::move(services));
+        return services;
+    }
+    void make(std::optional<QString> containerDirectory, QNetworkAccessManager *network = nullptr)
+    {
+        coordinator = std::make_unique<PlaybackCoordinator>(services(spotify, containerDirectory, network));
     }
 
     // Starts a coroutine and runs the work it posted, without moving the clock.
@@ -103,5 +114,11 @@ protected:
     FakeWorkspace workspace;
     Defaults defaults{dir.filePath("defaults.json")};
     RecordingWidgetCenter widgets;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    Defaults settings{dir.filePath("settings.json")};
+    Preferences preferences{
+        Preferences::Services{&settings, [this] { return SharedStore(container(), dir.filePath("support")); },
+            &clock, &login, &widgets, [] { return false; }}};
     std::unique_ptr<PlaybackCoordinator> coordinator;
 };

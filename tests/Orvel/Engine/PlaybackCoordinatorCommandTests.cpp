@@ -199,14 +199,8 @@ TEST_F(Commands, ADisconnectWhileAskingPermissionSendsAndPublishesNothing)
         SCOPED_TRACE(status);
         defaults.set(PlaybackCoordinator::disconnectedKey, false);
         spotify->permissionStatus = status;
-        PlaybackCoordinator::Services services;
-        services.bridge = std::make_shared<SlowToPermit>(spotify, clock);
-        services.workspace = &workspace;
-        services.store = SharedStore(container(), dir.filePath("support"));
-        services.defaults = &defaults;
-        services.scheduler = &clock;
-        services.widgetCenter = &widgets;
-        coordinator = std::make_unique<PlaybackCoordinator>(std::move(services));
+        coordinator = std::make_unique<PlaybackCoordinator>(
+            services(std::make_shared<SlowToPermit>(spotify, clock), container()));
         auto command = start(coordinator->perform(PlaybackCommand::play()));
         clock.advance(0.5);
         coordinator->setDisconnected();

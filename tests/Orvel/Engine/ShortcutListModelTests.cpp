@@ -14,14 +14,6 @@ const QString albumLink = QStringLiteral("https://open.spotify.com/album/1DFixLW
 
 class ShortcutRows : public CoordinatorTest {
 protected:
-    struct NoLoginItem final : LoginItem {
-        Status status() const override { return Status::notRegistered; }
-        void registerItem() override { }
-        void unregisterItem() override { }
-    };
-
-    ShortcutRows() { coordinator->setPreferences(&preferences); }
-
     QUuid add(const QString &title, const QString &link = trackLink)
     {
         EXPECT_TRUE(coordinator->upsertShortcut(std::nullopt, title, link));
@@ -44,10 +36,6 @@ protected:
         return titles;
     }
 
-    NoLoginItem login;
-    Defaults settings{dir.filePath("settings.json")};
-    Preferences preferences{Preferences::Services{
-        &settings, [this] { return coordinator->store(); }, &clock, &login, &widgets, [] { return false; }}};
     ShortcutListModel *model = coordinator->shortcutModel();
     QSignalSpy inserted{model, &QAbstractItemModel::rowsInserted};
     QSignalSpy moved{model, &QAbstractItemModel::rowsMoved};

@@ -16,8 +16,6 @@ const QString albumLink = QStringLiteral("spotify:album:1DFixLWuPkv3KT3TnV35m3")
 
 class Shortcuts : public CoordinatorTest {
 protected:
-    Shortcuts() { coordinator->setPreferences(&preferences); }
-
     QString shortcutsPath() const { return filesDirectory() + "/shortcuts.json"; }
     QStringList titles() const
     {
@@ -38,11 +36,6 @@ protected:
         QFile blocker(filesDirectory());
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     }
-
-    FakeLoginItem login;
-    Defaults settings{dir.filePath("settings.json")};
-    Preferences preferences{Preferences::Services{
-        &settings, [this] { return coordinator->store(); }, &clock, &login, &widgets, [] { return false; }}};
 };
 
 TEST_F(Shortcuts, TitlesAreCutToEightyCharactersThenTrimmed)

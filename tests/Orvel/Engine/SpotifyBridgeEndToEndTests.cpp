@@ -46,7 +46,7 @@ protected:
         = std::make_shared<MprisAppleEventTransport>(bus.connection());
     QTemporaryDir config;
     SpotifyBridge bridge{
-        transport, AutomationPermission(AutomationConsentRecord(config.filePath("automation.json"))), &clock};
+        transport, AutomationPermission(AutomationConsentRecord(config.filePath("automation.json"))), clock};
 };
 
 } // namespace
@@ -227,7 +227,7 @@ TEST_F(EndToEnd, BadAnswersFailOrFallBackWithoutCrashing)
         FakeSpotify fresh(bus);
         fresh.setMetadata(FakeSpotify::track(id, "Song", 212'000'000));
         c.script(fresh);
-        SpotifyBridge each(transport, AutomationPermission(), &clock);
+        SpotifyBridge each(transport, AutomationPermission(), clock);
         auto result = drive(clock, each.readState(fresh.pid()));
         if (c.failure) {
             ASSERT_TRUE(result.error());

@@ -92,7 +92,7 @@ protected:
     SpotifyBridge bridge{spotify,
         AutomationPermission(AutomationConsentRecord(config.filePath("automation.json")),
             [this](const QString &) { return consentAnswer; }),
-        &clock};
+        clock};
 };
 
 } // namespace
@@ -146,7 +146,7 @@ TEST_F(Bridge, TrackReadsThatFindNothingGiveANoTrackStateWithTheRealFlags)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         spotify = std::make_shared<ScriptedAppleEventTarget>(pid);
-        SpotifyBridge fresh(spotify, AutomationPermission(), &clock);
+        SpotifyBridge fresh(spotify, AutomationPermission(), clock);
         Bridge::loadTrack(trackId, "Song", 200000);
         spotify->setProperty(Scope::application, "pPlS", AEDescriptor::enumeration(fourCharCode("kPSP")));
         spotify->setProperty(Scope::application, "pVol", AEDescriptor::integer(40));
@@ -240,7 +240,7 @@ TEST_F(Bridge, FailuresOfThePlayerPropertiesEndTheReadButShuffleAndRepeatFallBac
         SCOPED_TRACE(c.property);
         auto target = std::make_shared<ScriptedAppleEventTarget>(pid);
         spotify.swap(target);
-        SpotifyBridge fresh(spotify, AutomationPermission(), &clock);
+        SpotifyBridge fresh(spotify, AutomationPermission(), clock);
         spotify->setProperty(Scope::application, "pPlS", AEDescriptor::enumeration(fourCharCode("kPSp")));
         spotify->setProperty(Scope::application, "pVol", AEDescriptor::integer(40));
         spotify->setProperty(Scope::application, "pPos", AEDescriptor::real(1));

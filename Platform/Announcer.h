@@ -8,10 +8,6 @@ class Announcer {
 public:
     virtual ~Announcer();
 
-    // The process-wide announcer (the log one unless a test installed another).
-    static Announcer &shared();
-    static void setShared(Announcer *announcer);
-
     virtual void announce(const QString &text) = 0;
 };
 
