@@ -108,7 +108,7 @@ Item {
             SymbolView {
                 objectName: "unavailable"
                 visible: nowPlaying.status === "unavailable"
-                symbol: "wifi.slash"
+                name: "wifi.slash"
                 size: 10
                 color: root.secondary
                 Accessible.name: Design.localized("Playback unavailable")
@@ -315,7 +315,7 @@ Item {
                 color: nowPlaying.palette.accent
             }
             SymbolView {
-                symbol: "arrow.up.right"
+                name: "arrow.up.right"
                 size: 10
                 color: nowPlaying.palette.accent
             }

@@ -67,6 +67,12 @@ void GlyphView::paint(QPainter *painter)
 
 void GlyphView::draw(QPainter &painter, OrvelGlyph glyph, const QRectF &square, const QColor &color)
 {
+    drawLayers(painter, layers(glyph), square, color);
+}
+
+void GlyphView::drawLayers(
+    QPainter &painter, const std::vector<GlyphLayer> &layers, const QRectF &square, const QColor &color)
+{
     if (square.isEmpty() || color.alpha() == 0)
         return;
     // The non-zero layers go into one path with every subpath turned the same
@@ -75,7 +81,7 @@ void GlyphView::draw(QPainter &painter, OrvelGlyph glyph, const QRectF &square, 
     QPainterPath winding;
     winding.setFillRule(Qt::WindingFill);
     std::vector<QPainterPath> evenOdd;
-    for (const GlyphLayer &layer : layers(glyph)) {
+    for (const GlyphLayer &layer : layers) {
         const QPainterPath path = GlyphLayerShape{layer}.path(square);
         if (layer.evenOdd) {
             evenOdd.push_back(path);
@@ -104,7 +110,7 @@ void GlyphView::draw(QPainter &painter, OrvelGlyph glyph, const QRectF &square, 
             QPainter p(&layer);
             p.translate(-bounds.topLeft());
             p.setTransform(painter.transform(), true);
-            draw(p, glyph, square, solid);
+            drawLayers(p, layers, square, solid);
         }
         painter.resetTransform();
         painter.setOpacity(painter.opacity() * opacity);

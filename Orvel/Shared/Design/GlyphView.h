@@ -26,6 +26,9 @@ public:
     // layers never cancel, holes exist only inside an even-odd layer, and the
     // colour's opacity applies to the glyph as a whole.
     static void draw(QPainter &painter, OrvelGlyph glyph, const QRectF &square, const QColor &color);
+    // The same for any layers on the glyph grid (the system symbols' too).
+    static void drawLayers(
+        QPainter &painter, const std::vector<GlyphLayer> &layers, const QRectF &square, const QColor &color);
     // The glyph alone, side x side device pixels, on a transparent ground.
     static QImage render(OrvelGlyph glyph, int side, const QColor &color);
 

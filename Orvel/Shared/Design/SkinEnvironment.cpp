@@ -46,11 +46,11 @@ SkinEnvironment *SkinEnvironment::defaultEnvironment()
     return environment;
 }
 
-SkinEnvironment::Values SkinEnvironment::skinned(
-    Skin skin, const Aura &aura, bool lightEffects, const AnimationSettings &animations, bool reduceMotion)
+SkinEnvironment::Values SkinEnvironment::skinned(Skin skin, const Aura &aura, bool lightEffects,
+    const AnimationSettings &animations, bool reduceMotion, bool reduceTransparency)
 {
     return {skin, SkinPalette(skin, aura), aura, lightEffects,
-        MotionPolicy{animations, lightEffects, reduceMotion}};
+        MotionPolicy{animations, lightEffects, reduceMotion}, reduceTransparency};
 }
 
 void SkinEnvironment::setValues(const Values &values)
@@ -167,7 +167,8 @@ void SkinnedAttached::makeRoot()
     if (m_own)
         return;
     m_own = std::make_unique<SkinEnvironment>();
-    // Reduce Motion is read from the system whenever it changes, not from the user's settings.
+    // Reduce Motion and Reduce Transparency are read from the system whenever
+    // they change, not from the user's settings.
     connect(SystemAppearance::shared(), &SystemAppearance::changed, m_own.get(), [this] { recompute(); });
     recompute();
     resolveAll();
@@ -175,8 +176,9 @@ void SkinnedAttached::makeRoot()
 
 void SkinnedAttached::recompute()
 {
-    m_own->setValues(SkinEnvironment::skinned(m_inputs.skin, m_inputs.aura, m_inputs.lightEffects,
-        m_inputs.animations, SystemAppearance::shared()->reduceMotion()));
+    m_own->setValues(
+        SkinEnvironment::skinned(m_inputs.skin, m_inputs.aura, m_inputs.lightEffects, m_inputs.animations,
+            SystemAppearance::shared()->reduceMotion(), SystemAppearance::shared()->reduceTransparency()));
     // The item palette is inherited by everything below: text and controls
     // that do not choose their own colours take the skin's text and accent.
     if (auto *item = qobject_cast<QQuickItem *>(m_attachee.data())) {

@@ -23,6 +23,7 @@ class SkinEnvironment : public QObject {
     Q_PROPERTY(Aura aura READ aura NOTIFY changed)
     Q_PROPERTY(bool lightEffects READ lightEffects NOTIFY changed)
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY changed)
+    Q_PROPERTY(bool reduceTransparency READ reduceTransparency NOTIFY changed)
 
 public:
     struct Values {
@@ -31,6 +32,8 @@ public:
         Aura aura;
         bool lightEffects = false;
         MotionPolicy motion;
+        // The system's Reduce Transparency, read like Reduce Motion.
+        bool reduceTransparency = false;
         friend bool operator==(const Values &, const Values &) = default;
     };
 
@@ -42,7 +45,7 @@ public:
     // The skinned modifier's values: the palette of the skin over the aura and
     // a motion policy of the settings, the light flag and Reduce Motion.
     static Values skinned(Skin skin, const Aura &aura, bool lightEffects, const AnimationSettings &animations,
-        bool reduceMotion);
+        bool reduceMotion, bool reduceTransparency = false);
 
     const Values &values() const { return m_values; }
     void setValues(const Values &values);
@@ -53,6 +56,7 @@ public:
     Aura aura() const { return m_values.aura; }
     bool lightEffects() const { return m_values.lightEffects; }
     bool reduceMotion() const { return m_values.motion.reduceMotion; }
+    bool reduceTransparency() const { return m_values.reduceTransparency; }
     const MotionPolicy &motion() const { return m_values.motion; }
 
     // The motion level of a feature by its raw name: "full", "reduced" or "still";
@@ -94,6 +98,7 @@ class SkinnedAttached : public QObject {
     Q_PROPERTY(QStringList animations READ animations WRITE setAnimations NOTIFY changed)
     Q_PROPERTY(SkinPalette palette READ palette NOTIFY changed)
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY changed)
+    Q_PROPERTY(bool reduceTransparency READ reduceTransparency NOTIFY changed)
     Q_PROPERTY(SkinEnvironment *environment READ environment NOTIFY changed)
 
 public:
@@ -120,6 +125,7 @@ public:
     void setAnimations(const QStringList &disabled);
     SkinPalette palette() const { return environment()->palette(); }
     bool reduceMotion() const { return environment()->reduceMotion(); }
+    bool reduceTransparency() const { return environment()->reduceTransparency(); }
 
     // The same modifier from C++, all four arguments at once.
     void apply(Skin skin, const Aura &aura, bool lightEffects, const AnimationSettings &animations);

@@ -1,0 +1,182 @@
+#include "SurfaceGroundLayers.h"
+
+#include "Assets.h"
+#include "PlayerGlass.h"
+
+#include <QPainter>
+#include <QRadialGradient>
+#include <algorithm>
+
+namespace {
+void glow(QPainter &painter, QPointF center, double radius, QColor color)
+{
+    // To the same colour at no opacity, so the glow fades without greying.
+    QRadialGradient gradient(center, radius);
+    gradient.setColorAt(0, color);
+    color.setAlphaF(0);
+    gradient.setColorAt(1, color);
+    painter.fillRect(painter.clipBoundingRect(), gradient);
+}
+
+void field(QPainter &painter, const QRectF &rect, const Aura &aura, double top, double bottom, double opacity)
+{
+    if (opacity <= 0)
+        return;
+    QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
+    gradient.setColorAt(0, aura.field.withOpacity(top * opacity).toQColor());
+    gradient.setColorAt(1, aura.fieldDeep.withOpacity(bottom * opacity).toQColor());
+    painter.fillRect(rect, gradient);
+}
+} // namespace
+
+bool SurfaceGroundLayers::showsGlass(Skin skin, bool solid, bool light, bool reduceTransparency)
+{
+    return skin == Skin::rivista && !solid && !light && !reduceTransparency;
+}
+
+std::pair<double, double> SurfaceGroundLayers::fieldOpacities(bool glass)
+{
+    return glass ? std::pair{glassFieldOpacity, glassFieldDeepOpacity} : std::pair{1.0, 1.0};
+}
+
+KitAnimation SurfaceGroundLayers::fadeAnimation(const MotionPolicy &motion)
+{
+    return motion.level(AnimationFeature::trackChange) == MotionLevel::still
+        ? KitAnimation::none()
+        : KitAnimation::easeInOut(fadeSeconds);
+}
+
+void SurfaceGroundLayers::draw(
+    QPainter &painter, const QRectF &rect, const QPainterPath &shape, const Layers &layers)
+{
+    if (rect.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setClipPath(shape, Qt::IntersectClip);
+    const SkinPalette &palette = layers.palette;
+    if (palette.skin == Skin::classico) {
+        painter.fillRect(rect, palette.ground.toQColor());
+        glow(painter, rect.topRight(), accentGlowRadius,
+            palette.accent.withOpacity(accentGlowOpacity).toQColor());
+        const QColor teal = Assets::color(QStringLiteral("SystemTeal")).value_or(Qt::transparent);
+        glow(painter, rect.bottomLeft(), tealGlowRadius,
+            SRGBColor::of(teal).withOpacity(tealGlowOpacity).toQColor());
+    } else {
+        if (layers.glass)
+            PlayerGlass::draw(painter, shape);
+        const auto [top, bottom] = fieldOpacities(layers.glass);
+        const double fade = std::clamp(layers.fade, 0.0, 1.0);
+        if (layers.fadingField)
+            field(painter, rect, *layers.fadingField, top, bottom, 1 - fade);
+        field(painter, rect, layers.field, top, bottom, layers.fadingField ? fade : 1);
+        if (layers.glass) {
+            QLinearGradient sheen(
+                rect.topLeft(), QPointF(rect.left(), rect.top() + rect.height() * sheenDepth));
+            sheen.setColorAt(0, SRGBColor::white(sheenOpacity).toQColor());
+            sheen.setColorAt(1, SRGBColor::white(0).toQColor());
+            painter.fillRect(rect, sheen);
+        }
+    }
+    painter.restore();
+}
+
+SurfaceGroundLayers::SurfaceGroundLayers(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
+
+SkinnedAttached *SurfaceGroundLayers::environment() const
+{
+    auto *self = const_cast<SurfaceGroundLayers *>(this);
+    return m_environment.get(self, [self] { self->environmentChanged(); });
+}
+
+void SurfaceGroundLayers::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    environmentChanged();
+}
+
+void SurfaceGroundLayers::environmentChanged()
+{
+    const SkinEnvironment::Values &values = environment()->values();
+    const Aura &aura = values.aura;
+    if (!m_field || !m_painted) {
+        // Nothing shown yet, so nothing to fade from.
+        m_field = aura;
+    } else if (aura.key != m_field->key) {
+        // A new identity: the old field fades out under the new one.
+        const KitAnimation animation = fadeAnimation(values.motion);
+        m_fadingField = animation.enabled() ? m_field : std::nullopt;
+        m_field = aura;
+        setFade(animation.enabled() ? 0 : 1);
+        if (animation.enabled())
+            emit fadeStarted();
+    } else {
+        // The same identity recolours in place.
+        m_field = aura;
+    }
+    emit changed();
+    update();
+}
+
+void SurfaceGroundLayers::setSolid(bool solid)
+{
+    if (solid == m_solid)
+        return;
+    m_solid = solid;
+    emit changed();
+    update();
+}
+
+void SurfaceGroundLayers::setRadius(qreal radius)
+{
+    if (radius == m_radius)
+        return;
+    m_radius = radius;
+    emit changed();
+    update();
+}
+
+void SurfaceGroundLayers::setCorners(const std::optional<Corners> &corners)
+{
+    m_corners = corners;
+    update();
+}
+
+void SurfaceGroundLayers::setFade(qreal fade)
+{
+    if (fade == m_fade)
+        return;
+    m_fade = fade;
+    if (m_fade >= 1)
+        m_fadingField.reset();
+    emit fadeChanged();
+    update();
+}
+
+bool SurfaceGroundLayers::showsGlass() const
+{
+    const SkinEnvironment::Values &values = environment()->values();
+    return showsGlass(values.skin, m_solid, values.lightEffects, values.reduceTransparency);
+}
+
+KitAnimation SurfaceGroundLayers::fadeAnimation() const
+{
+    return fadeAnimation(environment()->values().motion);
+}
+
+SurfaceGroundLayers::Layers SurfaceGroundLayers::layers() const
+{
+    const SkinEnvironment::Values &values = environment()->values();
+    return {values.palette, m_field.value_or(values.aura), m_fadingField, m_fade, showsGlass()};
+}
+
+void SurfaceGroundLayers::paint(QPainter *painter)
+{
+    m_painted = true;
+    const QRectF rect(0, 0, width(), height());
+    draw(*painter, rect, m_corners.value_or(Corners::all(m_radius)).path(rect), layers());
+}

@@ -1,0 +1,12 @@
+import QtQuick
+import Orvel
+import Orvel.Shared
+
+// A time readout in the skin's numeric face.
+Text {
+    property real size: 11
+    property bool emphasized: false
+
+    color: SkinFonts.timeColor(Skinned.palette, emphasized)
+    font: SkinFonts.time(Skinned.skin, size)
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "OrvelGlyph.h"
+#include "TintedGlyphItem.h"
+
+#include <QImage>
+#include <QString>
+
+// The few system symbols the views name ("circle", "checkmark.circle.fill",
+// "wifi.slash", …), drawn from our own paths on the glyphs' 24 x 24 grid. A
+// symbol of font size s fills an s-point square.
+struct SystemSymbol {
+    // The symbol's path-program layers; none for a name the table lacks
+    // (a few symbols are drawn as strokes instead).
+    static std::vector<GlyphLayer> layers(const QString &name);
+    static bool exists(const QString &name) { return !layers(name).empty(); }
+};
+
+// A system symbol filled with one colour, size x size and centred in the
+// item. Decorative: no pointer hits, hidden from accessibility.
+class SymbolView : public TintedGlyphItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
+
+public:
+    explicit SymbolView(QQuickItem *parent = nullptr);
+
+    QString name() const { return m_name; }
+    void setName(const QString &name);
+
+    void paint(QPainter *painter) override;
+    static QImage render(const QString &name, int side, const QColor &color);
+
+signals:
+    void nameChanged();
+
+private:
+    QString m_name;
+};
