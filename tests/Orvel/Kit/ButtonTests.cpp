@@ -1,6 +1,7 @@
 #include "GlyphButtonStyle.h"
 #include "HelpTip.h"
 #include "KitShape.h"
+#include "ManualScheduler.h"
 #include "PrimaryButtonStyle.h"
 #include "QmlHarness.h"
 #include "QtPrinters.h"
