@@ -1,9 +1,9 @@
 #include "QmlHarness.h"
 #include "QtPrinters.h"
+#include "ScopedAppearance.h"
 #include "SkinEnvironment.h"
 #include "SurfaceGroundLayers.h"
 #include "SurfaceStyle.h"
-#include "SystemAppearance.h"
 
 #include <QPainter>
 #include <QQuickItem>
@@ -141,7 +141,7 @@ TEST(SkinEnvironment, ReduceTransparencyComesFromTheSystem)
     QQuickItem root;
     Skinned::of(&root)->apply(Skin::rivista, Aura::brand(), false, {});
     EXPECT_FALSE(Skinned::of(&root)->reduceTransparency());
-    Appearance reduced({false, true, false});
+    ScopedAppearance reduced({false, true, false});
     EXPECT_TRUE(Skinned::of(&root)->reduceTransparency());
     EXPECT_FALSE(SkinEnvironment::defaultEnvironment()->reduceTransparency());
 }
