@@ -29,7 +29,7 @@ PressFeedbackStyle {
         failedCast: slot.failedCastID
         errorKey: PlaybackCoordinator.errorKey
         hovering: slot.shownHovered
-        castLevel: slot.Skinned.level("skillCast")
+        castLevel: slot.Skinned.environment.level("skillCast")
     }
     readonly property ContextMenuModel menu: ContextMenuModel {
         items: slot.style.menu
@@ -51,10 +51,13 @@ PressFeedbackStyle {
         }
     }
 
-    // The sweep starts only when this slot's start begins.
+    // The sweep starts only when this slot's start begins: a slot first
+    // shown mid-start shows none.
     readonly property bool casting: style.isCasting
+    property bool shown: false
+    Component.onCompleted: shown = true
     onCastingChanged: {
-        if (!casting)
+        if (!casting || !shown)
             return
         cooldown.stop()
         sweep = 1
@@ -74,7 +77,8 @@ PressFeedbackStyle {
     enabled: style.clickable
     onClicked: perform("")
     Accessible.name: style.accessibleName
-    Accessible.description: style.accessibleHint
+    // Value, then hint: QML's Accessible has no separate fields for them.
+    Accessible.description: [style.accessibleValue, style.accessibleHint].filter(text => text !== "").join(", ")
     Accessible.role: Accessible.Button
     implicitWidth: size
     implicitHeight: size

@@ -1,11 +1,15 @@
 import QtQuick
+import QtQuick.Templates as T
 import Orvel
 import Orvel.Shared
 
-// The invitation in place of an empty shortcut list; it opens the shortcuts page.
-PressFeedbackStyle {
+// The invitation in place of an empty shortcut list, a plain button that
+// opens the shortcuts page.
+T.AbstractButton {
     id: card
 
+    hoverEnabled: true
+    padding: 0
     readonly property bool classico: Skinned.skin === "classico"
 
     onClicked: DashboardLinks.openShortcutsPage()

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Templates as T
 import Orvel
 import Orvel.Shared
 
@@ -79,10 +80,14 @@ Column {
             required property string glyph
             width: list.width
 
-            PressFeedbackStyle {
+            // A plain button: the row itself shows no press feedback.
+            T.AbstractButton {
                 id: button
                 objectName: "shortcutRow"
                 width: entry.width
+                hoverEnabled: true
+                padding: 0
+                implicitHeight: implicitContentHeight
                 contentItem: ShortcutRow {
                     title: entry.title
                     kind: entry.kind

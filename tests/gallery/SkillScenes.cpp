@@ -16,10 +16,10 @@ QList<Scene> bothSkins(const QString &view, const QString &state, const Scene &s
     return result;
 }
 
-// Fixed ids, so a scene can name them.
-const QString runID = QStringLiteral("6a1b7c3e-0d5f-4e2a-9b8c-1f2e3d4c5b6a");
-const QString albumID = QStringLiteral("7b2c8d4f-1e6a-4f3b-8c9d-2a3b4c5d6e7f");
-const QString trackID = QStringLiteral("8c3d9e5a-2f7b-4a4c-9d0e-3b4c5d6e7f80");
+// Fixed ids, so a scene can name them; upper case, as the coordinator writes them.
+const QString runID = QStringLiteral("6A1B7C3E-0D5F-4E2A-9B8C-1F2E3D4C5B6A");
+const QString albumID = QStringLiteral("7B2C8D4F-1E6A-4F3B-8C9D-2A3B4C5D6E7F");
+const QString trackID = QStringLiteral("8C3D9E5A-2F7B-4A4C-9D0E-3B4C5D6E7F80");
 
 MusicShortcut shortcut(
     const QString &id, const char *title, const char *link, std::optional<SkillGlyph> glyph = std::nullopt)

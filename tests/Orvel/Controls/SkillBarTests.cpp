@@ -198,3 +198,34 @@ TEST_F(SkillSlotViews, RemoveFromSkillBarEmptiesOnlyThatSlot)
     EXPECT_EQ(coordinator->shortcuts().size(), 2);
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
 }
+
+TEST_F(SkillSlotViews, TheSweepStartsOnlyWhenAStartBegins)
+{
+    const auto view = harness.view(
+        "import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+        "Item { width: 40; height: 40; property bool light: false\n"
+        "  Skinned.lightEffects: light\n"
+        "  property alias slot: slot\n"
+        "  SkillSlotView { id: slot; castingID: 'S'; index: 0\n"
+        "    shortcut: ({shortcutID: 'S', title: 'Morning', kind: 'track', glyph: 'note'}) } }");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *slot = view->item()->property("slot").value<QQuickItem *>();
+    ASSERT_TRUE(slot);
+    auto *style = qobject_cast<SkillSlotStyle *>(slot->property("style").value<QObject *>());
+    ASSERT_TRUE(style);
+    // First shown mid-start: no sweep.
+    EXPECT_EQ(slot->property("sweep").toDouble(), 0);
+    EXPECT_EQ(style->cover(), "wedge");
+
+    slot->setProperty("castingID", QVariant());
+    slot->setProperty("castingID", "S");
+    EXPECT_GT(slot->property("sweep").toDouble(), 0.9);
+
+    // Light effects: a flat cover, the sweep left at 1.
+    view->item()->setProperty("light", true);
+    slot->setProperty("castingID", QVariant());
+    slot->setProperty("castingID", "S");
+    EXPECT_EQ(slot->property("sweep").toDouble(), 1);
+    EXPECT_EQ(style->cover(), "flat");
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
+}

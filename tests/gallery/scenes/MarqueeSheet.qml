@@ -13,7 +13,7 @@ Sheet {
         title: "Holocene"
         color: Skinned.palette.text
     }
-    Label { text: "scrolling" }
+    Label { text: "too wide" }
     MarqueeTrackTitle {
         previewElapsed: 6
         width: 200
