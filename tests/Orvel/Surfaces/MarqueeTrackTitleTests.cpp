@@ -100,3 +100,35 @@ TEST(MarqueeTrackTitle, TicksOnlyWhileOverflowingAndAllowedToMove)
     EXPECT_FALSE(title->ticking());
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
 }
+
+TEST(MarqueeTrackTitle, ANewTrackSlidesInForItsDurationOnlyWhereAllowed)
+{
+    ManualScheduler clock;
+    ScopedScheduler installed(clock);
+    QmlHarness harness;
+    const auto view
+        = harness.view("import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+                       "Item { width: 200; height: 40; property var off: []\n"
+                       "  Skinned.animations: off\n"
+                       "  property alias title: marquee\n"
+                       "  MarqueeTrackTitle { id: marquee; width: 200; trackID: 'a'; title: 'Fits' } }");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *title = view->item()->property("title").value<MarqueeTrackTitle *>();
+    ASSERT_TRUE(title);
+    EXPECT_FALSE(title->ticking());
+
+    title->setTrackID("b");
+    EXPECT_TRUE(title->ticking());
+    clock.advance(MarqueeTrackTitle::changeDuration / 2);
+    EXPECT_GT(title->changeProgress(), 0);
+    EXPECT_LT(title->changeProgress(), 1);
+    clock.advance(MarqueeTrackTitle::changeDuration);
+    EXPECT_EQ(title->changeProgress(), 1);
+    EXPECT_FALSE(title->ticking());
+
+    view->item()->setProperty("off", QStringList{"trackChange"});
+    title->setTrackID("c");
+    EXPECT_EQ(title->changeProgress(), 1);
+    EXPECT_FALSE(title->ticking());
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
+}
