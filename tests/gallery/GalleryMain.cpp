@@ -12,7 +12,7 @@
 namespace {
 QList<Scene> allScenes()
 {
-    return designScenes() + kitScenes() + noticeAndArtworkScenes();
+    return designScenes() + kitScenes() + noticeAndArtworkScenes() + dashboardScenes();
 }
 
 void print(const QString &line)

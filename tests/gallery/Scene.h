@@ -84,3 +84,4 @@ QUrl sceneFile(const QString &name);
 QList<Scene> designScenes();
 QList<Scene> noticeAndArtworkScenes();
 QList<Scene> kitScenes();
+QList<Scene> dashboardScenes();
