@@ -5,6 +5,7 @@
 #include "SpotifyLink.h"
 
 #include <exception>
+#include <optional>
 #include <qcoro/qcorotask.h>
 #include <variant>
 
@@ -87,7 +88,8 @@ enum class SpotifyFailure {
     invalidValue
 };
 
-template <> struct RawEnumCases<SpotifyFailure> {
+template<>
+struct RawEnumCases<SpotifyFailure> {
     using F = SpotifyFailure;
     static constexpr std::array<std::pair<F, std::string_view>, 7> cases{
         {{F::permissionRequired, "permissionRequired"}, {F::permissionDenied, "permissionDenied"},
@@ -121,4 +123,7 @@ public:
     virtual QCoro::Task<PlaybackSnapshot> readState(qint32 pid) = 0;
     virtual QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32 pid) = 0;
     virtual QCoro::Task<qint32> permission(qint32 pid, bool ask) = 0;
+    // Asks the user again whether Spotify may be controlled, whatever the earlier
+    // answer, and keeps the new one; nothing when no one could be asked.
+    virtual QCoro::Task<std::optional<bool>> askPermissionAgain() { co_return std::nullopt; }
 };

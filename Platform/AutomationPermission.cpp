@@ -84,3 +84,13 @@ OSStatus AutomationPermission::determine(
     m_record.record(*applicationId, *answer);
     return *answer ? AEStatus::noErr : AEStatus::errAEEventNotPermitted;
 }
+
+std::optional<bool> AutomationPermission::askAgain(const QString &applicationId) const
+{
+    if (!m_prompt)
+        return std::nullopt;
+    const auto answer = m_prompt(applicationId);
+    if (answer)
+        m_record.record(applicationId, *answer);
+    return answer;
+}

@@ -37,6 +37,10 @@ public:
     void setPrompt(ConsentPrompt prompt) { m_prompt = std::move(prompt); }
     OSStatus determine(AppleEventTransport &transport, std::int32_t pid, FourCharCode eventClass,
         FourCharCode eventID, bool askUserIfNeeded) const;
+    // Puts the question again even when it was answered, and records the new
+    // answer: our stand-in for the system's Automation list. Nothing when no
+    // one can be asked; the record then stays as it was.
+    std::optional<bool> askAgain(const QString &applicationId) const;
 
 private:
     AutomationConsentRecord m_record;

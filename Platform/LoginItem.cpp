@@ -28,9 +28,10 @@ QString execArgument(const QString &argument)
 
 LoginItem::~LoginItem() = default;
 
-AutostartLoginItem::AutostartLoginItem(QString desktopFilePath, QString program)
+AutostartLoginItem::AutostartLoginItem(QString desktopFilePath, QString program, QString name)
     : m_filePath(std::move(desktopFilePath))
     , m_program(std::move(program))
+    , m_name(std::move(name))
 {
 }
 
@@ -40,14 +41,14 @@ QString AutostartLoginItem::standardFilePath()
         + QStringLiteral("/autostart/com.velbrandtoro.Orvel.desktop");
 }
 
-QByteArray AutostartLoginItem::desktopEntry(const QString &program)
+QByteArray AutostartLoginItem::desktopEntry(const QString &program, const QString &name)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
-                          "Name=Orvel\n"
+                          "Name=%2\n"
                           "Exec=%1\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(execArgument(program))
+        .arg(execArgument(program), name)
         .toUtf8();
 }
 
@@ -87,7 +88,7 @@ void AutostartLoginItem::registerItem()
         // The autostart folder is the desktop's, not ours: ordinary permissions.
         if (!QDir().mkpath(QFileInfo(m_filePath).path()))
             throw FileError(QFileInfo(m_filePath).path(), QStringLiteral("could not create the directory"));
-        PrivateFiles::writeAtomically(m_filePath, desktopEntry(m_program));
+        PrivateFiles::writeAtomically(m_filePath, desktopEntry(m_program, m_name));
     } catch (const FileError &error) {
         throw LoginItemError(error.what());
     }

@@ -34,8 +34,9 @@ public:
 // Desktops ask no approval for autostart entries, so it never reports requiresApproval.
 class AutostartLoginItem final : public LoginItem {
 public:
-    // program: the executable to start; empty means it cannot be found.
-    AutostartLoginItem(QString desktopFilePath, QString program);
+    // program: the executable to start; empty means it cannot be found. name:
+    // what the desktop's list of startup programs shows.
+    AutostartLoginItem(QString desktopFilePath, QString program, QString name = QStringLiteral("Orvel"));
 
     // $XDG_CONFIG_HOME/autostart/com.velbrandtoro.Orvel.desktop
     static QString standardFilePath();
@@ -45,9 +46,10 @@ public:
     void unregisterItem() override;
 
     // The entry's text for a program.
-    static QByteArray desktopEntry(const QString &program);
+    static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
 private:
     QString m_filePath;
     QString m_program;
+    QString m_name;
 };

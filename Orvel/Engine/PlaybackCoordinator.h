@@ -211,6 +211,9 @@ public:
     QCoro::Task<void> connectAsync();
     void setDisconnected();
     QCoro::Task<void> openSpotifyAsync(bool activates);
+    // Our consent record is the Automation list: the consent question for
+    // Spotify again, then a refresh when the user answered it.
+    QCoro::Task<void> openAutomationSettingsAsync();
 
     // The views' commands: each starts its work on the next turn and leaves it running.
     Q_INVOKABLE void togglePlayPause();
@@ -224,6 +227,7 @@ public:
     Q_INVOKABLE void setRepeat(bool enabled) { send(PlaybackCommand::repeatMode(enabled)); }
     Q_INVOKABLE void connect();
     Q_INVOKABLE void openSpotify(bool activates);
+    Q_INVOKABLE void openAutomationSettings();
     // Shortcuts by their id text; an unknown id does nothing.
     Q_INVOKABLE void cast(const QString &shortcutID);
     Q_INVOKABLE void openInSpotify(const QString &shortcutID);

@@ -119,6 +119,11 @@ void PlaybackCoordinator::openSpotify(bool activates)
     launch([activates](PlaybackCoordinator &self) { return self.openSpotifyAsync(activates); });
 }
 
+void PlaybackCoordinator::openAutomationSettings()
+{
+    launch([](PlaybackCoordinator &self) { return self.openAutomationSettingsAsync(); });
+}
+
 void PlaybackCoordinator::handle(std::exception_ptr error, bool fromCommand)
 {
     std::optional<SpotifyFailure> failure;
@@ -158,6 +163,18 @@ void PlaybackCoordinator::handle(std::exception_ptr error, bool fromCommand)
     PlaybackSnapshot marked = m_snapshot;
     marked.commandError = controlFailedText;
     publish(std::move(marked), true);
+}
+
+QCoro::Task<void> PlaybackCoordinator::openAutomationSettingsAsync()
+{
+    const QPointer<PlaybackCoordinator> guard(this);
+    const std::shared_ptr<SpotifyControlling> bridge = m_bridge;
+    const std::optional<bool> allowed = co_await bridge->askPermissionAgain();
+    if (!guard || !allowed)
+        co_return;
+    if (*allowed)
+        setErrorKey(std::nullopt);
+    co_await refresh();
 }
 
 QCoro::Task<void> PlaybackCoordinator::connectAsync()

@@ -3,6 +3,7 @@
 #include "AutomationConsentDialog.h"
 #include "MprisAppleEventTransport.h"
 #include "Scheduler.h"
+#include "Workspace.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -120,6 +121,14 @@ QCoro::Task<qint32> SpotifyBridge::permission(qint32 pid, bool ask)
 {
     return onBridge<qint32>([this, pid, ask]() -> QCoro::Task<qint32> {
         co_return m_permission.determine(*m_transport, pid, fourCharCode("core"), fourCharCode("getd"), ask);
+    });
+}
+
+QCoro::Task<std::optional<bool>> SpotifyBridge::askPermissionAgain()
+{
+    // On the bridge thread like every consent question, so no event is sent meanwhile.
+    return onBridge<std::optional<bool>>([this]() -> QCoro::Task<std::optional<bool>> {
+        co_return m_permission.askAgain(Workspace::spotifyBundleIdentifier);
     });
 }
 

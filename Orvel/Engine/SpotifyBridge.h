@@ -37,6 +37,7 @@ public:
     QCoro::Task<PlaybackSnapshot> readState(qint32 pid) override;
     QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32 pid) override;
     QCoro::Task<qint32> permission(qint32 pid, bool ask) override;
+    QCoro::Task<std::optional<bool>> askPermissionAgain() override;
 
     // The last track read in full.
     std::optional<Track> cachedTrack() const;

@@ -1,5 +1,7 @@
 #include "KitAnimation.h"
 
+#include "MotionSpring.h"
+
 #include <cmath>
 
 namespace {
@@ -29,4 +31,9 @@ KitAnimation KitAnimation::easeInOut(double seconds)
 int KitAnimation::durationMs() const
 {
     return std::isfinite(seconds) && seconds > 0 ? int(std::lround(seconds * 1000)) : 0;
+}
+
+KitAnimation KitMotion::spring(qreal response) const
+{
+    return motionSpring(response).animation();
 }

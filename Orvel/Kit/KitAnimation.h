@@ -46,4 +46,6 @@ public:
     Q_INVOKABLE KitAnimation linear(qreal seconds) const { return KitAnimation::linear(seconds); }
     Q_INVOKABLE KitAnimation easeOut(qreal seconds) const { return KitAnimation::easeOut(seconds); }
     Q_INVOKABLE KitAnimation easeInOut(qreal seconds) const { return KitAnimation::easeInOut(seconds); }
+    // The app-wide spring of that response (motionSpring).
+    Q_INVOKABLE KitAnimation spring(qreal response) const;
 };

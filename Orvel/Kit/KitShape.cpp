@@ -1,5 +1,8 @@
 #include "KitShape.h"
 
+#include "Assets.h"
+#include "PressFeedback.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -53,10 +56,15 @@ KitShape::KitShape(QQuickItem *parent)
     setAntialiasing(true);
 }
 
-void KitShape::draw(QPainter &painter, const QRectF &rect, const Style &style)
+void KitShape::draw(QPainter &painter, const QRectF &rect, const Style &given)
 {
     if (rect.isEmpty())
         return;
+    Style style = given;
+    if (style.brightness != 0) {
+        for (QColor *color : {&style.fill.from, &style.fill.to, &style.stroke.from, &style.stroke.to})
+            *color = PressFeedback::brightened(*color, style.brightness);
+    }
     const Corners corners
         = style.capsule ? Corners::all(std::min(rect.width(), rect.height()) / 2) : style.corners;
     painter.save();
@@ -65,6 +73,20 @@ void KitShape::draw(QPainter &painter, const QRectF &rect, const Style &style)
         painter.setPen(Qt::NoPen);
         painter.setBrush(style.fill.brush(rect));
         painter.drawPath(corners.path(rect));
+    }
+    if (!style.image.isEmpty()) {
+        // Rendered at the device's pixel size so it stays sharp.
+        const QRectF device = painter.transform().mapRect(rect);
+        const QImage image = Assets::image(style.image, device.size().toSize());
+        if (!image.isNull()) {
+            painter.save();
+            painter.setClipPath(corners.path(rect), Qt::IntersectClip);
+            const QSizeF size = QSizeF(image.size()).scaled(rect.size(), Qt::KeepAspectRatio);
+            const QRectF target(rect.center() - QPointF(size.width() / 2, size.height() / 2), size);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.drawImage(target, image);
+            painter.restore();
+        }
     }
     if (style.stroke.isVisible() && style.strokeWidth > 0) {
         // Inside the edge: the pen runs along the shape inset by half its width.
@@ -92,7 +114,7 @@ KitShape::Style KitShape::style() const
             diagonal ? KitGradient::Direction::diagonal : KitGradient::Direction::vertical};
     };
     return {Corners::all(m_radius), m_capsule, gradient(m_fill, m_fillEnd, m_fillDiagonal),
-        gradient(m_stroke, m_strokeEnd, m_strokeDiagonal), m_strokeWidth};
+        gradient(m_stroke, m_strokeEnd, m_strokeDiagonal), m_strokeWidth, m_image, m_brightness};
 }
 
 void KitShape::paint(QPainter *painter)
@@ -153,4 +175,14 @@ void KitShape::setStrokeDiagonal(bool value)
 void KitShape::setStrokeWidth(qreal value)
 {
     assign(m_strokeWidth, value);
+}
+
+void KitShape::setImage(const QString &value)
+{
+    assign(m_image, value);
+}
+
+void KitShape::setBrightness(qreal value)
+{
+    assign(m_brightness, value);
 }

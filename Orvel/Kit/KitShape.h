@@ -55,6 +55,10 @@ class KitShape : public QQuickPaintedItem {
     Q_PROPERTY(QColor strokeEnd READ strokeEnd WRITE setStrokeEnd NOTIFY changed)
     Q_PROPERTY(bool strokeDiagonal READ strokeDiagonal WRITE setStrokeDiagonal NOTIFY changed)
     Q_PROPERTY(qreal strokeWidth READ strokeWidth WRITE setStrokeWidth NOTIFY changed)
+    // Added to every colour, as the press feedback brightens a label.
+    Q_PROPERTY(qreal brightness READ brightness WRITE setBrightness NOTIFY changed)
+    // A named image drawn over the fill, scaled to fit and clipped to the shape.
+    Q_PROPERTY(QString image READ image WRITE setImage NOTIFY changed)
 
 public:
     struct Style {
@@ -63,11 +67,13 @@ public:
         KitGradient fill = KitGradient::solid(Qt::transparent);
         KitGradient stroke = KitGradient::solid(Qt::transparent);
         double strokeWidth = 0;
+        QString image;
+        double brightness = 0;
     };
 
     explicit KitShape(QQuickItem *parent = nullptr);
 
-    // Fills the shape, then strokes it inside its edge.
+    // Fills the shape, draws the image into it, then strokes it inside its edge.
     static void draw(QPainter &painter, const QRectF &rect, const Style &style);
     static QImage render(QSize size, const Style &style);
     Style style() const;
@@ -90,6 +96,10 @@ public:
     void setStrokeDiagonal(bool value);
     qreal strokeWidth() const { return m_strokeWidth; }
     void setStrokeWidth(qreal value);
+    qreal brightness() const { return m_brightness; }
+    void setBrightness(qreal value);
+    QString image() const { return m_image; }
+    void setImage(const QString &value);
 
     void paint(QPainter *painter) override;
 
@@ -109,4 +119,6 @@ private:
     QColor m_strokeEnd;
     bool m_strokeDiagonal = false;
     qreal m_strokeWidth = 1;
+    QString m_image;
+    qreal m_brightness = 0;
 };

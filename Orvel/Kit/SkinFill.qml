@@ -11,6 +11,8 @@ T.Control {
 
     property real radius: SurfaceStyle.fillRadius
     property bool strong: false
+    // Added to the colours while a button around the box is hovered.
+    property real brightness: 0
 
     padding: 0
     implicitWidth: implicitContentWidth + leftPadding + rightPadding
@@ -19,6 +21,7 @@ T.Control {
     background: KitShape {
         radius: box.radius
         fill: SurfaceStyle.fill(box.Skinned.palette, box.strong)
+        brightness: box.brightness
         strokeWidth: 0
         Accessible.ignored: true
     }
@@ -29,6 +32,7 @@ T.Control {
         z: 1
         radius: box.radius
         stroke: box.Skinned.palette.stroke
+        brightness: box.brightness
         strokeWidth: 1
         Accessible.ignored: true
     }

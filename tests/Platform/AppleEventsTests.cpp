@@ -122,6 +122,23 @@ TEST_F(Permission, AsksOnlyWhenAllowedAndRecordsTheAnswer)
     EXPECT_EQ(AutomationConsentRecord(path()).answer("com.spotify.client"), false);
 }
 
+TEST_F(Permission, AskingAgainReplacesAnEarlierAnswer)
+{
+    write(R"({"com.spotify.client":"denied","com.other":"allowed"})");
+    AutomationPermission permission(AutomationConsentRecord(path()), prompt);
+    answer = true;
+    EXPECT_EQ(permission.askAgain("com.spotify.client"), true);
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(determine(false), 0);
+    EXPECT_EQ(AutomationConsentRecord(path()).answer("com.other"), true);
+
+    answer = std::nullopt; // the question was dismissed: the answer stands
+    EXPECT_EQ(permission.askAgain("com.spotify.client"), std::nullopt);
+    EXPECT_EQ(determine(false), 0);
+    EXPECT_EQ(
+        AutomationPermission(AutomationConsentRecord(path())).askAgain("com.spotify.client"), std::nullopt);
+}
+
 TEST_F(Permission, NoSuchProcessIsProcNotFoundWithoutAsking)
 {
     target.setProcess(7);

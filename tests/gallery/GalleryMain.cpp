@@ -12,7 +12,7 @@
 namespace {
 QList<Scene> allScenes()
 {
-    return designScenes() + kitScenes();
+    return designScenes() + kitScenes() + noticeAndArtworkScenes();
 }
 
 void print(const QString &line)

@@ -1,3 +1,4 @@
+#include "Preferences.h"
 #include "Scene.h"
 #include "SystemAppearance.h"
 
@@ -67,5 +68,19 @@ QList<Scene> kitScenes()
     scenes << bothSkins("SkinCard", "radii", sheet("CardSheet"));
     scenes << bothSkins("SkinFill", "strengths", sheet("FillSheet"));
     scenes << bothSkins("SectionRule", "widths", sheet("RuleSheet"));
+
+    scenes << bothSkins("SkinToggle", "states", sheet("ToggleSheet"));
+    scenes << bothSkins("SkinSwatch", "both", sheet("SwatchSheet"));
+    for (const Skin chosen : allCases<Skin>()) {
+        // Sized by hand: the cards' heights settle only once the page is laid out.
+        Scene picker = sheet("PickerSheet");
+        picker.size = {520, 262};
+        picker.setup = [chosen](ScriptedState &state, QmlHarness &harness) {
+            coolArtwork(state, harness);
+            state.root().preferences().setSkin(chosen);
+        };
+        scenes << bothSkins("SkinPicker", toRawValue(chosen) + "Chosen", picker);
+    }
+    scenes << bothSkins("ChoiceCard", "states", sheet("ChoiceCardSheet"));
     return scenes;
 }

@@ -82,4 +82,5 @@ QUrl sceneFile(const QString &name);
 
 // The scenes of each subsystem, one file each.
 QList<Scene> designScenes();
+QList<Scene> noticeAndArtworkScenes();
 QList<Scene> kitScenes();

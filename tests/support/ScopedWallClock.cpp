@@ -7,6 +7,16 @@ ScopedWallClock::ScopedWallClock(const ManualScheduler &clock)
 {
 }
 
+ScopedWallClock::ScopedWallClock(Date fixed)
+    : ScopedWallClock(std::function<Date()>([fixed] { return fixed; }))
+{
+}
+
+ScopedWallClock::ScopedWallClock(std::function<Date()> provider)
+    : m_previous(Date::setNowProvider(std::move(provider)))
+{
+}
+
 ScopedWallClock::~ScopedWallClock()
 {
     Date::setNowProvider(std::move(m_previous));

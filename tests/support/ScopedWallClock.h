@@ -11,6 +11,9 @@ class ManualScheduler;
 class ScopedWallClock {
 public:
     explicit ScopedWallClock(const ManualScheduler &clock);
+    // A wall clock of the test's own: a fixed moment, or any function of time.
+    explicit ScopedWallClock(Date fixed);
+    explicit ScopedWallClock(std::function<Date()> provider);
     ~ScopedWallClock();
     ScopedWallClock(const ScopedWallClock &) = delete;
     ScopedWallClock &operator=(const ScopedWallClock &) = delete;

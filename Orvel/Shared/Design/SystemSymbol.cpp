@@ -3,6 +3,83 @@
 #include "GlyphView.h"
 
 #include <QPainter>
+#include <QPainterPathStroker>
+#include <QTransform>
+#include <optional>
+
+namespace {
+constexpr double grid = 24;
+constexpr double lineWidth = 2;
+
+QPainterPath stroked(const QPainterPath &path, double width)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    return stroker.createStroke(path).simplified();
+}
+
+QPainterPath wifiSlash()
+{
+    // Three arcs over a dot, crossed by a slash with a clear gap on both sides.
+    const QPointF base(12, 19);
+    QPainterPath arcs;
+    for (const double radius : {5.0, 9.5, 14.0}) {
+        const QRectF box(base.x() - radius, base.y() - radius, 2 * radius, 2 * radius);
+        arcs.arcMoveTo(box, 50);
+        arcs.arcTo(box, 50, 80);
+    }
+    QPainterPath shape = stroked(arcs, lineWidth);
+    QPainterPath dot;
+    dot.addEllipse(base, 1.6, 1.6);
+    shape = shape.united(dot);
+    QPainterPath slash;
+    slash.moveTo(4, 3);
+    slash.lineTo(20, 21);
+    return shape.subtracted(stroked(slash, lineWidth * 2.5)).united(stroked(slash, lineWidth));
+}
+
+QPainterPath arrowUpRight()
+{
+    QPainterPath arrow;
+    arrow.moveTo(6, 18);
+    arrow.lineTo(17, 7);
+    arrow.moveTo(8.5, 6);
+    arrow.lineTo(18, 6);
+    arrow.lineTo(18, 15.5);
+    return stroked(arrow, lineWidth);
+}
+
+// The symbols drawn as strokes rather than path programs.
+std::optional<QPainterPath> strokedSymbol(const QString &name)
+{
+    if (name == QLatin1String("wifi.slash"))
+        return wifiSlash();
+    if (name == QLatin1String("arrow.up.right"))
+        return arrowUpRight();
+    return std::nullopt;
+}
+
+// Draws a symbol into a square: its path program when the table has one, else its strokes.
+void drawSymbol(QPainter &painter, const QString &name, const QRectF &square, const QColor &color)
+{
+    if (square.isEmpty())
+        return;
+    if (const auto layers = SystemSymbol::layers(name); !layers.empty()) {
+        GlyphView::drawLayers(painter, layers, square, color);
+        return;
+    }
+    const std::optional<QPainterPath> unit = strokedSymbol(name);
+    if (!unit)
+        return;
+    QTransform fit;
+    fit.translate(square.x(), square.y());
+    fit.scale(square.width() / grid, square.height() / grid);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(fit.map(*unit), color);
+}
+} // namespace
 
 SymbolView::SymbolView(QQuickItem *parent)
     : TintedGlyphItem(1, parent)
@@ -21,7 +98,7 @@ void SymbolView::setName(const QString &name)
 void SymbolView::paint(QPainter *painter)
 {
     const QRectF square(width() / 2 - size() / 2, height() / 2 - size() / 2, size(), size());
-    GlyphView::drawLayers(*painter, SystemSymbol::layers(m_name), square, color());
+    drawSymbol(*painter, m_name, square, color());
 }
 
 QImage SymbolView::render(const QString &name, int side, const QColor &color)
@@ -30,7 +107,7 @@ QImage SymbolView::render(const QString &name, int side, const QColor &color)
     image.fill(Qt::transparent);
     if (side > 0) {
         QPainter painter(&image);
-        GlyphView::drawLayers(painter, SystemSymbol::layers(name), QRectF(0, 0, side, side), color);
+        drawSymbol(painter, name, QRectF(0, 0, side, side), color);
     }
     return image;
 }

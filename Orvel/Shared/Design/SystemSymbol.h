@@ -6,11 +6,12 @@
 #include <QImage>
 #include <QString>
 
-// The few system symbols the views name ("circle", "checkmark.circle.fill"),
-// drawn from our own paths on the glyphs' 24 x 24 grid. A symbol of font size
-// s fills an s-point square.
+// The few system symbols the views name ("circle", "checkmark.circle.fill",
+// "wifi.slash", …), drawn from our own paths on the glyphs' 24 x 24 grid. A
+// symbol of font size s fills an s-point square.
 struct SystemSymbol {
-    // The symbol's layers; none for a name the table lacks.
+    // The symbol's path-program layers; none for a name the table lacks
+    // (a few symbols are drawn as strokes instead).
     static std::vector<GlyphLayer> layers(const QString &name);
     static bool exists(const QString &name) { return !layers(name).empty(); }
 };

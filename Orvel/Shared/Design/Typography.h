@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
+#include <algorithm>
 #include <optional>
 
 // Corner radii of the design system, in points (Qt logical pixels).
@@ -125,4 +126,9 @@ public:
     Q_INVOKABLE qreal displayTracking(qreal size) const { return Font::displayTracking(size); }
     Q_INVOKABLE QFont numeric(qreal size) const { return Font::numeric(size).toQFont(); }
     Q_INVOKABLE QFont mono(qreal size) const { return Font::mono(size).toQFont(); }
+    // The system font at a size and weight (the numbers of Font.Normal, Font.Medium, ...).
+    Q_INVOKABLE QFont system(qreal size, int weight = 400) const
+    {
+        return FontDescription{size, FontWeight(std::clamp(weight, 100, 900) / 100 * 100)}.toQFont();
+    }
 };

@@ -1,0 +1,9 @@
+#include "OrvelWidgetBundle.h"
+
+#include "NowPlayingWidget.h"
+#include "ShortcutsWidget.h"
+
+QList<WidgetConfiguration> OrvelWidgetBundle::body() const
+{
+    return {NowPlayingWidget().body(), ShortcutsWidget().body()};
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "WidgetKit.h"
+
+#include <QPoint>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+// Finds and loads the widget plug-in.
+struct WidgetPluginLoader {
+    static constexpr QLatin1String fileName{"OrvelWidgets.so"};
+
+    // Beside the program (as the build leaves it), then where installation puts it.
+    static QStringList candidates(const QString &programDirectory);
+    // The bundle of the first candidate that loads (it stays loaded); null when
+    // none does, with the reasons in `error`.
+    static WidgetBundle *load(const QStringList &paths, QString *error = nullptr);
+};
+
+// The host's command line. Without a command the host runs; the commands
+// change or show the list of placed widgets, or draw one widget to a PNG file.
+struct WidgetHostCommand {
+    enum class Action { run, add, remove, list, render, help };
+
+    Action action = Action::run;
+    QString kind;
+    std::optional<WidgetFamily> family;
+    WidgetRenderingMode mode = WidgetRenderingMode::fullColor;
+    std::optional<QPoint> at;
+    QString screen;
+    int index = 0; // 1-based, as --list numbers the widgets
+    bool placeholder = false;
+    QString output;
+    QString plugin;
+    // Where the list and the autostart entry live, and the program it starts.
+    QString placementPath;
+    QString autostartPath;
+    QString program;
+
+    // Reads the arguments (the program name first); nothing with the reason in
+    // `error` when they make no sense.
+    static std::optional<WidgetHostCommand> parse(const QStringList &arguments, QString *error);
+    static QString usage();
+    // "small", "medium", "large" or the full raw values.
+    static std::optional<WidgetFamily> familyNamed(const QString &name);
+    // Runs every action but `run` with the bundle's widgets; the exit status.
+    int execute(const QList<WidgetConfiguration> &widgets, QTextStream &out, QTextStream &err) const;
+};
