@@ -51,7 +51,7 @@ ScrubberSlider {
             easing: scrubber.spring.easing
         }
     }
-    readonly property kitAnimation spring: KitMotion.easeOut(0.16)
+    readonly property kitAnimation spring: KitMotion.spring(0.16)
 
     Component.onCompleted: model.appear()
     Component.onDestruction: model.reset()

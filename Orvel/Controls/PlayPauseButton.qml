@@ -15,7 +15,7 @@ PressFeedbackStyle {
         playing: button.playing
         size: button.size
     }
-    readonly property kitAnimation swap: KitMotion.easeOut(style.swapResponse)
+    readonly property kitAnimation swap: KitMotion.spring(style.swapResponse)
     readonly property bool swapAnimated: Skinned.environment.allows("controls")
 
     text: style.label
