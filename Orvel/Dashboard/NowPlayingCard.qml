@@ -105,14 +105,16 @@ Column {
                 Layout.preferredWidth: 104
                 Layout.alignment: Qt.AlignVCenter
                 spacing: 12
-                PendingView {
-                    objectName: "TransportControls"
-                    width: 104
+                TransportControls {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    compact: true
                 }
                 PlayingIndicator {
                     anchors.horizontalCenter: parent.horizontalCenter
                     playing: PlaybackCoordinator.isPlaying
                     compact: false
+                    settings: Preferences.visualizer
+                    lightEffects: Preferences.lightEffects
                 }
             }
         }
@@ -174,9 +176,9 @@ Column {
                     Layout.alignment: Qt.AlignTop
                 }
             }
-            PendingView {
-                objectName: "ProgressControl"
+            ProgressControl {
                 width: parent.width
+                readoutSize: 30
             }
         }
     }
@@ -186,31 +188,36 @@ Column {
         objectName: "rivistaControls"
         visible: card.ready && card.rivista
         spacing: 12
-        PendingView {
-            objectName: "TransportControls"
+        TransportControls {
             anchors.verticalCenter: parent.verticalCenter
         }
-        PendingView {
-            objectName: "FunctionButton"
+        FunctionButton {
+            objectName: "shuffleButton"
             anchors.verticalCenter: parent.verticalCenter
-            width: 60
+            glyph: "shuffle"
+            label: Design.localized("Shuffle")
+            size: 28
+            isOn: PlaybackCoordinator.shuffle
             enabled: PlaybackCoordinator.canShuffle
-            Accessible.name: Design.localized("Shuffle")
+            // Read when the task runs, not when the button was drawn.
+            onClicked: Qt.callLater(() => PlaybackCoordinator.setShuffle(!PlaybackCoordinator.shuffle))
         }
-        PendingView {
-            objectName: "FunctionButton"
+        FunctionButton {
+            objectName: "repeatButton"
             anchors.verticalCenter: parent.verticalCenter
-            width: 60
+            glyph: "loop"
+            label: Design.localized("Repeat")
+            size: 28
+            isOn: PlaybackCoordinator.repeatEnabled
             enabled: PlaybackCoordinator.canRepeat
-            Accessible.name: Design.localized("Repeat")
+            onClicked: Qt.callLater(() => PlaybackCoordinator.setRepeat(!PlaybackCoordinator.repeatEnabled))
         }
         Item {
             width: 10 + 130
             height: volume.height
             anchors.verticalCenter: parent.verticalCenter
-            PendingView {
+            VolumeControl {
                 id: volume
-                objectName: "VolumeControl"
                 x: 10
                 width: 130
             }

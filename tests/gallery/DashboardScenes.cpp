@@ -83,13 +83,15 @@ QList<Scene> dashboardScenes()
         window, DashboardSection::overview, {});
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("playing"),
         QmlSource(
-            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { color: Skinned.palette.ground; "
+            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
+            "color: Skinned.palette.ground; "
             "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
             "width: 712 } }"),
         {}, DashboardSection::overview, playing);
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("not-connected"),
         QmlSource(
-            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { color: Skinned.palette.ground; "
+            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
+            "color: Skinned.palette.ground; "
             "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
             "width: 712 } }"),
         {}, DashboardSection::overview, [](ScriptedState &state) {

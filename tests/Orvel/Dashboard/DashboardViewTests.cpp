@@ -68,8 +68,8 @@ protected:
     FakeLoginItem login;
     RecordingAnnouncer announcer;
     PlatformFeatures features = PlatformFeatures::current();
-    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
-        std::make_shared<ScriptedSpotify>(clock),
+    std::shared_ptr<ScriptedSpotify> spotify = std::make_shared<ScriptedSpotify>(clock);
+    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer, spotify,
         [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
         nullptr, false, [] {}}};
     QmlHarness harness;
@@ -77,6 +77,7 @@ protected:
 
     void SetUp() override
     {
+        workspace.spotifyPid = 4242;
         root.preferences().completeSetup();
         harness.provide(root.preferences());
         harness.provide(root.coordinator());
@@ -97,14 +98,16 @@ protected:
             QmlSource(QUrl("qrc:/Orvel/Dashboard/DashboardView.qml")), {}, QSize(width, height));
         ASSERT_TRUE(view) << harness.errors().toStdString();
     }
-    void publish(PlayerAvailability availability, bool withTrack = true)
+    void publish(PlayerAvailability availability, bool shuffle = true,
+        PlaybackCapabilities capabilities = {true, false, false})
     {
         PlaybackSnapshot snapshot = PlaybackCoordinator::placeholder(availability);
-        if (withTrack && availability == PlayerAvailability::ready)
+        if (availability == PlayerAvailability::ready)
             snapshot = PlaybackSnapshot(PlayerAvailability::ready,
                 Track("spotify:track:1", "Holocene", "Bon Iver", "Bon Iver", 337, std::nullopt, std::nullopt),
-                true, 64, 60, true, false, PlaybackCapabilities{true, false, false}, Date::now(),
-                std::nullopt, std::nullopt, std::nullopt);
+                true, 64, 60, shuffle, false, capabilities, Date::now(), std::nullopt, std::nullopt,
+                std::nullopt);
+        spotify->state = snapshot;
         root.coordinator().publish(snapshot, true);
     }
     void escape()
@@ -329,4 +332,31 @@ TEST_F(Dashboard, ANewShortcutForASlotOpensTheAddSheetAndClosingKeepsTheSlot)
     escape();
     EXPECT_FALSE(screen->property("adding").toBool());
     EXPECT_EQ(screen->property("addingSlot").toInt(), 3);
+}
+
+TEST_F(Dashboard, DeniedCapabilitiesDisableShuffleAndRepeatButShowTheirState)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::ready, true, {true, false, false});
+    show();
+    EXPECT_FALSE(item("shuffleButton")->isEnabled());
+    EXPECT_FALSE(item("repeatButton")->isEnabled());
+    EXPECT_TRUE(item("shuffleButton")->property("isOn").toBool());
+    EXPECT_FALSE(item("repeatButton")->property("isOn").toBool());
+}
+
+TEST_F(Dashboard, ShuffleSendsTheOppositeOfTheFlagAsItIsWhenItsTaskRuns)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::ready, false, {true, true, true});
+    show();
+    clock.runUntilIdle();
+    spotify->commands.clear();
+    QMetaObject::invokeMethod(item("shuffleButton"), "clicked");
+    // Turned on elsewhere before the task runs.
+    publish(PlayerAvailability::ready, true, {true, true, true});
+    QCoreApplication::processEvents();
+    clock.runUntilIdle();
+    ASSERT_FALSE(spotify->commands.isEmpty());
+    EXPECT_EQ(spotify->commands.first(), PlaybackCommand::shuffle(false));
 }
