@@ -131,6 +131,7 @@ Column {
     component SupportLink: TextLink {
         id: link
         focusPolicy: Qt.StrongFocus
+        FocusMark {}
         contentItem: Text {
             color: page.Skinned.palette.accent
             font: SkinFonts.system(12)

@@ -77,7 +77,9 @@ Column {
             control: TextLink {
                 objectName: "manageDisplays"
                 title: Design.localized("Manage displays")
+                focusPolicy: Qt.StrongFocus
                 onClicked: page.showDisplaySettings()
+                FocusMark {}
             }
         }
         PanelRow {
@@ -86,7 +88,9 @@ Column {
             control: TextLink {
                 objectName: "widgetGuideLink"
                 title: WidgetSupport.guideButtonTitle
+                focusPolicy: Qt.StrongFocus
                 onClicked: page.showWidgetGuide()
+                FocusMark {}
             }
         }
     }
@@ -133,6 +137,7 @@ Column {
         Accessible.name: WidgetSupport.title
         onClicked: page.showWidgetGuide()
         contentItem: WidgetsCard {}
+        FocusMark {}
     }
     PressFeedbackStyle {
         id: manage
@@ -142,6 +147,7 @@ Column {
         focusPolicy: Qt.StrongFocus
         Accessible.name: Design.localized("Manage displays")
         onClicked: page.showDisplaySettings()
+        FocusMark {}
         contentItem: RowLayout {
             spacing: 7
             SymbolView {

@@ -35,14 +35,5 @@ PressFeedbackStyle {
         elide: Text.ElideRight
     }
 
-    // The keyboard's mark.
-    Rectangle {
-        anchors.fill: parent
-        anchors.margins: -2
-        radius: 6
-        color: "transparent"
-        border.width: 2
-        border.color: row.Skinned.palette.accent
-        visible: row.visualFocus
-    }
+    FocusMark {}
 }

@@ -360,3 +360,18 @@ TEST_F(Dashboard, ShuffleSendsTheOppositeOfTheFlagAsItIsWhenItsTaskRuns)
     ASSERT_FALSE(spotify->commands.isEmpty());
     EXPECT_EQ(spotify->commands.first(), PlaybackCommand::shuffle(false));
 }
+
+TEST_F(Dashboard, TabReachesTheRowsWithAVisibleMarkAndReturnSelects)
+{
+    show();
+    view->window()->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+    QList<QQuickItem *> sidebar = rows();
+    sidebar[0]->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(view->window(), Qt::Key_Tab);
+    ASSERT_TRUE(sidebar[1]->hasActiveFocus());
+    EXPECT_TRUE(named(sidebar[1], "focusMark")->isVisible());
+    EXPECT_FALSE(named(sidebar[0], "focusMark")->isVisible());
+    QTest::keyClick(view->window(), Qt::Key_Return);
+    EXPECT_EQ(root.dashboardState().section(), DashboardSection::shortcuts);
+}
