@@ -18,6 +18,10 @@ struct RawEnumCases<DashboardSection> {
             {S::personalization, "personalization"}, {S::about, "about"}}};
 };
 
+// The sidebar title, looked up afresh on each call. "appearance" is the page
+// titled "Preferences", "personalization" the one titled "Appearance".
+QString title(DashboardSection section);
+
 // The dashboard's selected section and the skill slot waiting for a shortcut.
 // Every assignment announces itself, even when the value stays the same, so
 // re-opening the same section still reaches the views.
@@ -28,6 +32,8 @@ class DashboardState : public QObject {
     Q_PROPERTY(QString section READ sectionRawValue WRITE setSectionRawValue NOTIFY sectionChanged)
     // An integer, or null for none.
     Q_PROPERTY(QVariant skillSlot READ skillSlotValue WRITE setSkillSlotValue NOTIFY skillSlotChanged)
+    // The raw values in sidebar order.
+    Q_PROPERTY(QStringList sections READ sections CONSTANT)
 
 public:
     // No default constructor: QML would make a stray instance of its own
@@ -39,9 +45,15 @@ public:
         return QmlOwners::lookup<DashboardState>(engine);
     }
 
+    static constexpr int skillSlotCount = 6;
+
+    // The localized title of a raw section value; empty for anything else.
+    Q_INVOKABLE QString titleOf(const QString &section) const;
+
     DashboardSection section() const { return m_section; }
     std::optional<int> skillSlot() const { return m_skillSlot; }
     void setSection(DashboardSection section);
+    // A slot the skill bar does not have is stored as none.
     void setSkillSlot(std::optional<int> slot);
 
 signals:
@@ -49,6 +61,7 @@ signals:
     void skillSlotChanged();
 
 private:
+    QStringList sections() const;
     QString sectionRawValue() const { return toRawValue(m_section); }
     void setSectionRawValue(const QString &value);
     QVariant skillSlotValue() const { return m_skillSlot ? QVariant(*m_skillSlot) : QVariant(); }

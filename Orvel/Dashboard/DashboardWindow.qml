@@ -1,6 +1,7 @@
 import QtQuick
+import Orvel
 
-// The dashboard's window. Its pages come later; until then it names the section.
+// The dashboard's window around its content.
 // The main menu's key equivalents live on the window: Ctrl+, reopens, Ctrl+W
 // closes, Ctrl+Q quits. Text fields bring their own cut, copy, paste and select-all.
 Window {
@@ -21,21 +22,7 @@ Window {
     Shortcut { sequence: "Ctrl+W"; onActivated: window.close() }
     Shortcut { sequence: "Ctrl+Q"; onActivated: window.quitRequested() }
 
-    Column {
-        anchors.centerIn: parent
-        spacing: 8
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "Orvel"
-            color: "#f2f2f4"
-            font.pixelSize: 28
-        }
-        Text {
-            objectName: "section"
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: window.dashboardState.section
-            color: "#9a9aa2"
-            font.pixelSize: 15
-        }
+    DashboardView {
+        anchors.fill: parent
     }
 }

@@ -12,7 +12,8 @@
 namespace {
 QList<Scene> allScenes()
 {
-    return designScenes() + kitScenes() + noticeAndArtworkScenes() + skillScenes();
+    // The dashboard's scenes switch the platform's features: they come last.
+    return designScenes() + kitScenes() + noticeAndArtworkScenes() + skillScenes() + dashboardScenes();
 }
 
 void print(const QString &line)

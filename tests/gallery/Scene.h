@@ -85,3 +85,4 @@ QList<Scene> designScenes();
 QList<Scene> noticeAndArtworkScenes();
 QList<Scene> kitScenes();
 QList<Scene> skillScenes();
+QList<Scene> dashboardScenes();

@@ -51,6 +51,42 @@ QPainterPath arrowUpRight()
     return stroked(arrow, lineWidth);
 }
 
+QPainterPath arrowRight()
+{
+    QPainterPath arrow;
+    arrow.moveTo(4, 12);
+    arrow.lineTo(19.5, 12);
+    arrow.moveTo(13, 5.5);
+    arrow.lineTo(19.5, 12);
+    arrow.lineTo(13, 18.5);
+    return stroked(arrow, lineWidth);
+}
+
+// Two screens, the back one peeking out above and to the right.
+QPainterPath displayTwo()
+{
+    QPainterPath front;
+    front.addRoundedRect(QRectF(2, 7, 15, 10), 1.5, 1.5);
+    front.moveTo(7, 20.5);
+    front.lineTo(12, 20.5);
+    QPainterPath back;
+    back.moveTo(7, 4.5);
+    back.lineTo(20.5, 4.5);
+    back.quadTo(22, 4.5, 22, 6);
+    back.lineTo(22, 13);
+    back.quadTo(22, 14.5, 20.5, 14.5);
+    back.lineTo(19.5, 14.5);
+    return stroked(front, lineWidth * 0.9).united(stroked(back, lineWidth * 0.9));
+}
+
+QPainterPath squareGrid()
+{
+    QPainterPath squares;
+    for (const QPointF corner : {QPointF(3, 3), QPointF(13.5, 3), QPointF(3, 13.5), QPointF(13.5, 13.5)})
+        squares.addRoundedRect(QRectF(corner, QSizeF(7.5, 7.5)), 2, 2);
+    return stroked(squares, lineWidth * 0.8);
+}
+
 // The symbols drawn as strokes rather than path programs.
 std::optional<QPainterPath> strokedSymbol(const QString &name)
 {
@@ -58,6 +94,12 @@ std::optional<QPainterPath> strokedSymbol(const QString &name)
         return wifiSlash();
     if (name == QLatin1String("arrow.up.right"))
         return arrowUpRight();
+    if (name == QLatin1String("arrow.right"))
+        return arrowRight();
+    if (name == QLatin1String("display.2"))
+        return displayTwo();
+    if (name == QLatin1String("square.grid.2x2"))
+        return squareGrid();
     return std::nullopt;
 }
 

@@ -1,0 +1,221 @@
+import QtQuick
+import QtQuick.Layouts
+import Orvel
+import Orvel.Shared
+
+// The page the dashboard opens on: a greeting, what plays, the two panels,
+// where they appear, the widgets, and the storage warning.
+Column {
+    id: page
+
+    required property Item dashboard
+    readonly property DashboardMetrics metrics: DashboardMetrics { skin: page.Skinned.skin }
+    readonly property bool rivista: page.Skinned.skin === "rivista"
+    readonly property string scopeCaption: DashboardTexts.displayScope(Preferences.displayScope)
+
+    function showDisplaySettings() {
+        DashboardState.section = "appearance";
+    }
+    function showWidgetGuide() {
+        page.dashboard.widgetGuide = true;
+    }
+
+    width: parent ? parent.width : implicitWidth
+    spacing: metrics.pageSpacing
+
+    Column {
+        width: page.width
+        spacing: page.metrics.headerSpacing
+        TitleText {
+            objectName: "pageTitle"
+            width: parent.width
+            size: page.metrics.headerTitleSize
+            lines: 2
+            text: Design.localized("Good music. More room.")
+        }
+        Text {
+            objectName: "pageSubtitle"
+            width: parent.width
+            color: page.Skinned.palette.muted
+            font: SkinFonts.system(page.metrics.headerSubtitleSize)
+            text: Design.localized("A small home for what’s playing.")
+            wrapMode: Text.Wrap
+        }
+    }
+
+    NowPlayingCard {}
+
+    // Rivista: a rule, then four ruled rows.
+    Column {
+        objectName: "panelGroup"
+        visible: page.rivista
+        width: page.width
+        spacing: 0
+
+        SectionRule {}
+        PanelRow {
+            title: Design.localized("Top player")
+            detail: Design.localized("Hover at the top to unfold your music.")
+            control: SettingSwitch {
+                title: Design.localized("Top player")
+                isOn: Preferences.notchEnabled
+                onToggled: on => Preferences.notchEnabled = on
+            }
+        }
+        PanelRow {
+            title: Design.localized("Right sidebar")
+            detail: Design.localized("Artwork, controls and shortcuts on the right.")
+            control: SettingSwitch {
+                title: Design.localized("Right sidebar")
+                isOn: Preferences.sidebarEnabled
+                onToggled: on => Preferences.sidebarEnabled = on
+            }
+        }
+        PanelRow {
+            title: Design.localized("Displays")
+            detail: page.scopeCaption
+            control: TextLink {
+                objectName: "manageDisplays"
+                title: Design.localized("Manage displays")
+                focusPolicy: Qt.StrongFocus
+                onClicked: page.showDisplaySettings()
+                FocusMark {}
+            }
+        }
+        PanelRow {
+            title: WidgetSupport.title
+            detail: WidgetSupport.subtitle
+            control: TextLink {
+                objectName: "widgetGuideLink"
+                title: WidgetSupport.guideButtonTitle
+                focusPolicy: Qt.StrongFocus
+                onClicked: page.showWidgetGuide()
+                FocusMark {}
+            }
+        }
+    }
+
+    // Classico: heading, the two cards, the widgets button, "Manage displays".
+    RowLayout {
+        objectName: "floatingPanelsHeading"
+        visible: !page.rivista
+        width: page.width
+        Eyebrow {
+            Layout.alignment: Qt.AlignVCenter
+            text: Design.localized("Your floating panels")
+        }
+        Item {
+            Layout.fillWidth: true
+        }
+        Text {
+            Layout.alignment: Qt.AlignVCenter
+            color: page.Skinned.palette.muted
+            font: SkinFonts.system(10)
+            text: Design.localized("Click to enable or disable")
+        }
+    }
+    Row {
+        objectName: "choiceCards"
+        visible: !page.rivista
+        spacing: 15
+        PendingView {
+            objectName: "SurfaceChoiceCard"
+            width: (page.width - 15) / 2
+            height: 150
+        }
+        PendingView {
+            objectName: "SurfaceChoiceCard"
+            width: (page.width - 15) / 2
+            height: 150
+        }
+    }
+    PressFeedbackStyle {
+        objectName: "widgetsButton"
+        visible: !page.rivista
+        width: page.width
+        focusPolicy: Qt.StrongFocus
+        Accessible.name: WidgetSupport.title
+        onClicked: page.showWidgetGuide()
+        contentItem: WidgetsCard {}
+        FocusMark {}
+    }
+    PressFeedbackStyle {
+        id: manage
+        objectName: "manageDisplaysButton"
+        visible: !page.rivista
+        width: page.width
+        focusPolicy: Qt.StrongFocus
+        Accessible.name: Design.localized("Manage displays")
+        onClicked: page.showDisplaySettings()
+        FocusMark {}
+        contentItem: RowLayout {
+            spacing: 7
+            SymbolView {
+                Layout.preferredWidth: 13
+                Layout.preferredHeight: 13
+                size: 13
+                name: "display.2"
+                color: manage.lit(page.Skinned.palette.muted)
+            }
+            Text {
+                color: manage.lit(page.Skinned.palette.muted)
+                font: SkinFonts.system(11)
+                text: page.scopeCaption
+            }
+            Item {
+                Layout.fillWidth: true
+            }
+            Text {
+                color: manage.lit(page.Skinned.palette.muted)
+                font: SkinFonts.system(11)
+                text: Design.localized("Manage displays")
+            }
+            SymbolView {
+                Layout.preferredWidth: 11
+                Layout.preferredHeight: 11
+                size: 11
+                name: "arrow.right"
+                color: manage.lit(page.Skinned.palette.muted)
+            }
+        }
+    }
+
+    Text {
+        objectName: "storageWarning"
+        visible: PlaybackCoordinator.storageError
+        width: page.width
+        color: "#ff9f0a"
+        font: SkinFonts.system(11)
+        text: Design.localized("Widget sharing is unavailable. Check the app’s signature and App Group configuration.")
+        wrapMode: Text.Wrap
+    }
+
+    component PanelRow: Item {
+        id: row
+        property string title
+        property string detail
+        property Component control
+        width: page.width
+        implicitHeight: content.implicitHeight + 30
+
+        RowLayout {
+            id: content
+            y: 15
+            width: row.width
+            spacing: 24
+            SettingLabel {
+                Layout.fillWidth: true
+                Layout.alignment: Qt.AlignVCenter
+                title: row.title
+                detail: row.detail
+            }
+            Loader {
+                Layout.alignment: Qt.AlignVCenter
+                sourceComponent: row.control
+            }
+        }
+        SectionRule {
+            anchors.bottom: parent.bottom
+        }
+    }
+}

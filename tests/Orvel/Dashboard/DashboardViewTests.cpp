@@ -1,0 +1,377 @@
+#include "AppRoot.h"
+#include "DashboardState.h"
+#include "Defaults.h"
+#include "FakeLoginItem.h"
+#include "FakeWorkspace.h"
+#include "ManualScheduler.h"
+#include "PlatformFeatures.h"
+#include "PlaybackCoordinator.h"
+#include "Preferences.h"
+#include "QmlHarness.h"
+#include "RecordingAnnouncer.h"
+#include "RecordingWidgetCenter.h"
+#include "ScriptedSpotify.h"
+#include "SharedStore.h"
+#include "TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QQuickItem>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// The dashboard's content over the app's own owners built from fakes.
+namespace {
+QList<QQuickItem *> descendants(QQuickItem *root)
+{
+    QList<QQuickItem *> result;
+    for (QQuickItem *child : root->childItems())
+        result << child << descendants(child);
+    return result;
+}
+
+QList<QQuickItem *> allNamed(QQuickItem *root, const QString &name)
+{
+    QList<QQuickItem *> result;
+    for (QQuickItem *item : descendants(root))
+        if (item->objectName() == name)
+            result << item;
+    return result;
+}
+
+QQuickItem *named(QQuickItem *root, const QString &name)
+{
+    const QList<QQuickItem *> found = allNamed(root, name);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+bool shown(QQuickItem *item)
+{
+    for (; item; item = item->parentItem())
+        if (!item->isVisible())
+            return false;
+    return true;
+}
+
+bool isType(QQuickItem *item, const char *type)
+{
+    return QString::fromLatin1(item->metaObject()->className()).startsWith(QLatin1String(type));
+}
+
+class Dashboard : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    ManualScheduler clock;
+    Defaults defaults{home.path("config/defaults.json")};
+    RecordingWidgetCenter widgets;
+    FakeWorkspace workspace;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    PlatformFeatures features = PlatformFeatures::current();
+    std::shared_ptr<ScriptedSpotify> spotify = std::make_shared<ScriptedSpotify>(clock);
+    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer, spotify,
+        [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
+        nullptr, false, [] {}}};
+    QmlHarness harness;
+    std::unique_ptr<QmlHarness::View> view;
+
+    void SetUp() override
+    {
+        workspace.spotifyPid = 4242;
+        root.preferences().completeSetup();
+        harness.provide(root.preferences());
+        harness.provide(root.coordinator());
+        harness.provide(root.dashboardState());
+    }
+    void TearDown() override
+    {
+        view.reset();
+        root.coordinator().flush();
+        clock.runUntilIdle();
+        PlatformFeatures::setCurrent(features);
+        EXPECT_EQ(harness.warnings(), QStringList());
+    }
+
+    void show(int width = 960, int height = 750)
+    {
+        view = harness.view(
+            QmlSource(QUrl("qrc:/Orvel/Dashboard/DashboardView.qml")), {}, QSize(width, height));
+        ASSERT_TRUE(view) << harness.errors().toStdString();
+    }
+    void publish(PlayerAvailability availability, bool shuffle = true,
+        PlaybackCapabilities capabilities = {true, false, false})
+    {
+        PlaybackSnapshot snapshot = PlaybackCoordinator::placeholder(availability);
+        if (availability == PlayerAvailability::ready)
+            snapshot = PlaybackSnapshot(PlayerAvailability::ready,
+                Track("spotify:track:1", "Holocene", "Bon Iver", "Bon Iver", 337, std::nullopt, std::nullopt),
+                true, 64, 60, shuffle, false, capabilities, Date::now(), std::nullopt, std::nullopt,
+                std::nullopt);
+        spotify->state = snapshot;
+        root.coordinator().publish(snapshot, true);
+    }
+    void escape()
+    {
+        view->window()->requestActivate();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(view->window()));
+        QTest::keyClick(view->window(), Qt::Key_Escape);
+    }
+    QQuickItem *item(const QString &name) const { return named(view->item(), name); }
+    QQuickItem *page() const { return item("page"); }
+    QStringList visibleTexts(QQuickItem *under) const
+    {
+        QStringList texts;
+        for (QQuickItem *child : descendants(under))
+            if (isType(child, "QQuickText") && shown(child))
+                texts << child->property("text").toString();
+        return texts;
+    }
+    int visibleRules(QQuickItem *under) const
+    {
+        int count = 0;
+        for (QQuickItem *child : descendants(under))
+            if (isType(child, "SectionRule") && shown(child))
+                ++count;
+        return count;
+    }
+    QList<QQuickItem *> rows() const
+    {
+        QList<QQuickItem *> result;
+        for (QQuickItem *child : descendants(view->item()))
+            if (isType(child, "SectionRow"))
+                result << child;
+        return result;
+    }
+};
+} // namespace
+
+TEST_F(Dashboard, SidebarMarksTheSelectedRowAndAClickSelectsAnother)
+{
+    show();
+    QList<QQuickItem *> sidebar = rows();
+    ASSERT_EQ(sidebar.size(), 5);
+    QStringList titles;
+    for (QQuickItem *row : sidebar)
+        titles << row->property("title").toString();
+    EXPECT_EQ(titles, QStringList({"Overview", "Shortcuts", "Preferences", "Appearance", "About"}));
+
+    for (int i = 0; i < sidebar.size(); ++i) {
+        EXPECT_DOUBLE_EQ(named(sidebar[i], "sectionTitle")->opacity(), i == 0 ? 1.0 : 0.35);
+        EXPECT_EQ(sidebar[i]->property("accessibleValue").toString(), i == 0 ? "Selected" : "");
+    }
+    QMetaObject::invokeMethod(sidebar[4], "clicked");
+    EXPECT_EQ(root.dashboardState().section(), DashboardSection::about);
+    EXPECT_DOUBLE_EQ(named(sidebar[4], "sectionTitle")->opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(named(sidebar[0], "sectionTitle")->opacity(), 0.35);
+}
+
+TEST_F(Dashboard, OnlyReadyReadsConnected)
+{
+    show();
+    publish(PlayerAvailability::noTrack);
+    EXPECT_EQ(item("connection")->property("text").toString(), "Spotify not connected");
+    publish(PlayerAvailability::ready);
+    EXPECT_EQ(item("connection")->property("text").toString(), "Spotify connected");
+    EXPECT_TRUE(item("version")->property("text").toString().startsWith("Orvel "));
+}
+
+TEST_F(Dashboard, ASkinSwitchMovesTheColumnAtOnceAndItStopsAt880)
+{
+    root.preferences().setSkin(Skin::classico);
+    show(860, 650);
+    // 860 less the sidebar is 560 with the padding.
+    EXPECT_EQ(page()->x(), 24);
+    EXPECT_EQ(page()->y(), 26);
+    EXPECT_EQ(page()->width(), 560 - 24 - 40);
+
+    root.preferences().setSkin(Skin::rivista);
+    EXPECT_EQ(page()->x(), 24);
+    EXPECT_EQ(page()->y(), 34);
+    EXPECT_EQ(page()->width(), 560 - 24 - 56);
+    EXPECT_EQ(named(page(), "pageTitle")->property("size").toInt(), 44);
+
+    view->item()->setWidth(1600);
+    EXPECT_EQ(page()->width(), 880 - 24 - 56);
+}
+
+TEST_F(Dashboard, AnotherSectionOpensAtItsTopAndSoDoesTheWayBack)
+{
+    root.preferences().setSkin(Skin::rivista);
+    show(860, 300);
+    QQuickItem *scroll = item("detailScroll");
+    ASSERT_GT(scroll->property("contentHeight").toDouble(), scroll->height());
+    scroll->setProperty("contentY", 120);
+    root.dashboardState().setSection(DashboardSection::about);
+    EXPECT_EQ(scroll->property("contentY").toDouble(), 0);
+    scroll->setProperty("contentY", 80);
+    root.dashboardState().setSection(DashboardSection::overview);
+    EXPECT_EQ(scroll->property("contentY").toDouble(), 0);
+}
+
+TEST_F(Dashboard, RestartingSetupShowsTheSetupSlotAtOnceAndCompletingItTheWorkspace)
+{
+    show();
+    EXPECT_TRUE(item("workspace")->isVisible());
+    root.preferences().restartSetup();
+    EXPECT_TRUE(item("OnboardingView")->isVisible());
+    EXPECT_FALSE(item("workspace")->isVisible());
+    root.preferences().completeSetup();
+    EXPECT_TRUE(item("workspace")->isVisible());
+    EXPECT_FALSE(item("OnboardingView")->isVisible());
+}
+
+TEST_F(Dashboard, RivistaOverviewIsRuledRowsAndClassicoHasNone)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::ready);
+    show();
+    EXPECT_EQ(visibleRules(page()), 5);
+    EXPECT_TRUE(visibleTexts(page()).contains("Off") || visibleTexts(page()).contains("On"));
+    EXPECT_FALSE(shown(item("floatingPanelsHeading")));
+    EXPECT_FALSE(shown(item("widgetsButton")));
+
+    publish(PlayerAvailability::noTrack);
+    // The notice card's own top rule.
+    EXPECT_EQ(visibleRules(page()), 6);
+
+    root.preferences().setSkin(Skin::classico);
+    EXPECT_EQ(visibleRules(page()), 0);
+    const QStringList texts = visibleTexts(page());
+    EXPECT_FALSE(texts.contains("On"));
+    EXPECT_FALSE(texts.contains("Off"));
+    EXPECT_TRUE(shown(item("manageDisplaysButton")));
+}
+
+TEST_F(Dashboard, EachScopeHasItsCaptionInBothSkinsAndManageDisplaysOpensPreferences)
+{
+    root.preferences().setSkin(Skin::rivista);
+    show();
+    root.preferences().setProperty("displayScope", "primary");
+    EXPECT_TRUE(visibleTexts(page()).contains("On the primary display"));
+    root.preferences().setSkin(Skin::classico);
+    root.preferences().setProperty("displayScope", "selected");
+    EXPECT_TRUE(visibleTexts(item("manageDisplaysButton")).contains("On your chosen display"));
+
+    QMetaObject::invokeMethod(item("manageDisplaysButton"), "clicked");
+    EXPECT_EQ(root.dashboardState().section(), DashboardSection::appearance);
+    EXPECT_DOUBLE_EQ(named(rows()[2], "sectionTitle")->opacity(), 1.0);
+}
+
+TEST_F(Dashboard, TheStorageWarningIsTheLastBlockInBothSkins)
+{
+    // A file where the group's folder should be: the snapshot cannot be shared.
+    QDir(home.path("group")).removeRecursively();
+    QFile blocker(home.path("group"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    publish(PlayerAvailability::ready);
+    ASSERT_TRUE(root.coordinator().storageError());
+    for (const Skin skin : {Skin::rivista, Skin::classico}) {
+        root.preferences().setSkin(skin);
+        if (!view)
+            show();
+        QQuickItem *warning = item("storageWarning");
+        ASSERT_TRUE(shown(warning));
+        EXPECT_EQ(warning->property("text").toString(),
+            QString::fromUtf8(
+                "Widget sharing is unavailable. Check the app’s signature and App Group configuration."));
+        for (QQuickItem *block : page()->childItems().first()->childItems()) {
+            if (block != warning && shown(block) && block->height() > 0) {
+                EXPECT_LT(block->y(), warning->y()) << block->objectName().toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(Dashboard, NotReadyShowsOnlyTheNoticeAndReadyWithoutTrackKeepsTheControls)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::noTrack);
+    show();
+    EXPECT_TRUE(shown(item("availabilityCard")));
+    EXPECT_FALSE(shown(item("rivistaTrack")));
+    EXPECT_FALSE(shown(item("rivistaControls")));
+
+    root.coordinator().publish(PlaybackCoordinator::placeholder(PlayerAvailability::ready), true);
+    EXPECT_FALSE(shown(item("availabilityCard")));
+    EXPECT_TRUE(shown(item("rivistaControls")));
+    for (QQuickItem *title : allNamed(page(), "trackTitle"))
+        EXPECT_EQ(title->property("text").toString(), QString());
+}
+
+TEST_F(Dashboard, WithoutWidgetsTheRowSaysSoAndStillOpensTheGuideWhichEscapeCloses)
+{
+    PlatformFeatures::setCurrent(PlatformFeatures::macOS(13));
+    root.preferences().setSkin(Skin::rivista);
+    show();
+    const QStringList texts = visibleTexts(page());
+    EXPECT_TRUE(texts.contains("Widgets on macOS 14"));
+    EXPECT_TRUE(texts.contains("Orvel widgets require macOS 14 or later."));
+    EXPECT_TRUE(texts.contains("Details"));
+
+    QMetaObject::invokeMethod(item("widgetGuideLink"), "clicked");
+    QObject *sheet = view->item()->findChild<QObject *>("sheet");
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->property("visible").toBool());
+    escape();
+    EXPECT_FALSE(sheet->property("visible").toBool());
+}
+
+TEST_F(Dashboard, ANewShortcutForASlotOpensTheAddSheetAndClosingKeepsTheSlot)
+{
+    show();
+    QQuickItem *screen = nullptr;
+    for (QQuickItem *child : descendants(view->item()))
+        if (isType(child, "DashboardScreen"))
+            screen = child;
+    ASSERT_TRUE(screen);
+    QMetaObject::invokeMethod(screen, "newShortcut", Q_ARG(QVariant, 3));
+    EXPECT_TRUE(screen->property("adding").toBool());
+    EXPECT_EQ(screen->property("addingSlot").toInt(), 3);
+    QObject *sheet = view->item()->findChild<QObject *>("sheet");
+    EXPECT_TRUE(sheet->property("visible").toBool());
+    escape();
+    EXPECT_FALSE(screen->property("adding").toBool());
+    EXPECT_EQ(screen->property("addingSlot").toInt(), 3);
+}
+
+TEST_F(Dashboard, DeniedCapabilitiesDisableShuffleAndRepeatButShowTheirState)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::ready, true, {true, false, false});
+    show();
+    EXPECT_FALSE(item("shuffleButton")->isEnabled());
+    EXPECT_FALSE(item("repeatButton")->isEnabled());
+    EXPECT_TRUE(item("shuffleButton")->property("isOn").toBool());
+    EXPECT_FALSE(item("repeatButton")->property("isOn").toBool());
+}
+
+TEST_F(Dashboard, ShuffleSendsTheOppositeOfTheFlagAsItIsWhenItsTaskRuns)
+{
+    root.preferences().setSkin(Skin::rivista);
+    publish(PlayerAvailability::ready, false, {true, true, true});
+    show();
+    clock.runUntilIdle();
+    spotify->commands.clear();
+    QMetaObject::invokeMethod(item("shuffleButton"), "clicked");
+    // Turned on elsewhere before the task runs.
+    publish(PlayerAvailability::ready, true, {true, true, true});
+    QCoreApplication::processEvents();
+    clock.runUntilIdle();
+    ASSERT_FALSE(spotify->commands.isEmpty());
+    EXPECT_EQ(spotify->commands.first(), PlaybackCommand::shuffle(false));
+}
+
+TEST_F(Dashboard, TabReachesTheRowsWithAVisibleMarkAndReturnSelects)
+{
+    show();
+    view->window()->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+    QList<QQuickItem *> sidebar = rows();
+    sidebar[0]->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(view->window(), Qt::Key_Tab);
+    ASSERT_TRUE(sidebar[1]->hasActiveFocus());
+    EXPECT_TRUE(named(sidebar[1], "focusMark")->isVisible());
+    EXPECT_FALSE(named(sidebar[0], "focusMark")->isVisible());
+    QTest::keyClick(view->window(), Qt::Key_Return);
+    EXPECT_EQ(root.dashboardState().section(), DashboardSection::shortcuts);
+}

@@ -1,0 +1,37 @@
+#include "PlatformFeatures.h"
+#include "WidgetSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct FeaturesGuard {
+    PlatformFeatures before = PlatformFeatures::current();
+    ~FeaturesGuard() { PlatformFeatures::setCurrent(before); }
+};
+} // namespace
+
+TEST(WidgetSupport, WithoutWidgetsEveryTextIsTheFallback)
+{
+    FeaturesGuard guard;
+    PlatformFeatures::setCurrent(PlatformFeatures::macOS(13));
+    EXPECT_FALSE(WidgetSupport::isSupported());
+    EXPECT_EQ(WidgetSupport::title(), "Widgets on macOS 14");
+    EXPECT_EQ(WidgetSupport::subtitle(), "Orvel widgets require macOS 14 or later.");
+    EXPECT_EQ(WidgetSupport::guideButtonTitle(), "Details");
+    EXPECT_EQ(WidgetSupport::guideTitle(), "Widgets on macOS 14");
+    EXPECT_EQ(WidgetSupport::setupTitle(), "Your player is ready.");
+    EXPECT_EQ(WidgetSupport::guideSubtitle(), WidgetSupport::setupSubtitle());
+}
+
+TEST(WidgetSupport, WithWidgetsTheTextsSayHowToAddThemAskedAfreshEachTime)
+{
+    FeaturesGuard guard;
+    PlatformFeatures::setCurrent(PlatformFeatures::macOS(14));
+    EXPECT_TRUE(WidgetSupport::isSupported());
+    EXPECT_EQ(WidgetSupport::title(), "There are widgets, too.");
+    EXPECT_EQ(WidgetSupport::subtitle(), "Now Playing and your shortcuts, right on your desktop.");
+    EXPECT_EQ(WidgetSupport::guideButtonTitle(), "How to add them");
+    EXPECT_EQ(WidgetSupport::setupTitle(), WidgetSupport::title());
+    PlatformFeatures::setCurrent(PlatformFeatures::macOS(13));
+    EXPECT_EQ(WidgetSupport::guideButtonTitle(), "Details");
+}
