@@ -2,12 +2,16 @@
 #include "DashboardWindow.h"
 #include "Defaults.h"
 #include "FakeLoginItem.h"
+#include "FakeWorkspace.h"
 #include "ManualScheduler.h"
 #include "PanelManager.h"
+#include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "QmlModules.h"
 #include "QtPrinters.h"
+#include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
+#include "ScriptedSpotify.h"
 #include "StatusItem.h"
 #include "TemporaryHome.h"
 
@@ -32,6 +36,12 @@ protected:
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
     PanelManager panels{preferences};
     DashboardState dashboardState{nullptr};
+    // The owners the dashboard's views read; the delegate itself drives the engine below.
+    FakeWorkspace workspace;
+    RecordingAnnouncer announcer;
+    PlaybackCoordinator coordinator{
+        PlaybackCoordinator::Services{std::make_shared<ScriptedSpotify>(scheduler), &workspace, store,
+            &defaults, &scheduler, &widgets, &preferences, &announcer, nullptr}};
     QQmlEngine qml;
 
     std::optional<QString> track;
@@ -41,6 +51,9 @@ protected:
     void SetUp() override
     {
         registerOrvelModules(qml);
+        QmlOwners::provide(qml, preferences);
+        QmlOwners::provide(qml, dashboardState);
+        QmlOwners::provide(qml, coordinator);
         preferences.completeSetup();
     }
 
