@@ -12,7 +12,7 @@
 namespace {
 QList<Scene> allScenes()
 {
-    return designScenes() + kitScenes() + noticeAndArtworkScenes();
+    return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes();
 }
 
 void print(const QString &line)
@@ -39,6 +39,10 @@ QString render(const Scene &scene, const QDir &out)
         return QStringLiteral("failed: ") + harness.errors().trimmed();
     Skinned::of(view->item())->apply(*skin, state.aura(), state.lightEffects, state.animations);
     state.scheduler.runUntilIdle();
+    if (scene.act) {
+        scene.act(state, view->item());
+        state.scheduler.runUntilIdle();
+    }
     const QImage image = view->grab();
 
     QString problem;
