@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QQmlProperty>
 #include <QQuickItem>
 #include <QTest>
 
@@ -173,6 +174,12 @@ TEST_F(ControlsQml, TheScrubberIsASliderToAccessibilityAndTakesArrowKeys)
     EXPECT_EQ(access->role(), QAccessible::Slider);
     EXPECT_EQ(access->text(QAccessible::Name), "Playback position");
     EXPECT_EQ(access->text(QAccessible::Description), "1:00 of 3:20");
+    // The readouts are not read out: the slider's value speaks for them.
+    for (const char *readout : {"elapsed", "remaining"}) {
+        QQuickItem *text = find(readout);
+        ASSERT_TRUE(text) << readout;
+        EXPECT_TRUE(QQmlProperty(text, "Accessible.ignored", qmlContext(text)).read().toBool()) << readout;
+    }
     QAccessibleValueInterface *value = access->valueInterface();
     ASSERT_TRUE(value);
     EXPECT_EQ(value->maximumValue().toDouble(), 200);
