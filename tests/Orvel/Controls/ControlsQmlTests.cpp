@@ -9,6 +9,7 @@
 #include <QAccessibleValueInterface>
 #include <QQmlProperty>
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QTest>
 
 // The control views over the app's coordinator: clicks, keys and the slider
@@ -247,4 +248,13 @@ TEST_F(ControlsQml, ADragHoldsThePanelUntilTheSeekIsConfirmed)
     EXPECT_EQ(std::get<PlaybackCommand::Seek>(spotify->commands[0].value).seconds, 100);
     clock.advance(2);
     EXPECT_EQ(bar->property("holds").toList(), (QVariantList{true, false}));
+
+    // Going away in the middle of an edit lets go of the panel, quietly.
+    QTest::mousePress(view->window(), Qt::LeftButton, {}, slider->mapToScene({middle, 7}).toPoint());
+    EXPECT_EQ(bar->property("holds").toList(), (QVariantList{true, false, true}));
+    QSignalSpy holds(bar, SIGNAL(hold(bool)));
+    view.reset();
+    ASSERT_EQ(holds.count(), 1);
+    EXPECT_FALSE(holds[0][0].toBool());
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }
