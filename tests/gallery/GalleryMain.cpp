@@ -12,7 +12,7 @@
 namespace {
 QList<Scene> allScenes()
 {
-    return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes();
+    return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes();
 }
 
 void print(const QString &line)

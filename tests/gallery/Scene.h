@@ -88,3 +88,4 @@ QList<Scene> designScenes();
 QList<Scene> noticeAndArtworkScenes();
 QList<Scene> kitScenes();
 QList<Scene> controlsScenes();
+QList<Scene> skillScenes();
