@@ -44,12 +44,16 @@ Item {
 
             TimeText {
                 id: elapsed
+                objectName: "elapsed"
+                Accessible.ignored: true
                 text: control.model.elapsedText
                 size: control.model.elapsedSize
                 emphasized: control.model.elapsedEmphasized
             }
             TimeText {
                 id: remaining
+                objectName: "remaining"
+                Accessible.ignored: true
                 anchors.right: parent.right
                 anchors.baseline: elapsed.baseline
                 text: control.model.remainingText

@@ -26,6 +26,9 @@ QCoro::Task<void> scrubberCommitLater(Scheduler &scheduler, QPointer<ScrubberSta
 QCoro::Task<void> scrubberConfirm(
     QPointer<ScrubberState> state, ScrubberState::Commit onCommit, double value, TaskHandle self)
 {
+    // The owner's closure may refer to the owner, which outlives only a live scrubber.
+    if (!state)
+        co_return;
     if (onCommit)
         co_await onCommit(value);
     if (!state || self.isCancelled())

@@ -28,6 +28,7 @@ Item {
     }
     OrvelScrubber {
         id: scrubber
+        objectName: "scrubber"
         anchors.left: speaker.right
         anchors.leftMargin: 8
         anchors.right: parent.right

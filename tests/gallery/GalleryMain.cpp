@@ -13,7 +13,8 @@ namespace {
 QList<Scene> allScenes()
 {
     // The dashboard's scenes switch the platform's features: they come last.
-    return designScenes() + kitScenes() + noticeAndArtworkScenes() + skillScenes() + dashboardScenes();
+    return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes()
+        + dashboardScenes();
 }
 
 void print(const QString &line)
@@ -40,6 +41,10 @@ QString render(const Scene &scene, const QDir &out)
         return QStringLiteral("failed: ") + harness.errors().trimmed();
     Skinned::of(view->item())->apply(*skin, state.aura(), state.lightEffects, state.animations);
     state.scheduler.runUntilIdle();
+    if (scene.act) {
+        scene.act(state, view->item());
+        state.scheduler.runUntilIdle();
+    }
     const QImage image = view->grab();
 
     QString problem;

@@ -75,6 +75,9 @@ struct Scene {
     QVariantMap properties = {}; // the root's initial properties
     // Scripts the state; the gallery then applies it and loads the view.
     std::function<void(ScriptedState &, QmlHarness &)> setup = {};
+    // What happens once the view is shown and skinned, before the picture:
+    // a key press, a new track, virtual time passing.
+    std::function<void(ScriptedState &, QQuickItem *root)> act = {};
 };
 
 // A scene file compiled into the gallery.
@@ -84,5 +87,6 @@ QUrl sceneFile(const QString &name);
 QList<Scene> designScenes();
 QList<Scene> noticeAndArtworkScenes();
 QList<Scene> kitScenes();
+QList<Scene> controlsScenes();
 QList<Scene> skillScenes();
 QList<Scene> dashboardScenes();

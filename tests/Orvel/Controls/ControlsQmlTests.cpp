@@ -7,7 +7,9 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QQmlProperty>
 #include <QQuickItem>
+#include <QSignalSpy>
 #include <QTest>
 
 // The control views over the app's coordinator: clicks, keys and the slider
@@ -173,6 +175,12 @@ TEST_F(ControlsQml, TheScrubberIsASliderToAccessibilityAndTakesArrowKeys)
     EXPECT_EQ(access->role(), QAccessible::Slider);
     EXPECT_EQ(access->text(QAccessible::Name), "Playback position");
     EXPECT_EQ(access->text(QAccessible::Description), "1:00 of 3:20");
+    // The readouts are not read out: the slider's value speaks for them.
+    for (const char *readout : {"elapsed", "remaining"}) {
+        QQuickItem *text = find(readout);
+        ASSERT_TRUE(text) << readout;
+        EXPECT_TRUE(QQmlProperty(text, "Accessible.ignored", qmlContext(text)).read().toBool()) << readout;
+    }
     QAccessibleValueInterface *value = access->valueInterface();
     ASSERT_TRUE(value);
     EXPECT_EQ(value->maximumValue().toDouble(), 200);
@@ -187,12 +195,18 @@ TEST_F(ControlsQml, TheScrubberIsASliderToAccessibilityAndTakesArrowKeys)
     EXPECT_EQ(std::get<PlaybackCommand::Seek>(spotify->commands[0].value).seconds, 40);
     clock.advance(2);
 
+    QAccessibleActionInterface *actions = access->actionInterface();
+    ASSERT_TRUE(actions);
+    actions->doAction(QAccessibleActionInterface::decreaseAction());
+    EXPECT_EQ(model->scrubber()->draft(), 35);
+    clock.advance(2);
+
     slider->forceActiveFocus();
     EXPECT_TRUE(model->scrubber()->focused());
     QTest::keyClick(view->window(), Qt::Key_Right);
-    EXPECT_EQ(model->scrubber()->draft(), 45);
+    EXPECT_EQ(model->scrubber()->draft(), 40);
     QTest::keyClick(view->window(), Qt::Key_Up); // nothing else is handled
-    EXPECT_EQ(model->scrubber()->draft(), 45);
+    EXPECT_EQ(model->scrubber()->draft(), 40);
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }
 
@@ -234,4 +248,13 @@ TEST_F(ControlsQml, ADragHoldsThePanelUntilTheSeekIsConfirmed)
     EXPECT_EQ(std::get<PlaybackCommand::Seek>(spotify->commands[0].value).seconds, 100);
     clock.advance(2);
     EXPECT_EQ(bar->property("holds").toList(), (QVariantList{true, false}));
+
+    // Going away in the middle of an edit lets go of the panel, quietly.
+    QTest::mousePress(view->window(), Qt::LeftButton, {}, slider->mapToScene({middle, 7}).toPoint());
+    EXPECT_EQ(bar->property("holds").toList(), (QVariantList{true, false, true}));
+    QSignalSpy holds(bar, SIGNAL(hold(bool)));
+    view.reset();
+    ASSERT_EQ(holds.count(), 1);
+    EXPECT_FALSE(holds[0][0].toBool());
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }

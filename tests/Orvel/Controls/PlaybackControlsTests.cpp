@@ -103,6 +103,24 @@ TEST_F(PlaybackControls, ReadoutsFollowTheScrubAndSeekOnCommit)
     EXPECT_EQ(progress.elapsedText(), "2:00"); // Spotify's own position now
 }
 
+// Fault mended: an advertisement starting during a keyed edit still got the
+// seek, and the panel stayed held.
+TEST_F(PlaybackControls, AnAdvertisementDuringAKeyedEditDropsItAndReleasesTheHold)
+{
+    show(at(60, false));
+    ProgressControlModel progress;
+    progress.setCoordinator(coordinator.get());
+    std::vector<bool> holds;
+    QObject::connect(&progress, &ProgressControlModel::hold, [&](bool on) { holds.push_back(on); });
+    progress.scrubber()->increment();
+    EXPECT_EQ(progress.elapsedText(), "1:05");
+    show(at(0, true, 30, false));
+    clock.advance(0.5);
+    EXPECT_TRUE(spotify->commands.isEmpty());
+    EXPECT_EQ(holds, (std::vector<bool>{true, false}));
+    EXPECT_EQ(progress.elapsedText(), "0:00");
+}
+
 TEST_F(PlaybackControls, ReadoutsTickOnceASecondWhileShown)
 {
     show(at(60, true));
