@@ -133,38 +133,42 @@ QImage NowPlayingWidgetModel::artwork(
     return image;
 }
 
-QImage NowPlayingWidgetModel::luminanceToAlpha(const QImage &image)
+namespace {
+// Relative luminance of a pixel's colour, 0…255.
+double luminance(QRgb pixel)
+{
+    return 0.2126 * qRed(pixel) + 0.7152 * qGreen(pixel) + 0.0722 * qBlue(pixel);
+}
+
+// A copy of the image with each pixel replaced.
+template<class Map>
+QImage mapPixels(const QImage &image, Map map)
 {
     const QImage source = image.convertToFormat(QImage::Format_ARGB32);
     QImage result(source.size(), QImage::Format_ARGB32);
     for (int y = 0; y < source.height(); ++y) {
         const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
         auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            const QRgb pixel = in[x];
-            const double luminance
-                = (0.2126 * qRed(pixel) + 0.7152 * qGreen(pixel) + 0.0722 * qBlue(pixel)) / 255.0;
-            out[x] = qRgba(255, 255, 255, int(std::lround(luminance * qAlpha(pixel))));
-        }
+        for (int x = 0; x < source.width(); ++x)
+            out[x] = map(in[x]);
     }
     return result;
+}
+} // namespace
+
+QImage NowPlayingWidgetModel::luminanceToAlpha(const QImage &image)
+{
+    return mapPixels(image, [](QRgb pixel) {
+        return qRgba(255, 255, 255, int(std::lround(luminance(pixel) / 255.0 * qAlpha(pixel))));
+    });
 }
 
 QImage NowPlayingWidgetModel::desaturated(const QImage &image)
 {
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
-    QImage result(source.size(), QImage::Format_ARGB32);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
-        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            const QRgb pixel = in[x];
-            const int grey
-                = int(std::lround(0.2126 * qRed(pixel) + 0.7152 * qGreen(pixel) + 0.0722 * qBlue(pixel)));
-            out[x] = qRgba(grey, grey, grey, qAlpha(pixel));
-        }
-    }
-    return result;
+    return mapPixels(image, [](QRgb pixel) {
+        const int grey = int(std::lround(luminance(pixel)));
+        return qRgba(grey, grey, grey, qAlpha(pixel));
+    });
 }
 
 void NowPlayingWidgetModel::setEntryValue(const QVariant &value)
