@@ -20,16 +20,20 @@ constexpr int claimAttempts = 3;
 
 int OrvelMain::main(int argc, char *argv[])
 {
+    // Answered before the application starts, so it works without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") == 0) {
+            QTextStream(stdout) << "Orvel " << ORVEL_VERSION << '\n';
+            return 0;
+        }
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
     QApplication::setDesktopFileName(QString(Bundle::identifier));
 
     QStringList urls = QApplication::arguments().mid(1);
-    if (urls.contains(QStringLiteral("--version"))) {
-        QTextStream(stdout) << "Orvel " << ORVEL_VERSION << '\n';
-        return 0;
-    }
 
     AppBus bus;
     for (int attempt = 0;; ++attempt) {
