@@ -196,6 +196,10 @@ QList<Scene> surfaceScenes()
         plain(p);
         p.more = [](ScriptedState &state) { state.root().preferences().setCompactTranslucency(false); };
     }));
+    scenes << surface("foldedReduceTransparency", with([&](Panel &p) {
+        plain(p);
+        p.more = [](ScriptedState &) { SystemAppearance::shared()->setOverrides({false, true, false}); };
+    }));
     scenes << surface("hovered", with([&](Panel &p) {
         plain(p);
         p.hovered = true;

@@ -82,6 +82,7 @@ TEST(SurfaceLayout, AnnouncementLastsTheTitlesReadingTime)
     still = home;
     still.motion.light = true;
     EXPECT_EQ(still.announcementDuration(500), 4);
+    EXPECT_FALSE(still.animatesPanels()); // and the body comes without its spring
     still = home;
     still.motion.reduceMotion = true;
     EXPECT_EQ(still.announcementDuration(500), 4);
