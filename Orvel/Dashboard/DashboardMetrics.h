@@ -46,6 +46,13 @@ class DashboardMetrics : public QObject {
     Q_PROPERTY(int headerSubtitleSize READ headerSubtitleSize NOTIFY skinChanged)
     Q_PROPERTY(int headerSpacing READ headerSpacing NOTIFY skinChanged)
 
+    // Ruled lists: classico boxes them in a padded card, rivista rules them open.
+    Q_PROPERTY(int shortcutListPadding READ shortcutListPadding NOTIFY skinChanged)
+    Q_PROPERTY(int shortcutRowPadding READ shortcutRowPadding NOTIFY skinChanged)
+    Q_PROPERTY(int preferencesCardPadding READ preferencesCardPadding NOTIFY skinChanged)
+    // Rivista rules every row of a list; classico's card needs none under its last.
+    Q_PROPERTY(bool ruleUnderLastRow READ ruleUnderLastRow NOTIFY skinChanged)
+
 public:
     static constexpr int sidebarWidth = 300;
     static constexpr int sidebarLeading = 40;
@@ -82,6 +89,10 @@ public:
     int headerTitleSize() const { return rivista() ? 44 : 28; }
     int headerSubtitleSize() const { return rivista() ? 15 : 13; }
     int headerSpacing() const { return rivista() ? 10 : 6; }
+    int shortcutListPadding() const { return rivista() ? 0 : 15; }
+    int shortcutRowPadding() const { return rivista() ? 2 : 8; }
+    int preferencesCardPadding() const { return rivista() ? 0 : 20; }
+    bool ruleUnderLastRow() const { return rivista(); }
 
     // The padded page column in a detail pane of `available` width: it
     // shrinks with the window and never grows past the limit.

@@ -119,9 +119,10 @@ Item {
     T.Popup {
         id: sheet
         objectName: "sheet"
+        readonly property bool editsShortcut: !screen.widgetGuide && (screen.adding || screen.editing !== null)
         anchors.centerIn: parent
-        width: Math.min(640, screen.width - 80)
-        height: Math.min(560, screen.height - 80)
+        width: editsShortcut ? 460 : Math.min(640, screen.width - 80)
+        height: editsShortcut ? Math.min(content.implicitHeight, screen.height - 40) : Math.min(560, screen.height - 80)
         modal: true
         focus: true
         // Only once the screen is in a window: a popup cannot open before.
@@ -129,18 +130,49 @@ Item {
         closePolicy: T.Popup.CloseOnEscape
         onClosed: screen.closeSheets()
 
+        // The popup stands in the window's overlay, outside the screen: it
+        // takes the screen's environment along.
         background: SurfaceGround {
             solid: true
+            Skinned.skin: screen.Skinned.skin
+            Skinned.aura: screen.Skinned.aura
+            Skinned.lightEffects: screen.Skinned.lightEffects
+            Skinned.animations: screen.Skinned.animations
         }
-        contentItem: Item {
-            PendingView {
-                anchors.fill: parent
-                anchors.margins: 24
-                objectName: screen.widgetGuide ? "WidgetGuideView" : "ShortcutEditor"
-            }
+        contentItem: Loader {
+            id: content
+            Skinned.skin: screen.Skinned.skin
+            Skinned.aura: screen.Skinned.aura
+            Skinned.lightEffects: screen.Skinned.lightEffects
+            Skinned.animations: screen.Skinned.animations
+            // A new form for every opening.
+            active: sheet.visible
+            focus: true
+            sourceComponent: sheet.editsShortcut ? editorSheet : guideSheet
         }
         T.Overlay.modal: Rectangle {
             color: Qt.rgba(0, 0, 0, 0.45)
+        }
+    }
+
+    Component {
+        id: editorSheet
+        ShortcutEditor {
+            focus: true
+            // Adding offers the pending slot; editing offers none.
+            shortcut: screen.adding ? null : screen.editing
+            slot: screen.adding ? screen.addingSlot : null
+            onDismissed: screen.closeSheets()
+        }
+    }
+    Component {
+        id: guideSheet
+        Item {
+            PendingView {
+                anchors.fill: parent
+                anchors.margins: 24
+                objectName: "WidgetGuideView"
+            }
         }
     }
 }

@@ -62,20 +62,18 @@ Item {
     }
     Component {
         id: shortcuts
-        PendingView {
-            objectName: "ShortcutsPage"
+        ShortcutsPage {
+            dashboard: pane.dashboard
         }
     }
     Component {
         id: preferences
-        PendingView {
-            objectName: "PreferencesPage"
+        PreferencesSection {
+            dashboard: pane.dashboard
         }
     }
     Component {
         id: appearance
-        PendingView {
-            objectName: "AppearancePage"
-        }
+        AppearancePage {}
     }
 }

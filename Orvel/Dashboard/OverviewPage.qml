@@ -53,7 +53,8 @@ Column {
         spacing: 0
 
         SectionRule {}
-        PanelRow {
+        SettingRow {
+            width: page.width
             title: Design.localized("Top player")
             detail: Design.localized("Hover at the top to unfold your music.")
             control: SettingSwitch {
@@ -62,7 +63,8 @@ Column {
                 onToggled: on => Preferences.notchEnabled = on
             }
         }
-        PanelRow {
+        SettingRow {
+            width: page.width
             title: Design.localized("Right sidebar")
             detail: Design.localized("Artwork, controls and shortcuts on the right.")
             control: SettingSwitch {
@@ -71,7 +73,8 @@ Column {
                 onToggled: on => Preferences.sidebarEnabled = on
             }
         }
-        PanelRow {
+        SettingRow {
+            width: page.width
             title: Design.localized("Displays")
             detail: page.scopeCaption
             control: TextLink {
@@ -82,7 +85,8 @@ Column {
                 FocusMark {}
             }
         }
-        PanelRow {
+        SettingRow {
+            width: page.width
             title: WidgetSupport.title
             detail: WidgetSupport.subtitle
             control: TextLink {
@@ -188,34 +192,5 @@ Column {
         font: SkinFonts.system(11)
         text: Design.localized("Widget sharing is unavailable. Check the app’s signature and App Group configuration.")
         wrapMode: Text.Wrap
-    }
-
-    component PanelRow: Item {
-        id: row
-        property string title
-        property string detail
-        property Component control
-        width: page.width
-        implicitHeight: content.implicitHeight + 30
-
-        RowLayout {
-            id: content
-            y: 15
-            width: row.width
-            spacing: 24
-            SettingLabel {
-                Layout.fillWidth: true
-                Layout.alignment: Qt.AlignVCenter
-                title: row.title
-                detail: row.detail
-            }
-            Loader {
-                Layout.alignment: Qt.AlignVCenter
-                sourceComponent: row.control
-            }
-        }
-        SectionRule {
-            anchors.bottom: parent.bottom
-        }
     }
 }

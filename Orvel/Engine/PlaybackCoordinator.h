@@ -209,7 +209,7 @@ public:
     QCoro::Task<bool> perform(PlaybackCommand command);
     void handle(std::exception_ptr error, bool fromCommand);
     QCoro::Task<void> connectAsync();
-    void setDisconnected();
+    Q_INVOKABLE void setDisconnected();
     QCoro::Task<void> openSpotifyAsync(bool activates);
     // Our consent record is the Automation list: the consent question for
     // Spotify again, then a refresh when the user answered it.

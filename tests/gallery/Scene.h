@@ -51,6 +51,8 @@ public:
     AnimationSettings animations;
 
     Aura aura() const;
+    // The login item the preferences register with; a scene may make it refuse.
+    FakeLoginItem &login() { return m_login; }
     // The owners, made on first use.
     AppRoot &root();
     // Publishes the scripted playback, cover and shortcuts, and hands the

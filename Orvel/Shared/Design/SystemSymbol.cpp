@@ -87,6 +87,58 @@ QPainterPath squareGrid()
     return stroked(squares, lineWidth * 0.8);
 }
 
+QPainterPath chevron(bool up)
+{
+    QPainterPath mark;
+    const double tip = up ? 8 : 16, ends = up ? 15.5 : 8.5;
+    mark.moveTo(5, ends);
+    mark.lineTo(12, tip);
+    mark.lineTo(19, ends);
+    return stroked(mark, lineWidth);
+}
+
+// A pencil leaning right, its tip at the bottom left.
+QPainterPath pencil()
+{
+    QPainterPath body;
+    body.moveTo(4, 20);
+    body.lineTo(5, 15.5);
+    body.lineTo(16, 4.5);
+    body.quadTo(17, 3.5, 18, 4.5);
+    body.lineTo(19.5, 6);
+    body.quadTo(20.5, 7, 19.5, 8);
+    body.lineTo(8.5, 19);
+    body.closeSubpath();
+    QPainterPath shape = stroked(body, lineWidth * 0.9);
+    QPainterPath band;
+    band.moveTo(14, 6.5);
+    band.lineTo(17.5, 10);
+    return shape.united(stroked(band, lineWidth * 0.9));
+}
+
+// A bin with a lid and a handle, two ribs inside.
+QPainterPath trash()
+{
+    QPainterPath lines;
+    lines.moveTo(3.5, 6);
+    lines.lineTo(20.5, 6);
+    lines.moveTo(9, 6);
+    lines.lineTo(9, 3.5);
+    lines.lineTo(15, 3.5);
+    lines.lineTo(15, 6);
+    lines.moveTo(5.5, 6);
+    lines.lineTo(6.8, 19.5);
+    lines.quadTo(7, 21, 8.5, 21);
+    lines.lineTo(15.5, 21);
+    lines.quadTo(17, 21, 17.2, 19.5);
+    lines.lineTo(18.5, 6);
+    lines.moveTo(10, 10);
+    lines.lineTo(10, 17);
+    lines.moveTo(14, 10);
+    lines.lineTo(14, 17);
+    return stroked(lines, lineWidth * 0.9);
+}
+
 // The symbols drawn as strokes rather than path programs.
 std::optional<QPainterPath> strokedSymbol(const QString &name)
 {
@@ -100,6 +152,14 @@ std::optional<QPainterPath> strokedSymbol(const QString &name)
         return displayTwo();
     if (name == QLatin1String("square.grid.2x2"))
         return squareGrid();
+    if (name == QLatin1String("chevron.up"))
+        return chevron(true);
+    if (name == QLatin1String("chevron.down"))
+        return chevron(false);
+    if (name == QLatin1String("pencil"))
+        return pencil();
+    if (name == QLatin1String("trash"))
+        return trash();
     return std::nullopt;
 }
 

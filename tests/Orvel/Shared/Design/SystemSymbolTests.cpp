@@ -29,3 +29,23 @@ TEST(SystemSymbol, UnknownNamesDrawNothing)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(none.pixelColor(x, y).alpha(), 0);
 }
+
+TEST(SystemSymbol, TheShortcutRowsChevronsPointTheirWayAndPencilAndTrashDraw)
+{
+    // The chevron's tip and the empty space beyond its arms.
+    const QImage up = SymbolView::render("chevron.up", 48, Qt::white);
+    const QImage down = SymbolView::render("chevron.down", 48, Qt::white);
+    EXPECT_EQ(up.pixelColor(24, 16).alpha(), 255);
+    EXPECT_EQ(up.pixelColor(24, 32).alpha(), 0);
+    EXPECT_EQ(down.pixelColor(24, 32).alpha(), 255);
+    EXPECT_EQ(down.pixelColor(24, 16).alpha(), 0);
+    for (const char *name : {"pencil", "trash"}) {
+        const QImage image = SymbolView::render(name, 48, Qt::white);
+        int inked = 0;
+        for (int y = 0; y < 48; ++y)
+            for (int x = 0; x < 48; ++x)
+                inked += image.pixelColor(x, y).alpha() > 128;
+        EXPECT_GT(inked, 150) << name;
+        EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << name;
+    }
+}
