@@ -29,10 +29,13 @@ Item {
         editing = null;
     }
 
-    PendingView {
+    // A new guide, at its first step, each time setup is needed again.
+    Loader {
         objectName: "OnboardingView"
         anchors.fill: parent
+        active: screen.showsSetup
         visible: screen.showsSetup
+        sourceComponent: OnboardingView {}
     }
 
     Item {
@@ -120,8 +123,9 @@ Item {
         id: sheet
         objectName: "sheet"
         anchors.centerIn: parent
-        width: Math.min(640, screen.width - 80)
-        height: Math.min(560, screen.height - 80)
+        // The widget guide keeps its own width and height.
+        width: screen.widgetGuide ? 650 : Math.min(640, screen.width - 80)
+        height: screen.widgetGuide ? Math.min(guide.implicitHeight, screen.height - 40) : Math.min(560, screen.height - 80)
         modal: true
         focus: true
         // Only once the screen is in a window: a popup cannot open before.
@@ -133,10 +137,19 @@ Item {
             solid: true
         }
         contentItem: Item {
+            Loader {
+                id: guide
+                anchors.fill: parent
+                active: screen.widgetGuide
+                sourceComponent: WidgetGuideView {
+                    onDismiss: sheet.close()
+                }
+            }
             PendingView {
                 anchors.fill: parent
                 anchors.margins: 24
-                objectName: screen.widgetGuide ? "WidgetGuideView" : "ShortcutEditor"
+                visible: !screen.widgetGuide
+                objectName: "ShortcutEditor"
             }
         }
         T.Overlay.modal: Rectangle {
