@@ -211,14 +211,10 @@ Colors colors(const SkinPalette &palette, const Aura &aura)
         palette.strokeColor()};
 }
 
-void drawSurface(QPainter &painter, QSizeF size, SurfaceKind kind, bool enabled, const Colors &colors)
+namespace {
+void drawSurfaceMock(QPainter &painter, QSizeF size, SurfaceKind kind, const Colors &colors)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawFrame(painter, size, colors);
     const SurfaceLayout layout = surfaceLayout(kind, size.width(), size.height());
-    // Off dims the mock, not the display.
-    painter.setOpacity(enabled ? 1.0 : dimmedOpacity);
     if (kind == SurfaceKind::notch) {
         fillRounded(painter, layout.body, layout.bodyRadius, colors.panel);
         fillRounded(painter, layout.notch, 4, Qt::black);
@@ -232,6 +228,38 @@ void drawSurface(QPainter &painter, QSizeF size, SurfaceKind kind, bool enabled,
         for (const QRectF &tile : layout.tiles)
             fillRounded(painter, tile, 2, faded(colors.text, 0.12));
     }
+}
+} // namespace
+
+void drawSurface(QPainter &painter, QSizeF size, SurfaceKind kind, bool enabled, const Colors &colors)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawFrame(painter, size, colors);
+    if (enabled) {
+        drawSurfaceMock(painter, size, kind, colors);
+        painter.restore();
+        return;
+    }
+    // Off dims the mock as one picture (the cover does not show the body
+    // through it), and never the display.
+    const QRectF device = painter.transform().mapRect(QRectF(QPointF(0, 0), size));
+    const QSize pixels = device.size().toSize();
+    if (pixels.isEmpty()) {
+        painter.restore();
+        return;
+    }
+    QImage layer(pixels, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter mock(&layer);
+        mock.setRenderHint(QPainter::Antialiasing);
+        mock.scale(pixels.width() / size.width(), pixels.height() / size.height());
+        drawSurfaceMock(mock, size, kind, colors);
+    }
+    painter.resetTransform();
+    painter.setOpacity(painter.opacity() * dimmedOpacity);
+    painter.drawImage(device.topLeft(), layer);
     painter.restore();
 }
 

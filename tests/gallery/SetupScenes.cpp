@@ -55,8 +55,13 @@ Act steps(int count, bool connect = false)
 
 QList<Scene> guide(const QString &stateName, const Setup &setup, const Act &act = {}, QSize size = window)
 {
+    // The picture is taken at once: a step change must not fade the page in.
+    const Setup still = [setup](ScriptedState &state) {
+        state.animations.setEnabled(AnimationFeature::panels, false);
+        setup(state);
+    };
     return bothSkins(QStringLiteral("OnboardingView"), stateName,
-        QmlSource(QUrl(QStringLiteral("qrc:/Orvel/Setup/OnboardingView.qml"))), size, setup, act);
+        QmlSource(QUrl(QStringLiteral("qrc:/Orvel/Setup/OnboardingView.qml"))), size, still, act);
 }
 
 // A view on the skin's ground, inset 24.
@@ -149,7 +154,8 @@ QList<Scene> setupScenes()
     scenes << cards("compact-on", true, true);
     scenes << cards("compact-off", true, false);
 
-    scenes << bothSkins("EffectsModePicker", "standard", onGround("EffectsModePicker { width: 600 }", 600), {});
+    scenes << bothSkins(
+        "EffectsModePicker", "standard", onGround("EffectsModePicker { width: 600 }", 600), {});
     scenes << bothSkins("EffectsModePicker", "light-compact",
         onGround("EffectsModePicker { width: 480; compact: true }", 480), {},
         [](ScriptedState &state) { state.root().preferences().setEffects(EffectsMode::light); });
