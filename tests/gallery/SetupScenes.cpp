@@ -64,19 +64,27 @@ QList<Scene> guide(const QString &stateName, const Setup &setup, const Act &act 
         QmlSource(QUrl(QStringLiteral("qrc:/Orvel/Setup/OnboardingView.qml"))), size, still, act);
 }
 
-// A view on the skin's ground, inset 24.
-QmlSource onGround(const QString &content, int width)
+// A view on the skin's ground, inset 24; `height` is the view's, as the
+// picture's size is fixed before the view has laid itself out.
+struct OnGround {
+    QmlSource qml;
+    QSize size;
+};
+OnGround onGround(const QString &content, int width, int height)
 {
-    return QmlSource(
-        QStringLiteral("import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
-                       "Rectangle { color: Skinned.palette.ground; implicitWidth: %1;"
-                       " implicitHeight: content.implicitHeight + 48;\n"
-                       "Item { id: content; x: 24; y: 24; width: %2; implicitHeight: childrenRect.height;\n"
-                       "%3 } }")
-            .arg(width + 48)
-            .arg(width)
-            .arg(content)
-            .toUtf8());
+    return {QmlSource(QStringLiteral("import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+                                     "Rectangle { color: Skinned.palette.ground;\n"
+                                     "Item { x: 24; y: 24; width: %1;\n%2 } }")
+                          .arg(width)
+                          .arg(content)
+                          .toUtf8()),
+        QSize(width + 48, height + 48)};
+}
+
+QList<Scene> groundScenes(
+    const QString &view, const QString &stateName, const OnGround &ground, const Setup &setup = {})
+{
+    return bothSkins(view, stateName, ground.qml, ground.size, setup);
 }
 
 QList<Scene> cards(const QString &stateName, bool compact, bool on)
@@ -88,7 +96,8 @@ QList<Scene> cards(const QString &stateName, bool compact, bool on)
     const QString row = QStringLiteral("Row { spacing: 16; %1\n%2 }")
                             .arg(card.arg(width).arg(flag, QStringLiteral("notch"), state),
                                 card.arg(width).arg(flag, QStringLiteral("sidebar"), state));
-    return bothSkins(QStringLiteral("SurfaceChoiceCard"), stateName, onGround(row, 2 * width + 16), {});
+    return groundScenes(
+        QStringLiteral("SurfaceChoiceCard"), stateName, onGround(row, 2 * width + 16, compact ? 172 : 246));
 }
 } // namespace
 
@@ -154,13 +163,13 @@ QList<Scene> setupScenes()
     scenes << cards("compact-on", true, true);
     scenes << cards("compact-off", true, false);
 
-    scenes << bothSkins(
-        "EffectsModePicker", "standard", onGround("EffectsModePicker { width: 600 }", 600), {});
-    scenes << bothSkins("EffectsModePicker", "light-compact",
-        onGround("EffectsModePicker { width: 480; compact: true }", 480), {},
+    scenes << groundScenes(
+        "EffectsModePicker", "standard", onGround("EffectsModePicker { width: 600 }", 600, 70));
+    scenes << groundScenes("EffectsModePicker", "light-compact",
+        onGround("EffectsModePicker { width: 480; compact: true }", 480, 62),
         [](ScriptedState &state) { state.root().preferences().setEffects(EffectsMode::light); });
 
-    scenes << bothSkins("MovePlayerIllustration", "moving",
-        onGround("MovePlayerIllustration { width: 220; height: 136 }", 220), {});
+    scenes << groundScenes("MovePlayerIllustration", "moving",
+        onGround("MovePlayerIllustration { width: 220; height: 136 }", 220, 136));
     return scenes;
 }
