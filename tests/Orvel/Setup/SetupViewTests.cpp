@@ -93,7 +93,10 @@ protected:
         view = harness.view(source, {}, size);
         ASSERT_TRUE(view) << harness.errors().toStdString();
     }
-    void showDashboard() { show(QmlSource(QUrl("qrc:/Orvel/Dashboard/DashboardView.qml")), QSize(960, 750)); }
+    void showDashboard(int width = 960, int height = 750)
+    {
+        show(QmlSource(QUrl("qrc:/Orvel/Dashboard/DashboardView.qml")), QSize(width, height));
+    }
     QQuickItem *item(const QString &name) const { return named(view->item(), name); }
     QObject *flow() const
     {
@@ -280,4 +283,18 @@ TEST_F(SetupViews, TheSurfacesStepFollowsTheSwitchesAtOnce)
     EXPECT_EQ(item("surfacesHint")->property("text").toString(),
         "Just widgets. You can enable the floating panels later in Preferences.");
     EXPECT_EQ(item("notchCard")->property("accessibleValue").toString(), "Disabled");
+}
+
+TEST_F(SetupViews, UnderLightEffectsAStepChangeShowsTheNewPageAtOnceAndAtItsTop)
+{
+    root.preferences().setEffects(EffectsMode::light);
+    root.preferences().restartSetup();
+    showDashboard(960, 400);
+    QQuickItem *area = item("pageArea");
+    area->setProperty("contentY", 200);
+    click("primaryButton");
+    EXPECT_FALSE(flow()->property("motionAllowed").toBool());
+    EXPECT_EQ(flow()->property("step").toInt(), 1);
+    EXPECT_EQ(area->property("contentY").toDouble(), 0);
+    EXPECT_EQ(item("page")->opacity(), 1);
 }
