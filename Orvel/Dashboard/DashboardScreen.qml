@@ -29,10 +29,13 @@ Item {
         editing = null;
     }
 
-    PendingView {
+    // A new guide, at its first step, each time setup is needed again.
+    Loader {
         objectName: "OnboardingView"
         anchors.fill: parent
+        active: screen.showsSetup
         visible: screen.showsSetup
+        sourceComponent: OnboardingView {}
     }
 
     Item {
@@ -121,8 +124,9 @@ Item {
         objectName: "sheet"
         readonly property bool editsShortcut: !screen.widgetGuide && (screen.adding || screen.editing !== null)
         anchors.centerIn: parent
-        width: editsShortcut ? 460 : Math.min(640, screen.width - 80)
-        height: editsShortcut ? Math.min(content.implicitHeight, screen.height - 40) : Math.min(560, screen.height - 80)
+        // The editor and the widget guide keep their own widths and heights.
+        width: editsShortcut ? 460 : screen.widgetGuide ? 650 : Math.min(640, screen.width - 80)
+        height: Math.min(content.implicitHeight, screen.height - 40)
         modal: true
         focus: true
         // Only once the screen is in a window: a popup cannot open before.
@@ -167,12 +171,8 @@ Item {
     }
     Component {
         id: guideSheet
-        Item {
-            PendingView {
-                anchors.fill: parent
-                anchors.margins: 24
-                objectName: "WidgetGuideView"
-            }
+        WidgetGuideView {
+            onDismiss: sheet.close()
         }
     }
 }

@@ -122,15 +122,21 @@ Column {
         objectName: "choiceCards"
         visible: !page.rivista
         spacing: 15
-        PendingView {
-            objectName: "SurfaceChoiceCard"
+        SurfaceChoiceCard {
+            objectName: "notchCard"
             width: (page.width - 15) / 2
-            height: 150
+            compact: true
+            kind: "notch"
+            isOn: Preferences.notchEnabled
+            onToggled: on => Preferences.notchEnabled = on
         }
-        PendingView {
-            objectName: "SurfaceChoiceCard"
+        SurfaceChoiceCard {
+            objectName: "sidebarCard"
             width: (page.width - 15) / 2
-            height: 150
+            compact: true
+            kind: "sidebar"
+            isOn: Preferences.sidebarEnabled
+            onToggled: on => Preferences.sidebarEnabled = on
         }
     }
     PressFeedbackStyle {

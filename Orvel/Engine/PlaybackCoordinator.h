@@ -191,6 +191,8 @@ public:
     bool labelsPreview() const { return m_labelsPreview; }
     Aura aura() const;
     bool isStarted() const { return m_polling.isValid(); }
+    // Asks the workspace afresh each time: Spotify can be installed or removed meanwhile.
+    Q_INVOKABLE bool isSpotifyInstalled() const;
 
     // Observers of sleep, session and application changes, and the polling loop.
     void start();
@@ -359,7 +361,6 @@ private:
 
     bool isDisconnected() const;
     std::optional<qint32> spotifyPID() const;
-    bool isSpotifyInstalled() const;
 
     QCoro::Task<void> performRefresh();
     QCoro::Task<void> poll(TaskHandle self);

@@ -30,6 +30,7 @@ ScriptedState::~ScriptedState()
     scheduler.runUntilIdle();
     SystemAppearance::shared()->setOverrides({});
     Date::setNowProvider({});
+    PlatformFeatures::setCurrent(m_features);
 }
 
 Aura ScriptedState::aura() const

@@ -7,6 +7,7 @@
 #include "ManualScheduler.h"
 #include "Motion.h"
 #include "MusicShortcut.h"
+#include "PlatformFeatures.h"
 #include "Playback.h"
 #include "QmlHarness.h"
 #include "RecordingAnnouncer.h"
@@ -55,11 +56,16 @@ public:
     FakeLoginItem &login() { return m_login; }
     // The owners, made on first use.
     AppRoot &root();
+    // What the owners see of the desktop (Spotify installed, running, launched);
+    // script it after root().
+    FakeWorkspace &workspace() { return m_workspace; }
     // Publishes the scripted playback, cover and shortcuts, and hands the
     // owners and the artwork provider to the harness's engine.
     void apply(QmlHarness &harness);
 
 private:
+    // A scene may switch the platform's features; the next one gets them back.
+    PlatformFeatures m_features = PlatformFeatures::current();
     std::unique_ptr<Defaults> m_defaults;
     RecordingWidgetCenter m_widgets;
     FakeWorkspace m_workspace;
@@ -93,3 +99,4 @@ QList<Scene> controlsScenes();
 QList<Scene> skillScenes();
 QList<Scene> dashboardScenes();
 QList<Scene> surfaceScenes();
+QList<Scene> setupScenes();

@@ -139,6 +139,34 @@ QPainterPath trash()
     return stroked(lines, lineWidth * 0.9);
 }
 
+// A ring with a mark inside: the outlined circle symbols.
+QPainterPath ringAround(const QPainterPath &mark)
+{
+    QPainterPath ring;
+    ring.addEllipse(QPointF(12, 12), 10, 10);
+    return stroked(ring, lineWidth * 0.8).united(stroked(mark, lineWidth * 0.9));
+}
+
+QPainterPath checkmarkCircle()
+{
+    QPainterPath check;
+    check.moveTo(7.5, 12.3);
+    check.lineTo(10.6, 15.4);
+    check.lineTo(16.5, 8.8);
+    return ringAround(check);
+}
+
+QPainterPath arrowDownCircle()
+{
+    QPainterPath arrow;
+    arrow.moveTo(12, 6.8);
+    arrow.lineTo(12, 16.8);
+    arrow.moveTo(8, 13);
+    arrow.lineTo(12, 17);
+    arrow.lineTo(16, 13);
+    return ringAround(arrow);
+}
+
 // The symbols drawn as strokes rather than path programs.
 std::optional<QPainterPath> strokedSymbol(const QString &name)
 {
@@ -160,6 +188,10 @@ std::optional<QPainterPath> strokedSymbol(const QString &name)
         return pencil();
     if (name == QLatin1String("trash"))
         return trash();
+    if (name == QLatin1String("checkmark.circle"))
+        return checkmarkCircle();
+    if (name == QLatin1String("arrow.down.circle"))
+        return arrowDownCircle();
     return std::nullopt;
 }
 

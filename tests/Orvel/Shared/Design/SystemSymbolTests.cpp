@@ -49,3 +49,16 @@ TEST(SystemSymbol, TheShortcutRowsChevronsPointTheirWayAndPencilAndTrashDraw)
         EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0) << name;
     }
 }
+
+TEST(SystemSymbol, TheOutlinedCirclesHaveARingAndTheirMarkInside)
+{
+    for (const char *name : {"checkmark.circle", "arrow.down.circle"}) {
+        const QImage symbol = SymbolView::render(name, 48, Qt::white);
+        EXPECT_GT(symbol.pixelColor(3, 24).alpha(), 128) << name; // the ring
+        EXPECT_EQ(symbol.pixelColor(14, 14).alpha(), 0) << name; // between ring and mark
+        EXPECT_EQ(symbol.pixelColor(1, 1).alpha(), 0) << name;
+    }
+    // The check's corner, the arrow's shaft.
+    EXPECT_GT(SymbolView::render("checkmark.circle", 48, Qt::white).pixelColor(21, 30).alpha(), 128);
+    EXPECT_GT(SymbolView::render("arrow.down.circle", 48, Qt::white).pixelColor(24, 24).alpha(), 128);
+}
