@@ -29,3 +29,13 @@ TEST(SystemSymbol, UnknownNamesDrawNothing)
         for (int x = 0; x < 16; ++x)
             ASSERT_EQ(none.pixelColor(x, y).alpha(), 0);
 }
+
+TEST(SystemSymbol, ChevronsPointTheirWay)
+{
+    const QImage left = SymbolView::render("chevron.left", 48, Qt::white);
+    const QImage right = SymbolView::render("chevron.right", 48, Qt::white);
+    EXPECT_EQ(left.pixelColor(16, 24).alpha(), 255);
+    EXPECT_EQ(left.pixelColor(32, 24).alpha(), 0);
+    EXPECT_EQ(right.pixelColor(32, 24).alpha(), 255);
+    EXPECT_EQ(right.pixelColor(16, 24).alpha(), 0);
+}
