@@ -33,10 +33,12 @@ Column {
         height: tallest
         spacing: picker.model.spacing
 
+        // Three fixed cards whose values change: a click never destroys its card.
         Repeater {
-            model: picker.model.cards
+            model: 3
             ChoiceCard {
-                required property var modelData
+                required property int index
+                readonly property var modelData: picker.model.cards[index]
                 objectName: "presetCard"
                 width: (cards.width - 2 * cards.spacing) / 3
                 height: cards.height

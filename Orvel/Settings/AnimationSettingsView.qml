@@ -48,11 +48,14 @@ SkinCard {
             width: content.width
             spacing: 0
 
+            // Six fixed rows whose values change, so a switch is never
+            // rebuilt under the pointer and keeps its own animation.
             Repeater {
-                model: page.model.rows
+                model: page.model.rows.length
                 Column {
                     id: featureRow
-                    required property var modelData
+                    required property int index
+                    readonly property var modelData: page.model.rows[index]
                     width: content.width
 
                     Item {

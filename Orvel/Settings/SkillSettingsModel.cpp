@@ -120,21 +120,16 @@ std::array<std::optional<MusicShortcut>, SkillBar::capacity> SkillSettingsModel:
     return m_preferences->skills().resolve(m_player->shortcuts());
 }
 
-QVariantList SkillSettingsModel::placementRows() const
+QVariantList SkillSettingsModel::placements() const
 {
     const bool known = m_preferences;
     const SkillPlacement current = known ? m_preferences->skillPlacement() : SkillPlacement::hidden;
-    QVariantList rows;
-    for (std::size_t row = 0; row < placementTable.size(); row += 2) {
-        QVariantList cards;
-        for (std::size_t i = row; i < row + 2; ++i) {
-            const Placement &card = placementTable[i];
-            cards << QVariantMap{{"placement", toRawValue(card.placement)}, {"title", localized(card.title)},
-                {"detail", localized(card.detail)}, {"selected", known && current == card.placement}};
-        }
-        rows << QVariant(cards);
+    QVariantList cards;
+    for (const Placement &card : placementTable) {
+        cards << QVariantMap{{"placement", toRawValue(card.placement)}, {"title", localized(card.title)},
+            {"detail", localized(card.detail)}, {"selected", known && current == card.placement}};
     }
-    return rows;
+    return cards;
 }
 
 QVariantList SkillSettingsModel::tiles() const

@@ -26,8 +26,8 @@ class SkillSettingsModel : public QObject {
     Q_PROPERTY(Preferences *preferences READ preferences WRITE setPreferences NOTIFY changed)
     Q_PROPERTY(DashboardState *state READ state WRITE setState NOTIFY changed)
     Q_PROPERTY(SkinPalette palette READ palette WRITE setPalette NOTIFY changed)
-    // Two rows of two maps: {placement, title, detail, selected}.
-    Q_PROPERTY(QVariantList placementRows READ placementRows NOTIFY changed)
+    // Four maps in reading order, two rows of two: {placement, title, detail, selected}.
+    Q_PROPERTY(QVariantList placements READ placements NOTIFY changed)
     // Six maps: {index, filled, caption, glyph, accessibleName, circle, fill, stroke,
     // strokeWidth, dashed, glyphColor, captionColor, captionWeight}.
     Q_PROPERTY(QVariantList tiles READ tiles NOTIFY changed)
@@ -75,7 +75,7 @@ public:
 
     // Entry i is the saved shortcut in slot i; none when empty or no longer saved.
     std::array<std::optional<MusicShortcut>, SkillBar::capacity> resolved() const;
-    QVariantList placementRows() const;
+    QVariantList placements() const;
     QVariantList tiles() const;
     qreal slotRowOpacity() const;
     const std::optional<int> &openSlot() const { return m_openSlot; }

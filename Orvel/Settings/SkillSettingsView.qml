@@ -53,11 +53,13 @@ SkinCard {
             width: content.width
             spacing: 10
 
+            // Fixed counts: the delegates stay while their values change, so
+            // a click never destroys the card or tile it lands on.
             Repeater {
-                model: page.model.placementRows
+                model: 2
                 Row {
                     id: cardRow
-                    required property var modelData
+                    required property int index
                     readonly property real tallest: {
                         let height = 0;
                         for (let i = 0; i < children.length; ++i)
@@ -69,17 +71,18 @@ SkinCard {
                     spacing: 10
 
                     Repeater {
-                        model: cardRow.modelData
+                        model: 2
                         ChoiceCard {
-                            required property var modelData
+                            required property int index
+                            readonly property var card: page.model.placements[2 * cardRow.index + index]
                             objectName: "placementCard"
                             width: (cardRow.width - cardRow.spacing) / 2
                             height: cardRow.height
                             compact: true
-                            title: modelData.title
-                            detail: modelData.detail
-                            selected: modelData.selected
-                            onClicked: page.model.choosePlacement(modelData.placement)
+                            title: card.title
+                            detail: card.detail
+                            selected: card.selected
+                            onClicked: page.model.choosePlacement(card.placement)
                         }
                     }
                 }
@@ -94,13 +97,13 @@ SkinCard {
             opacity: page.model.slotRowOpacity
 
             Repeater {
-                model: page.model.tiles
+                model: 6
                 SkillSlotTile {
                     id: tile
-                    required property var modelData
+                    required property int index
                     objectName: "slotTile"
                     width: (slotRow.width - 5 * slotRow.spacing) / 6
-                    look: modelData
+                    look: page.model.tiles[index]
                     onClicked: page.model.open(index)
 
                     // Open exactly while the page's open slot is this one.

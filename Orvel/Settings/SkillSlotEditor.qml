@@ -100,10 +100,12 @@ Column {
             rowSpacing: 6
 
             Repeater {
-                model: editor.model.glyphs
+                // Sixteen or none; the choices stay while the selection moves.
+                model: editor.model.glyphs.length
                 PressFeedbackStyle {
                     id: choice
-                    required property var modelData
+                    required property int index
+                    readonly property var modelData: editor.model.glyphs[index]
                     objectName: "iconChoice"
                     width: editor.model.glyphCell
                     height: editor.model.glyphCell

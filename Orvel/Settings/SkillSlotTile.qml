@@ -10,7 +10,6 @@ PressFeedbackStyle {
 
     // One of SkillSettingsModel.tiles.
     property var look: ({})
-    readonly property int index: look.index ?? 0
 
     Accessible.name: look.accessibleName ?? ""
     Accessible.description: Design.localized("Choose a favorite")

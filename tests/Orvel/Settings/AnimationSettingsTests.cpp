@@ -7,6 +7,7 @@
 
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTest>
 
 // The animation page and its preset picker over real preferences.
 namespace {
@@ -201,5 +202,15 @@ TEST_F(AnimationSettingsPage, OpeningWritesNothingAndTheDemoTakesNoInput)
     auto *demo = named("demoScrubber");
     ASSERT_TRUE(demo);
     EXPECT_FALSE(demo->isEnabled());
-    EXPECT_EQ(allNamed(view->item(), "featureSwitch").size(), 6);
+    const auto switches = allNamed(view->item(), "featureSwitch");
+    ASSERT_EQ(switches.size(), 6);
+
+    // Light mode dims the rows, yet a click still switches and persists.
+    preferences.setEffects(EffectsMode::light);
+    EXPECT_FALSE(tryIt->isEnabled());
+    const QPointF centre
+        = switches[2]->mapToScene(QPointF(switches[2]->width() / 2, switches[2]->height() / 2));
+    QTest::mouseClick(view->window(), Qt::LeftButton, {}, centre.toPoint());
+    EXPECT_FALSE(preferences.animations()[AnimationFeature::titleScroll]);
+    EXPECT_EQ(allNamed(view->item(), "featureSwitch"), switches);
 }

@@ -7,6 +7,7 @@
 
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTest>
 
 // The skill-bar page and its slot editor over the real owners.
 namespace {
@@ -98,13 +99,12 @@ TEST_F(SkillSettings, PlacementsAreOneWriteAndHiddenDimsTheSlots)
     page.choosePlacement("hidden");
     EXPECT_EQ(preferences.skillPlacement(), SkillPlacement::hidden);
     EXPECT_EQ(page.slotRowOpacity(), 0.55);
-    const QVariantList rows = page.placementRows();
-    ASSERT_EQ(rows.size(), 2);
-    const QVariantMap hidden = rows[1].toList()[1].toMap();
-    EXPECT_EQ(hidden["title"], "Hidden");
-    EXPECT_TRUE(hidden["selected"].toBool());
-    EXPECT_FALSE(rows[0].toList()[0].toMap()["selected"].toBool());
-    EXPECT_EQ(rows[0].toList()[1].toMap()["title"], "Beside the notch");
+    const QVariantList cards = page.placements();
+    ASSERT_EQ(cards.size(), 4);
+    EXPECT_EQ(cards[3].toMap()["title"], "Hidden");
+    EXPECT_TRUE(cards[3].toMap()["selected"].toBool());
+    EXPECT_FALSE(cards[0].toMap()["selected"].toBool());
+    EXPECT_EQ(cards[1].toMap()["title"], "Beside the notch");
 }
 
 TEST_F(SkillSettings, APendingSlotIsTakenAtOnceAndOpenedATurnLater)
@@ -287,4 +287,48 @@ TEST_F(SkillSettingsPage, NewFromALinkClosesThePopoverAndHandsTheSlotOver)
     QMetaObject::invokeMethod(link, "clicked");
     EXPECT_EQ(model->openSlot(), std::nullopt);
     EXPECT_EQ(view->item()->property("asked").toList(), QVariantList{2});
+}
+
+TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplacesIt)
+{
+    show();
+    auto *model = view->item()
+                      ->property("page")
+                      .value<QQuickItem *>()
+                      ->property("model")
+                      .value<SkillSettingsModel *>();
+    ASSERT_TRUE(model);
+    const auto tiles = allNamed(view->item(), "slotTile");
+    ASSERT_EQ(tiles.size(), 6);
+    const auto click = [&](QQuickItem *item) {
+        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+        QTest::mouseClick(view->window(), Qt::LeftButton, {}, centre.toPoint());
+    };
+    click(tiles[1]);
+    EXPECT_EQ(model->openSlot(), 1);
+
+    QQuickItem *menuButton = nullptr;
+    for (QQuickItem *item : descendants(view->window()->contentItem()))
+        if (item->objectName() == "shortcutMenu" && item->isVisible())
+            menuButton = item;
+    ASSERT_TRUE(menuButton);
+    click(menuButton);
+    QQuickItem *evening = nullptr;
+    for (QQuickItem *item : descendants(view->window()->contentItem()))
+        if (item->property("text").toString() == "Evening" && item->inherits("QQuickMenuItem")
+            && item->isVisible())
+            evening = item;
+    ASSERT_TRUE(evening);
+    click(evening);
+    EXPECT_EQ(preferences.skills().slotIds()[1], id(1));
+    EXPECT_EQ(model->openSlot(), 1);
+    EXPECT_EQ(popovers().size(), 1);
+
+    // The tiles are the same items after the change.
+    EXPECT_EQ(allNamed(view->item(), "slotTile"), tiles);
+    click(tiles[3]);
+    EXPECT_EQ(model->openSlot(), 3);
+    const auto open = popovers();
+    ASSERT_EQ(open.size(), 1);
+    EXPECT_EQ(open[0]->property("text"), "Skill slot 4");
 }
