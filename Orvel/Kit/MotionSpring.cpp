@@ -1,7 +1,13 @@
 #include "MotionSpring.h"
 
+#include "SkinEnvironment.h"
+
+#include <QLoggingCategory>
+#include <QQuickItem>
 #include <cmath>
 #include <numbers>
+
+Q_LOGGING_CATEGORY(lcMotion, "com.velbrandtoro.Orvel.motion")
 
 namespace {
 constexpr double zeta = MotionSpring::dampingFraction;
@@ -58,4 +64,15 @@ KitAnimation MotionSpring::animation() const
 MotionSpring motionSpring(double response)
 {
     return {response};
+}
+
+MotionPolicy motionEnvironmentValue(const QQuickItem *view)
+{
+    if (!view || !view->window()) {
+        qCCritical(lcMotion) << "MotionPolicy read outside an installed view; the default policy is used and "
+                                "will not update";
+        return MotionPolicy{};
+    }
+    // The attached object only reads the environment; creating it changes nothing.
+    return Skinned::of(const_cast<QQuickItem *>(view))->values().motion;
 }

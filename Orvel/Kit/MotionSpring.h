@@ -1,6 +1,9 @@
 #pragma once
 
 #include "KitAnimation.h"
+#include "Motion.h"
+
+class QQuickItem;
 
 // The app-wide spring: a damped spring that starts at rest and settles on its
 // target, with the given response (the period of the undamped spring, in
@@ -21,3 +24,9 @@ struct MotionSpring {
 };
 
 MotionSpring motionSpring(double response);
+
+// The motion policy a view draws with: that of the nearest skinned root at or
+// above it. A view not yet in a window has no environment to read: it gets
+// the default policy (everything may animate), which never updates, and the
+// misuse is logged as critical.
+MotionPolicy motionEnvironmentValue(const QQuickItem *view);

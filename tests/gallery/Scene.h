@@ -100,3 +100,4 @@ QList<Scene> skillScenes();
 QList<Scene> dashboardScenes();
 QList<Scene> surfaceScenes();
 QList<Scene> setupScenes();
+QList<Scene> settingsScenesA();

@@ -167,6 +167,30 @@ QPainterPath arrowDownCircle()
     return ringAround(arrow);
 }
 
+QPainterPath sidewaysChevron(bool left)
+{
+    QPainterPath path;
+    const double tip = left ? 7.5 : 16.5, arms = left ? 15.5 : 8.5;
+    path.moveTo(arms, 4.5);
+    path.lineTo(tip, 12);
+    path.lineTo(arms, 19.5);
+    return stroked(path, lineWidth * 1.1);
+}
+
+// A leaf pointing up and to the right, its vein running on into the stem.
+QPainterPath leaf()
+{
+    QPainterPath body;
+    body.moveTo(6.5, 17.5);
+    body.cubicTo(3.5, 10.5, 9, 4, 20, 4);
+    body.cubicTo(20.5, 14.5, 14, 20.5, 6.5, 17.5);
+    body.closeSubpath();
+    QPainterPath vein;
+    vein.moveTo(3.5, 20.5);
+    vein.cubicTo(7, 15, 10.5, 11.5, 15, 9);
+    return stroked(body, lineWidth * 0.95).united(stroked(vein, lineWidth * 0.95));
+}
+
 // The symbols drawn as strokes rather than path programs.
 std::optional<QPainterPath> strokedSymbol(const QString &name)
 {
@@ -192,6 +216,12 @@ std::optional<QPainterPath> strokedSymbol(const QString &name)
         return checkmarkCircle();
     if (name == QLatin1String("arrow.down.circle"))
         return arrowDownCircle();
+    if (name == QLatin1String("chevron.left"))
+        return sidewaysChevron(true);
+    if (name == QLatin1String("chevron.right"))
+        return sidewaysChevron(false);
+    if (name == QLatin1String("leaf"))
+        return leaf();
     return std::nullopt;
 }
 

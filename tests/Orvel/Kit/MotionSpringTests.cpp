@@ -1,11 +1,21 @@
 #include "MotionSpring.h"
 #include "QmlHarness.h"
+#include "SkinEnvironment.h"
 
+#include <QQuickItem>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
 
 namespace {
+QStringList criticalMessages;
+
+void keepCritical(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg)
+        criticalMessages << message;
+}
+
 // The damped spring integrated step by step (classic Runge-Kutta), from rest
 // at 0 towards 1: x'' = -w^2 (x - 1) - 2 zeta w x'.
 double integrated(double response, double damping, double t)
@@ -73,4 +83,51 @@ TEST(MotionSpring, ReachesQmlAsADurationAndACurve)
     EXPECT_EQ(object->property("duration").toInt(), 509);
     const auto easing = object->property("easing").value<QEasingCurve>();
     EXPECT_NEAR(easing.valueForProgress(0.3), animation.easing.valueForProgress(0.3), 1e-9);
+}
+
+TEST(MotionEnvironment, AnInstalledViewReadsItsSkinnedRoot)
+{
+    QmlHarness harness;
+    const auto view = harness.view(R"(
+        import QtQuick
+        import Orvel.Shared
+        Item {
+            implicitWidth: 40; implicitHeight: 40
+            Skinned.lightEffects: true
+            Skinned.animations: ["titleScroll"]
+            Item { objectName: "inner"; Item { objectName: "leaf" } }
+        })");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *leaf = view->item()->findChild<QQuickItem *>("leaf");
+    ASSERT_TRUE(leaf);
+    const MotionPolicy policy = motionEnvironmentValue(leaf);
+    EXPECT_TRUE(policy.light);
+    EXPECT_EQ(policy.settings.disabled, std::set{AnimationFeature::titleScroll});
+    EXPECT_EQ(policy.level(AnimationFeature::trackSwell), MotionLevel::still);
+}
+
+TEST(MotionEnvironment, OutsideAViewIsTheDefaultPolicyAndLogged)
+{
+    QmlHarness harness;
+    const auto root = harness.create(R"(
+        import QtQuick
+        import Orvel.Shared
+        Item {
+            Skinned.lightEffects: true
+            Item { objectName: "leaf" }
+        })");
+    ASSERT_TRUE(root) << harness.errors().toStdString();
+    auto *leaf = root->findChild<QQuickItem *>("leaf");
+    ASSERT_TRUE(leaf);
+    criticalMessages.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepCritical);
+    const MotionPolicy outside = motionEnvironmentValue(leaf);
+    const MotionPolicy none = motionEnvironmentValue(nullptr);
+    qInstallMessageHandler(previous);
+    // Light mode above it is not seen: everything may animate.
+    EXPECT_EQ(outside, MotionPolicy{});
+    EXPECT_TRUE(outside.allows(AnimationFeature::trackSwell));
+    EXPECT_EQ(none, MotionPolicy{});
+    ASSERT_EQ(criticalMessages.size(), 2);
+    EXPECT_TRUE(criticalMessages[0].contains("MotionPolicy"));
 }

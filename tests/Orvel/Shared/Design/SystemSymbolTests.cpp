@@ -62,3 +62,13 @@ TEST(SystemSymbol, TheOutlinedCirclesHaveARingAndTheirMarkInside)
     EXPECT_GT(SymbolView::render("checkmark.circle", 48, Qt::white).pixelColor(21, 30).alpha(), 128);
     EXPECT_GT(SymbolView::render("arrow.down.circle", 48, Qt::white).pixelColor(24, 24).alpha(), 128);
 }
+
+TEST(SystemSymbol, ChevronsPointTheirWay)
+{
+    const QImage left = SymbolView::render("chevron.left", 48, Qt::white);
+    const QImage right = SymbolView::render("chevron.right", 48, Qt::white);
+    EXPECT_EQ(left.pixelColor(16, 24).alpha(), 255);
+    EXPECT_EQ(left.pixelColor(32, 24).alpha(), 0);
+    EXPECT_EQ(right.pixelColor(32, 24).alpha(), 255);
+    EXPECT_EQ(right.pixelColor(16, 24).alpha(), 0);
+}
