@@ -90,3 +90,4 @@ QList<Scene> kitScenes();
 QList<Scene> controlsScenes();
 QList<Scene> skillScenes();
 QList<Scene> dashboardScenes();
+QList<Scene> panelScenes();
