@@ -1,3 +1,4 @@
+#include "FakeScreens.h"
 #include "Preferences.h"
 #include "Scene.h"
 
@@ -42,6 +43,39 @@ QList<Scene> page(const QString &view, const QString &stateName, int height, con
     return bothSkins(view, stateName, onGround(view), QSize(648, height), setup);
 }
 
+// A display with its output's name (its id) and the name a person reads.
+ScreenInfo display(
+    const QString &output, const QString &name, std::uint32_t number, const Rect &frame, bool primary = false)
+{
+    ScreenInfo screen = FakeScreens::display(output, number, frame, primary);
+    screen.localizedName = name;
+    return screen;
+}
+
+const ScreenInfo laptop = display("eDP-1", "Built-in Display", 1, Rect(0, 0, 1512, 982), true);
+// A monitor standing above the laptop, and one beside it.
+const ScreenInfo above = display("DP-1", "DELL U2720Q", 2, Rect(-204, 982, 1920, 1080));
+const ScreenInfo beside = display("HDMI-1", "LG HDR 4K", 3, Rect(1512, -98, 1920, 1080));
+
+void oneDisplay(ScriptedState &state)
+{
+    state.displays = QList<ScreenInfo>{laptop};
+}
+
+void twoStacked(ScriptedState &state)
+{
+    state.displays = QList<ScreenInfo>{laptop, above};
+    state.root().preferences().setSelectedDisplayID(QStringLiteral("DP-1"));
+    state.root().preferences().setDisplayScope(DisplayScope::selected);
+}
+
+void chosenDisconnected(ScriptedState &state)
+{
+    state.displays = QList<ScreenInfo>{laptop, beside};
+    state.root().preferences().setSelectedDisplayID(QStringLiteral("DP-1"));
+    state.root().preferences().setDisplayScope(DisplayScope::selected);
+}
+
 void customVisualizer(ScriptedState &state)
 {
     VisualizerSettings settings;
@@ -80,5 +114,20 @@ QList<Scene> settingsScenesB()
     });
     scenes << page("TopPlayerSettingsView", "opaque", 480,
         [](ScriptedState &state) { state.root().preferences().setCompactTranslucency(false); });
+    scenes << page("DisplaySettingsView", "one", 420, oneDisplay);
+    scenes << page("DisplaySettingsView", "two-stacked", 470, twoStacked);
+    scenes << page("DisplaySettingsView", "chosen-disconnected", 490, chosenDisconnected);
+    const QmlSource map(
+        "import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+        "Rectangle { color: Skinned.palette.ground; implicitWidth: 648; implicitHeight: 174\n"
+        "DisplayMap { x: 24; y: 24; width: 600; height: 126; displays: DisplayCatalog.displays; "
+        "activeIDs: DisplayCatalog.activeIDs(Preferences) } }");
+    scenes << bothSkins("DisplayMap", "three", map, {}, [](ScriptedState &state) {
+        state.displays = QList<ScreenInfo>{laptop, above, beside};
+        state.root().preferences().setDisplayScope(DisplayScope::primary);
+    });
+    scenes << bothSkins("DisplayMap", "all-active", map, {}, [](ScriptedState &state) {
+        state.displays = QList<ScreenInfo>{laptop, beside};
+    });
     return scenes;
 }
