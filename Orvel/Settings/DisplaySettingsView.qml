@@ -138,7 +138,7 @@ SkinCard {
                 text: Design.localized("Selected display")
             }
             Controls.ComboBox {
-                id: menu
+                id: picker
                 objectName: "menu"
                 Layout.fillWidth: true
                 font: SkinFonts.system(12)
@@ -147,11 +147,12 @@ SkinCard {
                 currentIndex: page.model.menuIndex
                 Accessible.name: Design.localized("Selected display")
                 // The platform's menu button in the skin's dark colours.
-                palette.button: page.Skinned.palette.panel
+                readonly property color face: Qt.tint(page.Skinned.palette.panel, page.Skinned.palette.fillStrong)
+                palette.button: face
                 palette.buttonText: page.Skinned.palette.text
-                palette.window: page.Skinned.palette.panel
+                palette.window: face
                 palette.windowText: page.Skinned.palette.text
-                palette.base: page.Skinned.palette.groundDeep
+                palette.base: face
                 palette.text: page.Skinned.palette.text
                 palette.highlight: page.Skinned.palette.accent
                 palette.highlightedText: page.Skinned.palette.onAccent
@@ -160,6 +161,17 @@ SkinCard {
                 palette.mid: page.Skinned.palette.stroke
                 palette.dark: page.Skinned.palette.groundDeep
                 palette.shadow: page.Skinned.palette.groundDeep
+                // The list opens in the window's overlay: it takes the menu's font and colours from here.
+                delegate: Controls.MenuItem {
+                    required property var modelData
+                    required property int index
+                    width: ListView.view ? ListView.view.width : implicitWidth
+                    text: modelData.title
+                    font: SkinFonts.system(12, index === picker.currentIndex ? "semibold" : "")
+                    highlighted: picker.highlightedIndex === index
+                    hoverEnabled: picker.hoverEnabled
+                    palette: picker.palette
+                }
                 onActivated: index => {
                     page.model.pickMenuEntry(index);
                     currentIndex = Qt.binding(() => page.model.menuIndex);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QQuickItem>
 
 // The visualizer, top player and display settings pages on the dashboard's ground.
 namespace {
@@ -117,6 +118,13 @@ QList<Scene> settingsScenesB()
     scenes << page("DisplaySettingsView", "one", 420, oneDisplay);
     scenes << page("DisplaySettingsView", "two-stacked", 470, twoStacked);
     scenes << page("DisplaySettingsView", "chosen-disconnected", 490, chosenDisconnected);
+    QList<Scene> menuOpen = page("DisplaySettingsView", "menu-open", 490, chosenDisconnected);
+    for (Scene &scene : menuOpen)
+        scene.act = [](ScriptedState &, QQuickItem *root) {
+            if (auto *menu = root->findChild<QQuickItem *>(QStringLiteral("menu")))
+                QMetaObject::invokeMethod(menu->property("popup").value<QObject *>(), "open");
+        };
+    scenes << menuOpen;
     const QmlSource map(
         "import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
         "Rectangle { color: Skinned.palette.ground; implicitWidth: 648; implicitHeight: 174\n"
