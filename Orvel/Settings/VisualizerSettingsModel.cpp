@@ -246,10 +246,9 @@ QVariantList VisualizerSettingsModel::paletteChips() const
     return chips;
 }
 
-QVariant VisualizerSettingsModel::customHexFor(const QColor &color) const
+QString VisualizerSettingsModel::customHexFor(const QColor &color) const
 {
-    const std::optional<QString> hex = hexOf(color);
-    return hex ? QVariant(*hex) : QVariant();
+    return hexOf(color).value_or(QString());
 }
 
 void VisualizerSettingsModel::tick()

@@ -104,8 +104,8 @@ public:
     static QColor warningColor() { return QColor::fromRgbF(1.0, 0.584, 0.0); }
 
     Q_INVOKABLE void togglePreview() { setPreviewPlaying(!m_previewPlaying); }
-    // The custom colour to store for a picked colour, or null to keep the stored one.
-    Q_INVOKABLE QVariant customHexFor(const QColor &color) const;
+    // The custom colour to store for a picked colour, or "" to keep the stored one.
+    Q_INVOKABLE QString customHexFor(const QColor &color) const;
 
 signals:
     void changed();

@@ -360,11 +360,12 @@ SkinCard {
 
     ColorDialog {
         id: colorDialog
+        objectName: "colorDialog"
         title: Design.localized("Custom color")
         selectedColor: page.model.customColor
         onAccepted: {
             const hex = page.model.customHexFor(selectedColor);
-            if (hex !== null)
+            if (hex !== "")
                 page.write("customHex", hex);
         }
     }

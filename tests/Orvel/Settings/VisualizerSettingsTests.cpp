@@ -308,3 +308,22 @@ TEST_F(VisualizerPage, TheLightNoteAndTheErrorLineFollowThePreferences)
     EXPECT_EQ(item("errorLine")->property("color").value<QColor>().name(),
         VisualizerSettingsModel::warningColor().name());
 }
+
+TEST_F(VisualizerPage, APickedColorIsStoredAsHexAndAnInvalidOneChangesNothing)
+{
+    VisualizerSettings stored;
+    stored.palette = VisualizerPalette::custom;
+    preferences.setVisualizer(stored);
+    show();
+    QObject *dialog = view->object()->findChild<QObject *>("colorDialog");
+    ASSERT_TRUE(dialog);
+
+    dialog->setProperty("selectedColor", QColor::fromRgbF(1, 0.5, 0));
+    QMetaObject::invokeMethod(dialog, "accepted");
+    stored.customHex = QStringLiteral("FF7F00");
+    EXPECT_EQ(preferences.visualizer(), stored);
+
+    dialog->setProperty("selectedColor", QColor());
+    QMetaObject::invokeMethod(dialog, "accepted");
+    EXPECT_EQ(preferences.visualizer(), stored);
+}
