@@ -21,13 +21,16 @@ Item {
         height: map.height
     }
 
+    // One tile per display, read by index: a click that changes the active
+    // marks never rebuilds the tile under the pointer.
     Repeater {
-        model: map.model.tiles
+        model: map.model.tiles.length
 
         PressFeedbackStyle {
             id: tile
             objectName: "displayTile"
-            required property var modelData
+            required property int index
+            readonly property var modelData: map.model.tiles[index]
             readonly property bool active: modelData.active
             readonly property color tint: active ? map.Skinned.palette.accent : map.Skinned.palette.muted
 

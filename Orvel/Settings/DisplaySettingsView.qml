@@ -72,12 +72,14 @@ SkinCard {
 
             contentItem: RowLayout {
                 spacing: 5
+                // A fixed count read by index: a click never rebuilds the button under the pointer.
                 Repeater {
-                    model: page.model.scopeChoices
+                    model: page.model.scopeChoices.length
                     PressFeedbackStyle {
                         id: scopeButton
                         objectName: "scopeButton"
-                        required property var modelData
+                        required property int index
+                        readonly property var modelData: page.model.scopeChoices[index]
                         Layout.fillWidth: true
                         Layout.preferredWidth: 10
                         text: modelData.title

@@ -123,12 +123,14 @@ SkinCard {
             rowSpacing: 10
             columnSpacing: 8
 
+            // A fixed count read by index: a click never rebuilds the chip under the pointer.
             Repeater {
-                model: page.model.styleChips
+                model: page.model.styleChips.length
                 PressFeedbackStyle {
                     id: styleChip
                     objectName: "styleChip"
-                    required property var modelData
+                    required property int index
+                    readonly property var modelData: page.model.styleChips[index]
                     Layout.fillWidth: true
                     Layout.preferredWidth: 10
                     text: modelData.title
@@ -192,11 +194,12 @@ SkinCard {
                 spacing: 9
 
                 Repeater {
-                    model: page.model.paletteChips
+                    model: page.model.paletteChips.length
                     PressFeedbackStyle {
                         id: paletteChip
                         objectName: "paletteChip"
-                        required property var modelData
+                        required property int index
+                        readonly property var modelData: page.model.paletteChips[index]
                         Layout.fillWidth: true
                         Layout.preferredWidth: 10
                         text: modelData.title

@@ -226,6 +226,10 @@ TEST_F(DisplayPage, OpeningWritesNothingAndATileClickAlwaysSelects)
     // The chosen, active display clicked again still writes.
     QMetaObject::invokeMethod(tiles[0], "clicked");
     EXPECT_EQ(writes, (QStringList{"id", "scope"}));
+    // Another display: the active marks move, the tiles stay the same items.
+    QMetaObject::invokeMethod(tiles[1], "clicked");
+    EXPECT_EQ(world.preferences.selectedDisplayID(), "eDP-1");
+    EXPECT_EQ(allNamed(view->item(), "displayTile"), tiles);
 }
 
 TEST_F(DisplayPage, IdentifyAsksTheCatalogueAndTheWarningNoteIsOrange)

@@ -264,8 +264,12 @@ TEST_F(VisualizerPage, APaletteChipWritesOnlyThePaletteAndThePickerShowsOnlyForC
     EXPECT_EQ(preferences.visualizer(), expected);
     EXPECT_FALSE(shown(item("customColor")));
 
-    click(allNamed(view->item(), "styleChip")[3]);
+    QQuickItem *orbit = allNamed(view->item(), "styleChip")[3];
+    click(orbit);
     EXPECT_EQ(preferences.visualizer().style, VisualizerStyle::orbit);
+    // The chips stay the same items: the one under the pointer is never rebuilt.
+    EXPECT_EQ(allNamed(view->item(), "styleChip")[3], orbit);
+    EXPECT_EQ(allNamed(view->item(), "paletteChip")[2], chips[2]);
     EXPECT_EQ(preferences.visualizer().customHex, "123456");
 }
 
