@@ -232,7 +232,7 @@ TEST_F(DisplayPage, OpeningWritesNothingAndATileClickAlwaysSelects)
     EXPECT_EQ(allNamed(view->item(), "displayTile"), tiles);
 }
 
-TEST_F(DisplayPage, IdentifyAsksTheCatalogueAndTheWarningNoteIsOrange)
+TEST_F(DisplayPage, IdentifyAsksTheCatalogueTheMenuStoresItsPickAndOnlyAMissingChoiceIsOrange)
 {
     world.preferences.setSelectedDisplayID(QStringLiteral("DP-9"));
     world.preferences.setDisplayScope(DisplayScope::selected);
@@ -242,6 +242,13 @@ TEST_F(DisplayPage, IdentifyAsksTheCatalogueAndTheWarningNoteIsOrange)
     EXPECT_EQ(item("noteText")->property("color").value<QColor>().name(),
         DisplaySettingsModel::warningColor().name());
 
+    // The menu stores the picked display and leaves the scope.
+    QMetaObject::invokeMethod(item("menu"), "activated", Q_ARG(int, 1));
+    EXPECT_EQ(world.preferences.selectedDisplayID(), "HDMI-1");
+    EXPECT_EQ(world.preferences.displayScope(), DisplayScope::selected);
+    EXPECT_EQ(item("menu")->property("currentIndex"), 0);
+
+    world.preferences.setSelectedDisplayID(QStringLiteral("DP-9"));
     QMetaObject::invokeMethod(allNamed(view->item(), "scopeButton")[0], "clicked");
     EXPECT_EQ(world.preferences.displayScope(), DisplayScope::all);
     EXPECT_FALSE(shown(item("displayMenu")));
