@@ -5,6 +5,7 @@
 #include "ArtworkImageProvider.h"
 #include "DashboardState.h"
 #include "Defaults.h"
+#include "DisplayCatalog.h"
 #include "LoginItem.h"
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
@@ -12,6 +13,7 @@
 #include "QmlModules.h"
 #include "QmlOwners.h"
 #include "Scheduler.h"
+#include "Screens.h"
 #include "SharedStore.h"
 #include "SpotifyBridge.h"
 #include "SystemAppearance.h"
@@ -77,6 +79,13 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     QmlOwners::provide(*m_engine, *m_dashboardState);
     ArtworkImageProvider::install(*m_engine, *m_coordinator);
 
+    if (!m_outside.screens)
+        m_ownScreens = std::make_unique<SystemScreens>();
+    m_screens = m_outside.screens ? m_outside.screens : m_ownScreens.get();
+    m_displays = std::make_unique<DisplayCatalog>(DisplayCatalog::Services{m_screens, &m_outside.scheduler,
+        DisplayCatalog::floatingPanels(*m_screens, m_outside.scheduler, *m_engine)});
+    QmlOwners::provide(*m_engine, *m_displays);
+
     m_panels = std::make_unique<PanelManager>(*m_preferences);
 
     PlaybackCoordinator &coordinator = *m_coordinator;
@@ -106,6 +115,7 @@ AppRoot::~AppRoot()
     // Windows go before the engine that made them, the engine before the owners it shows.
     m_delegate.reset();
     m_panels.reset();
+    m_displays.reset();
     m_engine.reset();
 }
 

@@ -9,6 +9,7 @@
 class Announcer;
 class AppDelegate;
 class DashboardState;
+class DisplayCatalog;
 class Defaults;
 class LoginItem;
 class PanelManager;
@@ -17,6 +18,7 @@ class Preferences;
 class QNetworkAccessManager;
 class QQmlEngine;
 class Scheduler;
+class Screens;
 class SharedStore;
 class SpotifyControlling;
 class WidgetCenter;
@@ -45,6 +47,8 @@ public:
         bool makeStatusItem = true;
         // Nothing: quitting ends the event loop.
         std::function<void()> quit;
+        // The displays; Qt's when absent.
+        Screens *screens = nullptr;
     };
 
     explicit AppRoot(Outside outside);
@@ -59,6 +63,8 @@ public:
     Preferences &preferences() const { return *m_preferences; }
     PlaybackCoordinator &coordinator() const { return *m_coordinator; }
     DashboardState &dashboardState() const { return *m_dashboardState; }
+    Screens &screens() const { return *m_screens; }
+    DisplayCatalog &displays() const { return *m_displays; }
     PanelManager &panels() const { return *m_panels; }
     AppDelegate &delegate() const { return *m_delegate; }
     QQmlEngine &engine() const { return *m_engine; }
@@ -72,6 +78,9 @@ private:
     std::unique_ptr<PlaybackCoordinator> m_coordinator;
     std::unique_ptr<DashboardState> m_dashboardState;
     std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<Screens> m_ownScreens;
+    Screens *m_screens = nullptr;
+    std::unique_ptr<DisplayCatalog> m_displays;
     std::unique_ptr<PanelManager> m_panels;
     std::unique_ptr<AppDelegate> m_delegate;
 

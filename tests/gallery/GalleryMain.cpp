@@ -14,7 +14,8 @@ QList<Scene> allScenes()
 {
     // The dashboard's scenes switch the platform's features: they come last.
     return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes()
-        + surfaceScenes() + settingsScenesA() + dashboardScenes() + setupScenes();
+        + surfaceScenes() + panelScenes() + settingsScenesA() + settingsScenesB() + dashboardScenes()
+        + setupScenes();
 }
 
 void print(const QString &line)

@@ -4,6 +4,7 @@
 #include "DashboardState.h"
 #include "Date.h"
 #include "Defaults.h"
+#include "DisplayCatalog.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "SharedStore.h"
@@ -45,9 +46,11 @@ AppRoot &ScriptedState::root()
         m_spotify = std::make_shared<ScriptedSpotify>(scheduler);
         m_workspace.spotifyPid = 4242;
         const QString group = home.path("group"), support = home.path("support");
+        if (displays)
+            m_screens.list = *displays;
         m_root = std::make_unique<AppRoot>(AppRoot::Outside{scheduler, *m_defaults, m_widgets, m_workspace,
             m_login, m_announcer, m_spotify, [group, support] { return SharedStore(group, support); },
-            [] { return false; }, nullptr, false, [] {}});
+            [] { return false; }, nullptr, false, [] {}, displays ? &m_screens : nullptr});
     }
     return *m_root;
 }
@@ -67,6 +70,7 @@ void ScriptedState::apply(QmlHarness &harness)
     harness.provide(owners.preferences());
     harness.provide(coordinator);
     harness.provide(owners.dashboardState());
+    harness.provide(owners.displays());
     ArtworkImageProvider::install(harness.engine(), coordinator);
 }
 

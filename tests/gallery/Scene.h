@@ -3,6 +3,7 @@
 #include "AppRoot.h"
 #include "ArtworkPalette.h"
 #include "FakeLoginItem.h"
+#include "FakeScreens.h"
 #include "FakeWorkspace.h"
 #include "ManualScheduler.h"
 #include "Motion.h"
@@ -50,6 +51,8 @@ public:
     // The rest of the skinned environment at the scene's root.
     bool lightEffects = false;
     AnimationSettings animations;
+    // The connected displays, scripted before root() is first used; Qt's own when none.
+    std::optional<QList<ScreenInfo>> displays;
 
     Aura aura() const;
     // The login item the preferences register with; a scene may make it refuse.
@@ -71,6 +74,7 @@ private:
     FakeWorkspace m_workspace;
     FakeLoginItem m_login;
     RecordingAnnouncer m_announcer;
+    FakeScreens m_screens;
     std::shared_ptr<ScriptedSpotify> m_spotify;
     std::unique_ptr<AppRoot> m_root;
 };
@@ -101,3 +105,5 @@ QList<Scene> dashboardScenes();
 QList<Scene> surfaceScenes();
 QList<Scene> setupScenes();
 QList<Scene> settingsScenesA();
+QList<Scene> panelScenes();
+QList<Scene> settingsScenesB();

@@ -177,18 +177,62 @@ QPainterPath sidewaysChevron(bool left)
     return stroked(path, lineWidth * 1.1);
 }
 
-// A leaf pointing up and to the right, its vein running on into the stem.
-QPainterPath leaf()
+// Two upright bars with rounded corners.
+QPainterPath pauseFill()
 {
-    QPainterPath body;
-    body.moveTo(6.5, 17.5);
-    body.cubicTo(3.5, 10.5, 9, 4, 20, 4);
-    body.cubicTo(20.5, 14.5, 14, 20.5, 6.5, 17.5);
-    body.closeSubpath();
-    QPainterPath vein;
-    vein.moveTo(3.5, 20.5);
-    vein.cubicTo(7, 15, 10.5, 11.5, 15, 9);
-    return stroked(body, lineWidth * 0.95).united(stroked(vein, lineWidth * 0.95));
+    QPainterPath bars;
+    bars.addRoundedRect(QRectF(5.5, 4, 4.6, 16), 1.4, 1.4);
+    bars.addRoundedRect(QRectF(13.9, 4, 4.6, 16), 1.4, 1.4);
+    return bars;
+}
+
+// A triangle pointing right, its corners rounded by a thin stroke.
+QPainterPath playFill()
+{
+    QPainterPath triangle;
+    triangle.moveTo(7, 4.8);
+    triangle.lineTo(19.2, 12);
+    triangle.lineTo(7, 19.2);
+    triangle.closeSubpath();
+    return triangle.united(stroked(triangle, 1.6));
+}
+
+// A ring with an "i": the dot and the stem.
+QPainterPath infoCircle()
+{
+    QPainterPath ring;
+    ring.addEllipse(QPointF(12, 12), 9.5, 9.5);
+    QPainterPath stem;
+    stem.moveTo(12, 11);
+    stem.lineTo(12, 16.5);
+    QPainterPath dot;
+    dot.addEllipse(QPointF(12, 7.6), 1.35, 1.35);
+    return stroked(ring, lineWidth * 0.9).united(stroked(stem, lineWidth)).united(dot);
+}
+
+// A screen with a warning triangle over its lower right corner.
+QPainterPath displayWarning()
+{
+    QPainterPath screen;
+    screen.addRoundedRect(QRectF(2, 3.5, 18, 12.5), 1.5, 1.5);
+    screen.moveTo(7, 20);
+    screen.lineTo(11, 20);
+    QPainterPath triangle;
+    triangle.moveTo(17.5, 11);
+    triangle.lineTo(23.5, 22);
+    triangle.lineTo(11.5, 22);
+    triangle.closeSubpath();
+    QPainterPath gap;
+    gap.addRoundedRect(QRectF(9.5, 9, 16, 15), 2, 2);
+    QPainterPath mark;
+    mark.moveTo(17.5, 14.5);
+    mark.lineTo(17.5, 17.6);
+    QPainterPath dot;
+    dot.addEllipse(QPointF(17.5, 19.9), 0.9, 0.9);
+    const QPainterPath body = stroked(triangle, lineWidth * 0.6).united(triangle);
+    return stroked(screen, lineWidth * 0.9)
+        .subtracted(gap)
+        .united(body.subtracted(stroked(mark, lineWidth * 0.8)).subtracted(dot));
 }
 
 // The symbols drawn as strokes rather than path programs.
@@ -220,8 +264,14 @@ std::optional<QPainterPath> strokedSymbol(const QString &name)
         return sidewaysChevron(true);
     if (name == QLatin1String("chevron.right"))
         return sidewaysChevron(false);
-    if (name == QLatin1String("leaf"))
-        return leaf();
+    if (name == QLatin1String("pause.fill"))
+        return pauseFill();
+    if (name == QLatin1String("play.fill"))
+        return playFill();
+    if (name == QLatin1String("info.circle"))
+        return infoCircle();
+    if (name == QLatin1String("display.trianglebadge.exclamationmark"))
+        return displayWarning();
     return std::nullopt;
 }
 

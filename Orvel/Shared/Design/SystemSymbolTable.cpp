@@ -80,5 +80,8 @@ std::vector<GlyphLayer> SystemSymbol::layers(const QString &name)
         return {{false, speakerSlashFill}};
     if (name == QLatin1String("speaker.wave.2.fill"))
         return {{false, speakerWave2Fill}};
+    // The light-mode notes share our own leaf.
+    if (name == QLatin1String("leaf"))
+        return ::layers(OrvelGlyph::leaf);
     return {};
 }

@@ -1,0 +1,174 @@
+#include "DisplayCatalog.h"
+
+#include "DisplayScope.h"
+#include "FloatingPanel.h"
+#include "Preferences.h"
+
+#include <QPointer>
+#include <cmath>
+
+QString DisplayCatalog::Display::title() const
+{
+    return QString::number(number) + QStringLiteral(". ") + name;
+}
+
+QString DisplayCatalog::Display::sizeText() const
+{
+    // Whole points, cut towards zero, as the system's display settings show them.
+    const auto whole = [](double value) {
+        return std::isfinite(value) ? QString::number(qint64(std::trunc(value))) : QStringLiteral("0");
+    };
+    return whole(frame.width()) + QStringLiteral(" \u00d7 ") + whole(frame.height());
+}
+
+QVariantMap DisplayCatalog::Display::toVariant() const
+{
+    return {
+        {QStringLiteral("id"), id},
+        {QStringLiteral("number"), number},
+        {QStringLiteral("name"), name},
+        {QStringLiteral("title"), title()},
+        {QStringLiteral("sizeText"), sizeText()},
+        {QStringLiteral("primary"), isPrimary},
+        {QStringLiteral("frame"),
+            QVariantMap{{QStringLiteral("x"), frame.minX()}, {QStringLiteral("y"), frame.minY()},
+                {QStringLiteral("width"), frame.width()}, {QStringLiteral("height"), frame.height()}}},
+    };
+}
+
+std::function<std::unique_ptr<PanelWindow>(const DisplayCatalog::Display &)> DisplayCatalog::floatingPanels(
+    Screens &screens, Scheduler &scheduler, QQmlEngine &engine)
+{
+    return [&screens, &scheduler, &engine](const Display &display) -> std::unique_ptr<PanelWindow> {
+        static const QByteArray view = R"(
+import QtQuick
+import Orvel
+import Orvel.Shared
+DisplayIdentificationView {
+    Skinned.skin: Preferences.skin
+    Skinned.aura: PlaybackCoordinator.aura
+    Skinned.lightEffects: Preferences.lightEffects
+    Skinned.animations: Preferences.animations
+}
+)";
+        auto panel = std::make_unique<FloatingPanel>(screens, scheduler, engine, view,
+            QVariantMap{{QStringLiteral("number"), display.number}, {QStringLiteral("name"), display.name},
+                {QStringLiteral("primary"), display.isPrimary}});
+        panel->setTitle(QStringLiteral("Orvel \u2014 ") + display.title());
+        return panel;
+    };
+}
+
+DisplayCatalog::DisplayCatalog(Services services, QObject *parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+{
+    if (!m_services.screens || !m_services.scheduler || !m_services.makeIdentificationPanel)
+        qFatal("DisplayCatalog is missing a service");
+    refresh();
+    // Each change refreshes on a later turn, when the system has settled the new arrangement.
+    connect(m_services.screens, &Screens::changed, this,
+        [this] { QMetaObject::invokeMethod(this, &DisplayCatalog::refresh, Qt::QueuedConnection); });
+}
+
+DisplayCatalog::~DisplayCatalog()
+{
+    m_identificationTask.cancel();
+}
+
+QString DisplayCatalog::identifier(const ScreenInfo &screen)
+{
+    if (!screen.name.isEmpty())
+        return screen.name;
+    return QStringLiteral("display-") + QString::number(screen.number);
+}
+
+void DisplayCatalog::refresh()
+{
+    QList<Display> displays;
+    const QList<ScreenInfo> screens = m_services.screens->screens();
+    for (qsizetype index = 0; index < screens.size(); ++index) {
+        const ScreenInfo &screen = screens[index];
+        displays.append(Display{identifier(screen), int(index + 1), screen.localizedName, screen.frame,
+            screen.primary && screen.number != 0});
+    }
+    m_displays = displays;
+    emit displaysChanged();
+}
+
+QSet<QString> DisplayCatalog::activeDisplayIDs(const Preferences &preferences) const
+{
+    QStringList available;
+    std::optional<QString> primaryID;
+    for (const Display &display : m_displays) {
+        available.append(display.id);
+        if (display.isPrimary && !primaryID)
+            primaryID = display.id;
+    }
+    return resolve(preferences.displayScope(), available, primaryID, preferences.selectedDisplayID());
+}
+
+QStringList DisplayCatalog::activeIDs(Preferences *preferences) const
+{
+    if (!preferences)
+        return {};
+    const QSet<QString> active = activeDisplayIDs(*preferences);
+    QStringList ordered;
+    for (const Display &display : m_displays) {
+        if (active.contains(display.id))
+            ordered.append(display.id);
+    }
+    return ordered;
+}
+
+QVariantList DisplayCatalog::displaysValue() const
+{
+    QVariantList list;
+    for (const Display &display : m_displays)
+        list.append(display.toVariant());
+    return list;
+}
+
+void DisplayCatalog::closeIdentificationPanels()
+{
+    for (const auto &panel : m_identificationPanels)
+        panel->close();
+    m_identificationPanels.clear();
+}
+
+namespace {
+QCoro::Task<void> closeLater(
+    Scheduler &scheduler, QPointer<DisplayCatalog> catalog, std::function<void()> close, TaskHandle self)
+{
+    const bool slept = co_await scheduler.sleep(DisplayCatalog::identificationSeconds, self);
+    if (!slept || !catalog)
+        co_return;
+    close();
+}
+} // namespace
+
+void DisplayCatalog::identify()
+{
+    m_identificationTask.cancel();
+    closeIdentificationPanels();
+    for (const Display &display : m_displays) {
+        std::unique_ptr<PanelWindow> panel = m_services.makeIdentificationPanel(display);
+        if (!panel)
+            continue;
+        const Size size = identificationSize;
+        panel->setFrame(Rect(display.frame.midX() - size.width / 2, display.frame.midY() - size.height / 2,
+            size.width, size.height));
+        panel->setHasShadow(true);
+        panel->setLevel(PanelWindow::floatingLevel);
+        panel->setIgnoresMouseEvents(true);
+        panel->setCollectionBehavior(identificationCollectionBehavior);
+        panel->orderFront();
+        m_identificationPanels.push_back(std::move(panel));
+    }
+    Scheduler &scheduler = *m_services.scheduler;
+    const QPointer<DisplayCatalog> catalog(this);
+    const auto close = [this] { closeIdentificationPanels(); };
+    m_identificationTask = scheduler.spawn([&scheduler, catalog, close](TaskHandle self) {
+        return closeLater(scheduler, catalog, close, self);
+    });
+}

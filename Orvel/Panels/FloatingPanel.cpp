@@ -1,0 +1,141 @@
+#include "FloatingPanel.h"
+
+#include "Screens.h"
+
+#include <QKeyEvent>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QSurfaceFormat>
+
+PanelHostingView::PanelHostingView()
+{
+    setFlags(FloatingPanel::baseFlags);
+    // Rounded panels: whatever the view leaves undrawn shows what lies behind.
+    QSurfaceFormat surface = format();
+    surface.setAlphaBufferSize(8);
+    setFormat(surface);
+    setColor(Qt::transparent);
+}
+
+bool PanelHostingView::event(QEvent *event)
+{
+    if (pointerChanged && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
+        pointerChanged(event->type() == QEvent::Enter);
+    return QQuickWindow::event(event);
+}
+
+void PanelHostingView::keyPressEvent(QKeyEvent *event)
+{
+    // Items accept what they take; without a focused item nothing does.
+    event->ignore();
+    QQuickWindow::keyPressEvent(event);
+    if (event->isAccepted() || event->key() != Qt::Key_Escape || !escape)
+        return;
+    event->accept();
+    escape();
+}
+
+void PanelHostingView::mousePressEvent(QMouseEvent *event)
+{
+    // Qt refuses to activate a window that accepts no focus: lift that first.
+    if (flags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+        setFlag(Qt::WindowDoesNotAcceptFocus, false);
+        requestActivate();
+    }
+    QQuickWindow::mousePressEvent(event);
+}
+
+void PanelHostingView::focusOutEvent(QFocusEvent *event)
+{
+    QQuickWindow::focusOutEvent(event);
+    setFlag(Qt::WindowDoesNotAcceptFocus, true);
+}
+
+FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine &engine,
+    const QByteArray &qml, const QVariantMap &properties)
+    : PanelWindow(scheduler)
+    , m_screens(screens)
+    , m_window(std::make_unique<PanelHostingView>())
+{
+    m_window->pointerChanged = [this](bool inside) {
+        if (pointerChanged)
+            pointerChanged(inside);
+    };
+    m_window->escape = [this] {
+        if (escape)
+            escape();
+    };
+
+    QQmlComponent component(&engine);
+    component.setData(qml, QUrl(QStringLiteral("qrc:/Orvel/Panels/FloatingPanel.qml")));
+    QObject *object = component.createWithInitialProperties(properties, engine.rootContext());
+    m_content = qobject_cast<QQuickItem *>(object);
+    if (!m_content) {
+        m_contentErrors = component.isError() ? component.errorString() : QStringLiteral("not an item");
+        qWarning().noquote() << "A floating panel's view could not be made:" << m_contentErrors;
+        delete object;
+        return;
+    }
+    m_content->setParentItem(m_window->contentItem());
+    // The window alone decides its size, also while it is hidden; the view fills it.
+    PanelHostingView *window = m_window.get();
+    const auto fill = [this, window] {
+        if (m_content)
+            m_content->setSize(window->size());
+    };
+    QObject::connect(window, &QWindow::widthChanged, m_content, fill);
+    QObject::connect(window, &QWindow::heightChanged, m_content, fill);
+    fill();
+}
+
+FloatingPanel::~FloatingPanel()
+{
+    m_window->pointerChanged = nullptr;
+    m_window->escape = nullptr;
+    delete m_content.data();
+}
+
+void FloatingPanel::applyFrame(const Rect &frame)
+{
+    m_screens.place(*m_window, frame);
+}
+
+void FloatingPanel::applyLevel(int)
+{
+    // Every level is stay-on-top, which the window's flags already say.
+}
+
+void FloatingPanel::applyCollectionBehavior(std::uint64_t)
+{
+    // Linux desktops have no spaces to join; the value is only kept.
+}
+
+void FloatingPanel::applyTitle(const QString &title)
+{
+    m_window->setTitle(title);
+}
+
+void FloatingPanel::applyShadow(bool)
+{
+    // Frameless windows get no shadow from the window manager; the view draws its own edge.
+}
+
+void FloatingPanel::applyIgnoresMouseEvents(bool ignores)
+{
+    m_window->setFlag(Qt::WindowTransparentForInput, ignores);
+}
+
+void FloatingPanel::applyVisible(bool visible)
+{
+    if (visible) {
+        m_window->show();
+        m_window->raise();
+    } else {
+        m_window->hide();
+    }
+}
+
+void FloatingPanel::applyClose()
+{
+    m_window->close();
+}

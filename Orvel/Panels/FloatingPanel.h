@@ -1,0 +1,67 @@
+#pragma once
+
+#include "PanelWindow.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QVariantMap>
+#include <memory>
+
+class QQmlEngine;
+class Screens;
+
+// The Qt window of a floating panel, hosting its QML view. It reports the
+// pointer entering and leaving and an Escape no view took, and becomes the
+// key window when pressed (so the header's keys arrive); losing the focus
+// makes it refuse the focus again, so showing or hovering it never steals it.
+class PanelHostingView final : public QQuickWindow {
+public:
+    PanelHostingView();
+
+    std::function<void(bool)> pointerChanged;
+    std::function<void()> escape;
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};
+
+// A panel on screen: a frameless, transparent window that stays on top and
+// takes no focus until pressed. Levels all mean stay-on-top here; the
+// collection behaviour has no counterpart on Linux and is only kept.
+class FloatingPanel final : public PanelWindow {
+public:
+    static constexpr Qt::WindowFlags baseFlags
+        = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+
+    // `qml` is the view's source, as text importing its modules; `properties`
+    // are its initial ones. The panel is off screen until orderFront().
+    FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine &engine, const QByteArray &qml,
+        const QVariantMap &properties = {});
+    ~FloatingPanel() override;
+
+    PanelHostingView &window() const { return *m_window; }
+    QQuickItem *content() const { return m_content; }
+    // What went wrong making the view; empty when it was made.
+    QString contentErrors() const { return m_contentErrors; }
+
+protected:
+    void applyFrame(const Rect &frame) override;
+    void applyLevel(int level) override;
+    void applyCollectionBehavior(std::uint64_t behavior) override;
+    void applyTitle(const QString &title) override;
+    void applyShadow(bool shadow) override;
+    void applyIgnoresMouseEvents(bool ignores) override;
+    void applyVisible(bool visible) override;
+    void applyClose() override;
+
+private:
+    Screens &m_screens;
+    std::unique_ptr<PanelHostingView> m_window;
+    QPointer<QQuickItem> m_content;
+    QString m_contentErrors;
+};

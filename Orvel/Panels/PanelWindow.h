@@ -1,0 +1,88 @@
+#pragma once
+
+#include "Geometry.h"
+#include "Scheduler.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// The window a floating panel drives: its frame in y-up points (set at once
+// or animated), level, collection behaviour, title, shadow, whether clicks
+// pass through, and whether it is on screen. The state lives here; the
+// subclass puts it on screen (FloatingPanel) or records it (tests).
+class PanelWindow {
+public:
+    // Floating, above ordinary windows.
+    static constexpr int floatingLevel = 3;
+    // Steps per second of an animated frame.
+    static constexpr double animationRate = 60;
+
+    explicit PanelWindow(Scheduler &scheduler);
+    virtual ~PanelWindow();
+    PanelWindow(const PanelWindow &) = delete;
+    PanelWindow &operator=(const PanelWindow &) = delete;
+
+    // The frame on screen now (mid-animation: the step last shown).
+    Rect frame() const { return m_frame; }
+    // Sets the frame at once; an animation in flight stops where it is.
+    void setFrame(const Rect &frame);
+    // Moves to the frame over `seconds`, eased in and out, from the frame shown now.
+    void animateFrame(const Rect &frame, double seconds);
+    bool isAnimating() const { return m_animation.isValid() && !m_animation.isFinished(); }
+
+    int level() const { return m_level; }
+    void setLevel(int level);
+    std::uint64_t collectionBehavior() const { return m_collectionBehavior; }
+    void setCollectionBehavior(std::uint64_t behavior);
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+    bool hasShadow() const { return m_hasShadow; }
+    void setHasShadow(bool shadow);
+    bool ignoresMouseEvents() const { return m_ignoresMouseEvents; }
+    void setIgnoresMouseEvents(bool ignores);
+
+    // On screen in front of other windows, without taking the focus.
+    void orderFront();
+    void orderOut();
+    bool isVisible() const { return m_visible; }
+    // Off screen for good.
+    void close();
+    bool isClosed() const { return m_closed; }
+
+    // The pointer entered (true) or left (false) the window.
+    std::function<void(bool)> pointerChanged;
+    // Escape reached the window without a view taking it.
+    std::function<void()> escape;
+
+    // The ease-in-out curve (0.42, 0, 0.58, 1) at a progress of 0 … 1.
+    static double eased(double progress);
+    // The frame `progress` of the way from one frame to another.
+    static Rect interpolated(const Rect &from, const Rect &to, double progress);
+
+protected:
+    virtual void applyFrame(const Rect &frame) = 0;
+    virtual void applyLevel(int level) = 0;
+    virtual void applyCollectionBehavior(std::uint64_t behavior) = 0;
+    virtual void applyTitle(const QString &title) = 0;
+    virtual void applyShadow(bool shadow) = 0;
+    virtual void applyIgnoresMouseEvents(bool ignores) = 0;
+    virtual void applyVisible(bool visible) = 0;
+    virtual void applyClose() = 0;
+
+private:
+    QCoro::Task<void> runAnimation(Rect from, Rect to, double seconds, TaskHandle self);
+    void present(const Rect &frame);
+    void stopAnimation();
+
+    Scheduler &m_scheduler;
+    Rect m_frame;
+    int m_level = 0;
+    std::uint64_t m_collectionBehavior = 0;
+    QString m_title;
+    bool m_hasShadow = false;
+    bool m_ignoresMouseEvents = false;
+    bool m_visible = false;
+    bool m_closed = false;
+    TaskHandle m_animation;
+};

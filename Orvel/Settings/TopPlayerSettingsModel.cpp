@@ -1,0 +1,37 @@
+#include "TopPlayerSettingsModel.h"
+
+#include "Preferences.h"
+#include "VisualizerSettingsModel.h"
+
+#include <cmath>
+
+void TopPlayerSettingsModel::setIdleOpacity(double opacity)
+{
+    if (opacity == m_idleOpacity || (std::isnan(opacity) && std::isnan(m_idleOpacity)))
+        return;
+    m_idleOpacity = opacity;
+    emit changed();
+}
+
+void TopPlayerSettingsModel::setPlayerPositions(const QVariantMap &positions)
+{
+    if (positions == m_playerPositions)
+        return;
+    m_playerPositions = positions;
+    emit changed();
+}
+
+double TopPlayerSettingsModel::minimumOpacity()
+{
+    return Preferences::minimumIdleOpacity;
+}
+
+double TopPlayerSettingsModel::maximumOpacity()
+{
+    return Preferences::maximumIdleOpacity;
+}
+
+QString TopPlayerSettingsModel::opacityText() const
+{
+    return VisualizerSettingsModel::percentText(m_idleOpacity, Preferences::defaultIdleOpacity);
+}

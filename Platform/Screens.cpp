@@ -1,0 +1,151 @@
+#include "Screens.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+ScreenGeometry ScreenInfo::geometry() const
+{
+    double notchWidth = 0;
+    if (auxiliaryTopLeftArea && auxiliaryTopRightArea)
+        notchWidth = std::max(auxiliaryTopRightArea->minX() - auxiliaryTopLeftArea->maxX(), 0.0);
+    std::optional<double> notchMinX;
+    if (auxiliaryTopLeftArea && notchWidth > 0)
+        notchMinX = auxiliaryTopLeftArea->maxX();
+    return ScreenGeometry(frame, visibleFrame, notchWidth, topInset, notchMinX);
+}
+
+Screens::~Screens() = default;
+
+void Screens::place(QWindow &window, const Rect &frame) const
+{
+    window.setGeometry(toQt(frame));
+}
+
+QRect Screens::toQt(const Rect &frame, const QRect &primary)
+{
+    // Qt counts down from the primary display's top edge, the frame up from its bottom edge.
+    const double left = primary.x() + frame.minX();
+    const double top = primary.y() + primary.height() - frame.maxY();
+    return QRect(int(std::lround(left)), int(std::lround(top)), int(std::lround(frame.width())),
+        int(std::lround(frame.height())));
+}
+
+Rect Screens::fromQt(const QRectF &rect, const QRect &primary)
+{
+    const double bottom = primary.y() + primary.height() - (rect.y() + rect.height());
+    return Rect(rect.x() - primary.x(), bottom, rect.width(), rect.height());
+}
+
+Point Screens::fromQtGlobal(const QPointF &point)
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return fromQt(QRectF(point, QSizeF(0, 0)), primary ? primary->geometry() : QRect()).origin;
+}
+
+std::optional<QSizeF> Screens::parseNotch(const QString &text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d+(?:\\.\\d+)?)\\s*[xX]\\s*(\\d+(?:\\.\\d+)?)\\s*$"));
+    const auto match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSizeF size(match.captured(1).toDouble(), match.captured(2).toDouble());
+    if (size.width() <= 0 || size.height() <= 0)
+        return std::nullopt;
+    return size;
+}
+
+ScreenInfo Screens::withNotch(ScreenInfo screen, QSizeF notch)
+{
+    const Rect &frame = screen.frame;
+    const double width = std::min(notch.width(), frame.width());
+    const double height = std::min(notch.height(), frame.height());
+    const double side = (frame.width() - width) / 2;
+    const double top = frame.maxY() - height;
+    screen.topInset = height;
+    screen.auxiliaryTopLeftArea = Rect(frame.minX(), top, side, height);
+    screen.auxiliaryTopRightArea = Rect(frame.maxX() - side, top, side, height);
+    // The bar beside the housing is not room for windows.
+    const Rect &visible = screen.visibleFrame;
+    if (visible.maxY() > top)
+        screen.visibleFrame
+            = Rect(visible.minX(), visible.minY(), visible.width(), std::max(top - visible.minY(), 0.0));
+    return screen;
+}
+
+// MARK: - System
+
+SystemScreens::SystemScreens(QObject *parent)
+    : Screens(parent)
+    , m_notch(parseNotch(qEnvironmentVariable("ORVEL_TEST_NOTCH")))
+{
+    auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (!application)
+        return;
+    for (QScreen *screen : QGuiApplication::screens())
+        watch(screen);
+    connect(application, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watch(screen);
+        emit changed();
+    });
+    connect(application, &QGuiApplication::screenRemoved, this, [this](QScreen *screen) {
+        forget(screen);
+        emit changed();
+    });
+    connect(application, &QGuiApplication::primaryScreenChanged, this, &Screens::changed);
+}
+
+void SystemScreens::watch(QScreen *screen)
+{
+    if (m_numbers.contains(screen))
+        return;
+    m_numbers.insert(screen, ++m_lastNumber);
+    connect(screen, &QScreen::geometryChanged, this, &Screens::changed);
+    connect(screen, &QScreen::availableGeometryChanged, this, &Screens::changed);
+    // A later screen object at the same address must not inherit the number.
+    connect(screen, &QObject::destroyed, this, [this, screen] { m_numbers.remove(screen); });
+}
+
+void SystemScreens::forget(QScreen *screen)
+{
+    disconnect(screen, nullptr, this, nullptr);
+    m_numbers.remove(screen);
+}
+
+QRect SystemScreens::primaryGeometry() const
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect();
+}
+
+QList<ScreenInfo> SystemScreens::screens() const
+{
+    QList<ScreenInfo> result;
+    const QScreen *primaryScreen = QGuiApplication::primaryScreen();
+    const QRect primary = primaryGeometry();
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        ScreenInfo info;
+        info.name = screen->name();
+        const QString model = (screen->manufacturer() + QLatin1Char(' ') + screen->model()).simplified();
+        info.localizedName = model.isEmpty() ? screen->name() : model;
+        info.number = m_numbers.value(screen, 0);
+        info.frame = fromQt(screen->geometry(), primary);
+        info.visibleFrame = fromQt(screen->availableGeometry(), primary);
+        info.primary = screen == primaryScreen;
+        if (info.primary && m_notch)
+            info = withNotch(info, *m_notch);
+        result.append(info);
+    }
+    return result;
+}
+
+Point SystemScreens::pointer() const
+{
+    // The middle of the pixel under the pointer, so a window's edge rows count as inside it.
+    return fromQtGlobal(QPointF(QCursor::pos()) + QPointF(0.5, 0.5));
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Geometry.h"
+#include "ScreenGeometry.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QSizeF>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class QScreen;
+class QWindow;
+
+// One connected display as the panels see it, in screen points with y up
+// (origin at the bottom left of the primary display).
+struct ScreenInfo {
+    // The system's name of the output ("HDMI-1"); empty when it has none.
+    QString name;
+    // What a person calls it: maker and model, or the output's name.
+    QString localizedName;
+    // Given once per screen object, never reused while the program runs; 0 is none.
+    std::uint32_t number = 0;
+    Rect frame;
+    // The display without the desktop's panels and docks.
+    Rect visibleFrame;
+    bool primary = false;
+    // The safe-area top: the height of the bar beside a camera housing; 0 without one.
+    double topInset = 0;
+    // The bar's parts left and right of the housing, when there is one.
+    std::optional<Rect> auxiliaryTopLeftArea;
+    std::optional<Rect> auxiliaryTopRightArea;
+
+    // The measurements the panel rules use: the housing's width is the gap
+    // between the two top areas (never negative), its left edge where the left area ends.
+    ScreenGeometry geometry() const;
+
+    friend bool operator==(const ScreenInfo &, const ScreenInfo &) = default;
+};
+
+// The displays, the pointer and where windows go. The only code that turns
+// the panels' y-up points into Qt's y-down pixels and back.
+class Screens : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~Screens() override;
+
+    // In the system's order; the primary display is not necessarily first.
+    virtual QList<ScreenInfo> screens() const = 0;
+    // Where the mouse is now, y up.
+    virtual Point pointer() const = 0;
+
+    // The primary display's rectangle in Qt's coordinates: the anchor of every conversion.
+    virtual QRect primaryGeometry() const = 0;
+    QRect toQt(const Rect &frame) const { return toQt(frame, primaryGeometry()); }
+    Rect fromQt(const QRectF &rect) const { return fromQt(rect, primaryGeometry()); }
+    // Puts a window's frame (its content, y up) on screen.
+    void place(QWindow &window, const Rect &frame) const;
+
+    static QRect toQt(const Rect &frame, const QRect &primary);
+    static Rect fromQt(const QRectF &rect, const QRect &primary);
+    // A point of Qt's global coordinates (an event's), y up from Qt's primary display.
+    static Point fromQtGlobal(const QPointF &point);
+
+    // "WxH" declares a camera housing of that size at the top centre; anything else none.
+    static std::optional<QSizeF> parseNotch(const QString &text);
+    // The screen with a housing of that size at its top centre: top areas
+    // beside it, a top inset of its height and the visible frame below it.
+    static ScreenInfo withNotch(ScreenInfo screen, QSizeF notch);
+
+signals:
+    // A display came, went, moved or changed size; also its usable area.
+    void changed();
+};
+
+// The displays Qt reports. Linux displays have no camera housing: the
+// environment variable ORVEL_TEST_NOTCH=WxH declares one on the primary display.
+class SystemScreens final : public Screens {
+    Q_OBJECT
+public:
+    explicit SystemScreens(QObject *parent = nullptr);
+
+    QList<ScreenInfo> screens() const override;
+    Point pointer() const override;
+    QRect primaryGeometry() const override;
+
+private:
+    void watch(QScreen *screen);
+    void forget(QScreen *screen);
+
+    QHash<const QScreen *, std::uint32_t> m_numbers;
+    std::uint32_t m_lastNumber = 0;
+    std::optional<QSizeF> m_notch;
+};

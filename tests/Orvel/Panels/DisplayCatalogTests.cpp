@@ -1,0 +1,193 @@
+#include "AppRoot.h"
+#include "DisplayCatalog.h"
+#include "FakeWorkspace.h"
+#include "PanelTestSupport.h"
+#include "PlaybackCoordinator.h"
+#include "QmlHarness.h"
+#include "QtPrinters.h"
+#include "RecordingAnnouncer.h"
+#include "ScriptedSpotify.h"
+#include "TemporaryHome.h"
+
+#include <QQmlComponent>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+class DisplayCatalogTest : public ::testing::Test {
+protected:
+    DisplayCatalogTest() { world.screens.list = {monitor(), laptop()}; }
+
+    std::unique_ptr<DisplayCatalog> make()
+    {
+        return std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+    }
+
+    PanelWorld world;
+};
+} // namespace
+
+TEST_F(DisplayCatalogTest, NumbersAreListPositionsAndTitlesCarryThem)
+{
+    const auto catalog = make();
+    ASSERT_EQ(catalog->displays().size(), 2);
+    const auto &second = catalog->displays()[1];
+    // The laptop's screen number is 1, but it is second in the list.
+    EXPECT_EQ(second.number, 2);
+    EXPECT_EQ(second.id, "eDP-1");
+    EXPECT_EQ(second.title(), "2. eDP-1");
+    EXPECT_TRUE(second.isPrimary);
+    EXPECT_FALSE(catalog->displays()[0].isPrimary);
+}
+
+TEST_F(DisplayCatalogTest, SizesAreWholePointsCutTowardsZero)
+{
+    DisplayCatalog::Display display;
+    display.frame = Rect(0, 0, 1512.5, 982.9);
+    EXPECT_EQ(display.sizeText(), QString::fromUtf8("1512 \u00d7 982"));
+}
+
+TEST_F(DisplayCatalogTest, AScreenWithoutANameIsKnownByItsNumber)
+{
+    ScreenInfo unnamed = monitor();
+    unnamed.name.clear();
+    unnamed.number = 7;
+    EXPECT_EQ(DisplayCatalog::identifier(unnamed), "display-7");
+    EXPECT_EQ(DisplayCatalog::identifier(monitor()), "HDMI-1");
+}
+
+TEST_F(DisplayCatalogTest, RearrangingKeepsIdsAndRenumbersOnALaterTurn)
+{
+    const auto catalog = make();
+    QSignalSpy changed(catalog.get(), &DisplayCatalog::displaysChanged);
+    world.screens.set({laptop(), monitor()});
+    EXPECT_EQ(changed.count(), 0);
+    world.clock.runUntilIdle();
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(catalog->displays()[0].id, "eDP-1");
+    EXPECT_EQ(catalog->displays()[0].title(), "1. eDP-1");
+    EXPECT_EQ(catalog->displays()[1].id, "HDMI-1");
+}
+
+TEST_F(DisplayCatalogTest, ASingleDisplayIsActiveUnderEveryScope)
+{
+    world.screens.list = {monitor()};
+    const auto catalog = make();
+    for (const DisplayScope scope : {DisplayScope::all, DisplayScope::primary, DisplayScope::selected}) {
+        world.preferences.setDisplayScope(scope);
+        EXPECT_EQ(catalog->activeDisplayIDs(world.preferences), QSet<QString>{"HDMI-1"});
+    }
+}
+
+TEST_F(DisplayCatalogTest, AnAbsentSelectionFallsBackToThePrimaryThenTheFirst)
+{
+    const auto catalog = make();
+    world.preferences.setDisplayScope(DisplayScope::selected);
+    world.preferences.setSelectedDisplayID(QStringLiteral("DP-9"));
+    EXPECT_EQ(catalog->activeDisplayIDs(world.preferences), QSet<QString>{"eDP-1"});
+
+    world.screens.list = {monitor(), FakeScreens::display("DP-2", 3, Rect(-800, 0, 800, 600), false)};
+    catalog->refresh();
+    EXPECT_EQ(catalog->activeDisplayIDs(world.preferences), QSet<QString>{"HDMI-1"});
+
+    world.preferences.setSelectedDisplayID(QStringLiteral("DP-2"));
+    EXPECT_EQ(catalog->activeIDs(&world.preferences), QStringList{"DP-2"});
+    world.preferences.setDisplayScope(DisplayScope::all);
+    EXPECT_EQ(catalog->activeIDs(&world.preferences), (QStringList{"HDMI-1", "DP-2"}));
+}
+
+TEST_F(DisplayCatalogTest, IdentifyCentresAClickThroughPanelOnEachDisplayForThreeSeconds)
+{
+    const auto catalog = make();
+    catalog->identify();
+    ASSERT_EQ(world.made.size(), 2u);
+    const RecordingPanelWindow &onMonitor = *world.made[0];
+    EXPECT_EQ(onMonitor.frame(), Rect(1512 + 960 - 140, 540 - 105, 280, 210));
+    EXPECT_TRUE(onMonitor.ignoresMouseEvents());
+    EXPECT_EQ(onMonitor.level(), 3);
+    EXPECT_EQ(onMonitor.collectionBehavior(), 257u);
+    EXPECT_TRUE(onMonitor.hasShadow());
+    EXPECT_TRUE(onMonitor.isVisible());
+
+    world.clock.advance(2.99);
+    EXPECT_EQ(catalog->identificationPanels().size(), 2u);
+    world.clock.advance(0.01);
+    EXPECT_TRUE(catalog->identificationPanels().empty());
+}
+
+TEST_F(DisplayCatalogTest, IdentifyingAgainClosesTheFirstSetAtOnceAndKeepsTheSecondAFullThreeSeconds)
+{
+    const auto catalog = make();
+    catalog->identify();
+    world.clock.advance(2);
+    const RecordingPanelWindow *first = world.made[0];
+    EXPECT_TRUE(first->isVisible());
+    catalog->identify();
+    // The first set is gone with the call, not at its own deadline.
+    EXPECT_EQ(catalog->identificationPanels().size(), 2u);
+    EXPECT_EQ(catalog->identificationPanels()[0].get(), world.made[2]);
+    world.clock.advance(2.9);
+    EXPECT_EQ(catalog->identificationPanels().size(), 2u);
+    world.clock.advance(0.1);
+    EXPECT_TRUE(catalog->identificationPanels().empty());
+}
+
+TEST_F(DisplayCatalogTest, ViewsSeeTheDisplaysAsMaps)
+{
+    const auto catalog = make();
+    QmlHarness harness;
+    harness.provide(*catalog);
+    const auto object = harness.create("import QtQml\nimport Orvel\nQtObject {\n"
+                                       "    property var first: DisplayCatalog.displays[1]\n}\n");
+    ASSERT_TRUE(object) << harness.errors().toStdString();
+    const QVariantMap first = object->property("first").toMap();
+    EXPECT_EQ(first.value("id").toString(), "eDP-1");
+    EXPECT_EQ(first.value("number").toInt(), 2);
+    EXPECT_EQ(first.value("title").toString(), "2. eDP-1");
+    EXPECT_EQ(first.value("sizeText").toString(), QString::fromUtf8("1512 \u00d7 982"));
+    EXPECT_EQ(first.value("primary").toBool(), true);
+    EXPECT_EQ(first.value("frame").toMap().value("height").toDouble(), 982);
+}
+
+TEST(DisplayIdentificationView, ShowsTheNumberLargeAndTheRoleOfTheDisplay)
+{
+    QmlHarness harness;
+    const auto view = harness.view(QUrl("qrc:/Orvel/Panels/DisplayIdentificationView.qml"),
+        {{"number", 2}, {"name", "HDMI-1"}, {"primary", false}});
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    EXPECT_EQ(view->item()->width(), 280);
+    EXPECT_EQ(view->item()->height(), 210);
+    const auto text = [&](const char *name) { return view->item()->findChild<QObject *>(name); };
+    ASSERT_TRUE(text("number") && text("role"));
+    EXPECT_EQ(text("number")->property("text").toString(), "2");
+    EXPECT_EQ(text("number")->property("font").value<QFont>().pixelSize(), 72);
+    EXPECT_EQ(text("role")->property("text").toString(), "Connected display");
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
+}
+
+TEST(DisplayCatalogInTheApp, TheCompositionRootHandsViewsItsCatalogOfTheGivenScreens)
+{
+    TemporaryHome home;
+    ManualScheduler clock;
+    Defaults defaults{home.path("config/defaults.json")};
+    RecordingWidgetCenter widgets;
+    FakeWorkspace workspace;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    FakeScreens screens;
+    screens.list = {laptop(), monitor()};
+    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
+        std::make_shared<ScriptedSpotify>(clock),
+        [&home] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
+        nullptr, false, [] {}, &screens}};
+    QQmlComponent component(&root.engine());
+    component.setData(
+        "import QtQml\nimport Orvel\nQtObject { property int count: DisplayCatalog.displays.length }",
+        QUrl("qrc:/harness/Inline.qml"));
+    const std::unique_ptr<QObject> object(component.create());
+    ASSERT_TRUE(object) << component.errorString().toStdString();
+    EXPECT_EQ(object->property("count").toInt(), 2);
+    root.coordinator().flush();
+    clock.runUntilIdle();
+}

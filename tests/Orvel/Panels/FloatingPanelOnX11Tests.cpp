@@ -1,0 +1,50 @@
+#include "FloatingPanel.h"
+#include "ManualScheduler.h"
+#include "QmlModules.h"
+#include "Screens.h"
+
+#include <QGuiApplication>
+#include <QQmlEngine>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// A real X server places the panel: run under Xvfb with QT_QPA_PLATFORM=xcb
+// (the ctest "Panels.PlacedOnX11" does); elsewhere these skip.
+namespace {
+class FloatingPanelOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X server (run under xvfb-run with QT_QPA_PLATFORM=xcb)";
+        registerOrvelModules(engine);
+    }
+
+    ManualScheduler clock;
+    SystemScreens screens;
+    QQmlEngine engine;
+};
+} // namespace
+
+TEST_F(FloatingPanelOnX11, APanelPlacedAtAnUpwardFrameGetsTheMatchingQtGeometryAndNoFocus)
+{
+    const int height = QGuiApplication::primaryScreen()->geometry().height();
+    FloatingPanel panel(
+        screens, clock, engine, "import QtQuick\nRectangle { color: \"tomato\"; radius: 12 }\n");
+    ASSERT_TRUE(panel.contentErrors().isEmpty()) << panel.contentErrors().toStdString();
+    panel.setFrame(Rect(100, height - 150, 284, 38));
+    panel.orderFront();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel.window()));
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(panel.window().geometry(), QRect(100, 112, 284, 38));
+    EXPECT_EQ(panel.content()->size(), QSizeF(284, 38));
+    EXPECT_FALSE(panel.window().isActive());
+    EXPECT_NE(QGuiApplication::focusWindow(), &panel.window());
+
+    // Moving it keeps the conversion: the top edge 300 points above the bottom.
+    panel.setFrame(Rect(40, 300 - 38, 284, 38));
+    QTRY_COMPARE(panel.window().geometry(), QRect(40, height - 300, 284, 38));
+    panel.close();
+}

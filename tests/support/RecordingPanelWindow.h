@@ -1,0 +1,46 @@
+#pragma once
+
+#include "PanelWindow.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A panel window that only writes down what it is told, for running the
+// panels' rules on a manual clock; tests play the pointer and the keys.
+class RecordingPanelWindow final : public PanelWindow {
+public:
+    using PanelWindow::PanelWindow;
+
+    // Every frame shown, animation steps included.
+    QList<Rect> frames;
+    int levelWrites = 0;
+    // "front", "out", "close", in order.
+    QStringList ordering;
+
+    void enter()
+    {
+        if (pointerChanged)
+            pointerChanged(true);
+    }
+    void leave()
+    {
+        if (pointerChanged)
+            pointerChanged(false);
+    }
+    void pressEscape()
+    {
+        if (escape)
+            escape();
+    }
+
+protected:
+    void applyFrame(const Rect &frame) override { frames.append(frame); }
+    void applyLevel(int) override { ++levelWrites; }
+    void applyCollectionBehavior(std::uint64_t) override { }
+    void applyTitle(const QString &) override { }
+    void applyShadow(bool) override { }
+    void applyIgnoresMouseEvents(bool) override { }
+    void applyVisible(bool visible) override { ordering.append(visible ? "front" : "out"); }
+    void applyClose() override { ordering.append("close"); }
+};
