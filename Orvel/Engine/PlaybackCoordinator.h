@@ -225,6 +225,10 @@ public:
     Q_INVOKABLE void setVolume(double level) { send(PlaybackCommand::volume(level)); }
     Q_INVOKABLE void setShuffle(bool enabled) { send(PlaybackCommand::shuffle(enabled)); }
     Q_INVOKABLE void setRepeat(bool enabled) { send(PlaybackCommand::repeatMode(enabled)); }
+    // The toggles of the player views: the flag is read when the work runs, not
+    // at the click, so two quick clicks each flip what the one before left.
+    Q_INVOKABLE void sendShuffleToggle();
+    Q_INVOKABLE void sendRepeatToggle();
     Q_INVOKABLE void connect();
     Q_INVOKABLE void openSpotify(bool activates);
     Q_INVOKABLE void openAutomationSettings();

@@ -109,6 +109,20 @@ void PlaybackCoordinator::togglePlayPause()
     send(m_snapshot.isPlaying ? PlaybackCommand::pause() : PlaybackCommand::play());
 }
 
+void PlaybackCoordinator::sendShuffleToggle()
+{
+    launch([](PlaybackCoordinator &self) -> QCoro::Task<void> {
+        co_await self.perform(PlaybackCommand::shuffle(!self.m_snapshot.shuffle));
+    });
+}
+
+void PlaybackCoordinator::sendRepeatToggle()
+{
+    launch([](PlaybackCoordinator &self) -> QCoro::Task<void> {
+        co_await self.perform(PlaybackCommand::repeatMode(!self.m_snapshot.repeatEnabled));
+    });
+}
+
 void PlaybackCoordinator::connect()
 {
     launch([](PlaybackCoordinator &self) { return self.connectAsync(); });

@@ -140,6 +140,24 @@ void SurfaceGroundLayers::setRadius(qreal radius)
     update();
 }
 
+void SurfaceGroundLayers::setTopRadius(qreal radius)
+{
+    if (radius == m_topRadius)
+        return;
+    m_topRadius = radius;
+    emit changed();
+    update();
+}
+
+void SurfaceGroundLayers::setBottomRadius(qreal radius)
+{
+    if (radius == m_bottomRadius)
+        return;
+    m_bottomRadius = radius;
+    emit changed();
+    update();
+}
+
 void SurfaceGroundLayers::setCorners(const std::optional<Corners> &corners)
 {
     m_corners = corners;
@@ -178,5 +196,7 @@ void SurfaceGroundLayers::paint(QPainter *painter)
 {
     m_painted = true;
     const QRectF rect(0, 0, width(), height());
-    draw(*painter, rect, m_corners.value_or(Corners::all(m_radius)).path(rect), layers());
+    const double top = m_topRadius < 0 ? m_radius : m_topRadius;
+    const double bottom = m_bottomRadius < 0 ? m_radius : m_bottomRadius;
+    draw(*painter, rect, m_corners.value_or(Corners{top, top, bottom, bottom}).path(rect), layers());
 }

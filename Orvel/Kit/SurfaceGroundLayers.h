@@ -20,6 +20,10 @@ class SurfaceGroundLayers : public QQuickPaintedItem {
     // Never translucent, whatever the skin.
     Q_PROPERTY(bool solid READ solid WRITE setSolid NOTIFY changed)
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY changed)
+    // The top or bottom pair of corners rounded otherwise (the player's
+    // outline); negative: `radius`.
+    Q_PROPERTY(qreal topRadius READ topRadius WRITE setTopRadius NOTIFY changed)
+    Q_PROPERTY(qreal bottomRadius READ bottomRadius WRITE setBottomRadius NOTIFY changed)
     // How far the new field has faded in, 0...1.
     Q_PROPERTY(qreal fade READ fade WRITE setFade NOTIFY fadeChanged)
     Q_PROPERTY(bool showsGlass READ showsGlass NOTIFY changed)
@@ -59,7 +63,11 @@ public:
     void setSolid(bool solid);
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
-    // Another shape than the rounded rectangle (the player outline); null for the radius.
+    qreal topRadius() const { return m_topRadius; }
+    void setTopRadius(qreal radius);
+    qreal bottomRadius() const { return m_bottomRadius; }
+    void setBottomRadius(qreal radius);
+    // Another shape than the rounded rectangle (the player outline); null for the radii.
     void setCorners(const std::optional<Corners> &corners);
     qreal fade() const { return m_fade; }
     void setFade(qreal fade);
@@ -81,6 +89,8 @@ private:
 
     bool m_solid = false;
     qreal m_radius = 0;
+    qreal m_topRadius = -1;
+    qreal m_bottomRadius = -1;
     std::optional<Corners> m_corners;
     qreal m_fade = 1;
     bool m_painted = false;

@@ -14,7 +14,7 @@ QList<Scene> allScenes()
 {
     // The dashboard's scenes switch the platform's features: they come last.
     return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes()
-        + panelScenes() + dashboardScenes();
+        + surfaceScenes() + panelScenes() + dashboardScenes();
 }
 
 void print(const QString &line)

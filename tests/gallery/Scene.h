@@ -90,4 +90,5 @@ QList<Scene> kitScenes();
 QList<Scene> controlsScenes();
 QList<Scene> skillScenes();
 QList<Scene> dashboardScenes();
+QList<Scene> surfaceScenes();
 QList<Scene> panelScenes();
