@@ -49,6 +49,8 @@ protected:
     // The window's picture, kept when asked; checks it shows something at its frame's size.
     void look(FloatingPanel &panel, const QString &name)
     {
+        // The window system reports the new size on a later turn.
+        clock.runUntilIdle();
         const Rect frame = panel.frame();
         const QSize size(qRound(frame.width()), qRound(frame.height()));
         EXPECT_EQ(panel.content()->size(), QSizeF(size)) << name.toStdString();
@@ -117,4 +119,26 @@ TEST_F(PanelRender, AnIdentificationPanelShowsTheDisplaysNumber)
     auto &second = dynamic_cast<FloatingPanel &>(*root.displays().identificationPanels()[1]);
     ASSERT_TRUE(second.contentErrors().isEmpty()) << second.contentErrors().toStdString();
     look(second, "identification");
+}
+
+TEST_F(PanelRender, PointingAtAPlayerWithPeekingKeysGrowsItByTheirStripAtOnce)
+{
+    const MusicShortcut run(QUuid::createUuid(), "Morning Run",
+        *SpotifyLink::parse("spotify:playlist:37i9dQZF1DX76Wlfdnj7AP"), SkillGlyph::run);
+    ASSERT_TRUE(root.coordinator().saveShortcuts({run}));
+    SkillBar bar;
+    bar.assign(run.id, 0);
+    root.preferences().setSkills(bar);
+    root.preferences().setSkillPlacement(SkillPlacement::peek);
+    root.panels().start();
+    clock.advance(1);
+
+    FloatingPanel &player = panel(2, 0);
+    EXPECT_EQ(player.frame().height(), 38);
+    player.pointerChanged(true);
+    EXPECT_TRUE(model(2, 0).peeking());
+    EXPECT_EQ(player.frame().height(), 76);
+    look(player, "plain-peeking");
+    clock.advance(0.9);
+    EXPECT_TRUE(model(2, 0).isExpanded());
 }
