@@ -7,6 +7,7 @@
 #include "Defaults.h"
 #include "DisplayCatalog.h"
 #include "LoginItem.h"
+#include "MenuTracker.h"
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
@@ -15,6 +16,7 @@
 #include "Scheduler.h"
 #include "Screens.h"
 #include "SharedStore.h"
+#include "SkillBarView.h"
 #include "SpotifyBridge.h"
 #include "SystemAppearance.h"
 #include "WidgetCenter.h"
@@ -86,7 +88,20 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
         DisplayCatalog::floatingPanels(*m_screens, m_outside.scheduler, *m_engine)});
     QmlOwners::provide(*m_engine, *m_displays);
 
-    m_panels = std::make_unique<PanelManager>(*m_preferences);
+    m_menus = std::make_unique<MenuTracker>();
+    PlaybackCoordinator &player = *m_coordinator;
+    Preferences &settings = *m_preferences;
+    SurfaceWindow::Services windows;
+    windows.preferences = m_preferences.get();
+    windows.scheduler = &m_outside.scheduler;
+    windows.screens = m_screens;
+    windows.menus = m_menus.get();
+    windows.reportPanel = [&player](const QUuid &panel, bool active) { player.setPanel(panel, active); };
+    windows.chrome
+        = [&settings, &player](bool peeking) { return SkillBarView::chrome(peeking, settings, player); };
+    windows.makeWindow = SurfaceWindow::floatingPanels(*m_screens, m_outside.scheduler, *m_engine);
+    m_panels = std::make_unique<PanelManager>(
+        PanelManager::Services{m_preferences.get(), m_displays.get(), std::move(windows)});
 
     PlaybackCoordinator &coordinator = *m_coordinator;
     AppDelegate::Engine delegateEngine;
@@ -115,6 +130,7 @@ AppRoot::~AppRoot()
     // Windows go before the engine that made them, the engine before the owners it shows.
     m_delegate.reset();
     m_panels.reset();
+    m_menus.reset();
     m_displays.reset();
     m_engine.reset();
 }

@@ -12,6 +12,7 @@ class DashboardState;
 class DisplayCatalog;
 class Defaults;
 class LoginItem;
+class MenuTracker;
 class PanelManager;
 class PlaybackCoordinator;
 class Preferences;
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<Screens> m_ownScreens;
     Screens *m_screens = nullptr;
     std::unique_ptr<DisplayCatalog> m_displays;
+    std::unique_ptr<MenuTracker> m_menus;
     std::unique_ptr<PanelManager> m_panels;
     std::unique_ptr<AppDelegate> m_delegate;
 

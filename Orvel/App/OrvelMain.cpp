@@ -28,6 +28,11 @@ int OrvelMain::main(int argc, char *argv[])
         }
     }
 
+    // Wayland lets no client place its own windows, and the panels must: on a
+    // Wayland session Orvel runs through XWayland. A chosen platform still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));

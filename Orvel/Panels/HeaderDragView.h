@@ -1,15 +1,18 @@
 #pragma once
 
-#include "PanelModel.h"
+#include "Geometry.h"
 
-#include <QPointF>
 #include <QPointer>
 #include <QQuickItem>
 #include <QtQml/qqmlregistration.h>
 
-// The transparent handle over the top player's header: a click without
-// movement opens the player, a double click returns it to the top. Its
-// cursor is the open hand while dragging is enabled, else the pointing hand.
+#include "PanelModel.h"
+
+// The top player's header as a handle, laid over the header's view: a click
+// opens the player, a press that moves 3 points drags it, a double click sends
+// it home, Return or Space open it, Escape dismisses it and the arrow keys
+// nudge it. Whether it may be dragged is the user's setting, bound by the view
+// and read at each event.
 class HeaderDragView : public QQuickItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(PlayerDragHandle)
@@ -17,15 +20,22 @@ class HeaderDragView : public QQuickItem {
     Q_PROPERTY(bool dragEnabled READ dragEnabled WRITE setDragEnabled NOTIFY dragEnabledChanged)
 
 public:
-    // A press that moves less than this, in points, is a click.
-    static constexpr double clickSlop = 3;
+    static constexpr double dragThreshold = 3.0;
+    static constexpr double nudgeStep = 12;
+    static constexpr double largeNudgeStep = 40;
+    static constexpr double defaultWidth = 178;
+    static constexpr double defaultHeight = 38;
 
     explicit HeaderDragView(QQuickItem *parent = nullptr);
+    ~HeaderDragView() override;
 
     PanelModel *model() const { return m_model; }
     void setModel(PanelModel *model);
     bool dragEnabled() const { return m_dragEnabled; }
     void setDragEnabled(bool enabled);
+
+    // A press becomes a drag once the pointer is this far from where it went down.
+    static bool isDrag(Point start, Point now);
 
 signals:
     void modelChanged();
@@ -36,12 +46,16 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseUngrabEvent() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void finish();
     void updateCursor();
 
     QPointer<PanelModel> m_model;
     bool m_dragEnabled = true;
-    QPointF m_pressedAt;
+    bool m_pressed = false;
     bool m_moved = false;
+    Point m_start;
 };

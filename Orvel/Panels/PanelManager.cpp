@@ -1,15 +1,17 @@
 #include "PanelManager.h"
 
+#include "DisplayCatalog.h"
 #include "Preferences.h"
+#include "Screens.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWindow>
+#include <set>
 
-PanelManager::PanelManager(Preferences &preferences, QObject *parent)
+PanelManager::PanelManager(Services services, QObject *parent)
     : QObject(parent)
-    , m_preferences(preferences)
+    , m_services(std::move(services))
 {
+    if (!m_services.preferences || !m_services.displays || !m_services.windows.screens)
+        qFatal("PanelManager is missing a service");
 }
 
 PanelManager::~PanelManager()
@@ -17,17 +19,89 @@ PanelManager::~PanelManager()
     stop();
 }
 
+void PanelManager::scheduleRebuild()
+{
+    // Never inside the notification: the change is complete by the time it runs.
+    // One still queued at stop() builds nothing.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isStarted())
+                rebuild();
+        },
+        Qt::QueuedConnection);
+}
+
 void PanelManager::start()
 {
     m_preferencesSubscription
-        = connect(&preferences(), &Preferences::changed, this, &PanelManager::rebuildPanels);
-    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        m_displaysSubscription
-            = connect(application, &QGuiApplication::screenAdded, this, &PanelManager::rebuildPanels);
-        m_observers.append(
-            connect(application, &QGuiApplication::screenRemoved, this, &PanelManager::rebuildPanels));
+        = connect(&preferences(), &Preferences::changed, this, &PanelManager::scheduleRebuild);
+    m_displaysSubscription = connect(
+        m_services.displays, &DisplayCatalog::displaysChanged, this, &PanelManager::scheduleRebuild);
+    // The display list counts as delivered once on subscribing.
+    scheduleRebuild();
+    rebuild();
+}
+
+void PanelManager::rebuild()
+{
+    Preferences &settings = preferences();
+    const QSet<QString> active = m_services.displays->activeDisplayIDs(settings);
+    std::set<std::uint32_t> seen;
+
+    for (const ScreenInfo &screen : m_services.windows.screens->screens()) {
+        if (screen.visibleFrame.width() < minimumVisibleSide
+            || screen.visibleFrame.height() < minimumVisibleSide)
+            continue;
+        if (screen.number == 0)
+            continue;
+        seen.insert(screen.number);
+        const ScreenGeometry geometry = screen.geometry();
+        const QString id = DisplayCatalog::identifier(screen);
+
+        auto &windows = m_surfaces[screen.number];
+        if (windows.empty()) {
+            for (const SurfaceKind kind : {SurfaceKind::notch, SurfaceKind::sidebar})
+                windows.push_back(std::make_unique<SurfaceWindow>(kind, geometry, id, m_services.windows));
+        }
+
+        for (const auto &window : windows) {
+            PanelModel &model = window->model();
+            const Point origin = window->panel().frame().origin;
+            model.setGeometry(geometry);
+            if (!model.isDragging()) {
+                const std::optional<PlayerPosition> stored = SurfaceWindow::storedPosition(settings, id);
+                model.setPosition(geometry.anchored(stored));
+                // A place that snaps home is forgotten, on a later turn (it rebuilds once more).
+                if (stored && !model.position() && model.kind() == SurfaceKind::notch) {
+                    QMetaObject::invokeMethod(
+                        this, [this, id] { preferences().setPlayerPosition(std::nullopt, id); },
+                        Qt::QueuedConnection);
+                }
+            }
+            const bool enabled
+                = model.kind() == SurfaceKind::notch ? settings.notchEnabled() : settings.sidebarEnabled();
+            if (enabled && active.contains(id) && !settings.needsSetup())
+                window->show();
+            else
+                window->hide();
+            // A panel that moved from under the pointer, or under it, learns so at once.
+            if (window->panel().isVisible() && window->panel().frame().origin != origin
+                && !model.isDragging())
+                window->reprobePointer();
+        }
     }
-    rebuildPanels();
+
+    for (auto it = m_surfaces.begin(); it != m_surfaces.end();) {
+        if (seen.contains(it->first)) {
+            ++it;
+            continue;
+        }
+        auto windows = std::move(it->second);
+        it = m_surfaces.erase(it);
+        for (const auto &window : windows)
+            window->close();
+    }
 }
 
 void PanelManager::showPlayer()
@@ -37,11 +111,11 @@ void PanelManager::showPlayer()
         return;
     }
     preferences().setNotchEnabled(true);
-    rebuildPanels();
-    for (const auto &windows : std::as_const(m_surfaces)) {
-        for (QWindow *window : windows) {
-            if (window->isVisible())
-                window->raise();
+    rebuild();
+    for (const auto &[number, windows] : m_surfaces) {
+        for (const auto &window : windows) {
+            if (window->model().kind() == SurfaceKind::notch && window->panel().isVisible())
+                window->model().open();
         }
     }
 }
@@ -56,14 +130,10 @@ void PanelManager::stop()
     for (const auto &observer : std::as_const(m_observers))
         disconnect(observer);
     m_observers.clear();
-    for (const auto &windows : std::as_const(m_surfaces)) {
-        for (QWindow *window : windows)
+    auto surfaces = std::move(m_surfaces);
+    m_surfaces.clear();
+    for (const auto &[number, windows] : surfaces) {
+        for (const auto &window : windows)
             window->close();
     }
-}
-
-void PanelManager::rebuildPanels()
-{
-    // No panel windows exist yet; counting the passes keeps the wiring observable.
-    ++m_rebuilds;
 }

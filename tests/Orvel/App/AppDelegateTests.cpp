@@ -1,7 +1,9 @@
 #include "AppDelegate.h"
 #include "DashboardWindow.h"
 #include "Defaults.h"
+#include "DisplayCatalog.h"
 #include "FakeLoginItem.h"
+#include "FakeScreens.h"
 #include "FakeWorkspace.h"
 #include "ManualScheduler.h"
 #include "PanelManager.h"
@@ -10,6 +12,7 @@
 #include "QmlModules.h"
 #include "QtPrinters.h"
 #include "RecordingAnnouncer.h"
+#include "RecordingPanelWindow.h"
 #include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
 #include "StatusItem.h"
@@ -34,7 +37,10 @@ protected:
     SharedStore store{home.path("group"), home.path("support")};
     Preferences preferences{Preferences::Services{
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
-    PanelManager panels{preferences};
+    FakeScreens screens;
+    DisplayCatalog displays{DisplayCatalog::Services{
+        &screens, &scheduler, [this](const DisplayCatalog::Display &) { return recordingWindow(); }}};
+    PanelManager panels{PanelManager::Services{&preferences, &displays, windows()}};
     DashboardState dashboardState{nullptr};
     // The owners the dashboard's views read; the delegate itself drives the engine below.
     FakeWorkspace workspace;
@@ -55,6 +61,22 @@ protected:
         QmlOwners::provide(qml, dashboardState);
         QmlOwners::provide(qml, coordinator);
         preferences.completeSetup();
+    }
+
+    std::unique_ptr<PanelWindow> recordingWindow()
+    {
+        return std::make_unique<RecordingPanelWindow>(scheduler);
+    }
+    SurfaceWindow::Services windows()
+    {
+        SurfaceWindow::Services services;
+        services.preferences = &preferences;
+        services.scheduler = &scheduler;
+        services.screens = &screens;
+        services.reportPanel = [](const QUuid &, bool) {};
+        services.chrome = [](bool) { return SkillChrome::none; };
+        services.makeWindow = [this](PanelModel &) { return recordingWindow(); };
+        return services;
     }
 
     std::unique_ptr<AppDelegate> make()

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QQmlEngine>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -40,11 +41,41 @@ TEST_F(FloatingPanelOnX11, APanelPlacedAtAnUpwardFrameGetsTheMatchingQtGeometryA
 
     EXPECT_EQ(panel.window().geometry(), QRect(100, 112, 284, 38));
     EXPECT_EQ(panel.content()->size(), QSizeF(284, 38));
+
+    // Even asked, it takes no focus; another window that asks gets it.
+    QSignalSpy activated(&panel.window(), &QWindow::activeChanged);
+    panel.window().requestActivate();
+    QWindow other;
+    other.setGeometry(600, 300, 100, 100);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    other.requestActivate();
+    QTRY_VERIFY(other.isActive());
     EXPECT_FALSE(panel.window().isActive());
-    EXPECT_NE(QGuiApplication::focusWindow(), &panel.window());
+    EXPECT_EQ(activated.count(), 0);
 
     // Moving it keeps the conversion: the top edge 300 points above the bottom.
     panel.setFrame(Rect(40, 300 - 38, 284, 38));
     QTRY_COMPARE(panel.window().geometry(), QRect(40, height - 300, 284, 38));
+    panel.close();
+}
+
+TEST_F(FloatingPanelOnX11, APressMakesThePanelTheKeyWindowAndLosingItRefusesTheFocusAgain)
+{
+    FloatingPanel panel(screens, clock, engine, "import QtQuick\nRectangle { color: \"tomato\" }\n");
+    panel.setFrame(Rect(200, 400, 284, 38));
+    panel.orderFront();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel.window()));
+    QTest::mousePress(&panel.window(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseRelease(&panel.window(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTRY_VERIFY(panel.window().isActive());
+
+    QWindow other;
+    other.setGeometry(600, 300, 100, 100);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    other.requestActivate();
+    QTRY_VERIFY(!panel.window().isActive());
+    EXPECT_TRUE(panel.window().flags().testFlag(Qt::WindowDoesNotAcceptFocus));
     panel.close();
 }

@@ -157,3 +157,34 @@ TEST_F(Panel, ATaskOutlivingItsModelTouchesNothing)
     clock.advance(5);
     SUCCEED();
 }
+
+TEST_F(Panel, OpeningLeavesAPendingLeaveDecisionToFoldThePanel)
+{
+    model.hover(true);
+    advanceTo(0.2);
+    model.hover(false);
+    advanceTo(0.3);
+    model.open();
+    EXPECT_TRUE(model.isExpanded());
+    advanceTo(0.8);
+    EXPECT_FALSE(model.isExpanded());
+}
+
+TEST_F(Panel, OnlyRealChangesAskTheWindowToReLay)
+{
+    model.dismissAnnouncement();
+    model.collapse();
+    model.setInteracting(true);
+    model.beginDrag();
+    EXPECT_EQ(changes, 0);
+
+    model.togglePin();
+    EXPECT_EQ(changes, 1);
+    model.dismiss();
+    EXPECT_EQ(changes, 2);
+    EXPECT_FALSE(model.pinned());
+    EXPECT_EQ(model.interactionCount(), 0);
+
+    model.setInteracting(false);
+    EXPECT_EQ(model.interactionCount(), 0);
+}

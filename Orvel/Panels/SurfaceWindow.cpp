@@ -1,0 +1,318 @@
+#include "SurfaceWindow.h"
+
+#include "FloatingPanel.h"
+#include "MenuTracker.h"
+#include "Preferences.h"
+#include "Screens.h"
+
+#include <QPointer>
+#include <algorithm>
+
+namespace {
+const char *flag(bool value)
+{
+    return value ? "1" : "0";
+}
+
+// The frame as the log has always written it: {{x, y}, {width, height}}.
+QString text(const Rect &rect)
+{
+    return QStringLiteral("{{%1, %2}, {%3, %4}}")
+        .arg(rect.minX())
+        .arg(rect.minY())
+        .arg(rect.width())
+        .arg(rect.height());
+}
+
+bool underNotch(const PanelModel &model)
+{
+    const ScreenGeometry geometry = model.effectiveGeometry();
+    return model.kind() == SurfaceKind::notch && geometry.notchWidth > 0 && geometry.topInset > 0;
+}
+
+QCoro::Task<void> shrinkLater(Scheduler &scheduler, QPointer<SurfaceWindow> window, TaskHandle self)
+{
+    const bool slept = co_await scheduler.sleep(SurfaceWindow::shrinkDelay, self);
+    if (!slept || self.isCancelled() || !window)
+        co_return;
+    // Opened again meanwhile: the large frame stays.
+    if (!window->model().isExpanded())
+        window->update(false);
+}
+} // namespace
+
+std::function<std::unique_ptr<PanelWindow>(PanelModel &)> SurfaceWindow::floatingPanels(
+    Screens &screens, Scheduler &scheduler, QQmlEngine &engine)
+{
+    return [&screens, &scheduler, &engine](PanelModel &model) -> std::unique_ptr<PanelWindow> {
+        const QByteArray view
+            = QByteArrayLiteral("import QtQuick\nimport Orvel\n") + surfaceViewType + " {}\n";
+        return std::make_unique<FloatingPanel>(screens, scheduler, engine, view,
+            QVariantMap{{QStringLiteral("model"), QVariant::fromValue(&model)}});
+    };
+}
+
+SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, const QString &displayID,
+    Services services, QObject *parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_displayID(displayID)
+{
+    if (!m_services.preferences || !m_services.scheduler || !m_services.screens || !m_services.reportPanel
+        || !m_services.chrome || !m_services.makeWindow)
+        qFatal("SurfaceWindow is missing a service");
+
+    m_model = std::make_unique<PanelModel>(kind, geometry, *m_services.scheduler);
+    m_model->setPosition(geometry.anchored(storedPosition(preferences(), displayID)));
+
+    const Rect initial = kind == SurfaceKind::sidebar
+        ? geometry.sidebarFrame(false)
+        : geometry.playerFrame(false, m_model->position(), SkillChrome::none, false);
+    m_panel = m_services.makeWindow(*m_model);
+    m_panel->setFrame(initial);
+    m_panel->setHasShadow(kind == SurfaceKind::sidebar);
+    m_panel->setLevel(PanelWindow::floatingLevel);
+    m_panel->setTitle(title(kind));
+
+    const QPointer<SurfaceWindow> self(this);
+    m_panel->escape = [self] {
+        if (self)
+            self->model().dismiss();
+    };
+    m_panel->pointerChanged = [self](bool inside) {
+        if (self)
+            self->model().hover(inside);
+    };
+
+    PanelModel &model = *m_model;
+    model.onChange = [self] {
+        if (self)
+            self->update(true);
+    };
+    model.pointerInside = [self] { return self && self->pointerInside(); };
+    model.onDragStart = [self](Point point) {
+        if (self)
+            self->dragStarted(point);
+    };
+    model.onDragMove = [self](Point point) {
+        if (self)
+            self->dragMoved(point);
+    };
+    model.onDragEnd = [self] {
+        if (self)
+            self->storePosition();
+    };
+    model.onResetPosition = [self] {
+        if (self)
+            self->resetPosition();
+    };
+    model.onNudge = [self](double dx, double dy) {
+        if (self)
+            self->nudge(dx, dy);
+    };
+
+    // Each menu event is handled on a later turn, as the menu settles first.
+    if (MenuTracker *menus = m_services.menus) {
+        m_menuObservers.append(
+            connect(menus, &MenuTracker::began, this, &SurfaceWindow::menuBegan, Qt::QueuedConnection));
+        m_menuObservers.append(
+            connect(menus, &MenuTracker::ended, this, &SurfaceWindow::menuEnded, Qt::QueuedConnection));
+    }
+
+    update(false);
+}
+
+SurfaceWindow::~SurfaceWindow()
+{
+    m_shrinkTask.cancel();
+    // The model's closures hold this window weakly; the window goes first, while they can still tell.
+    m_panel.reset();
+    m_model.reset();
+}
+
+QString SurfaceWindow::title(SurfaceKind kind)
+{
+    return kind == SurfaceKind::notch ? QStringLiteral("Orvel \u2014 Notch")
+                                      : QStringLiteral("Orvel \u2014 Sidebar");
+}
+
+std::optional<PlayerPosition> SurfaceWindow::storedPosition(
+    const Preferences &preferences, const QString &displayID)
+{
+    const auto &positions = preferences.playerPositions();
+    const auto found = positions.constFind(displayID);
+    return found == positions.constEnd() ? std::nullopt : std::optional<PlayerPosition>(*found);
+}
+
+bool SurfaceWindow::pointerInside() const
+{
+    return m_panel->frame().contains(m_services.screens->pointer());
+}
+
+void SurfaceWindow::update(bool animated)
+{
+    PanelModel &model = *m_model;
+    PanelWindow &panel = *m_panel;
+    const bool notch = model.kind() == SurfaceKind::notch;
+
+    panel.setCollectionBehavior(
+        preferences().showInFullScreen() ? fullScreenAuxiliaryBehavior : fullScreenNoneBehavior);
+    const bool home = underNotch(model);
+    const int level = home ? notchLevel : PanelWindow::floatingLevel;
+    if (panel.level() != level)
+        panel.setLevel(level);
+
+    const SkillChrome chrome = notch ? m_services.chrome(model.peeking()) : SkillChrome::none;
+    model.applySkills(model.effectiveGeometry().resolvedPlacement(chrome));
+
+    const bool expanded = model.isExpanded();
+    const Rect target = notch
+        ? model.geometry().playerFrame(expanded, model.position(), chrome, model.announcing())
+        : model.geometry().sidebarFrame(expanded);
+    const bool motion = preferences().motionPolicy().allows(AnimationFeature::panels);
+
+    if (home) {
+        // Under the notch the view animates inside a window that grows at once
+        // and, after a fold, shrinks only once the view has folded.
+        m_shrinkTask.cancel();
+        m_shrinkTask = {};
+        if (!expanded && m_lastExpanded && animated && motion && target.height() < panel.frame().height())
+            startShrink();
+        else
+            panel.setFrame(target);
+    } else if (animated && motion && expanded != m_lastExpanded) {
+        panel.animateFrame(target, expansionSeconds);
+    } else {
+        panel.setFrame(target);
+    }
+
+    qCDebug(lcHover,
+        "update %s animated=%s expanded=%s peeking=%s target=%s now=%s level=%d shrinkPending=%s",
+        qPrintable(panel.title()), flag(animated), flag(expanded), flag(model.peeking()),
+        qPrintable(text(target)), qPrintable(text(panel.frame())), panel.level(), flag(shrinkPending()));
+
+    m_lastExpanded = expanded;
+    report();
+}
+
+void SurfaceWindow::startShrink()
+{
+    Scheduler &scheduler = *m_services.scheduler;
+    const QPointer<SurfaceWindow> self(this);
+    m_shrinkTask
+        = scheduler.spawn([&scheduler, self](TaskHandle task) { return shrinkLater(scheduler, self, task); });
+}
+
+void SurfaceWindow::report()
+{
+    m_services.reportPanel(m_model->id(), m_model->isExpanded() && m_panel->isVisible());
+}
+
+void SurfaceWindow::show()
+{
+    m_panel->orderFront();
+    update(false);
+}
+
+void SurfaceWindow::hide()
+{
+    m_panel->orderOut();
+    m_services.reportPanel(m_model->id(), false);
+}
+
+void SurfaceWindow::close()
+{
+    for (const auto &observer : std::as_const(m_menuObservers))
+        disconnect(observer);
+    m_menuObservers.clear();
+    m_shrinkTask.cancel();
+    m_panel->orderOut();
+    m_services.reportPanel(m_model->id(), false);
+    m_panel->close();
+}
+
+double SurfaceWindow::headerTop(const Rect &frame) const
+{
+    return m_model->opensUpward() ? frame.minY() + headerHeight : frame.maxY();
+}
+
+PlayerPosition SurfaceWindow::positionOf(const Rect &frame) const
+{
+    // The stored top is the header's, wherever the body unfolds.
+    const double top = headerTop(frame);
+    return PlayerPosition(Rect(frame.minX(), top - headerHeight, frame.width(), headerHeight),
+        m_model->geometry().visibleFrame);
+}
+
+void SurfaceWindow::dragStarted(Point point)
+{
+    const Rect frame = m_panel->frame();
+    m_dragOffset.x = std::clamp(point.x - frame.midX(), -maximumGrabOffset, maximumGrabOffset);
+    m_dragOffset.y = std::clamp(headerTop(frame) - point.y, 0.0, headerHeight);
+    m_model->collapse();
+}
+
+void SurfaceWindow::dragMoved(Point point)
+{
+    if (m_model->kind() != SurfaceKind::notch)
+        return;
+    const Size size = m_panel->frame().size;
+    // The header's top keeps its distance above the pointer.
+    const Rect proposed(point.x - m_dragOffset.x - size.width / 2, point.y + m_dragOffset.y - size.height,
+        size.width, size.height);
+    m_model->setPosition(PlayerPosition(proposed, m_model->geometry().visibleFrame));
+    update(false);
+    m_model->hover(m_panel->frame().contains(point));
+}
+
+void SurfaceWindow::storePosition()
+{
+    PanelModel &model = *m_model;
+    model.setPosition(model.geometry().anchored(positionOf(m_panel->frame())));
+    preferences().setPlayerPosition(model.position(), m_displayID);
+    if (!model.position())
+        update(true);
+}
+
+void SurfaceWindow::nudge(double dx, double dy)
+{
+    m_model->setPosition(positionOf(m_panel->frame().offsetBy(dx, dy)));
+    update(false);
+    storePosition();
+    reprobePointer();
+}
+
+void SurfaceWindow::resetPosition()
+{
+    m_model->setPosition(std::nullopt);
+    preferences().setPlayerPosition(std::nullopt, m_displayID);
+    update(false);
+    reprobePointer();
+}
+
+void SurfaceWindow::reprobePointer()
+{
+    PanelModel &model = *m_model;
+    if (!model.pointerInside)
+        return;
+    const bool inside = model.pointerInside();
+    if (inside != model.hovered())
+        model.hover(inside);
+}
+
+void SurfaceWindow::menuBegan()
+{
+    if (!m_model->isExpanded() && m_menuTrackingDepth < 1)
+        return;
+    if (++m_menuTrackingDepth == 1)
+        m_model->setInteracting(true);
+}
+
+void SurfaceWindow::menuEnded()
+{
+    if (m_menuTrackingDepth < 1)
+        return;
+    // Ending the interaction re-runs hover, so a panel the pointer left folds after the leave delay.
+    if (--m_menuTrackingDepth == 0)
+        m_model->setInteracting(false);
+}

@@ -1,0 +1,296 @@
+#include "DisplayCatalog.h"
+#include "MenuTracker.h"
+#include "PanelTestSupport.h"
+#include "QtPrinters.h"
+#include "SurfaceWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class SurfaceWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<SurfaceWindow> make(SurfaceKind kind, const ScreenInfo &screen = laptop(true))
+    {
+        SurfaceWindow::Services services;
+        services.preferences = &world.preferences;
+        services.scheduler = &world.clock;
+        services.screens = &world.screens;
+        services.menus = &menus;
+        services.reportPanel = [this](const QUuid &, bool active) { reports.push_back(active); };
+        services.chrome = [this](bool peeking) { return SkillChrome{placement, peeking}; };
+        services.makeWindow = [this](PanelModel &) { return world.makeWindow(); };
+        world.screens.list = {screen};
+        auto window = std::make_unique<SurfaceWindow>(
+            kind, screen.geometry(), DisplayCatalog::identifier(screen), services);
+        panel = world.made.back();
+        return window;
+    }
+    // Shows the window and lets every frame settle.
+    void settle() { world.clock.advance(1); }
+    double headerTop(const SurfaceWindow &window) const
+    {
+        const Rect frame = window.panel().frame();
+        return window.model().opensUpward() ? frame.minY() + 38 : frame.maxY();
+    }
+
+    PanelWorld world;
+    MenuTracker menus;
+    SkillPlacement placement = SkillPlacement::hidden;
+    std::vector<bool> reports;
+    RecordingPanelWindow *panel = nullptr;
+};
+} // namespace
+
+TEST_F(SurfaceWindowTest, TitlesShadowsAndTheFloatingLevelByKind)
+{
+    const auto player = make(SurfaceKind::notch, laptop());
+    EXPECT_EQ(player->panel().title(), QString::fromUtf8("Orvel \u2014 Notch"));
+    EXPECT_FALSE(player->panel().hasShadow());
+    EXPECT_EQ(player->panel().level(), 3);
+    const auto sidebar = make(SurfaceKind::sidebar, laptop());
+    EXPECT_EQ(sidebar->panel().title(), QString::fromUtf8("Orvel \u2014 Sidebar"));
+    EXPECT_TRUE(sidebar->panel().hasShadow());
+    EXPECT_FALSE(sidebar->panel().isVisible());
+}
+
+TEST_F(SurfaceWindowTest, FullScreenSpacesOnlyWhenTheUserAsks)
+{
+    const auto window = make(SurfaceKind::sidebar);
+    EXPECT_EQ(window->panel().collectionBehavior(), 593u);
+    world.preferences.setShowInFullScreen(true);
+    window->update(false);
+    EXPECT_EQ(window->panel().collectionBehavior(), 337u);
+}
+
+TEST_F(SurfaceWindowTest, TheTopPlayerIsAboveTheBarOnlyAtHomeUnderANotchAndDragsWriteTheLevelOnce)
+{
+    const auto window = make(SurfaceKind::notch);
+    window->show();
+    EXPECT_EQ(window->panel().level(), SurfaceWindow::notchLevel);
+    const int writes = panel->levelWrites;
+
+    PanelModel &model = window->model();
+    model.beginDrag();
+    const Rect frame = window->panel().frame();
+    model.onDragStart(Point{frame.midX(), frame.maxY() - 5});
+    for (int step = 1; step <= 5; ++step)
+        model.onDragMove(Point{frame.midX() + 40 * step, frame.maxY() - 5 - 60 * step});
+    EXPECT_EQ(window->panel().level(), 3);
+    EXPECT_EQ(panel->levelWrites, writes + 1);
+
+    const auto plain = make(SurfaceKind::notch, laptop());
+    EXPECT_EQ(plain->panel().level(), 3);
+}
+
+TEST_F(SurfaceWindowTest, ANotchedCollapseKeepsItsFrameForThreeTenthsOfASecond)
+{
+    const auto window = make(SurfaceKind::notch);
+    window->show();
+    const double folded = window->panel().frame().height();
+    window->model().open();
+    const double open = window->panel().frame().height();
+    ASSERT_GT(open, folded);
+
+    window->model().dismiss();
+    EXPECT_TRUE(window->shrinkPending());
+    world.clock.advance(0.29);
+    EXPECT_EQ(window->panel().frame().height(), open);
+    world.clock.advance(0.01);
+    EXPECT_EQ(window->panel().frame().height(), folded);
+    EXPECT_FALSE(window->shrinkPending());
+}
+
+TEST_F(SurfaceWindowTest, ReExpandingCancelsThePendingShrink)
+{
+    const auto window = make(SurfaceKind::notch);
+    window->show();
+    window->model().open();
+    const double open = window->panel().frame().height();
+    window->model().dismiss();
+    world.clock.advance(0.1);
+    window->model().open();
+    world.clock.advance(1);
+    EXPECT_EQ(window->panel().frame().height(), open);
+}
+
+TEST_F(SurfaceWindowTest, WithoutPanelMotionTheNotchedPlayerShrinksAtOnce)
+{
+    world.reduceMotion = true;
+    const auto window = make(SurfaceKind::notch);
+    window->show();
+    const double folded = window->panel().frame().height();
+    window->model().open();
+    window->model().dismiss();
+    EXPECT_EQ(window->panel().frame().height(), folded);
+    EXPECT_FALSE(window->shrinkPending());
+}
+
+TEST_F(SurfaceWindowTest, AnAnnouncementGrowsAndShrinksTheNotchedPlayerAtOnce)
+{
+    const auto window = make(SurfaceKind::notch);
+    window->show();
+    const double folded = window->panel().frame().height();
+    window->model().announce(4);
+    EXPECT_GT(window->panel().frame().height(), folded);
+    world.clock.advance(4.39);
+    EXPECT_EQ(window->panel().frame().height(), folded);
+    EXPECT_FALSE(window->shrinkPending());
+}
+
+TEST_F(SurfaceWindowTest, TheSidebarAnimatesOnlyWhenItsExpansionChanges)
+{
+    const auto window = make(SurfaceKind::sidebar, laptop());
+    window->show();
+    window->model().open();
+    world.clock.advance(0.11);
+    // Folded 20 wide, open 344: halfway in time is halfway in width.
+    EXPECT_NEAR(window->panel().frame().width(), 182, 20);
+    world.clock.advance(0.11);
+    EXPECT_EQ(window->panel().frame().width(), 344);
+
+    window->model().applySkills(SkillPlacement::row);
+    window->update(true);
+    EXPECT_FALSE(window->panel().isAnimating());
+
+    world.reduceMotion = true;
+    window->model().dismiss();
+    EXPECT_EQ(window->panel().frame().width(), 20);
+}
+
+TEST_F(SurfaceWindowTest, ReportsItsPanelOpenOnlyWhileExpandedAndVisible)
+{
+    const auto window = make(SurfaceKind::sidebar, laptop());
+    window->model().open();
+    EXPECT_FALSE(reports.back());
+    window->show();
+    EXPECT_TRUE(reports.back());
+    window->hide();
+    EXPECT_FALSE(reports.back());
+    window->show();
+    window->model().dismiss();
+    EXPECT_FALSE(reports.back());
+}
+
+TEST_F(SurfaceWindowTest, TheGrabIsKeptWithinTheCompactPlayerAndBelowTheHeaderTop)
+{
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    const Rect frame = window->panel().frame();
+    window->model().beginDrag();
+    window->model().onDragStart(Point{frame.midX() + 200, frame.maxY() + 20});
+    EXPECT_EQ(window->dragOffset().x, 142);
+    EXPECT_EQ(window->dragOffset().y, 0);
+    window->model().onDragStart(Point{frame.midX() - 10, frame.maxY() - 12});
+    EXPECT_EQ(window->dragOffset().x, -10);
+    EXPECT_EQ(window->dragOffset().y, 12);
+}
+
+TEST_F(SurfaceWindowTest, ANudgeStoresAtOnceAndANudgeIntoTheHomeZoneSendsThePlayerHome)
+{
+    // Header top 50 points under the visible top (957): out of the home zone.
+    world.preferences.setPlayerPosition(PlayerPosition(0.5, 50.0 / 957), "eDP-1");
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    ASSERT_TRUE(window->model().position());
+
+    window->model().onNudge(12, 0);
+    ASSERT_TRUE(world.preferences.playerPositions().contains("eDP-1"));
+    EXPECT_NEAR(
+        SurfaceWindow::storedPosition(world.preferences, "eDP-1")->centerX, (756.0 + 12) / 1512, 1e-9);
+
+    window->model().onNudge(-12, 40);
+    EXPECT_FALSE(window->model().position());
+    EXPECT_FALSE(world.preferences.playerPositions().contains("eDP-1"));
+    EXPECT_EQ(window->panel().frame(),
+        laptop().geometry().playerFrame(false, std::nullopt, SkillChrome::none, false));
+}
+
+TEST_F(SurfaceWindowTest, NudgingAnExpandedUpwardPlayerMovesItsHeaderByTheStep)
+{
+    world.preferences.setPlayerPosition(PlayerPosition(0.5, 0.8), "eDP-1");
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    window->model().open();
+    settle();
+    ASSERT_TRUE(window->model().opensUpward());
+    const double before = headerTop(*window);
+
+    window->model().onNudge(0, 12);
+    EXPECT_NEAR(headerTop(*window), before + 12, 1e-9);
+    const double stored = SurfaceWindow::storedPosition(world.preferences, "eDP-1")->topY;
+    EXPECT_NEAR(stored, (957 - (before + 12)) / 957, 1e-9);
+}
+
+TEST_F(SurfaceWindowTest, ADropInTheHomeZoneForgetsThePlaceAndSetsTheHomeFrameAtOnce)
+{
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    const Rect home = window->panel().frame();
+    PanelModel &model = window->model();
+    model.beginDrag();
+    model.onDragStart(Point{home.midX(), home.maxY() - 5});
+    model.onDragMove(Point{home.midX() + 300, home.maxY() - 305});
+    model.onDragEnd();
+    ASSERT_TRUE(world.preferences.playerPositions().contains("eDP-1"));
+
+    model.onDragStart(Point{window->panel().frame().midX(), window->panel().frame().maxY() - 5});
+    model.onDragMove(Point{home.midX() + 20, home.maxY() - 10});
+    model.onDragEnd();
+    model.endDrag(true);
+    EXPECT_FALSE(world.preferences.playerPositions().contains("eDP-1"));
+    EXPECT_EQ(window->panel().frame(), home);
+    EXPECT_FALSE(window->panel().isAnimating());
+}
+
+TEST_F(SurfaceWindowTest, AMenuHoldsAnOpenPanelAndFoldsItAfterTheLeaveDelayWhenItCloses)
+{
+    const auto window = make(SurfaceKind::sidebar, laptop());
+    window->show();
+    emit menus.began(); // folded: not counted
+    world.clock.runUntilIdle();
+    EXPECT_EQ(window->menuTrackingDepth(), 0);
+    emit menus.ended();
+    world.clock.runUntilIdle();
+
+    panel->enter();
+    window->model().open();
+    emit menus.began();
+    emit menus.began();
+    world.clock.runUntilIdle();
+    EXPECT_EQ(window->menuTrackingDepth(), 2);
+    EXPECT_EQ(window->model().interactionCount(), 1);
+    panel->leave();
+    world.clock.advance(2);
+    EXPECT_TRUE(window->model().isExpanded());
+
+    emit menus.ended();
+    emit menus.ended();
+    world.clock.runUntilIdle();
+    EXPECT_EQ(window->model().interactionCount(), 0);
+    world.clock.advance(0.59);
+    EXPECT_TRUE(window->model().isExpanded());
+    world.clock.advance(0.01);
+    EXPECT_FALSE(window->model().isExpanded());
+
+    window->close();
+    window->model().open();
+    emit menus.began();
+    world.clock.runUntilIdle();
+    EXPECT_EQ(window->menuTrackingDepth(), 0);
+    EXPECT_FALSE(reports.back());
+}
+
+TEST_F(SurfaceWindowTest, ThePointerAndEscapeReachTheModel)
+{
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    panel->enter();
+    world.clock.advance(0.19);
+    EXPECT_FALSE(window->model().isExpanded());
+    world.clock.advance(0.01);
+    EXPECT_TRUE(window->model().isExpanded());
+    window->model().togglePin();
+    panel->pressEscape();
+    EXPECT_FALSE(window->model().pinned());
+    EXPECT_FALSE(window->model().isExpanded());
+}
