@@ -41,26 +41,23 @@ Column {
             }
         }
         // Compact here, always.
-        PendingView {
+        EffectsModePicker {
             objectName: "EffectsModePicker"
             width: parent.width
-            height: 90
+            compact: true
         }
     }
 
-    PendingView {
+    AnimationSettingsView {
         objectName: "AnimationSettingsView"
         width: page.width
-        height: 160
     }
-    PendingView {
+    VisualizerSettingsView {
         objectName: "VisualizerSettingsView"
         width: page.width
-        height: 160
     }
-    PendingView {
+    TopPlayerSettingsView {
         objectName: "TopPlayerSettingsView"
         width: page.width
-        height: 120
     }
 }

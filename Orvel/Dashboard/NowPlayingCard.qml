@@ -200,7 +200,7 @@ Column {
             isOn: PlaybackCoordinator.shuffle
             enabled: PlaybackCoordinator.canShuffle
             // Read when the task runs, not when the button was drawn.
-            onClicked: Qt.callLater(() => PlaybackCoordinator.setShuffle(!PlaybackCoordinator.shuffle))
+            onClicked: PlaybackCoordinator.sendShuffleToggle()
         }
         FunctionButton {
             objectName: "repeatButton"
@@ -210,7 +210,7 @@ Column {
             size: 28
             isOn: PlaybackCoordinator.repeatEnabled
             enabled: PlaybackCoordinator.canRepeat
-            onClicked: Qt.callLater(() => PlaybackCoordinator.setRepeat(!PlaybackCoordinator.repeatEnabled))
+            onClicked: PlaybackCoordinator.sendRepeatToggle()
         }
         Item {
             width: 10 + 130

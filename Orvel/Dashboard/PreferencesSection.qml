@@ -14,10 +14,9 @@ Column {
     width: parent ? parent.width : implicitWidth
     spacing: metrics.pageSpacing
 
-    PendingView {
+    DisplaySettingsView {
         objectName: "DisplaySettingsView"
         width: page.width
-        height: 160
     }
 
     // Classico: a padded card; rivista: a rule, then the ruled rows.

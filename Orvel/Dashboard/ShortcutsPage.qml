@@ -25,12 +25,10 @@ Column {
     width: parent ? parent.width : implicitWidth
     spacing: metrics.pageSpacing
 
-    PendingView {
+    SkillSettingsView {
         objectName: "SkillSettingsView"
         width: page.width
-        height: 120
         // The skill bar's request for a new shortcut in one of its slots.
-        signal newShortcut(var slot)
         onNewShortcut: slot => page.dashboard.newShortcut(slot)
     }
 

@@ -125,10 +125,9 @@ Column {
             font: SkinFonts.system(15, "semibold")
             text: Design.localized("Animations")
         }
-        PendingView {
-            objectName: "AnimationPresetPicker"
+        AnimationPresetPicker {
             width: page.width
-            height: 96
+            compact: true
         }
         Text {
             width: page.width

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DisplayCatalog.h"
 #include "AppRoot.h"
 #include "DashboardState.h"
 #include "Defaults.h"
@@ -84,6 +85,7 @@ protected:
         harness.provide(root.preferences());
         harness.provide(root.coordinator());
         harness.provide(root.dashboardState());
+        harness.provide(root.displays());
     }
     void TearDown() override
     {
@@ -144,11 +146,18 @@ protected:
                 texts << child->property("text").toString();
         return texts;
     }
+    // The page's own rules, not those inside the settings views it embeds.
     int visibleRules(QQuickItem *under) const
     {
+        const auto embedded = [under](QQuickItem *item) {
+            for (QQuickItem *parent = item->parentItem(); parent && parent != under; parent = parent->parentItem())
+                if (QString::fromLatin1(parent->metaObject()->className()).contains(QLatin1String("SettingsView")))
+                    return true;
+            return false;
+        };
         int count = 0;
         for (QQuickItem *child : descendants(under))
-            if (isType(child, "SectionRule") && shown(child))
+            if (isType(child, "SectionRule") && shown(child) && !embedded(child))
                 ++count;
         return count;
     }

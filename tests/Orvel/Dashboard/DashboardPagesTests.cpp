@@ -85,7 +85,7 @@ TEST_F(DashboardPages, TheSheetOffersTheSkillBarsSlotThenNoneThenTheEditedShortc
     const QUuid held = addShortcut("Held", albumLink);
     setSkills({std::nullopt, held});
     open(DashboardSection::shortcuts);
-    QMetaObject::invokeMethod(item("SkillSettingsView"), "newShortcut", Q_ARG(QVariant, 3));
+    QMetaObject::invokeMethod(item("SkillSettingsView"), "newShortcut", Q_ARG(int, 3));
     ASSERT_TRUE(sheet()->property("visible").toBool());
     ASSERT_TRUE(editor());
     EXPECT_EQ(editor()->skillSlot(), 3);
