@@ -61,8 +61,7 @@ SurfaceLayout::ExpandedContent SurfaceLayout::expandedContent() const
 
 double SurfaceLayout::bodyHeight() const
 {
-    const double row = skills == SkillPlacement::row ? SkillLayout::rowHeight + skillRowBottom : 0;
-    return bodyContentHeight + row;
+    return bodyContentHeight + (skills == SkillPlacement::row ? SkillLayout::rowHeight : 0);
 }
 
 double SurfaceLayout::headerTopRadius() const

@@ -101,7 +101,10 @@ struct SurfaceLayout {
     bool reducedTransparency = false;
 
     static constexpr double bodyContentHeight = ScreenGeometry::notchContentHeight;
+    // The row's 4-pt bottom margin is taken from the row the window reserves,
+    // so the body never outgrows its window.
     static constexpr double skillRowBottom = 4;
+    static constexpr double skillRowBar = SkillLayout::rowHeight - skillRowBottom;
     static constexpr double bodyNearRadius = 18;
     static constexpr double bodyFarRadius = 28;
     static constexpr double bodyScale = 0.97;

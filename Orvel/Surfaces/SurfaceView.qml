@@ -159,7 +159,7 @@ Item {
                     objectName: "skillRow"
                     visible: surface.rules.showsSkillRow
                     width: parent.width
-                    height: 44
+                    height: surface.rules.skillRowBar
                     style: "row"
                 }
             }

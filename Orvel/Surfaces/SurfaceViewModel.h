@@ -38,6 +38,7 @@ class SurfaceViewModel : public QObject {
     Q_PROPERTY(qreal bodyHeight READ bodyHeight NOTIFY changed)
     // The skin's player or the availability row, without the skill row.
     Q_PROPERTY(qreal bodyContentHeight READ bodyContentHeight CONSTANT)
+    Q_PROPERTY(qreal skillRowBar READ skillRowBar CONSTANT)
     Q_PROPERTY(qreal bodyGap READ bodyGap NOTIFY changed)
     Q_PROPERTY(qreal bodyTopRadius READ bodyTopRadius NOTIFY changed)
     Q_PROPERTY(qreal bodyBottomRadius READ bodyBottomRadius NOTIFY changed)
@@ -89,6 +90,7 @@ public:
     bool showsSkillRow() const { return layout().showsSkillRow(); }
     qreal bodyHeight() const { return layout().bodyHeight(); }
     qreal bodyContentHeight() const { return SurfaceLayout::bodyContentHeight; }
+    qreal skillRowBar() const { return SurfaceLayout::skillRowBar; }
     qreal bodyGap() const { return layout().bodyGap(); }
     qreal bodyTopRadius() const { return layout().bodyTopRadius(); }
     qreal bodyBottomRadius() const { return layout().bodyBottomRadius(); }
