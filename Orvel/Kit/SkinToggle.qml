@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls as Controls
 import QtQuick.Templates as T
 import Orvel
 import Orvel.Shared
@@ -8,6 +7,8 @@ import Orvel.Shared
 // shows `isOn` and asks for the change with toggled(); an owner that refuses
 // the change sees the switch return.
 //     SkinToggle { label: …; isOn: Preferences.dragEnabled; onToggled: on => Preferences.dragEnabled = on }
+// Both skins draw from the palette; no Qt Quick Controls style is involved,
+// so the look does not depend on which one the process picked.
 Item {
     id: root
 
@@ -31,21 +32,48 @@ Item {
         on: root.isOn
         position: root.position
         motionAllowed: root.Skinned.environment.allows("controls")
+        reduceMotion: root.Skinned.environment.reduceMotion
     }
 
-    implicitWidth: style.platformSwitch ? platform.implicitWidth : drawn.implicitWidth
-    implicitHeight: style.platformSwitch ? platform.implicitHeight : drawn.implicitHeight
+    implicitWidth: style.trackWidth
+    implicitHeight: style.trackHeight
 
-    // Classico: the platform's switch in the accent colour; the platform
-    // supplies its accessibility.
-    Controls.Switch {
+    // Track and knob, as the style places and colours them.
+    component Drawing: Item {
+        implicitWidth: root.style.trackWidth
+        implicitHeight: root.style.trackHeight
+        Rectangle {
+            anchors.fill: parent
+            radius: height / 2
+            color: root.style.track
+            border.width: root.style.trackBorderWidth
+            border.color: root.style.trackBorder
+        }
+        Rectangle {
+            x: root.style.knobX
+            y: root.style.knobY
+            width: root.style.knobSize
+            height: root.style.knobSize
+            radius: width / 2
+            color: root.style.knob
+        }
+    }
+
+    // Classico: a switch as the platform has it, in the accent colour; the
+    // Switch template supplies its accessibility.
+    T.Switch {
         id: platform
         anchors.centerIn: parent
         visible: root.style.platformSwitch
+        implicitWidth: root.style.trackWidth
+        implicitHeight: root.style.trackHeight
         padding: 0
+        spacing: 0
+        opacity: enabled ? 1 : root.style.disabledOpacity
         checked: root.isOn
-        palette.highlight: root.Skinned.palette.accent
         Accessible.name: root.label
+
+        indicator: Drawing {}
 
         onToggled: {
             const requested = checked;
@@ -71,20 +99,6 @@ Item {
 
         onClicked: root.toggled(!root.isOn)
 
-        contentItem: Item {
-            Rectangle {
-                anchors.fill: parent
-                radius: height / 2
-                color: root.style.track
-            }
-            Rectangle {
-                x: root.style.knobX
-                y: root.style.knobY
-                width: root.style.knobSize
-                height: root.style.knobSize
-                radius: width / 2
-                color: root.style.knob
-            }
-        }
+        contentItem: Drawing {}
     }
 }

@@ -27,18 +27,43 @@ SRGBColor mix(const SRGBColor &a, const SRGBColor &b, double t)
 }
 } // namespace
 
+SkinToggleStyle::Shape SkinToggleStyle::shape(Skin skin)
+{
+    // Classico is the size of a small platform switch, its knob nearly as high as the track.
+    return skin == Skin::classico ? Shape{32, 18, 16, 1, 1} : Shape{36, 20, 16, 2, 0};
+}
+
 SkinToggleStyle::Look SkinToggleStyle::look(const SkinPalette &palette, double position)
 {
-    const Look off{knobInset, palette.text.withOpacity(palette.text.opacity * offTrackOpacity), palette.text};
-    const Look on{trackWidthValue - knobInset - knobSizeValue, palette.text, palette.onAccent};
+    const Shape s = shape(palette.skin);
+    const double offX = s.knobInset;
+    const double onX = s.trackWidth - s.knobInset - s.knobSize;
+    Look off, on;
+    if (palette.skin == Skin::classico) {
+        // On is the accent, the one highlighted state; off a faint outlined track.
+        off = {offX, palette.fillStrong, palette.stroke, palette.text};
+        on = {onX, palette.accent, palette.accent, palette.text};
+    } else {
+        const SRGBColor clear{0, 0, 0, 0};
+        off = {offX, palette.text.withOpacity(palette.text.opacity * offTrackOpacity), clear, palette.text};
+        on = {onX, palette.text, clear, palette.onAccent};
+    }
     // The spring may overshoot a little: the knob follows, the colours stop at the ends.
     const double t = std::clamp(position, 0.0, 1.0);
-    return {mix(off.knobX, on.knobX, position), mix(off.track, on.track, t), mix(off.knob, on.knob, t)};
+    return {mix(off.knobX, on.knobX, position), mix(off.track, on.track, t),
+        mix(off.trackBorder, on.trackBorder, t), mix(off.knob, on.knob, t)};
 }
 
 KitAnimation SkinToggleStyle::animation(bool motionAllowed)
 {
     return motionAllowed ? motionSpring(springResponse).animation() : KitAnimation::none();
+}
+
+KitAnimation SkinToggleStyle::animation(Skin skin, bool motionAllowed, bool reduceMotion)
+{
+    if (skin == Skin::classico)
+        return reduceMotion ? KitAnimation::none() : KitAnimation::easeInOut(classicoSlideSeconds);
+    return animation(motionAllowed);
 }
 
 QString SkinToggleStyle::accessibilityValue(bool on)
@@ -80,5 +105,13 @@ void SkinToggleStyle::setMotionAllowed(bool allowed)
     if (allowed == m_motionAllowed)
         return;
     m_motionAllowed = allowed;
+    emit changed();
+}
+
+void SkinToggleStyle::setReduceMotion(bool reduce)
+{
+    if (reduce == m_reduceMotion)
+        return;
+    m_reduceMotion = reduce;
     emit changed();
 }

@@ -60,6 +60,49 @@ TEST(SkinToggleStyle, RivistaKnobLeftOffRightOnInItsColours)
     EXPECT_EQ(SkinToggleStyle::accessibilityValue(false), "Off");
 }
 
+TEST(SkinToggleStyle, ClassicoHighlightsOnWithTheAccentAndSlidesAsAPlatformSwitch)
+{
+    const SkinPalette classico(Skin::classico, blueAura);
+    const auto off = SkinToggleStyle::look(classico, 0);
+    EXPECT_EQ(off.knobX, 1);
+    EXPECT_EQ(off.track, classico.fillStrong);
+    EXPECT_EQ(off.trackBorder, classico.stroke);
+    EXPECT_EQ(off.knob, classico.text);
+    const auto on = SkinToggleStyle::look(classico, 1);
+    EXPECT_EQ(on.knobX, 32 - 1 - 16);
+    EXPECT_EQ(on.track, classico.accent);
+    EXPECT_EQ(on.knob, classico.text);
+    // Animated even where the environment stills controls; only the system's reduce motion stops it.
+    EXPECT_TRUE(SkinToggleStyle::animation(Skin::classico, false, false).enabled());
+    EXPECT_FALSE(SkinToggleStyle::animation(Skin::classico, true, true).enabled());
+    EXPECT_FALSE(SkinToggleStyle::animation(Skin::rivista, false, false).enabled());
+}
+
+TEST(SkinToggle, ClassicoDrawsItsOwnAccentTrackWhateverTheControlsStyle)
+{
+    QmlHarness harness;
+    const auto view = harness.view(R"(
+        import QtQuick
+        import Orvel
+        import Orvel.Shared
+        Rectangle {
+            width: 40; height: 20
+            color: "black"
+            SkinToggle { objectName: "toggle"; label: "Drag the player"; isOn: true }
+        })");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *toggle = view->item()->findChild<QQuickItem *>("toggle");
+    EXPECT_EQ(toggle->implicitWidth(), 32);
+    EXPECT_EQ(toggle->implicitHeight(), 18);
+    const QImage image = view->grab();
+    const QColor accent = SkinPalette().accent.toQColor();
+    const QColor track = image.pixelColor(7, 9); // left of the knob, which sits at the trailing end
+    EXPECT_LE(std::abs(track.red() - accent.red()) + std::abs(track.green() - accent.green())
+            + std::abs(track.blue() - accent.blue()),
+        6);
+    EXPECT_GT(image.pixelColor(23, 9).blue(), 220); // the light knob
+}
+
 TEST(SkinToggle, NeverKeepsItsOwnFlip)
 {
     QmlHarness harness;
