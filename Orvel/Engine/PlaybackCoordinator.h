@@ -254,7 +254,8 @@ public:
     bool saveShortcuts(const QList<MusicShortcut> &shortcuts);
     void moveShortcut(const QUuid &id, qsizetype offset);
     // Also empties the skill slot that held it, once the list is saved.
-    void removeShortcut(const QUuid &id);
+    // By value: callers often pass the id of an entry in the list this replaces.
+    void removeShortcut(QUuid id);
     void setGlyph(const std::optional<SkillGlyph> &glyph, const QUuid &id);
     void openInSpotify(const MusicShortcut &shortcut);
     Q_INVOKABLE void openCurrentTrack();

@@ -108,7 +108,7 @@ void PlaybackCoordinator::moveShortcut(const QUuid &id, qsizetype offset)
     saveShortcuts(ShortcutList::moving(m_shortcuts, id, offset));
 }
 
-void PlaybackCoordinator::removeShortcut(const QUuid &id)
+void PlaybackCoordinator::removeShortcut(QUuid id)
 {
     QList<MusicShortcut> list = m_shortcuts;
     list.removeIf([&](const MusicShortcut &shortcut) { return shortcut.id == id; });

@@ -43,9 +43,10 @@ protected:
     }
 
     PanelWorld world;
+    // Before the manager: closing its windows on the way out still reports.
+    std::map<QUuid, bool> reports;
     std::unique_ptr<DisplayCatalog> catalog;
     std::unique_ptr<PanelManager> manager;
-    std::map<QUuid, bool> reports;
 };
 } // namespace
 
