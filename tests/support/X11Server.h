@@ -57,6 +57,17 @@ inline QRgb pixel(QPoint at)
     return qRgb(data[2], data[1], data[0]);
 }
 
+// Paints the desktop behind every window in one colour, to tell it from a window.
+inline void paintRoot(QRgb colour)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const std::uint32_t pixel = colour & 0xFFFFFF;
+    xcb_change_window_attributes(c, root, XCB_CW_BACK_PIXEL, &pixel);
+    xcb_clear_area(c, 0, root, 0, 0, 0, 0);
+    xcb_flush(c);
+}
+
 // Runs a command-line tool to its end (a few seconds at most); its exit code, -1 when it did not run.
 inline int run(const QString &program, const QStringList &arguments)
 {
