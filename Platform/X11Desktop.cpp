@@ -238,22 +238,33 @@ void X11Desktop::follow(std::uint32_t window)
     // Qt already hears our own windows' changes; their event mask is Qt's.
     if (m_active != 0 && m_activeIsForeign) {
         const std::uint32_t none = 0;
-        xcb_change_window_attributes(c, m_active, XCB_CW_EVENT_MASK, &none);
+        // It may be gone already: no error to report then.
+        xcb_discard_reply(
+            c, xcb_change_window_attributes_checked(c, m_active, XCB_CW_EVENT_MASK, &none).sequence);
     }
     m_active = window;
     m_activeIsForeign = window != 0 && !ours(window);
     if (m_activeIsForeign) {
         const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-        xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, &mask);
+        xcb_discard_reply(
+            c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask).sequence);
     }
 }
 
 void X11Desktop::refresh()
 {
     auto *c = static_cast<xcb_connection_t *>(m_connection);
-    const auto property = [c](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
-        return Reply<xcb_get_property_reply_t>(
-            xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 64), nullptr));
+    // The active window may go at any moment; its errors are answers here, not faults.
+    xcb_generic_error_t *error = nullptr;
+    const auto forget = [&error] {
+        std::free(error);
+        error = nullptr;
+    };
+    const auto property = [c, &error, &forget](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
+        Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 64), &error));
+        forget();
+        return reply;
     };
 
     xcb_window_t active = 0;
@@ -275,9 +286,11 @@ void X11Desktop::refresh()
         if (full) {
             const auto geometryCookie = xcb_get_geometry(c, active);
             const auto placeCookie = xcb_translate_coordinates(c, active, m_root, 0, 0);
-            Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+            Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, &error));
+            forget();
             Reply<xcb_translate_coordinates_reply_t> place(
-                xcb_translate_coordinates_reply(c, placeCookie, nullptr));
+                xcb_translate_coordinates_reply(c, placeCookie, &error));
+            forget();
             if (geometry && place)
                 fullScreen = fromNative(QRect(place->dst_x, place->dst_y, geometry->width, geometry->height));
         }
