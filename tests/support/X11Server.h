@@ -96,12 +96,12 @@ bool within2s(Condition condition)
 // A plain white window of another program, started and ended with the test.
 class WhiteWindow {
 public:
-    static constexpr QLatin1String title{"orvel-test-white"};
-
-    WhiteWindow()
+    // Titles must not contain one another: wmctrl picks a window by a part of its title.
+    explicit WhiteWindow(const QString &title = QStringLiteral("orvel-test-white"))
+        : title(title)
     {
         m_process.start(QStringLiteral("xlogo"),
-            {"-bg", "white", "-fg", "white", "-geometry", "300x200+40+40", "-title", QString(title)});
+            {"-bg", "white", "-fg", "white", "-geometry", "300x200+40+40", "-title", title});
     }
     ~WhiteWindow()
     {
@@ -115,6 +115,8 @@ public:
         return run("wmctrl", {"-r", title, "-b", on ? "add,fullscreen" : "remove,fullscreen"}) == 0;
     }
     bool activate() { return run("wmctrl", {"-a", title}) == 0; }
+
+    const QString title;
 
 private:
     QProcess m_process;

@@ -12,6 +12,7 @@
 #include "Screens.h"
 #include "ScriptedSpotify.h"
 #include "TemporaryHome.h"
+#include "X11Desktop.h"
 #include "X11Server.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,7 @@ protected:
 
 TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAndTheFullScreenChoice)
 {
+    EXPECT_FALSE(X11Server::output("wmctrl", {"-l"}).contains("Orvel")) << "in no window list";
     ASSERT_EQ(X11Server::run("wmctrl", {"-s", "1"}), 0);
     ASSERT_TRUE(X11Server::within2s([&] { return X11Server::output("wmctrl", {"-d"}).contains("1  *"); }));
     EXPECT_TRUE(bothShown(desktop));
@@ -91,18 +93,33 @@ TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAn
     EXPECT_TRUE(bothShown(desktop));
     ASSERT_EQ(X11Server::run("wmctrl", {"-k", "off"}), 0);
 
-    // A full-screen window takes the display while the choice is off (the default) …
-    X11Server::WhiteWindow other;
-    ASSERT_TRUE(X11Server::within2s([&] { return other.managed(); }));
-    ASSERT_TRUE(other.setFullScreen(true));
-    ASSERT_TRUE(other.activate());
+    // With the choice off (the default) a full-screen window has its display to itself …
+    X11Server::WhiteWindow full;
+    ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
     const QPoint atPlayer = player().window().geometry().center();
     EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
     EXPECT_FALSE(X11Server::viewable(sidebar().window()));
+    // … while it is the active window.
+    {
+        X11Server::WhiteWindow other(QStringLiteral("orvel-test-plain"));
+        ASSERT_TRUE(X11Server::within2s([&] { return other.managed(); }) && other.activate());
+        EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    }
+    ASSERT_TRUE(full.activate());
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
 
-    // … and the panels come back over it as the switch turns on, and leave as it turns off.
+    // The switch turned on brings the panels back over it at once, off takes them away.
     root->preferences().setShowInFullScreen(true);
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
     root->preferences().setShowInFullScreen(false);
     EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+
+    // Leaving full screen shows them; with the switch on, going full screen again keeps them above.
+    ASSERT_TRUE(full.setFullScreen(false));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    root->preferences().setShowInFullScreen(true);
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+    ASSERT_TRUE(X11Server::within2s([&] { return X11Desktop::instance()->fullScreenArea().has_value(); }));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
 }
