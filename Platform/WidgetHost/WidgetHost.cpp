@@ -3,6 +3,7 @@
 #include "PrivateFiles.h"
 #include "WidgetCenter.h"
 #include "WidgetRenderer.h"
+#include "X11Desktop.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -251,6 +252,7 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
     // Without a compositor the clear corners would show black: cut them away.
     window->setMask(QRegion(WidgetRenderer::shape(QSizeF(size)).toFillPolygon().toPolygon()));
     container->setParentItem(window->contentItem());
+    X11Desktop::keepOnDesktop(*window);
     placed.m_window = std::move(window);
     placed.m_container = std::move(container);
     placed.m_window->show();
