@@ -1,5 +1,5 @@
 #include "NowPlayingWidgetModel.h"
-#include "Platform/WidgetHost/WidgetFixtures.h"
+#include "WidgetHost/WidgetFixtures.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
