@@ -1,7 +1,9 @@
 #include "WidgetHost.h"
 
+#include "Localization.h"
 #include "PrivateFiles.h"
 #include "WidgetCenter.h"
+#include "WidgetGallery.h"
 #include "WidgetRenderer.h"
 
 #include <QDBusConnectionInterface>
@@ -12,9 +14,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
+#include <QStyleHints>
 #include <algorithm>
 
 namespace {
@@ -27,12 +32,75 @@ QScreen *screenNamed(const QString &name)
         screens.begin(), screens.end(), [&](const QScreen *screen) { return screen->name() == name; });
     return found != screens.end() ? *found : QGuiApplication::primaryScreen();
 }
+
+// The name a placement keeps for a screen: the primary one is "" unless named before.
+QString placementScreenName(QScreen *screen, const QString &before)
+{
+    if (!screen || screen->name() == before)
+        return before;
+    return screen == QGuiApplication::primaryScreen() ? QString() : screen->name();
+}
+
+QRect screenArea(const QScreen *screen)
+{
+    return QRect(QPoint(0, 0), screen->geometry().size());
+}
 } // namespace
+
+WidgetWindow::WidgetWindow() = default;
+
+void WidgetWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit menuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        m_pressedAt = event->globalPosition().toPoint();
+        m_startedAt = position();
+        m_dragging = false;
+    }
+    QQuickWindow::mousePressEvent(event);
+}
+
+void WidgetWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressedAt && event->buttons().testFlag(Qt::LeftButton)) {
+        const QPoint moved = event->globalPosition().toPoint() - *m_pressedAt;
+        if (!m_dragging && moved.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
+            m_dragging = true;
+            // A drag is no tap: the button or link under the pointer lets go.
+            if (QQuickItem *grabber = mouseGrabberItem())
+                grabber->ungrabMouse();
+        }
+        if (m_dragging) {
+            setPosition(m_startedAt + moved);
+            event->accept();
+            return;
+        }
+    }
+    QQuickWindow::mouseMoveEvent(event);
+}
+
+void WidgetWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressedAt.reset();
+        if (m_dragging) {
+            m_dragging = false;
+            event->accept();
+            emit dropped();
+            return;
+        }
+    }
+    QQuickWindow::mouseReleaseEvent(event);
+}
 
 WidgetHost::Placed::Placed(
     WidgetHost &host, const WidgetPlacement &placement_, const WidgetConfiguration &configuration_)
-    : placement(placement_)
-    , configuration(configuration_)
+    : configuration(configuration_)
+    , m_placement(placement_)
     , m_host(host)
 {
 }
@@ -56,6 +124,10 @@ void WidgetHost::Placed::perform(const QString &action)
 {
     auto call = QDBusMessage::createMethodCall(appService, appPath, appInterface, intentMethod);
     call << action;
+    // The bus starts Orvel from its service file when it is not running.
+    call.setAutoStartService(true);
+    if (m_container)
+        m_container->setPending(true);
     auto *watcher
         = new QDBusPendingCallWatcher(m_host.m_services.bus.asyncCall(call, intentTimeoutMs), &m_host);
     const QString kind = configuration.kind;
@@ -87,10 +159,17 @@ WidgetHost::WidgetHost(QList<WidgetConfiguration> widgets, Services services, QO
     WidgetRenderer::registerModules(m_engine);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &WidgetHost::reloadFile);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &WidgetHost::reloadFile);
+    // A widget waits on the primary screen while its own is missing; later,
+    // once the screen list has settled.
+    const auto placeLater
+        = [this] { QMetaObject::invokeMethod(this, &WidgetHost::placeAll, Qt::QueuedConnection); };
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, placeLater);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, placeLater);
 }
 
 WidgetHost::~WidgetHost()
 {
+    m_gallery.reset();
     m_placed.clear();
 }
 
@@ -98,10 +177,27 @@ bool WidgetHost::claim()
 {
     if (!m_services.bus.isConnected() || !m_services.bus.interface())
         return true;
+    // In place before the name, so that whoever sees the name can call it.
+    m_services.bus.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply
         = m_services.bus.interface()->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
             QDBusConnectionInterface::DontAllowReplacement);
-    return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    const bool owned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    if (!owned)
+        m_services.bus.unregisterObject(objectPath);
+    return owned;
+}
+
+void WidgetHost::ShowGallery()
+{
+    gallery().show();
+}
+
+WidgetGallery &WidgetHost::gallery()
+{
+    if (!m_gallery)
+        m_gallery = std::make_unique<WidgetGallery>(*this);
+    return *m_gallery;
 }
 
 bool WidgetHost::listen()
@@ -128,8 +224,10 @@ void WidgetHost::show(const QList<WidgetPlacement> &placements)
     std::vector<std::unique_ptr<Placed>> previous = std::move(m_placed);
     m_placed.clear();
     for (const WidgetPlacement &placement : placements) {
-        const auto same = std::find_if(previous.begin(), previous.end(),
-            [&](const std::unique_ptr<Placed> &placed) { return placed && placed->placement == placement; });
+        const auto same
+            = std::find_if(previous.begin(), previous.end(), [&](const std::unique_ptr<Placed> &placed) {
+                  return placed && placed->placement() == placement;
+              });
         if (same != previous.end()) {
             m_placed.push_back(std::move(*same));
             continue;
@@ -165,6 +263,110 @@ void WidgetHost::reloadFile()
     if (QFileInfo::exists(m_path) && !m_watcher.files().contains(m_path))
         m_watcher.addPath(m_path);
     show(WidgetPlacementFile::load(m_path));
+}
+
+void WidgetHost::change(const std::function<void(QList<WidgetPlacement> &)> &edit)
+{
+    QList<WidgetPlacement> placements;
+    if (m_path.isEmpty()) {
+        for (const auto &placed : m_placed)
+            placements.append(placed->placement());
+    } else {
+        placements = WidgetPlacementFile::load(m_path);
+    }
+    edit(placements);
+    if (!m_path.isEmpty()) {
+        try {
+            WidgetPlacementFile::save(m_path, placements);
+            if (!m_services.program.isEmpty())
+                WidgetHostAutostart::follow(placements, m_services.program);
+        } catch (const std::exception &error) {
+            qCWarning(lcWidgetHost) << "The widget list could not be saved:" << error.what();
+        }
+    }
+    show(placements);
+}
+
+WidgetPlacement WidgetHost::add(const QString &kind, WidgetFamily family, QScreen *screen)
+{
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    WidgetPlacement placement{kind, family, placementScreenName(screen, QString()), {}};
+    change([&](QList<WidgetPlacement> &placements) {
+        // Where the screen's own widgets lie now: a widget waiting for its screen is not in the way.
+        QList<WidgetPlacement> here;
+        for (const auto &placed : m_placed) {
+            if (placed->window() && placed->window()->screen() == screen)
+                here.append(WidgetPlacement{placed->placement().kind, placed->placement().family,
+                    placement.screen, placed->window()->position() - screen->geometry().topLeft()});
+        }
+        for (const WidgetPlacement &other : placements) {
+            if (other.screen == placement.screen && !configuration(other.kind))
+                here.append(other);
+        }
+        const QRect available = screen->availableGeometry().translated(-screen->geometry().topLeft());
+        placement.position = WidgetPlacementFile::nextPosition(here, placement.screen, family, available);
+        placements.append(placement);
+    });
+    return placement;
+}
+
+void WidgetHost::keepWhereDropped(Placed &placed)
+{
+    QWindow *window = placed.window();
+    QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = window->screen();
+    const QPoint position = WidgetPlacementFile::clamped(
+        window->position() - screen->geometry().topLeft(), window->size(), screenArea(screen));
+    window->setPosition(screen->geometry().topLeft() + position);
+    const WidgetPlacement before = placed.m_placement;
+    WidgetPlacement after = before;
+    after.screen = placementScreenName(screen, before.screen);
+    after.position = position;
+    if (after == before)
+        return;
+    placed.m_placement = after;
+    change([&](QList<WidgetPlacement> &placements) {
+        const auto found = std::find(placements.begin(), placements.end(), before);
+        if (found != placements.end())
+            *found = after;
+    });
+}
+
+void WidgetHost::remove(const WidgetPlacement &placement)
+{
+    change([&](QList<WidgetPlacement> &placements) {
+        const auto found = std::find(placements.begin(), placements.end(), placement);
+        if (found != placements.end())
+            placements.erase(found);
+    });
+}
+
+void WidgetHost::showMenu(const WidgetPlacement &placement, QPoint globalPosition)
+{
+    auto *menu = new QMenu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<WidgetHost> self(this);
+    menu->addAction(localized(QStringLiteral("Edit Widgets…")), [self] {
+        if (self)
+            self->gallery().show();
+    });
+    menu->addAction(localized(QStringLiteral("Remove Widget")), [self, placement] {
+        // After the menu is gone: removing closes the window it came from.
+        QMetaObject::invokeMethod(
+            self, [self, placement] { self->remove(placement); }, Qt::QueuedConnection);
+    });
+    menu->popup(globalPosition);
+}
+
+void WidgetHost::setReduceMotion(bool reduceMotion)
+{
+    m_services.reduceMotion = reduceMotion;
+    for (const auto &placed : m_placed) {
+        if (placed->m_container)
+            placed->m_container->setReduceMotion(reduceMotion);
+    }
 }
 
 void WidgetHost::reloadTimelines(const QString &kind)
@@ -222,10 +424,11 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
 {
     if (placed.m_container) {
         WidgetRenderer::update(*placed.m_container, entry);
+        placed.m_container->setPending(false);
         return;
     }
     const WidgetContainer::Environment environment{
-        placed.placement.family, WidgetRenderingMode::fullColor, m_services.reduceMotion};
+        placed.m_placement.family, WidgetRenderingMode::fullColor, m_services.reduceMotion};
     QString error;
     auto container = WidgetRenderer::create(
         m_engine, placed.configuration, entry, environment, &placed, &m_services.scheduler, &error);
@@ -234,24 +437,45 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
             << "The widget" << placed.configuration.kind << "does not load:" << error;
         return;
     }
-    auto window = std::make_unique<QQuickWindow>();
+    auto window = std::make_unique<WidgetWindow>();
     // On the desktop: no frame, no taskbar entry, below every other window.
     window->setFlags(
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus);
     window->setColor(Qt::transparent);
     window->setTitle(placed.configuration.displayName);
-    QScreen *screen = screenNamed(placed.placement.screen);
-    const QSize size = WidgetMetrics::size(placed.placement.family);
-    if (screen) {
-        window->setScreen(screen);
-        window->setGeometry(QRect(screen->geometry().topLeft() + placed.placement.position, size));
-    } else {
-        window->setGeometry(QRect(placed.placement.position, size));
-    }
+    const QSize size = WidgetMetrics::size(placed.m_placement.family);
+    window->resize(size);
     // Without a compositor the clear corners would show black: cut them away.
     window->setMask(QRegion(WidgetRenderer::shape(QSizeF(size)).toFillPolygon().toPolygon()));
     container->setParentItem(window->contentItem());
+    Placed *target = &placed;
+    connect(window.get(), &WidgetWindow::dropped, this, [this, target] { keepWhereDropped(*target); });
+    connect(window.get(), &WidgetWindow::menuRequested, this,
+        [this, target](QPoint at) { showMenu(target->m_placement, at); });
     placed.m_window = std::move(window);
     placed.m_container = std::move(container);
+    place(placed);
     placed.m_window->show();
+}
+
+void WidgetHost::place(Placed &placed)
+{
+    if (!placed.m_window)
+        return;
+    // On its own screen, or on the primary one while that is missing; wholly on it.
+    QScreen *screen = screenNamed(placed.m_placement.screen);
+    const QSize size = placed.m_window->size();
+    if (!screen) {
+        placed.m_window->setPosition(placed.m_placement.position);
+        return;
+    }
+    placed.m_window->setScreen(screen);
+    placed.m_window->setPosition(screen->geometry().topLeft()
+        + WidgetPlacementFile::clamped(placed.m_placement.position, size, screenArea(screen)));
+}
+
+void WidgetHost::placeAll()
+{
+    for (const auto &placed : m_placed)
+        place(*placed);
 }
