@@ -141,6 +141,8 @@ void WidgetHost::Placed::perform(const QString &action)
             qCInfo(lcWidgetHost).noquote()
                 << "The widget's" << action << "did not reach Orvel:" << reply.error().message();
             emit host->intentFinished(action, QString());
+            // A new timeline ends the pending look, whatever came of the intent.
+            host->reloadTimelines(kind);
             return;
         }
         if (reply.value() != QLatin1String("ok"))

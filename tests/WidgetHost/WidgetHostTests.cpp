@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusPendingCall>
 #include <QDeadlineTimer>
 #include <QMenu>
 #include <QMouseEvent>
@@ -228,6 +229,26 @@ TEST_F(WidgetHostTest, WithoutTheAppAnIntentGoesNowhere)
     EXPECT_TRUE(eventually([&] { return finished.size() == 1; }));
     EXPECT_EQ(finished.first(), (QStringList{"toggle", ""}));
     EXPECT_TRUE(opened.isEmpty());
+    // Not left pending: the failed intent brings a new timeline too.
+    EXPECT_FALSE(host->placed()[0]->container()->pending());
+}
+
+TEST_F(WidgetHostTest, ASecondGalleryCommandAsksTheRunningHostToShowIts)
+{
+    const auto host = makeHost({});
+    ASSERT_TRUE(host->claim());
+    const QString name = QStringLiteral("gallery-command");
+    {
+        // As `orvel-widget-host --gallery` calls it, from a connection of its own.
+        QDBusConnection other = QDBusConnection::connectToBus(bus.address(), name);
+        QDBusPendingCall call = other.asyncCall(QDBusMessage::createMethodCall(
+            WidgetHost::serviceName, WidgetHost::objectPath, WidgetHost::interface, "ShowGallery"));
+        EXPECT_TRUE(eventually([&] { return call.isFinished(); }));
+        EXPECT_FALSE(call.isError()) << call.error().message().toStdString();
+    }
+    QDBusConnection::disconnectFromBus(name);
+    ASSERT_TRUE(host->gallery().window());
+    EXPECT_TRUE(host->gallery().window()->isVisible());
 }
 
 TEST_F(WidgetHostTest, ATileOpensItsSpotifyReferenceAndTheRestTheAppsShortcuts)
