@@ -426,6 +426,8 @@ TEST(WidgetIntentActivation, APlayButtonStartsTheAppAndItsWidgetIsPendingUntilIt
     click(toggle);
     EXPECT_TRUE(placed.container()->pending());
     EXPECT_LT(toggle->opacity(), 1.0);
+    if (const QString out = qEnvironmentVariable("ORVEL_WIDGET_RENDER_DIR"); !out.isEmpty())
+        placed.window()->grabWindow().save(out + "/NowPlaying.medium.pending.png");
     EXPECT_TRUE(eventually([&] { return finished.size() == 1; }));
     EXPECT_EQ(finished.first(), (QStringList{"toggle", "ok"}));
     EXPECT_EQ(readFile(record), "toggle\n");
