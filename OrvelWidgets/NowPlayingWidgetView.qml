@@ -13,6 +13,8 @@ Item {
     required property var entry
 
     readonly property color secondary: Widget.secondary
+    // How the title and the buttons look while a button's intent is awaited.
+    readonly property real pendingOpacity: 0.4
 
     Widget.url: nowPlaying.playerURL
     Widget.background: WidgetBackdrop {
@@ -61,6 +63,9 @@ Item {
 
         property string glyph
         property bool primary: false
+
+        Widget.invalidatable: true
+        opacity: Widget.pending ? root.pendingOpacity : 1
 
         Accessible.name: label
         property string label
@@ -123,6 +128,7 @@ Item {
                 reducedMotion: root.Widget.reduceMotion
                 monochrome: !nowPlaying.fullColor
                 Accessible.name: Design.localized(nowPlaying.active ? "Playing" : "Paused")
+                Accessible.description: nowPlaying.badgeUpdated
             }
             WidgetLink {
                 objectName: "spotifyLogo"
@@ -168,6 +174,8 @@ Item {
             Text {
                 Layout.fillWidth: true
                 text: nowPlaying.title
+                Widget.invalidatable: true
+                opacity: Widget.pending ? root.pendingOpacity : 1
                 font: nowPlaying.titleFont
                 color: "white"
                 elide: Text.ElideRight
@@ -209,6 +217,8 @@ Item {
                 Text {
                     Layout.fillWidth: true
                     text: nowPlaying.title
+                    Widget.invalidatable: true
+                    opacity: Widget.pending ? root.pendingOpacity : 1
                     font: nowPlaying.titleFont
                     color: "white"
                     elide: Text.ElideRight
