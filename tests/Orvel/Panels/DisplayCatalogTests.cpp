@@ -21,7 +21,7 @@ protected:
     std::unique_ptr<DisplayCatalog> make()
     {
         return std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
-            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }, &world.preferences});
     }
 
     PanelWorld world;
@@ -68,6 +68,51 @@ TEST_F(DisplayCatalogTest, RearrangingKeepsIdsAndRenumbersOnALaterTurn)
     EXPECT_EQ(catalog->displays()[0].id, "eDP-1");
     EXPECT_EQ(catalog->displays()[0].title(), "1. eDP-1");
     EXPECT_EQ(catalog->displays()[1].id, "HDMI-1");
+}
+
+TEST_F(DisplayCatalogTest, AMonitorIsKnownByItselfWhereverItIsPluggedIn)
+{
+    const ScreenInfo dell = FakeScreens::withMonitor(monitor(), "Dell Inc.", "U2720Q", "5KC0353");
+    ScreenInfo moved = dell;
+    moved.name = "DP-2";
+    const auto catalog = make();
+    world.screens.set({dell, laptop()});
+    world.clock.runUntilIdle();
+    const QString id = catalog->displays()[0].id;
+    EXPECT_EQ(id, "edid:Dell Inc./U2720Q/5KC0353");
+    EXPECT_EQ(catalog->displays()[1].id, "eDP-1");
+    world.screens.set({laptop(), moved});
+    world.clock.runUntilIdle();
+    EXPECT_EQ(catalog->displays()[1].id, id);
+}
+
+TEST_F(DisplayCatalogTest, ChoicesStoredUnderAnOutputNameMoveToTheMonitorThereOnce)
+{
+    world.preferences.setPlayerPosition(PlayerPosition(0.2, 0.4), "HDMI-1");
+    world.preferences.setPlayerPosition(PlayerPosition(0.9, 0.6), "eDP-1");
+    world.preferences.setSelectedDisplayID(QStringLiteral("HDMI-1"));
+    world.preferences.setSkin(Skin::rivista);
+    world.screens.list = {FakeScreens::withMonitor(monitor(), "Dell Inc.", "U2720Q", "5KC0353"), laptop()};
+    const auto catalog = make();
+    const QString id = "edid:Dell Inc./U2720Q/5KC0353";
+    const QMap<QString, PlayerPosition> carried{{id, {0.2, 0.4}}, {"eDP-1", {0.9, 0.6}}};
+
+    // Kept, and written back beside everything else stored.
+    Defaults reread{world.dir.filePath("defaults.json")};
+    Preferences stored{Preferences::Services{&reread,
+        [this] { return SharedStore(world.dir.filePath("group"), world.dir.filePath("support")); },
+        &world.clock, &world.login, &world.widgets, [] { return false; }}};
+    for (const Preferences *preferences : {&world.preferences, &stored}) {
+        EXPECT_EQ(preferences->playerPositions(), carried);
+        EXPECT_EQ(preferences->selectedDisplayID(), id);
+        EXPECT_EQ(preferences->skin(), Skin::rivista);
+    }
+
+    // Another monitor on that output later takes nothing of the first one's.
+    world.screens.set({FakeScreens::withMonitor(monitor(), "LG", "27UL850", "1"), laptop()});
+    world.clock.runUntilIdle();
+    EXPECT_EQ(world.preferences.playerPositions(), carried);
+    EXPECT_EQ(world.preferences.selectedDisplayID(), id);
 }
 
 TEST_F(DisplayCatalogTest, ASingleDisplayIsActiveUnderEveryScope)
