@@ -9,6 +9,7 @@
 #include "ScriptedSpotify.h"
 #include "TemporaryHome.h"
 
+#include <QFontInfo>
 #include <QQmlComponent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -206,7 +207,10 @@ TEST(DisplayIdentificationView, ShowsTheNumberLargeAndTheRoleOfTheDisplay)
     const auto text = [&](const char *name) { return view->item()->findChild<QObject *>(name); };
     ASSERT_TRUE(text("number") && text("role"));
     EXPECT_EQ(text("number")->property("text").toString(), "2");
-    EXPECT_EQ(text("number")->property("font").value<QFont>().pixelSize(), 72);
+    const QFont number = text("number")->property("font").value<QFont>();
+    EXPECT_EQ(number.pixelSize(), 72);
+    EXPECT_EQ(number.weight(), QFont::Light);
+    EXPECT_TRUE(QFontInfo(number).family().startsWith("Quicksand")); // the rounded design
     EXPECT_EQ(text("role")->property("text").toString(), "Connected display");
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
 }
