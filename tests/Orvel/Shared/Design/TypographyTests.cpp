@@ -76,15 +76,3 @@ TEST(Font, NumericAndMonospacedFonts)
     EXPECT_TRUE(QFontInfo(mono.toQFont()).fixedPitch());
     EXPECT_EQ(QFontInfo(Font::display(30).toQFont()).family(), "Inter");
 }
-
-TEST(Font, TheRoundedDesignHasItsOwnFamilyAtEveryWeight)
-{
-    for (const int weight : {QFont::Light, QFont::Normal, QFont::Medium, QFont::Bold}) {
-        SCOPED_TRACE(weight);
-        const QFont rounded = Typography().rounded(72, weight);
-        EXPECT_EQ(rounded.pixelSize(), 72);
-        EXPECT_TRUE(QFontInfo(rounded).family().startsWith("Quicksand"))
-            << QFontInfo(rounded).family().toStdString();
-    }
-    EXPECT_EQ(QFontInfo(Typography().rounded(72, QFont::Light)).family(), "Quicksand Light");
-}
