@@ -30,8 +30,9 @@ SurfacePanel {
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 color: Skinned.palette.text
-                font: Typography.system(72, Font.Light)
-                text: view.number
+                font: Typography.rounded(72, Font.Light)
+                textFormat: Text.PlainText
+                text: Design.localized("%lld", [view.number])
             }
             Text {
                 objectName: "name"

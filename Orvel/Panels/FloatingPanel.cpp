@@ -1,11 +1,13 @@
 #include "FloatingPanel.h"
 
+#include "PanelModel.h"
 #include "Screens.h"
 #include "X11Desktop.h"
 
 #include <QKeyEvent>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QResizeEvent>
 #include <QSurfaceFormat>
 
 PanelHostingView::PanelHostingView()
@@ -18,11 +20,32 @@ PanelHostingView::PanelHostingView()
     setColor(Qt::transparent);
 }
 
+namespace {
+QByteArray titleForLog(const QWindow &window)
+{
+    return window.title().isEmpty() ? QByteArrayLiteral("-") : window.title().toUtf8();
+}
+} // namespace
+
 bool PanelHostingView::event(QEvent *event)
 {
-    if (pointerChanged && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
-        pointerChanged(event->type() == QEvent::Enter);
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        // The window itself is the one area it tracks, so every crossing is its own.
+        qCDebug(lcHover, "%s own=1 %s", event->type() == QEvent::Enter ? "mouseEntered" : "mouseExited",
+            titleForLog(*this).constData());
+        if (pointerChanged)
+            pointerChanged(event->type() == QEvent::Enter);
+    }
     return QQuickWindow::event(event);
+}
+
+void PanelHostingView::resizeEvent(QResizeEvent *event)
+{
+    QQuickWindow::resizeEvent(event);
+    // The tracked area follows the window's bounds; the log shows them as they now are.
+    const QSize bounds = event->size();
+    qCDebug(lcHover, "reset tracking %s bounds={{0, 0}, {%d, %d}}", titleForLog(*this).constData(),
+        bounds.width(), bounds.height());
 }
 
 void PanelHostingView::keyPressEvent(QKeyEvent *event)

@@ -259,12 +259,15 @@ Item {
     }
 
     // The skill keys under (or over) the folded header in the peek placement.
+    // The strip spans the header column, so the pointer beside the keys is
+    // still over them and the player does not unfold under it.
     component PeekRow: Item {
         property bool wanted: false
+        property real span: 0
 
         visible: wanted && surface.rules.showsPeekRow
         anchors.horizontalCenter: parent ? parent.horizontalCenter : undefined
-        width: keys.implicitWidth
+        width: Math.max(span, keys.implicitWidth)
         height: 38
 
         SkillBarView {
@@ -383,8 +386,10 @@ Item {
 
                 PeekRow {
                     wanted: surface.rules.opensUpward
+                    span: headerRow.width
                 }
                 Row {
+                    id: headerRow
                     anchors.horizontalCenter: parent.horizontalCenter
                     SkillBarView {
                         objectName: "leadingWing"
@@ -454,6 +459,7 @@ Item {
                 }
                 PeekRow {
                     wanted: !surface.rules.opensUpward
+                    span: headerRow.width
                 }
             }
 

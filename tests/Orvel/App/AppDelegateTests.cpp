@@ -38,8 +38,8 @@ protected:
     Preferences preferences{Preferences::Services{
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
     FakeScreens screens;
-    DisplayCatalog displays{DisplayCatalog::Services{
-        &screens, &scheduler, [this](const DisplayCatalog::Display &) { return recordingWindow(); }}};
+    DisplayCatalog displays{DisplayCatalog::Services{&screens, &scheduler,
+        [this](const DisplayCatalog::Display &) { return recordingWindow(); }, &preferences}};
     PanelManager panels{PanelManager::Services{&preferences, &displays, windows()}};
     DashboardState dashboardState{nullptr};
     // The owners the dashboard's views read; the delegate itself drives the engine below.

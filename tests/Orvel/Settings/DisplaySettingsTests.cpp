@@ -57,7 +57,7 @@ protected:
     std::unique_ptr<DisplayCatalog> makeCatalog()
     {
         return std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
-            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }, &world.preferences});
     }
     void connect(const QList<ScreenInfo> &screens)
     {
