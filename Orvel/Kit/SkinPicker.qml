@@ -60,6 +60,7 @@ Column {
                             width: parent.width
                             height: 96
                             skin: card.modelData.skin
+                            brightness: card.brightness
                         }
                         Row {
                             spacing: 8

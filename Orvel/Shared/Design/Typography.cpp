@@ -4,8 +4,11 @@
 
 QFont FontDescription::toQFont() const
 {
-    QFont result(design == FontDesign::monospaced ? monospacedFamily : systemFamily);
-    result.setStyleHint(design == FontDesign::monospaced ? QFont::Monospace : QFont::SansSerif);
+    const bool monospaced = design == FontDesign::monospaced;
+    QFont result(monospaced                 ? monospacedFamily
+            : design == FontDesign::rounded ? roundedFamily
+                                            : systemFamily);
+    result.setStyleHint(monospaced ? QFont::Monospace : QFont::SansSerif);
     // QFont takes whole pixels; fractional sizes round to the nearest.
     result.setPixelSize(std::max(1, int(std::lround(std::isfinite(size) ? size : 13))));
     result.setWeight(QFont::Weight(int(weight.value_or(FontWeight::regular))));
