@@ -67,6 +67,7 @@ Column {
                             SelectionDot {
                                 anchors.verticalCenter: parent.verticalCenter
                                 on: card.modelData.selected
+                                brightness: card.brightness
                             }
                             Text {
                                 anchors.verticalCenter: parent.verticalCenter

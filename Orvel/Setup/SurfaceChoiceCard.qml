@@ -54,6 +54,7 @@ PressFeedbackStyle {
                 height: card.style.illustrationHeight
                 kind: card.kind
                 isOn: card.isOn
+                brightness: card.brightness
                 Accessible.ignored: true
             }
 
@@ -64,6 +65,7 @@ PressFeedbackStyle {
                 SelectionDot {
                     Layout.alignment: Qt.AlignVCenter
                     on: card.isOn
+                    brightness: card.brightness
                 }
                 Text {
                     objectName: "cardTitle"
