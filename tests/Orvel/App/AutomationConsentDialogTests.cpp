@@ -6,36 +6,24 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 // Only the two buttons answer the consent question; a dismissed question is
 // asked again next time.
 TEST(AutomationConsentBox, OnlyTheButtonsAnswerEscapeAndClosingLeaveItOpen)
 {
-    {
+    const std::pair<std::function<void(AutomationConsentBox &)>, std::optional<bool>> cases[]
+        = {{[](AutomationConsentBox &box) { QTest::keyClick(&box, Qt::Key_Escape); }, std::nullopt},
+            {[](AutomationConsentBox &box) { box.close(); }, std::nullopt},
+            {[](AutomationConsentBox &box) { box.allowButton()->click(); }, true},
+            {[](AutomationConsentBox &box) { box.denyButton()->click(); }, false}};
+    for (const auto &[act, answer] : cases) {
         AutomationConsentBox box(QStringLiteral("com.spotify.client"));
         box.show();
-        QTest::keyClick(&box, Qt::Key_Escape);
+        act(box);
         EXPECT_FALSE(box.isVisible());
-        EXPECT_EQ(box.answer(), std::nullopt);
-    }
-    {
-        AutomationConsentBox box(QStringLiteral("com.spotify.client"));
-        box.show();
-        box.close();
-        EXPECT_EQ(box.answer(), std::nullopt);
-    }
-    {
-        AutomationConsentBox box(QStringLiteral("com.spotify.client"));
-        box.show();
-        box.allowButton()->click();
-        EXPECT_EQ(box.answer(), true);
-    }
-    {
-        AutomationConsentBox box(QStringLiteral("com.spotify.client"));
-        box.show();
-        box.denyButton()->click();
-        EXPECT_EQ(box.answer(), false);
+        EXPECT_EQ(box.answer(), answer);
     }
 }
 
