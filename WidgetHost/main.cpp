@@ -1,3 +1,4 @@
+#include "Localization.h"
 #include "Scheduler.h"
 #include "SystemAppearance.h"
 #include "TerminationSignals.h"
@@ -52,6 +53,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("orvel-widget-host"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    installLinuxWording();
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -4,12 +4,13 @@
 #include "AppDelegate.h"
 #include "AppRoot.h"
 #include "Bundle.h"
+#include "Localization.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QLoggingCategory>
 #include <QTextStream>
 #include <QTimer>
 
@@ -45,6 +46,7 @@ int OrvelMain::main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
     QApplication::setDesktopFileName(QString(Bundle::identifier));
+    installLinuxWording();
 
     QStringList urls = QApplication::arguments().mid(1);
 

@@ -40,12 +40,9 @@ Column {
                     font: SkinFonts.system(14)
                     text: Design.localized("A little room for your music.")
                 }
-                Item {
-                    width: 1
-                    height: 4
-                }
                 Text {
                     objectName: "aboutVersion"
+                    topPadding: 4 // 12 below the line above with the column's spacing
                     color: page.rivista ? page.Skinned.palette.accent : page.Skinned.palette.muted
                     font: page.rivista ? Typography.numeric(18) : Typography.mono(13)
                     text: DashboardTexts.versionText

@@ -38,6 +38,7 @@ PressFeedbackStyle {
                 SelectionDot {
                     anchors.verticalCenter: parent.verticalCenter
                     on: control.selected
+                    brightness: control.brightness
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter

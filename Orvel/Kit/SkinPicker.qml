@@ -60,12 +60,14 @@ Column {
                             width: parent.width
                             height: 96
                             skin: card.modelData.skin
+                            brightness: card.brightness
                         }
                         Row {
                             spacing: 8
                             SelectionDot {
                                 anchors.verticalCenter: parent.verticalCenter
                                 on: card.modelData.selected
+                                brightness: card.brightness
                             }
                             Text {
                                 anchors.verticalCenter: parent.verticalCenter

@@ -28,7 +28,14 @@ PressFeedbackStyle {
     text: style.title
     Accessible.role: Accessible.Button
     Accessible.name: style.title
-    Accessible.description: accessibleValue + ", " + accessibleHint
+    // The state is the button's checked state; the description is the hint
+    // alone. The button resets the checked state to its own (never checked)
+    // when accessibility starts: follow isOn again.
+    Accessible.checkable: true
+    Accessible.checked: isOn
+    Accessible.onCheckedChanged: if (Accessible.checked !== isOn) Accessible.checked = Qt.binding(() => card.isOn)
+    Accessible.onCheckableChanged: if (!Accessible.checkable) Accessible.checkable = true
+    Accessible.description: accessibleHint
 
     onClicked: card.toggled(!card.isOn)
 
@@ -47,6 +54,7 @@ PressFeedbackStyle {
                 height: card.style.illustrationHeight
                 kind: card.kind
                 isOn: card.isOn
+                brightness: card.brightness
                 Accessible.ignored: true
             }
 
@@ -57,6 +65,7 @@ PressFeedbackStyle {
                 SelectionDot {
                     Layout.alignment: Qt.AlignVCenter
                     on: card.isOn
+                    brightness: card.brightness
                 }
                 Text {
                     objectName: "cardTitle"
