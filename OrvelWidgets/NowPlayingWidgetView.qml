@@ -47,6 +47,7 @@ Item {
             color: Widget.foreground(nowPlaying.progressColor)
         }
         Text {
+            textFormat: Text.PlainText
             id: still
 
             visible: nowPlaying.progress === "still"
@@ -166,6 +167,7 @@ Item {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: nowPlaying.title
                 font: nowPlaying.titleFont
@@ -178,6 +180,7 @@ Item {
                 spacing: 6
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(10)
@@ -207,6 +210,7 @@ Item {
                 spacing: 5
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.title
                     font: nowPlaying.titleFont
@@ -215,6 +219,7 @@ Item {
                     maximumLineCount: 1
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(11)
@@ -258,6 +263,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "commandError"
                     visible: nowPlaying.showsCommandError
                     text: Design.localized("Open Orvel to check playback.")
@@ -293,6 +299,7 @@ Item {
                 Accessible.ignored: true
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "promptMessage"
                 Layout.fillWidth: true
                 text: nowPlaying.promptMessage
@@ -310,6 +317,7 @@ Item {
             spacing: 3
 
             Text {
+                textFormat: Text.PlainText
                 text: Design.localized("Open Orvel")
                 font: Typography.system(11)
                 color: nowPlaying.palette.accent

@@ -40,6 +40,7 @@ PressFeedbackStyle {
                     on: control.selected
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: control.lit(control.Skinned.palette.text)
                     font: control.style.titleFont
@@ -48,6 +49,7 @@ PressFeedbackStyle {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: control.lit(control.Skinned.palette.muted)
                 font: control.style.detailFont

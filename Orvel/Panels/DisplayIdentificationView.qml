@@ -26,6 +26,7 @@ SurfacePanel {
             spacing: 10
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "number"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
@@ -34,6 +35,7 @@ SurfacePanel {
                 text: view.number
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "name"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
@@ -44,6 +46,7 @@ SurfacePanel {
                 text: view.name
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "role"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter

@@ -59,6 +59,7 @@ PressFeedbackStyle {
                     on: card.isOn
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "cardTitle"
                     Layout.alignment: Qt.AlignVCenter
                     Layout.fillWidth: true
@@ -69,6 +70,7 @@ PressFeedbackStyle {
                     Accessible.ignored: true
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "stateWord"
                     Layout.alignment: Qt.AlignVCenter
                     color: card.lit(card.Skinned.palette.muted)
@@ -79,6 +81,7 @@ PressFeedbackStyle {
             }
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "caption"
                 width: parent.width
                 height: Math.max(implicitHeight, card.style.captionMinimumHeight)

@@ -25,6 +25,7 @@ Item {
         height: rivistaTitle.implicitHeight
         implicitWidth: rivistaTitle.implicitWidth + 12 + rivistaKind.implicitWidth
         Text {
+            textFormat: Text.PlainText
             id: rivistaTitle
             width: Math.min(implicitWidth, row.width - rivistaKind.implicitWidth - 12)
             text: row.title
@@ -34,6 +35,7 @@ Item {
             maximumLineCount: 1
         }
         Text {
+            textFormat: Text.PlainText
             id: rivistaKind
             anchors.right: parent.right
             anchors.baseline: rivistaTitle.baseline
@@ -71,6 +73,7 @@ Item {
             width: parent.width - x - 6 - 11 - 12
             spacing: 3
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 text: row.title
                 color: row.Skinned.palette.text
@@ -79,6 +82,7 @@ Item {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 text: row.kindName
                 color: row.Skinned.palette.muted
                 font: Typography.system(10)
