@@ -196,10 +196,12 @@ TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnswer
     OrvelProcess app(environment());
     ASSERT_TRUE(eventually([&] { return snapshot().value("track").toObject().value("title") == "Holocene"; }))
         << app.log().toStdString();
-    // The dashboard and the player have been made once, as any use makes them.
-    ASSERT_EQ(callApp("OpenURLs", {QStringList{"orvel://player", "orvel://shortcuts"}}).type(),
+    // The player and the dashboard have been made once, as any use makes them, and
+    // the dashboard shows the overview the flood ends on: what is measured below is
+    // the flood, not the first making of a page.
+    ASSERT_EQ(callApp("OpenURLs", {QStringList{"orvel://player", "orvel://about"}}).type(),
         QDBusMessage::ReplyMessage);
-    ASSERT_TRUE(eventually([&] { return app.log().contains("Opening orvel://shortcuts"); }));
+    ASSERT_TRUE(eventually([&] { return app.log().contains("Opening orvel://about"); }));
     ASSERT_EQ(callApp("PerformPlaybackIntent", {"warm"}).type(), QDBusMessage::ErrorMessage);
     const qint64 residentBefore = app.residentKb();
     ASSERT_GT(residentBefore, 0);
@@ -231,9 +233,14 @@ TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnswer
         const QDBusMessage refused = callApp("PerformPlaybackIntent", {action}, 10000);
         EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
         slowest = std::max(slowest, one.elapsed());
+        if (clock.elapsed() > 10000)
+            break; // a stuck app fails below once, not three hundred times
     }
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_LT(slowest, 100);
+    // Past the bounds the links were dropped unread.
+    EXPECT_TRUE(eventually([&] { return app.log().contains("Dropped"); }));
+    EXPECT_FALSE(app.log().contains("xxxxxxxxxx"));
 
     const QDBusMessage reply = callApp("PerformPlaybackIntent", {"toggle"});
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
