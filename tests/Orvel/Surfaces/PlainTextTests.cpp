@@ -54,12 +54,20 @@ protected:
         views.back()->grab();
         return views.back()->item();
     }
-    // The shown items with the title, each drawing it plainly.
-    int shownPlainly(QQuickItem *under) const
+    // The shown items with the title, each drawing it plainly; only those in
+    // an item of that type when one is named.
+    int shownPlainly(QQuickItem *under, const char *within = nullptr) const
     {
         const QList<QQuickItem *> items = markup.showing(under);
         EXPECT_TRUE(MarkupTitle::allPlain(items));
-        return int(std::count_if(items.begin(), items.end(), [](QQuickItem *item) { return shown(item); }));
+        const auto inside = [within](QQuickItem *item) {
+            for (; within && item; item = item->parentItem())
+                if (isType(item, within))
+                    return true;
+            return !within;
+        };
+        return int(std::count_if(
+            items.begin(), items.end(), [&](QQuickItem *item) { return shown(item) && inside(item); }));
     }
 };
 
@@ -84,9 +92,11 @@ TEST_F(PlainText, TitlesFullOfMarkupAreDrawnAsTypedAndFetchNothing)
 
     QQuickItem *sidebar = surface(SurfaceKind::sidebar, plain, QSize(420, 1000));
     EXPECT_GE(shownPlainly(sidebar), 3) << "track, artist and the shortcut's row in the sidebar";
+    EXPECT_EQ(shownPlainly(sidebar, "ShortcutRow"), 1);
 
     EXPECT_GE(shownPlainly(dashboard(DashboardSection::overview)), 2) << "the dashboard's now playing card";
-    EXPECT_GE(shownPlainly(dashboard(DashboardSection::shortcuts)), 1) << "the dashboard's shortcut rows";
+    EXPECT_EQ(shownPlainly(dashboard(DashboardSection::shortcuts), "ShortcutRow"), 1)
+        << "the dashboard's shortcut rows";
 
     ASSERT_TRUE(markup.settle(harness.engine()));
     EXPECT_EQ(markup.fetches(), 0);
