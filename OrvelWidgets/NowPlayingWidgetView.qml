@@ -49,6 +49,7 @@ Item {
             color: Widget.foreground(nowPlaying.progressColor)
         }
         Text {
+            textFormat: Text.PlainText
             id: still
 
             visible: nowPlaying.progress === "still"
@@ -172,6 +173,7 @@ Item {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: nowPlaying.title
                 Widget.invalidatable: true
@@ -186,6 +188,7 @@ Item {
                 spacing: 6
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(10)
@@ -215,6 +218,7 @@ Item {
                 spacing: 5
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.title
                     Widget.invalidatable: true
@@ -225,6 +229,7 @@ Item {
                     maximumLineCount: 1
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(11)
@@ -268,6 +273,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "commandError"
                     visible: nowPlaying.showsCommandError
                     text: Design.localized("Open Orvel to check playback.")
@@ -303,6 +309,7 @@ Item {
                 Accessible.ignored: true
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "promptMessage"
                 Layout.fillWidth: true
                 text: nowPlaying.promptMessage
@@ -320,6 +327,7 @@ Item {
             spacing: 3
 
             Text {
+                textFormat: Text.PlainText
                 text: Design.localized("Open Orvel")
                 font: Typography.system(11)
                 color: nowPlaying.palette.accent

@@ -82,9 +82,7 @@ int OrvelMain::main(int argc, char *argv[])
         &application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
 
     delegate.applicationDidFinishLaunching();
-    QList<QUrl> launchURLs;
-    for (const QString &text : std::as_const(urls))
-        launchURLs.append(QUrl(text));
+    const QList<QUrl> launchURLs = AppBus::acceptedURLs(urls);
     // As URLs of a launch arrive once launching has finished.
     QTimer::singleShot(0, &delegate, [&delegate, launchURLs] { delegate.open(launchURLs); });
 

@@ -97,6 +97,7 @@ Item {
             Layout.preferredWidth: 12
         }
         Text {
+            textFormat: Text.PlainText
             visible: bar.isRow
             text: bar.model.caption
             color: bar.Skinned.palette.muted

@@ -41,6 +41,7 @@ PressFeedbackStyle {
                     brightness: control.brightness
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: control.lit(control.Skinned.palette.text)
                     font: control.style.titleFont
@@ -49,6 +50,7 @@ PressFeedbackStyle {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: control.lit(control.Skinned.palette.muted)
                 font: control.style.detailFont

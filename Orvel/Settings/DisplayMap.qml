@@ -76,6 +76,7 @@ Item {
                         color: tile.tint
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "primaryMark"
                         visible: tile.modelData.primary
                         anchors.right: parent.right
@@ -95,6 +96,7 @@ Item {
                     width: parent.width
                     spacing: 0
                     Text {
+                        textFormat: Text.PlainText
                         id: number
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter
@@ -103,6 +105,7 @@ Item {
                         text: Design.localized("%lld", [tile.modelData.number])
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "displayName"
                         visible: face.room >= number.implicitHeight + implicitHeight
                         x: 4

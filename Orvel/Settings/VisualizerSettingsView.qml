@@ -37,12 +37,14 @@ SkinCard {
                 Layout.fillWidth: true
                 spacing: 5
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "title"
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(17, "semibold")
                     text: Design.localized("Visualizer")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     color: page.Skinned.palette.muted
                     font: SkinFonts.system(12)
@@ -103,6 +105,7 @@ SkinCard {
                                 color: previewButton.lit(page.Skinned.palette.muted)
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 color: previewButton.lit(page.Skinned.palette.muted)
                                 font: SkinFonts.system(11)
@@ -154,6 +157,7 @@ SkinCard {
                                 size: 5
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 Layout.fillWidth: true
                                 color: styleChip.lit(styleChip.modelData.selected ? page.Skinned.palette.text
                                                                                   : page.Skinned.palette.muted)
@@ -184,6 +188,7 @@ SkinCard {
             spacing: 12
 
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(12, "medium")
                 text: Design.localized("Colors")
@@ -221,6 +226,7 @@ SkinCard {
                                 colors: paletteChip.modelData.colors
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 width: parent.width
                                 horizontalAlignment: Text.AlignHCenter
                                 color: paletteChip.lit(paletteChip.modelData.selected ? page.Skinned.palette.text
@@ -246,6 +252,7 @@ SkinCard {
                 contentItem: Row {
                     spacing: 8
                     Text {
+                        textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         color: customColorButton.lit(page.Skinned.palette.text)
                         font: SkinFonts.system(12)
@@ -300,6 +307,7 @@ SkinCard {
                     onToggled: on => page.write("glow", on)
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(12)
@@ -313,6 +321,7 @@ SkinCard {
                 Accessible.name: text
                 onClicked: Preferences.resetVisualizer()
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     color: resetButton.lit(page.Skinned.palette.muted)
                     font: SkinFonts.system(12)
                     text: resetButton.text
@@ -322,6 +331,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)
@@ -343,6 +353,7 @@ SkinCard {
                 color: page.Skinned.palette.accent
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 color: page.Skinned.palette.accent
                 font: SkinFonts.system(11)
@@ -351,6 +362,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "errorLine"
             visible: Preferences.appearanceError !== null
             width: parent.width

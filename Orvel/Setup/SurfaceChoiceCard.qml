@@ -68,6 +68,7 @@ PressFeedbackStyle {
                     brightness: card.brightness
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "cardTitle"
                     Layout.alignment: Qt.AlignVCenter
                     Layout.fillWidth: true
@@ -78,6 +79,7 @@ PressFeedbackStyle {
                     Accessible.ignored: true
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "stateWord"
                     Layout.alignment: Qt.AlignVCenter
                     color: card.lit(card.Skinned.palette.muted)
@@ -88,6 +90,7 @@ PressFeedbackStyle {
             }
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "caption"
                 width: parent.width
                 height: Math.max(implicitHeight, card.style.captionMinimumHeight)

@@ -28,6 +28,7 @@ Item {
         height: rivistaTitle.implicitHeight
         implicitWidth: rivistaTitle.implicitWidth + row.titleKindGap + rivistaKind.implicitWidth
         Text {
+            textFormat: Text.PlainText
             id: rivistaTitle
             width: Math.min(implicitWidth, row.width - rivistaKind.implicitWidth - row.titleKindGap)
             text: row.title
@@ -37,6 +38,7 @@ Item {
             maximumLineCount: 1
         }
         Text {
+            textFormat: Text.PlainText
             id: rivistaKind
             anchors.right: parent.right
             anchors.baseline: rivistaTitle.baseline
@@ -74,6 +76,7 @@ Item {
             width: parent.width - x - row.textsPlayGap - 11
             spacing: 3
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 text: row.title
                 color: row.Skinned.palette.text
@@ -82,6 +85,7 @@ Item {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 text: row.kindName
                 color: row.Skinned.palette.muted
                 font: Typography.system(10)

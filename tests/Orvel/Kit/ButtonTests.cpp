@@ -13,6 +13,7 @@
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,4 +202,14 @@ TEST(HelpTip, ShowsAfterTheRestingDelayAndHidesOnLeave)
     tip->setActive(false);
     EXPECT_EQ(hidden, 1);
     EXPECT_FALSE(tip->shown());
+}
+
+TEST(HelpTip, TheSystemTipDrawsMarkupAsTyped)
+{
+    // QToolTip takes anything that looks like markup as rich text.
+    const QString typed = R"(<img src="http://127.0.0.1:1/t.png"><b>Bold</b> & more)";
+    QTextDocument drawn;
+    drawn.setHtml(HelpTip::systemText(typed));
+    EXPECT_EQ(drawn.toPlainText(), typed);
+    EXPECT_EQ(drawn.toHtml().count("<img"), 0);
 }
