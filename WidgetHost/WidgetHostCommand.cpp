@@ -67,10 +67,37 @@ std::optional<QPoint> pointNamed(const QString &text)
     return QPoint(x, y);
 }
 
-void savePlacements(const WidgetHostCommand &command, const QList<WidgetPlacement> &placements)
+// Saves the list and what follows it; says why when it cannot.
+bool savePlacements(
+    const WidgetHostCommand &command, const QList<WidgetPlacement> &placements, QTextStream &err)
 {
-    WidgetPlacementFile::save(command.placementPath, placements);
-    WidgetHostAutostart::follow(placements, command.program, command.autostartPath);
+    try {
+        WidgetPlacementFile::save(command.placementPath, placements);
+        WidgetHostAutostart::follow(placements, command.program, command.autostartPath);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("The widget list could not be saved: %1\n")
+                   .arg(QString::fromUtf8(error.what()));
+        return false;
+    }
+    return true;
+}
+
+// The kind's configuration when it comes in that family; otherwise says why and gives none.
+const WidgetConfiguration *findKindInFamily(
+    const QList<WidgetConfiguration> &widgets, const QString &kind, WidgetFamily family, QTextStream &err)
+{
+    const WidgetConfiguration *configuration = findKind(widgets, kind);
+    if (!configuration) {
+        err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        return nullptr;
+    }
+    if (!configuration->supports(family)) {
+        err << QStringLiteral("%1 (%2) comes in %3, not %4.\n")
+                   .arg(configuration->displayName, kind, familyList(configuration->families),
+                       shortName(family));
+        return nullptr;
+    }
+    return configuration;
 }
 } // namespace
 
@@ -248,30 +275,17 @@ int WidgetHostCommand::execute(
         return 0;
     }
     case Action::add: {
-        const WidgetConfiguration *configuration = findKind(widgets, kind);
-        if (!configuration) {
-            err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
+        if (!configuration)
             return 1;
-        }
-        if (!configuration->supports(*family)) {
-            err << QStringLiteral("%1 (%2) comes in %3, not %4.\n")
-                       .arg(configuration->displayName, kind, familyList(configuration->families),
-                           shortName(*family));
-            return 1;
-        }
         QList<WidgetPlacement> placements = WidgetPlacementFile::load(placementPath);
         const QSize size = WidgetMetrics::size(*family);
         const QPoint position = at ? (area ? WidgetPlacementFile::clamped(*at, size, *area) : *at)
                                    : WidgetPlacementFile::nextPosition(placements, screen, *family, area);
         const WidgetPlacement placement{kind, *family, screen, position};
         placements.append(placement);
-        try {
-            savePlacements(*this, placements);
-        } catch (const std::exception &error) {
-            err << QStringLiteral("The widget list could not be saved: %1\n")
-                       .arg(QString::fromUtf8(error.what()));
+        if (!savePlacements(*this, placements, err))
             return 1;
-        }
         out << QStringLiteral("Placed %1 (%2) as widget %3 at %4,%5.\n")
                    .arg(configuration->displayName, shortName(*family))
                    .arg(placements.size())
@@ -288,28 +302,15 @@ int WidgetHostCommand::execute(
             return 1;
         }
         const WidgetPlacement removed = placements.takeAt(index - 1);
-        try {
-            savePlacements(*this, placements);
-        } catch (const std::exception &error) {
-            err << QStringLiteral("The widget list could not be saved: %1\n")
-                       .arg(QString::fromUtf8(error.what()));
+        if (!savePlacements(*this, placements, err))
             return 1;
-        }
         out << QStringLiteral("Removed widget %1 (%2).\n").arg(index).arg(removed.kind);
         return 0;
     }
     case Action::render: {
-        const WidgetConfiguration *configuration = findKind(widgets, kind);
-        if (!configuration) {
-            err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
+        if (!configuration)
             return 1;
-        }
-        if (!configuration->supports(*family)) {
-            err << QStringLiteral("%1 (%2) comes in %3, not %4.\n")
-                       .arg(configuration->displayName, kind, familyList(configuration->families),
-                           shortName(*family));
-            return 1;
-        }
         const WidgetEntry entry = placeholder ? configuration->placeholder() : configuration->snapshot();
         QQmlEngine engine;
         WidgetRenderer::registerModules(engine);
