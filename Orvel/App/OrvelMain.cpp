@@ -7,9 +7,9 @@
 #include "TerminationSignals.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
-#include <QLoggingCategory>
 #include <QTextStream>
 #include <QTimer>
 
@@ -19,6 +19,16 @@ Q_LOGGING_CATEGORY(lcMain, "com.velbrandtoro.Orvel.main")
 // Tries a few times: the owner may quit between our failed claim and the hand-over.
 constexpr int claimAttempts = 3;
 } // namespace
+
+void OrvelMain::chooseRenderer()
+{
+    // The panels stay on screen all day: Qt Quick's software renderer redraws
+    // only what changed and keeps the folded player near idle, where a GL
+    // context (software GL on many machines) costs twice the CPU and memory.
+    // It is also what every view is tested with. A chosen backend still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
 
 int OrvelMain::main(int argc, char *argv[])
 {
@@ -34,12 +44,7 @@ int OrvelMain::main(int argc, char *argv[])
     // Wayland session Orvel runs through XWayland. A chosen platform still wins.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    // The panels stay on screen all day: Qt Quick's software renderer redraws
-    // only what changed and keeps the folded player near idle, where a GL
-    // context (software GL on many machines) costs twice the CPU and memory.
-    // It is also what every view is tested with. A chosen backend still wins.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    chooseRenderer();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));

@@ -6,4 +6,7 @@ struct OrvelMain {
 
     // The process's exit status: 0 after a normal quit and after a hand-over.
     static int main(int argc, char *argv[]);
+    // Qt Quick's software renderer unless QT_QUICK_BACKEND names another; call
+    // before the application object exists. The benchmarks share it.
+    static void chooseRenderer();
 };
