@@ -28,6 +28,11 @@ void OrvelMain::chooseRenderer()
     // It is also what every view is tested with. A chosen backend still wins.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Its frames on X are a few small rectangles: sending them with the
+    // request costs less than a shared-memory image, which makes every frame
+    // wait for the server and wakes the app again when the server is done.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
 int OrvelMain::main(int argc, char *argv[])
