@@ -49,6 +49,25 @@ qint64 NowPlayingWidgetModel::wholeSeconds(double seconds)
     return qint64(std::trunc(seconds));
 }
 
+QString NowPlayingWidgetModel::relativeTime(Date written, Date now)
+{
+    const double elapsed = now.timeIntervalSince(written);
+    if (!std::isfinite(elapsed) || elapsed < 1)
+        return localized(QStringLiteral("now"));
+    const qint64 seconds = qint64(std::min(elapsed, 1e12));
+    const auto phrase = [](qint64 count, const char *one, const char *many) {
+        return count == 1 ? localized(QString::fromLatin1(one))
+                          : localized(QString::fromLatin1(many), {QVariant(count)});
+    };
+    if (seconds < 60)
+        return phrase(seconds, "1 second ago", "%ld seconds ago");
+    if (seconds < 3600)
+        return phrase(seconds / 60, "1 minute ago", "%ld minutes ago");
+    if (seconds < 86400)
+        return phrase(seconds / 3600, "1 hour ago", "%ld hours ago");
+    return phrase(seconds / 86400, "1 day ago", "%ld days ago");
+}
+
 QString NowPlayingWidgetModel::badgeIdentity(const PlaybackSnapshot &snapshot)
 {
     const QString id = snapshot.track ? snapshot.track->id : QString();

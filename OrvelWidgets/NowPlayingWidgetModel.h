@@ -35,6 +35,8 @@ class NowPlayingWidgetModel : public QObject {
     // "badge", "unavailable" (the wifi.slash symbol) or "none".
     Q_PROPERTY(QString status READ statusName NOTIFY changed)
     Q_PROPERTY(QString badgeIdentity READ badgeIdentityValue NOTIFY changed)
+    // The badge's accessibility value: how long ago the app wrote the snapshot.
+    Q_PROPERTY(QString badgeUpdated READ badgeUpdatedValue NOTIFY changed)
     Q_PROPERTY(double position READ position NOTIFY changed)
     Q_PROPERTY(QVariant visualizer READ visualizer NOTIFY changed)
     // Empty: the logo is the bare image.
@@ -93,6 +95,8 @@ public:
     static Status status(const MusicEntry &entry);
     // Track id, "-", active, "-", the position's whole seconds.
     static QString badgeIdentity(const PlaybackSnapshot &snapshot);
+    // "5 seconds ago", "2 minutes ago", …, read at `now`; a time after `now` is "now".
+    static QString relativeTime(Date written, Date now);
     // Toward zero; not a number gives 0, beyond the 64-bit range the nearest end.
     static qint64 wholeSeconds(double seconds);
     static Progress progress(const PlaybackSnapshot &snapshot);
@@ -131,6 +135,7 @@ public:
     bool active() const { return m_entry.snapshot.showsActivePlayback(); }
     QString statusName() const;
     QString badgeIdentityValue() const { return badgeIdentity(m_entry.snapshot); }
+    QString badgeUpdatedValue() const { return relativeTime(m_entry.snapshot.updatedAt, Date::now()); }
     double position() const { return m_entry.snapshot.position; }
     QVariant visualizer() const;
     QUrl spotifyLinkValue() const { return spotifyLink(m_entry.snapshot.track).value_or(QUrl()); }

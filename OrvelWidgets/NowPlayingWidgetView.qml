@@ -13,6 +13,8 @@ Item {
     required property var entry
 
     readonly property color secondary: Widget.secondary
+    // How the title and the buttons look while a button's intent is awaited.
+    readonly property real pendingOpacity: 0.4
 
     Widget.url: nowPlaying.playerURL
     Widget.background: WidgetBackdrop {
@@ -47,6 +49,7 @@ Item {
             color: Widget.foreground(nowPlaying.progressColor)
         }
         Text {
+            textFormat: Text.PlainText
             id: still
 
             visible: nowPlaying.progress === "still"
@@ -61,6 +64,9 @@ Item {
 
         property string glyph
         property bool primary: false
+
+        Widget.invalidatable: true
+        opacity: Widget.pending ? root.pendingOpacity : 1
 
         Accessible.name: label
         property string label
@@ -123,6 +129,7 @@ Item {
                 reducedMotion: root.Widget.reduceMotion
                 monochrome: !nowPlaying.fullColor
                 Accessible.name: Design.localized(nowPlaying.active ? "Playing" : "Paused")
+                Accessible.description: nowPlaying.badgeUpdated
             }
             WidgetLink {
                 objectName: "spotifyLogo"
@@ -166,8 +173,11 @@ Item {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 Layout.fillWidth: true
                 text: nowPlaying.title
+                Widget.invalidatable: true
+                opacity: Widget.pending ? root.pendingOpacity : 1
                 font: nowPlaying.titleFont
                 color: "white"
                 elide: Text.ElideRight
@@ -178,6 +188,7 @@ Item {
                 spacing: 6
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(10)
@@ -207,14 +218,18 @@ Item {
                 spacing: 5
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.title
+                    Widget.invalidatable: true
+                    opacity: Widget.pending ? root.pendingOpacity : 1
                     font: nowPlaying.titleFont
                     color: "white"
                     elide: Text.ElideRight
                     maximumLineCount: 1
                 }
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: nowPlaying.artist
                     font: Typography.system(11)
@@ -258,6 +273,7 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "commandError"
                     visible: nowPlaying.showsCommandError
                     text: Design.localized("Open Orvel to check playback.")
@@ -293,6 +309,7 @@ Item {
                 Accessible.ignored: true
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "promptMessage"
                 Layout.fillWidth: true
                 text: nowPlaying.promptMessage
@@ -310,6 +327,7 @@ Item {
             spacing: 3
 
             Text {
+                textFormat: Text.PlainText
                 text: Design.localized("Open Orvel")
                 font: Typography.system(11)
                 color: nowPlaying.palette.accent

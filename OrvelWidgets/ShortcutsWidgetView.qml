@@ -42,6 +42,7 @@ Item {
                 Accessible.name: "Orvel"
             }
             Text {
+                textFormat: Text.PlainText
                 text: Design.localized("Your shortcuts")
                 font: shortcuts.titleFont
                 color: "white"
@@ -88,6 +89,7 @@ Item {
                 spacing: 6
 
                 Text {
+                    textFormat: Text.PlainText
                     Layout.fillWidth: true
                     text: Design.localized("Keep a favorite within reach.")
                     font: Typography.system(13)
@@ -98,6 +100,7 @@ Item {
                     destination: shortcuts.shortcutsURL
 
                     Text {
+                        textFormat: Text.PlainText
                         text: Design.localized("Add a Spotify link")
                         font: Typography.system(12)
                         color: shortcuts.accent
@@ -149,6 +152,7 @@ Item {
                             color: shortcuts.glyphColor
                         }
                         Text {
+                            textFormat: Text.PlainText
                             Layout.fillWidth: true
                             text: modelData.title
                             font: Typography.system(11, Font.Medium)

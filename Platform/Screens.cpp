@@ -133,6 +133,9 @@ QList<ScreenInfo> SystemScreens::screens() const
         info.name = screen->name();
         const QString model = (screen->manufacturer() + QLatin1Char(' ') + screen->model()).simplified();
         info.localizedName = model.isEmpty() ? screen->name() : model;
+        info.manufacturer = screen->manufacturer();
+        info.model = screen->model();
+        info.serialNumber = screen->serialNumber();
         info.number = m_numbers.value(screen, 0);
         info.frame = fromQt(screen->geometry(), primary);
         info.visibleFrame = fromQt(screen->availableGeometry(), primary);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DisplayIdentity.h"
 #include "Geometry.h"
 #include "ScreenGeometry.h"
 
@@ -22,6 +23,10 @@ struct ScreenInfo {
     QString name;
     // What a person calls it: maker and model, or the output's name.
     QString localizedName;
+    // What the monitor reports of itself; each empty when it does not say.
+    QString manufacturer;
+    QString model;
+    QString serialNumber;
     // Given once per screen object, never reused while the program runs; 0 is none.
     std::uint32_t number = 0;
     Rect frame;
@@ -37,6 +42,8 @@ struct ScreenInfo {
     // The measurements the panel rules use: the housing's width is the gap
     // between the two top areas (never negative), its left edge where the left area ends.
     ScreenGeometry geometry() const;
+    // What tells this display from the others (its id's ingredients).
+    DisplayFacts facts() const { return DisplayFacts{name, manufacturer, model, serialNumber, number}; }
 
     friend bool operator==(const ScreenInfo &, const ScreenInfo &) = default;
 };

@@ -1,3 +1,5 @@
+#include "Localization.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <gtest/gtest.h>
@@ -22,6 +24,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Tests read the words the app shows on Linux.
+    installLinuxWording();
     ::testing::UnitTest::GetInstance()->listeners().Append(new DeferredDeletes);
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QLoggingCategory>
+#include <algorithm>
+#include <utility>
 
 namespace {
 Q_LOGGING_CATEGORY(lcAppBus, "com.velbrandtoro.Orvel.AppBus")
@@ -80,12 +82,40 @@ bool AppBus::forward(const QStringList &urls)
     return true;
 }
 
+QList<QUrl> AppBus::acceptedURLs(const QStringList &urls)
+{
+    QList<QUrl> accepted;
+    for (const QString &text : urls) {
+        if (accepted.size() == maxURLsPerCall)
+            break;
+        if (text.size() <= maxURLLength)
+            accepted.append(QUrl(text));
+    }
+    if (accepted.size() < urls.size())
+        qCWarning(lcAppBus) << "Dropped" << urls.size() - accepted.size() << "of" << urls.size()
+                            << "URLs: too many or too long";
+    return accepted;
+}
+
 void AppBus::OpenURLs(const QStringList &urls)
 {
-    QList<QUrl> parsed;
-    for (const QString &text : urls)
-        parsed.append(QUrl(text));
-    emit urlsReceived(parsed);
+    const QList<QUrl> accepted = acceptedURLs(urls);
+    const qsizetype room = maxPendingURLs - m_pendingURLs.size();
+    if (accepted.size() > room)
+        qCWarning(lcAppBus) << "Dropped" << accepted.size() - room << "URLs: too many in one turn";
+    m_pendingURLs.append(accepted.first(std::min(room, accepted.size())));
+    if (m_deliveryQueued)
+        return;
+    m_deliveryQueued = true;
+    QMetaObject::invokeMethod(this, &AppBus::deliverURLs, Qt::QueuedConnection);
+}
+
+void AppBus::deliverURLs()
+{
+    m_deliveryQueued = false;
+    const QList<QUrl> urls = std::exchange(m_pendingURLs, {});
+    if (!urls.isEmpty())
+        emit urlsReceived(urls);
 }
 
 QString AppBus::PerformPlaybackIntent(const QString &action)

@@ -24,6 +24,12 @@ public:
     static constexpr QLatin1String showDashboardMember{"showDashboard"};
     // How long a second launch waits for the running one to take its URLs.
     static constexpr int forwardTimeoutMs = 5000;
+    // One call hands over at most this many URLs, each at most this long, and
+    // one turn of the event loop takes at most maxPendingURLs from all calls;
+    // the rest are dropped, so a flood of links costs little more than one.
+    static constexpr int maxURLsPerCall = 64;
+    static constexpr int maxURLLength = 2048;
+    static constexpr int maxPendingURLs = 256;
 
     enum class Claim {
         owned, // this process is the one instance
@@ -44,21 +50,29 @@ public:
     // without URLs the dashboard hand-over. False only when the name has no
     // owner any more (it quit meanwhile), so the claim is worth another try.
     bool forward(const QStringList &urls);
+    // The URLs of a launch or a call within the bounds above, in order.
+    static QList<QUrl> acceptedURLs(const QStringList &urls);
 
 public slots:
     // Exported methods.
+    // Answers at once; the URLs of every call that arrives meanwhile are
+    // handed on together in the next turn of the event loop.
     Q_SCRIPTABLE void OpenURLs(const QStringList &urls);
     // "ok", or the intent's error; the reply is sent once the command has run.
     Q_SCRIPTABLE QString PerformPlaybackIntent(const QString &action);
 
 signals:
+    // One burst of URLs, in the order they came.
     void urlsReceived(const QList<QUrl> &urls);
     void showDashboardRequested();
 
 private slots:
     void onShowDashboard();
+    void deliverURLs();
 
 private:
     QDBusConnection m_bus;
     bool m_registered = false;
+    QList<QUrl> m_pendingURLs;
+    bool m_deliveryQueued = false;
 };

@@ -142,25 +142,42 @@ bool AppDelegate::applicationShouldHandleReopen()
 
 void AppDelegate::open(const QList<QUrl> &urls)
 {
-    for (const QUrl &url : urls)
-        handle(url);
+    // A burst of links has one effect of each kind, taken in the order of its
+    // last link: the player shown once, the dashboard opened once at the
+    // section of the last link that names one.
+    qsizetype playerAt = -1;
+    qsizetype dashboardAt = -1;
+    DashboardSection section = DashboardSection::overview;
+    for (qsizetype i = 0; i < urls.size(); ++i) {
+        const QUrl &url = urls[i];
+        // QUrl keeps schemes and hosts in lower case, as URL schemes compare without case.
+        if (url.scheme().isEmpty() || url.scheme() != OrvelURL::scheme())
+            continue;
+        qCInfo(lcApp).noquote() << "Opening" << url.toString();
+        const QString host = url.host();
+        if (host == QLatin1String("player")) {
+            playerAt = i;
+        } else {
+            dashboardAt = i;
+            section = host == QLatin1String("shortcuts") ? DashboardSection::shortcuts
+                                                         : DashboardSection::overview;
+        }
+    }
+    const auto showPlayer = [this] {
+        m_services.panels.showPlayer();
+        startTask(m_services.engine.refresh);
+    };
+    if (playerAt >= 0 && playerAt < dashboardAt)
+        showPlayer();
+    if (dashboardAt >= 0)
+        openDashboard(section);
+    if (playerAt > dashboardAt)
+        showPlayer();
 }
 
 void AppDelegate::handle(const QUrl &url)
 {
-    // QUrl keeps schemes and hosts in lower case, as URL schemes compare without case.
-    if (url.scheme().isEmpty() || url.scheme() != OrvelURL::scheme())
-        return;
-    qCInfo(lcApp).noquote() << "Opening" << url.toString();
-    const QString host = url.host();
-    if (host == QLatin1String("player")) {
-        m_services.panels.showPlayer();
-        startTask(m_services.engine.refresh);
-    } else if (host == QLatin1String("shortcuts")) {
-        openDashboard(DashboardSection::shortcuts);
-    } else {
-        openDashboard(DashboardSection::overview);
-    }
+    open({url});
 }
 
 void AppDelegate::applicationWillTerminate()

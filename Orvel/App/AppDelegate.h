@@ -78,7 +78,7 @@ public:
     void perform(MenuAction action);
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
     bool applicationShouldHandleReopen();
-    // Each URL in the order given.
+    // A burst of URLs: each kind of effect once, as its last URL asks.
     void open(const QList<QUrl> &urls);
     void handle(const QUrl &url);
     void applicationWillTerminate();

@@ -85,7 +85,7 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
         m_ownScreens = std::make_unique<SystemScreens>();
     m_screens = m_outside.screens ? m_outside.screens : m_ownScreens.get();
     m_displays = std::make_unique<DisplayCatalog>(DisplayCatalog::Services{m_screens, &m_outside.scheduler,
-        DisplayCatalog::floatingPanels(*m_screens, m_outside.scheduler, *m_engine)});
+        DisplayCatalog::floatingPanels(*m_screens, m_outside.scheduler, *m_engine), m_preferences.get()});
     QmlOwners::provide(*m_engine, *m_displays);
 
     m_menus = std::make_unique<MenuTracker>();

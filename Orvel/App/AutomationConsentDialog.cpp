@@ -1,29 +1,79 @@
 #include "AutomationConsentDialog.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QThread>
+#include <QVBoxLayout>
 
-namespace {
-
-bool askOnGuiThread(const QString &applicationId)
+AutomationConsentBox::AutomationConsentBox(const QString &applicationId, QWidget *parent)
+    : QDialog(parent)
 {
     const QString name
         = applicationId == QLatin1String("com.spotify.client") ? QStringLiteral("Spotify") : applicationId;
-    QMessageBox box;
-    box.setIcon(QMessageBox::Question);
-    box.setWindowTitle(QStringLiteral("Orvel"));
-    box.setText(QStringLiteral("“Orvel” wants access to control “%1”.").arg(name));
-    box.setInformativeText(
-        QStringLiteral("Allowing control lets Orvel read what %1 is playing and send it play, "
-                       "pause, skip, seek, volume, shuffle and repeat commands.")
-            .arg(name));
-    auto *deny = box.addButton(QStringLiteral("Don’t Allow"), QMessageBox::RejectRole);
-    auto *allow = box.addButton(QStringLiteral("Allow"), QMessageBox::AcceptRole);
-    box.setDefaultButton(deny);
+    setWindowTitle(QStringLiteral("Orvel"));
+
+    auto *icon = new QLabel;
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(side, side));
+    icon->setAlignment(Qt::AlignTop);
+
+    auto *question = new QLabel(QStringLiteral("“Orvel” wants access to control “%1”.").arg(name));
+    question->setTextFormat(Qt::PlainText);
+    QFont bold = question->font();
+    bold.setBold(true);
+    question->setFont(bold);
+    question->setWordWrap(true);
+    auto *detail
+        = new QLabel(QStringLiteral("Allowing control lets Orvel read what %1 is playing and send it play, "
+                                    "pause, skip, seek, volume, shuffle and repeat commands.")
+                         .arg(name));
+    detail->setTextFormat(Qt::PlainText);
+    detail->setWordWrap(true);
+
+    m_deny = new QPushButton(QStringLiteral("Don’t Allow"));
+    m_allow = new QPushButton(QStringLiteral("Allow"));
+    m_deny->setDefault(true);
+    m_deny->setAutoDefault(true);
+    m_allow->setAutoDefault(false);
+    connect(m_allow, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_deny, &QPushButton::clicked, this, [this] { done(denied); });
+
+    auto *texts = new QVBoxLayout;
+    texts->addWidget(question);
+    texts->addWidget(detail);
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addLayout(texts, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_deny);
+    buttons->addWidget(m_allow);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    setMinimumWidth(420);
+}
+
+std::optional<bool> AutomationConsentBox::answer() const
+{
+    // Escape and the window's close button reject the dialog: no answer.
+    if (result() == QDialog::Accepted)
+        return true;
+    if (result() == denied)
+        return false;
+    return std::nullopt;
+}
+
+namespace {
+
+std::optional<bool> askOnGuiThread(const QString &applicationId)
+{
+    AutomationConsentBox box(applicationId);
     box.exec();
-    return box.clickedButton() == static_cast<QAbstractButton *>(allow);
+    return box.answer();
 }
 
 } // namespace
@@ -36,10 +86,10 @@ ConsentPrompt automationConsentDialog()
             return std::nullopt;
         if (QThread::currentThread() == app->thread())
             return askOnGuiThread(applicationId);
-        bool allowed = false;
+        std::optional<bool> answer;
         // The asking thread waits; the GUI thread stays free to run the dialog.
         QMetaObject::invokeMethod(
-            app, [&] { allowed = askOnGuiThread(applicationId); }, Qt::BlockingQueuedConnection);
-        return allowed;
+            app, [&] { answer = askOnGuiThread(applicationId); }, Qt::BlockingQueuedConnection);
+        return answer;
     };
 }

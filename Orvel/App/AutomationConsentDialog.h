@@ -2,6 +2,31 @@
 
 #include "AutomationPermission.h"
 
+#include <QDialog>
+#include <optional>
+
+class QPushButton;
+
+// The question "may Orvel control this application?". Only the two buttons
+// answer it: closing the window or pressing Escape leaves it undecided, so
+// nothing is recorded and the question comes again next time.
+class AutomationConsentBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit AutomationConsentBox(const QString &applicationId, QWidget *parent = nullptr);
+
+    QPushButton *allowButton() const { return m_allow; }
+    QPushButton *denyButton() const { return m_deny; }
+    // The answer once the box has finished; nothing when it was dismissed.
+    std::optional<bool> answer() const;
+
+private:
+    static constexpr int denied = 2;
+    QPushButton *m_allow = nullptr;
+    QPushButton *m_deny = nullptr;
+};
+
 // Asks the user on the GUI thread whether Orvel may control an application,
-// from whichever thread calls it; nothing when the app has no widgets to ask with.
+// from whichever thread calls it; nothing when the app has no widgets to ask
+// with or the user dismissed the question.
 ConsentPrompt automationConsentDialog();

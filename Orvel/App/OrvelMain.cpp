@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "AppRoot.h"
 #include "Bundle.h"
+#include "Localization.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
@@ -55,6 +56,7 @@ int OrvelMain::main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
     QApplication::setDesktopFileName(QString(Bundle::identifier));
+    installLinuxWording();
 
     QStringList urls = QApplication::arguments().mid(1);
 
@@ -90,9 +92,7 @@ int OrvelMain::main(int argc, char *argv[])
         &application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
 
     delegate.applicationDidFinishLaunching();
-    QList<QUrl> launchURLs;
-    for (const QString &text : std::as_const(urls))
-        launchURLs.append(QUrl(text));
+    const QList<QUrl> launchURLs = AppBus::acceptedURLs(urls);
     // As URLs of a launch arrive once launching has finished.
     QTimer::singleShot(0, &delegate, [&delegate, launchURLs] { delegate.open(launchURLs); });
 

@@ -42,6 +42,33 @@ Item {
         anchors.top: parent.top
     }
 
+    // A slot disabled while another shortcut starts gets no hover of its
+    // own, yet the caption still names the slot under the pointer: the bar
+    // follows the pointer itself.
+    HoverHandler {
+        id: pointer
+        onPointChanged: bar.followPointer()
+        onHoveredChanged: bar.followPointer()
+    }
+    property int pointerSlot: -1
+    function followPointer() {
+        let found = -1
+        if (pointer.hovered) {
+            for (let i = 0; i < slots.count; ++i) {
+                const slot = slots.itemAt(i)
+                if (slot && slot.contains(slot.mapFromItem(bar, pointer.point.position)))
+                    found = slot.index
+            }
+        }
+        if (found === pointerSlot)
+            return
+        if (pointerSlot >= 0)
+            model.leave(pointerSlot)
+        pointerSlot = found
+        if (found >= 0)
+            model.enter(found)
+    }
+
     RowLayout {
         id: content
         readonly property real padding: bar.isRow ? 24 : 10
@@ -52,6 +79,7 @@ Item {
         spacing: 8
 
         Repeater {
+            id: slots
             model: bar.model.cells
             SkillSlotView {
                 required property var modelData
@@ -62,7 +90,6 @@ Item {
                 lastCastID: bar.lastCastID
                 failedCastID: bar.failedCastID
                 Component.onCompleted: if (bar.previewSweep >= 0) sweep = bar.previewSweep
-                onHoveredChanged: hovered ? bar.model.enter(index) : bar.model.leave(index)
             }
         }
         Item {
@@ -70,6 +97,7 @@ Item {
             Layout.preferredWidth: 12
         }
         Text {
+            textFormat: Text.PlainText
             visible: bar.isRow
             text: bar.model.caption
             color: bar.Skinned.palette.muted

@@ -36,16 +36,15 @@ Column {
                     text: Design.localized("Orvel")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     color: page.Skinned.palette.muted
                     font: SkinFonts.system(14)
                     text: Design.localized("A little room for your music.")
                 }
-                Item {
-                    width: 1
-                    height: 4
-                }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "aboutVersion"
+                    topPadding: 4 // 12 below the line above with the column's spacing
                     color: page.rivista ? page.Skinned.palette.accent : page.Skinned.palette.muted
                     font: page.rivista ? Typography.numeric(18) : Typography.mono(13)
                     text: DashboardTexts.versionText
@@ -55,6 +54,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "introduction"
         width: Math.min(page.width, 600)
         color: page.Skinned.palette.text
@@ -70,11 +70,13 @@ Column {
         width: Math.min(page.width, 600)
         spacing: 10
         Text {
+            textFormat: Text.PlainText
             color: page.Skinned.palette.text
             font: SkinFonts.system(13, "semibold")
             text: Design.localized("Your privacy")
         }
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(12)
@@ -84,6 +86,7 @@ Column {
             text: Design.localized("Orvel reads the current track and sends playback controls to Spotify on this Mac. Settings, shortcuts and the current playback snapshot stay on your Mac. Album artwork is downloaded directly from Spotify’s image servers. When you paste a link into an unnamed shortcut, Orvel asks Spotify’s public link service for its name. No analytics, ads or extra accounts.")
         }
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(12)
@@ -95,6 +98,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         width: page.width
         color: page.Skinned.palette.muted
         font: SkinFonts.system(11)
@@ -133,6 +137,7 @@ Column {
         focusPolicy: Qt.StrongFocus
         FocusMark {}
         contentItem: Text {
+            textFormat: Text.PlainText
             color: page.Skinned.palette.accent
             font: SkinFonts.system(12)
             text: link.title

@@ -27,12 +27,14 @@ Column {
             width: parent.width
             spacing: 4
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(15, "semibold")
                 text: Design.localized("Visual effects")
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: page.Skinned.palette.muted
                 font: SkinFonts.system(12)

@@ -5,6 +5,7 @@ import Orvel.Shared
 // Explanatory copy: muted, three points looser than the font's own lines,
 // wrapping to its full height within 560.
 Text {
+    textFormat: Text.PlainText
     width: Math.min(parent ? parent.width : implicitWidth, 560)
     color: Skinned.palette.muted
     font: SkinFonts.system(13)

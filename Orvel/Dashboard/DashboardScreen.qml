@@ -69,6 +69,7 @@ Item {
                         height: size
                     }
                     Text {
+                        textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         color: screen.Skinned.palette.text
                         font: Typography.display(screen.metrics.brandTextSize)
@@ -97,12 +98,14 @@ Item {
                 spacing: screen.metrics.versionTop
 
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "connection"
                     color: screen.Skinned.palette.muted
                     font: SkinFonts.system(screen.metrics.captionSize)
                     text: DashboardTexts.connection(PlaybackCoordinator.availability)
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "version"
                     color: screen.Skinned.palette.muted
                     font: SkinFonts.system(screen.metrics.captionSize)

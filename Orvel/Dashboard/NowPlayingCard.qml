@@ -79,6 +79,7 @@ Column {
                     text: Design.localized("Now playing")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "trackTitle"
                     width: parent.width
                     color: card.Skinned.palette.text
@@ -92,6 +93,7 @@ Column {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "trackArtist"
                     width: parent.width
                     color: card.Skinned.palette.muted
@@ -155,12 +157,14 @@ Column {
                         spacing: 8
                         clip: true
                         Text {
+                            textFormat: Text.PlainText
                             color: card.Skinned.palette.text
                             font: SkinFonts.system(14)
                             text: card.trackArtist
                             maximumLineCount: 1
                         }
                         Text {
+                            textFormat: Text.PlainText
                             color: card.Skinned.palette.muted
                             font: SkinFonts.system(14)
                             text: card.trackAlbum

@@ -34,6 +34,7 @@ Column {
             text: Design.localized("Good music. More room.")
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "pageSubtitle"
             width: parent.width
             color: page.Skinned.palette.muted
@@ -112,6 +113,7 @@ Column {
             Layout.fillWidth: true
         }
         Text {
+            textFormat: Text.PlainText
             Layout.alignment: Qt.AlignVCenter
             color: page.Skinned.palette.muted
             font: SkinFonts.system(10)
@@ -168,6 +170,7 @@ Column {
                 color: manage.lit(page.Skinned.palette.muted)
             }
             Text {
+                textFormat: Text.PlainText
                 color: manage.lit(page.Skinned.palette.muted)
                 font: SkinFonts.system(11)
                 text: page.scopeCaption
@@ -176,6 +179,7 @@ Column {
                 Layout.fillWidth: true
             }
             Text {
+                textFormat: Text.PlainText
                 color: manage.lit(page.Skinned.palette.muted)
                 font: SkinFonts.system(11)
                 text: Design.localized("Manage displays")
@@ -191,6 +195,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "storageWarning"
         visible: PlaybackCoordinator.storageError
         width: page.width

@@ -15,6 +15,7 @@ Rectangle {
     border.color: Skinned.palette.rule
 
     Text {
+        textFormat: Text.PlainText
         anchors.centerIn: parent
         width: Math.min(implicitWidth, slot.width - 8)
         elide: Text.ElideRight

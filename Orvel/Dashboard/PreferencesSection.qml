@@ -114,6 +114,7 @@ Column {
                         implicitWidth: implicitContentWidth
                         implicitHeight: implicitContentHeight
                         contentItem: Text {
+                            textFormat: Text.PlainText
                             color: page.Skinned.palette.muted
                             font: SkinFonts.system(12)
                             text: disconnect.text
@@ -136,6 +137,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "loginError"
         visible: Preferences.loginError !== null
         width: page.width
@@ -146,6 +148,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "preferencesCaption"
         width: page.width
         color: page.Skinned.palette.muted

@@ -26,6 +26,7 @@ PressFeedbackStyle {
     Keys.onEnterPressed: row.clicked()
 
     contentItem: Text {
+        textFormat: Text.PlainText
         objectName: "sectionTitle"
         color: row.lit(row.Skinned.palette.text)
         opacity: row.metrics.rowOpacity(row.selected)

@@ -13,6 +13,7 @@ Column {
     spacing: 4
 
     Text {
+        textFormat: Text.PlainText
         objectName: "settingTitle"
         width: label.width
         color: label.Skinned.palette.text
@@ -21,6 +22,7 @@ Column {
         wrapMode: Text.Wrap
     }
     Text {
+        textFormat: Text.PlainText
         objectName: "settingDetail"
         width: label.width
         color: label.Skinned.palette.muted

@@ -15,6 +15,7 @@ Row {
     spacing: 10
 
     Text {
+        textFormat: Text.PlainText
         objectName: "switchCaption"
         anchors.verticalCenter: parent.verticalCenter
         visible: control.metrics.switchCaptions

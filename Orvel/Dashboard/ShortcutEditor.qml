@@ -77,6 +77,7 @@ FocusScope {
                 onTextEdited: editor.model.title = text
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "lookingUp"
                 visible: editor.model.lookingUp
                 color: editor.Skinned.palette.muted
@@ -99,6 +100,7 @@ FocusScope {
                 onTextEdited: editor.model.link = text
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: editor.Skinned.palette.muted
                 font: SkinFonts.system(11)
@@ -173,6 +175,7 @@ FocusScope {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "validationMessage"
             visible: editor.model.showsMessage
             width: form.width
@@ -198,6 +201,7 @@ FocusScope {
                 focusPolicy: Qt.StrongFocus
                 text: Design.localized("Cancel")
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     color: cancelButton.hovered ? editor.Skinned.palette.text : editor.Skinned.palette.muted
                     font: SkinFonts.system(13)
                     text: cancelButton.text
@@ -216,6 +220,7 @@ FocusScope {
     }
 
     component FieldLabel: Text {
+        textFormat: Text.PlainText
         color: editor.Skinned.palette.text
         font: SkinFonts.system(12, "medium")
     }
@@ -243,6 +248,7 @@ FocusScope {
             border.color: field.activeFocus ? editor.Skinned.palette.accent : editor.Skinned.palette.stroke
         }
         Text {
+            textFormat: Text.PlainText
             x: field.leftPadding
             width: field.availableWidth
             height: field.height
@@ -317,6 +323,7 @@ FocusScope {
                         color: segment.Skinned.palette.fillStrong
                     }
                     contentItem: Text {
+                        textFormat: Text.PlainText
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
                         color: segment.chosen || segment.hovered ? segment.Skinned.palette.text : segment.Skinned.palette.muted

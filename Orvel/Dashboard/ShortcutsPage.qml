@@ -89,6 +89,7 @@ Column {
                 Layout.alignment: Qt.AlignVCenter
                 spacing: 8
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(19, "semibold")
@@ -96,6 +97,7 @@ Column {
                     wrapMode: Text.Wrap
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     color: page.Skinned.palette.muted
                     font: SkinFonts.system(12)
@@ -224,6 +226,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "footnote"
         width: page.width
         color: page.Skinned.palette.muted

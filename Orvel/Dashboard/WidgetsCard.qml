@@ -29,6 +29,7 @@ SkinCard {
             Layout.fillWidth: true
             spacing: 5
             Text {
+                textFormat: Text.PlainText
                 objectName: "widgetsTitle"
                 width: parent.width
                 color: card.Skinned.palette.text
@@ -37,6 +38,7 @@ SkinCard {
                 elide: Text.ElideRight
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "widgetsSubtitle"
                 width: parent.width
                 color: card.Skinned.palette.muted

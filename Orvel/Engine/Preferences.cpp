@@ -1,6 +1,7 @@
 #include "Preferences.h"
 
 #include "Defaults.h"
+#include "DisplayIdentity.h"
 #include "Localization.h"
 #include "LoginItem.h"
 #include "SystemAppearance.h"
@@ -498,6 +499,18 @@ void Preferences::setPlayerPosition(const std::optional<PlayerPosition> &positio
 void Preferences::resetPlayerPositions()
 {
     assign(Table::playerPositions, {});
+}
+
+void Preferences::carryOverDisplays(const QHash<QString, QString> &carryOvers)
+{
+    if (carryOvers.isEmpty())
+        return;
+    const std::optional<QString> selected = carriedOver(m_selectedDisplayID, carryOvers);
+    if (selected != m_selectedDisplayID)
+        setSelectedDisplayID(selected);
+    QMap<QString, PlayerPosition> positions = m_playerPositions;
+    if (carryOver(positions, carryOvers))
+        assign(Table::playerPositions, std::move(positions));
 }
 
 void Preferences::completeSetup()

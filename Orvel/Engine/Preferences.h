@@ -11,6 +11,7 @@
 #include "Skin.h"
 #include "VisualizerSettings.h"
 
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QVariant>
@@ -166,6 +167,9 @@ public:
     // Stores the position of the player on that display; none removes it.
     void setPlayerPosition(const std::optional<PlayerPosition> &position, const QString &displayID);
     Q_INVOKABLE void resetPlayerPositions();
+    // Moves the chosen display and the players' places from displays' former
+    // ids to their current ones (old id to new id); stores only when something moved.
+    void carryOverDisplays(const QHash<QString, QString> &carryOvers);
     Q_INVOKABLE void resetVisualizer();
     void applyAnimationPreset(AnimationPreset preset);
     Q_INVOKABLE void completeSetup();

@@ -56,6 +56,7 @@ Item {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "message"
             width: column.width
             text: root.notice.message
@@ -123,6 +124,7 @@ Item {
                             implicitHeight: implicitContentHeight
                             opacity: down ? 0.7 : 1
                             contentItem: Text {
+                                textFormat: Text.PlainText
                                 text: plain.text
                                 font: Typography.role("body")
                                 color: Skinned.palette.muted

@@ -38,8 +38,10 @@ PressFeedbackStyle {
                 SelectionDot {
                     anchors.verticalCenter: parent.verticalCenter
                     on: control.selected
+                    brightness: control.brightness
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: control.lit(control.Skinned.palette.text)
                     font: control.style.titleFont
@@ -48,6 +50,7 @@ PressFeedbackStyle {
                 }
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: control.lit(control.Skinned.palette.muted)
                 font: control.style.detailFont

@@ -12,6 +12,7 @@ Item {
     implicitHeight: label.implicitHeight
 
     Text {
+        textFormat: Text.PlainText
         id: label
         width: root.width
         color: Skinned.palette.muted

@@ -45,6 +45,7 @@ PressFeedbackStyle {
             visible: control.symbol !== ""
             name: control.symbol
             size: control.style.iconSize
+            weight: control.style.symbolWeight
             color: control.lit(control.style.foreground)
         }
     }

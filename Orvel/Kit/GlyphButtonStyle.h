@@ -18,6 +18,7 @@ class GlyphButtonStyle : public QObject {
     Q_PROPERTY(bool symbol READ symbol WRITE setSymbol NOTIFY changed)
 
     Q_PROPERTY(qreal iconSize READ iconSize NOTIFY changed)
+    Q_PROPERTY(int symbolWeight READ symbolWeightValue NOTIFY changed)
     Q_PROPERTY(QColor foreground READ foregroundColor NOTIFY changed)
     Q_PROPERTY(QColor background READ backgroundColor NOTIFY changed)
     Q_PROPERTY(qreal radius READ radius CONSTANT)
@@ -50,6 +51,7 @@ public:
     void setSymbol(bool symbol);
 
     qreal iconSize() const { return iconSize(m_size, m_symbol); }
+    int symbolWeightValue() const { return int(symbolWeight(m_palette.skin)); }
     QColor foregroundColor() const { return foreground(m_palette, m_selected).toQColor(); }
     QColor backgroundColor() const { return background(m_palette, m_selected).toQColor(); }
     qreal radius() const { return Radius::small; }

@@ -1,6 +1,7 @@
 #include "HelpTip.h"
 
 #include <QApplication>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace {
@@ -8,7 +9,7 @@ HelpTip::Display systemDisplay()
 {
     return {[](const QPoint &at, const QString &text) {
                 if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-                    QToolTip::showText(at, text);
+                    QToolTip::showText(at, HelpTip::systemText(text));
             },
         [] {
             if (qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -29,6 +30,11 @@ QCoro::Task<void> showHelpTipLater(Scheduler &scheduler, QPointer<HelpTip> tip, 
     if (!slept || !tip)
         co_return;
     tip->show();
+}
+
+QString HelpTip::systemText(const QString &text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
 void HelpTip::setDisplay(const Display &replacement)

@@ -28,6 +28,9 @@ public:
         std::function<void()> hide;
     };
     static void setDisplay(const Display &display);
+    // The text as QToolTip is given it: QToolTip reads anything that looks
+    // like markup as rich text, so the help text goes in as escaped plain text.
+    static QString systemText(const QString &text);
 
     explicit HelpTip(QQuickItem *parent = nullptr);
     ~HelpTip() override;

@@ -77,7 +77,8 @@ void KitShape::draw(QPainter &painter, const QRectF &rect, const Style &given)
     if (!style.image.isEmpty()) {
         // Rendered at the device's pixel size so it stays sharp.
         const QRectF device = painter.transform().mapRect(rect);
-        const QImage image = Assets::image(style.image, device.size().toSize());
+        const QImage image
+            = PressFeedback::brightened(Assets::image(style.image, device.size().toSize()), style.brightness);
         if (!image.isNull()) {
             painter.save();
             painter.setClipPath(corners.path(rect), Qt::IntersectClip);

@@ -3,6 +3,7 @@
 #include "KitAnimation.h"
 
 #include <QColor>
+#include <QImage>
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
@@ -40,6 +41,8 @@ public:
     static Look look(bool enabled, bool hovered, bool pressed, bool motionAllowed);
     // Adds the amount to each colour component (as a brightness filter does), opacity kept.
     static QColor brightened(const QColor &color, double amount);
+    // The same for every pixel of a picture.
+    static QImage brightened(const QImage &image, double amount);
 
     explicit PressFeedback(QObject *parent = nullptr);
 

@@ -24,6 +24,7 @@ PressFeedbackStyle {
         spacing: control.style.spacing
 
         Text {
+            textFormat: Text.PlainText
             anchors.verticalCenter: parent.verticalCenter
             color: control.lit(control.style.foreground)
             font: control.style.font

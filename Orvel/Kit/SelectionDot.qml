@@ -8,6 +8,9 @@ Item {
 
     property bool on: false
     property real size: 6
+    // Added to its colour while the control around it is hovered.
+    property real brightness: 0
+    readonly property PressFeedback feedback: PressFeedback {}
 
     readonly property SelectionDotStyle style: SelectionDotStyle {
         palette: root.Skinned.palette
@@ -25,13 +28,13 @@ Item {
         width: root.style.side
         height: root.style.side
         radius: width / 2
-        color: root.style.color
+        color: root.feedback.lit(root.style.color, root.brightness)
     }
     SymbolView {
         anchors.fill: parent
         visible: root.style.symbol !== ""
         name: root.style.symbol
         size: root.style.side
-        color: root.style.color
+        color: root.feedback.lit(root.style.color, root.brightness)
     }
 }

@@ -17,11 +17,13 @@ Column {
     Column {
         spacing: 4
         Text {
+            textFormat: Text.PlainText
             color: picker.Skinned.palette.text
             font: SkinFonts.system(15, "semibold")
             text: picker.style.title
         }
         Text {
+            textFormat: Text.PlainText
             color: picker.Skinned.palette.muted
             font: SkinFonts.system(12)
             text: picker.style.subtitle
@@ -60,14 +62,17 @@ Column {
                             width: parent.width
                             height: 96
                             skin: card.modelData.skin
+                            brightness: card.brightness
                         }
                         Row {
                             spacing: 8
                             SelectionDot {
                                 anchors.verticalCenter: parent.verticalCenter
                                 on: card.modelData.selected
+                                brightness: card.brightness
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 color: card.lit(card.Skinned.palette.text)
                                 font: SkinFonts.system(13, "semibold")
@@ -76,6 +81,7 @@ Column {
                             }
                         }
                         Text {
+                            textFormat: Text.PlainText
                             width: parent.width
                             color: card.lit(card.Skinned.palette.muted)
                             font: SkinFonts.system(11)

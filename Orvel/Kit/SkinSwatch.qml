@@ -8,6 +8,12 @@ Item {
     id: root
 
     property string skin: "classico"
+    // Added to every colour, the cover's too, while the card around it is hovered.
+    property real brightness: 0
+    readonly property PressFeedback feedback: PressFeedback {}
+    function lit(color) {
+        return feedback.lit(color, brightness)
+    }
 
     readonly property SkinSwatchStyle style: SkinSwatchStyle {
         skin: root.skin
@@ -26,6 +32,7 @@ Item {
         fillEnd: root.style.backgroundEnd
         stroke: root.style.border
         strokeWidth: 1
+        brightness: root.brightness
     }
 
     // Cover, text lines, a flexible gap and the play button, 12 apart: the
@@ -47,6 +54,7 @@ Item {
             radius: root.style.coverRadius
             image: "PreviewArtwork"
             strokeWidth: 0
+            brightness: root.brightness
         }
         Column {
             id: lines
@@ -59,13 +67,13 @@ Item {
                 width: root.style.titleBar.width
                 height: root.style.titleBar.height
                 radius: height / 2
-                color: root.q.text
+                color: root.lit(root.q.text)
             }
             Rectangle {
                 width: 44
                 height: 3
                 radius: 1.5
-                color: root.q.muted
+                color: root.lit(root.q.muted)
             }
             Item {
                 width: lines.width
@@ -76,14 +84,14 @@ Item {
                     width: parent.width
                     height: root.style.trackHeight
                     radius: height / 2
-                    color: Qt.rgba(root.q.text.r, root.q.text.g, root.q.text.b, root.q.text.a * 0.25)
+                    color: root.lit(Qt.rgba(root.q.text.r, root.q.text.g, root.q.text.b, root.q.text.a * 0.25))
                 }
                 Rectangle {
                     y: 3
                     width: 40
                     height: 3
                     radius: 1.5
-                    color: root.style.progress
+                    color: root.lit(root.style.progress)
                 }
             }
         }
@@ -93,13 +101,13 @@ Item {
             width: 26
             height: 26
             radius: 13
-            color: root.style.playButton
+            color: root.lit(root.style.playButton)
 
             GlyphView {
                 anchors.fill: parent
                 glyph: "pause"
                 size: 12
-                color: root.q.onAccent
+                color: root.lit(root.q.onAccent)
             }
         }
     }

@@ -12,6 +12,7 @@ SurfaceGroundLayers {
 
     onFadeStarted: fading.restart()
 
+    // Linear: the ground applies the curve to each field's own fade.
     NumberAnimation {
         id: fading
         target: ground
@@ -19,6 +20,5 @@ SurfaceGroundLayers {
         from: 0
         to: 1
         duration: ground.fadeAnimation.duration
-        easing: ground.fadeAnimation.easing
     }
 }

@@ -66,10 +66,10 @@ void SurfaceGroundLayers::draw(
         if (layers.glass)
             PlayerGlass::draw(painter, shape);
         const auto [top, bottom] = fieldOpacities(layers.glass);
-        const double fade = std::clamp(layers.fade, 0.0, 1.0);
-        if (layers.fadingField)
-            field(painter, rect, *layers.fadingField, top, bottom, 1 - fade);
-        field(painter, rect, layers.field, top, bottom, layers.fadingField ? fade : 1);
+        for (const FadingField &leaving : layers.fading)
+            field(painter, rect, leaving.aura, top, bottom, std::clamp(leaving.opacity, 0.0, 1.0));
+        field(painter, rect, layers.field, top, bottom,
+            layers.fading.empty() ? 1 : std::clamp(layers.fade, 0.0, 1.0));
         if (layers.glass) {
             QLinearGradient sheen(
                 rect.topLeft(), QPointF(rect.left(), rect.top() + rect.height() * sheenDepth));
@@ -109,7 +109,22 @@ void SurfaceGroundLayers::environmentChanged()
     } else if (aura.key != m_field->key) {
         // A new identity: the old field fades out under the new one.
         const KitAnimation animation = fadeAnimation(values.motion);
-        m_fadingField = animation.enabled() ? m_field : std::nullopt;
+        if (animation.enabled()) {
+            // Fields already leaving go on from where their fades are; the one
+            // that was coming in leaves from the opacity it had reached.
+            const double ran = std::clamp(m_fade, 0.0, 1.0);
+            std::vector<Outgoing> outgoing;
+            for (const Outgoing &leaving : m_outgoing) {
+                if (leaving.done + ran < 1)
+                    outgoing.push_back({leaving.aura, leaving.from, leaving.done + ran});
+            }
+            outgoing.push_back({*m_field, m_outgoing.empty() ? 1.0 : m_easing.valueForProgress(ran), 0});
+            m_outgoing = std::move(outgoing);
+            m_easing = animation.easing;
+            m_fade = 1; // so setFade(0) below always announces the restart
+        } else {
+            m_outgoing.clear();
+        }
         m_field = aura;
         setFade(animation.enabled() ? 0 : 1);
         if (animation.enabled())
@@ -170,7 +185,7 @@ void SurfaceGroundLayers::setFade(qreal fade)
         return;
     m_fade = fade;
     if (m_fade >= 1)
-        m_fadingField.reset();
+        m_outgoing.clear();
     emit fadeChanged();
     update();
 }
@@ -189,7 +204,17 @@ KitAnimation SurfaceGroundLayers::fadeAnimation() const
 SurfaceGroundLayers::Layers SurfaceGroundLayers::layers() const
 {
     const SkinEnvironment::Values &values = environment()->values();
-    return {values.palette, m_field.value_or(values.aura), m_fadingField, m_fade, showsGlass()};
+    Layers layers{values.palette, m_field.value_or(values.aura), {}, 1, showsGlass()};
+    if (m_outgoing.empty())
+        return layers;
+    const double ran = std::clamp(m_fade, 0.0, 1.0);
+    layers.fade = m_easing.valueForProgress(ran);
+    for (const Outgoing &leaving : m_outgoing) {
+        if (leaving.done + ran < 1)
+            layers.fading.push_back(
+                {leaving.aura, leaving.from * (1 - m_easing.valueForProgress(leaving.done + ran))});
+    }
+    return layers;
 }
 
 void SurfaceGroundLayers::paint(QPainter *painter)

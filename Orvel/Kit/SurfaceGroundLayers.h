@@ -7,12 +7,15 @@
 #include <QQuickPaintedItem>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
+#include <vector>
 
 // The full-bleed ground of panels, the dashboard and the setup, painted into
 // its shape. Classico: the ground colour lit by two faint radial glows.
 // Rivista: the aura's field gradient, over glass with a sheen when glass is
 // allowed. A new aura key cross-fades the field: the item sets `fade` to 0
-// and asks for it to be animated to 1 (fadeStarted, with fadeAnimation).
+// and asks for it to be animated linearly to 1 over fadeAnimation's length
+// (fadeStarted); the curve is applied here. A key arriving mid-fade lets
+// every field on its way out finish its own fade.
 // Decorative: no pointer hits, hidden from accessibility.
 class SurfaceGroundLayers : public QQuickPaintedItem {
     Q_OBJECT
@@ -24,7 +27,7 @@ class SurfaceGroundLayers : public QQuickPaintedItem {
     // outline); negative: `radius`.
     Q_PROPERTY(qreal topRadius READ topRadius WRITE setTopRadius NOTIFY changed)
     Q_PROPERTY(qreal bottomRadius READ bottomRadius WRITE setBottomRadius NOTIFY changed)
-    // How far the new field has faded in, 0...1.
+    // The share of the newest fade's time that has run, 0...1.
     Q_PROPERTY(qreal fade READ fade WRITE setFade NOTIFY fadeChanged)
     Q_PROPERTY(bool showsGlass READ showsGlass NOTIFY changed)
     Q_PROPERTY(KitAnimation fadeAnimation READ fadeAnimation NOTIFY changed)
@@ -48,11 +51,16 @@ public:
     // Ease-in-out over 0.7 s unless track changes are still.
     static KitAnimation fadeAnimation(const MotionPolicy &motion);
 
+    struct FadingField {
+        Aura aura;
+        double opacity = 0;
+        friend bool operator==(const FadingField &, const FadingField &) = default;
+    };
     struct Layers {
         SkinPalette palette;
         Aura field;
-        std::optional<Aura> fadingField; // the previous aura, fading out
-        double fade = 1;
+        std::vector<FadingField> fading; // earlier auras on their way out, oldest first
+        double fade = 1; // the field's opacity while others fade out
         bool glass = false;
     };
     static void draw(QPainter &painter, const QRectF &rect, const QPainterPath &shape, const Layers &layers);
@@ -95,6 +103,14 @@ private:
     qreal m_fade = 1;
     bool m_painted = false;
     std::optional<Aura> m_field;
-    std::optional<Aura> m_fadingField;
+    // A field on its way out: its opacity when it began to leave, and the
+    // share of its fade's time that had run when the newest fade began.
+    struct Outgoing {
+        Aura aura;
+        double from = 1;
+        double done = 0;
+    };
+    std::vector<Outgoing> m_outgoing;
+    QEasingCurve m_easing;
     mutable EnvironmentLink m_environment;
 };

@@ -16,6 +16,7 @@ T.AbstractButton {
     implicitHeight: implicitContentHeight
 
     contentItem: Text {
+        textFormat: Text.PlainText
         color: control.Skinned.palette.accent
         font: SkinFonts.textLink(control.Skinned.skin)
         text: control.title

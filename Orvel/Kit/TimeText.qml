@@ -4,6 +4,7 @@ import Orvel.Shared
 
 // A time readout in the skin's numeric face.
 Text {
+    textFormat: Text.PlainText
     property real size: 11
     property bool emphasized: false
 

@@ -5,6 +5,7 @@ import Orvel.Shared
 // A title in the skin's title face: one line cut at the end unless `lines`
 // is another count, or null for as many lines as it needs.
 Text {
+    textFormat: Text.PlainText
     property real size: 13
     property var lines: 1
 

@@ -1,5 +1,6 @@
 #include "DisplayCatalog.h"
 
+#include "DisplayIdentity.h"
 #include "DisplayScope.h"
 #include "FloatingPanel.h"
 #include "Preferences.h"
@@ -76,22 +77,40 @@ DisplayCatalog::~DisplayCatalog()
     m_identificationTask.cancel();
 }
 
-QString DisplayCatalog::identifier(const ScreenInfo &screen)
+QStringList DisplayCatalog::identifiers(const QList<ScreenInfo> &screens)
 {
-    if (!screen.name.isEmpty())
-        return screen.name;
-    return QStringLiteral("display-") + QString::number(screen.number);
+    QList<DisplayFacts> facts;
+    for (const ScreenInfo &screen : screens)
+        facts.append(screen.facts());
+    return displayIdentifiers(facts);
+}
+
+QString DisplayCatalog::identifier(const ScreenInfo &screen, const QList<ScreenInfo> &among)
+{
+    QList<ScreenInfo> all = among;
+    qsizetype index = all.indexOf(screen);
+    if (index < 0) {
+        all.append(screen);
+        index = all.size() - 1;
+    }
+    return identifiers(all)[index];
 }
 
 void DisplayCatalog::refresh()
 {
     QList<Display> displays;
     const QList<ScreenInfo> screens = m_services.screens->screens();
+    const QStringList ids = identifiers(screens);
+    QList<DisplayFacts> facts;
     for (qsizetype index = 0; index < screens.size(); ++index) {
         const ScreenInfo &screen = screens[index];
-        displays.append(Display{identifier(screen), int(index + 1), screen.localizedName, screen.frame,
+        facts.append(screen.facts());
+        displays.append(Display{ids[index], int(index + 1), screen.localizedName, screen.frame,
             screen.primary && screen.number != 0});
     }
+    // Before anyone hears of the new list, so it finds its places under the new ids.
+    if (m_services.preferences)
+        m_services.preferences->carryOverDisplays(outputCarryOvers(facts, ids));
     m_displays = displays;
     emit displaysChanged();
 }

@@ -33,7 +33,9 @@ class DisplayCatalog : public QObject {
 
 public:
     struct Display {
-        // Stable across rearrangements: the output's name, else "display-" and its number.
+        // Stable across rearrangements and changes of output: the monitor's
+        // maker, model and serial number, else the output's name, else
+        // "display-" and its number (displayIdentifiers()).
         QString id;
         // 1-based position in the list at the last refresh.
         int number = 0;
@@ -60,6 +62,9 @@ public:
         Scheduler *scheduler = nullptr;
         // A window showing the identification content of the display.
         std::function<std::unique_ptr<PanelWindow>(const Display &)> makeIdentificationPanel;
+        // Choices stored under a display's output name move to its id when it
+        // is seen; without preferences nothing stored is touched.
+        Preferences *preferences = nullptr;
     };
 
     // Identification panels on screen, in the skin and aura the engine's owners give.
@@ -79,7 +84,11 @@ public:
     // Rebuilds the list now; one change notification.
     void refresh();
 
-    static QString identifier(const ScreenInfo &screen);
+    // The ids of displays connected together, in their order.
+    static QStringList identifiers(const QList<ScreenInfo> &screens);
+    // The id of one of them; twins are told apart only among the others.
+    static QString identifier(const ScreenInfo &screen, const QList<ScreenInfo> &among);
+    static QString identifier(const ScreenInfo &screen) { return identifier(screen, {screen}); }
     // The displays that carry panels under the preferences' scope.
     QSet<QString> activeDisplayIDs(const Preferences &preferences) const;
     // The same for views, in display order.

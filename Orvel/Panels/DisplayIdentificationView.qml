@@ -26,14 +26,16 @@ SurfacePanel {
             spacing: 10
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "number"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 color: Skinned.palette.text
-                font: Typography.system(72, Font.Light)
-                text: view.number
+                font: Typography.rounded(72, Font.Light)
+                text: Design.localized("%lld", [view.number])
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "name"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
@@ -44,6 +46,7 @@ SurfacePanel {
                 text: view.name
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "role"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter

@@ -1,10 +1,13 @@
 #include "FloatingPanel.h"
 
+#include "PanelModel.h"
 #include "Screens.h"
+#include "X11Desktop.h"
 
 #include <QKeyEvent>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QResizeEvent>
 #include <QSurfaceFormat>
 
 PanelHostingView::PanelHostingView()
@@ -17,11 +20,32 @@ PanelHostingView::PanelHostingView()
     setColor(Qt::transparent);
 }
 
+namespace {
+QByteArray titleForLog(const QWindow &window)
+{
+    return window.title().isEmpty() ? QByteArrayLiteral("-") : window.title().toUtf8();
+}
+} // namespace
+
 bool PanelHostingView::event(QEvent *event)
 {
-    if (pointerChanged && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
-        pointerChanged(event->type() == QEvent::Enter);
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        // The window itself is the one area it tracks, so every crossing is its own.
+        qCDebug(lcHover, "%s own=1 %s", event->type() == QEvent::Enter ? "mouseEntered" : "mouseExited",
+            titleForLog(*this).constData());
+        if (pointerChanged)
+            pointerChanged(event->type() == QEvent::Enter);
+    }
     return QQuickWindow::event(event);
+}
+
+void PanelHostingView::resizeEvent(QResizeEvent *event)
+{
+    QQuickWindow::resizeEvent(event);
+    // The tracked area follows the window's bounds; the log shows them as they now are.
+    const QSize bounds = event->size();
+    qCDebug(lcHover, "reset tracking %s bounds={{0, 0}, {%d, %d}}", titleForLog(*this).constData(),
+        bounds.width(), bounds.height());
 }
 
 void PanelHostingView::keyPressEvent(QKeyEvent *event)
@@ -65,6 +89,12 @@ FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine 
         if (escape)
             escape();
     };
+    X11Desktop::floatAboveWindows(*m_window);
+    // Where the compositor offers it, the glass frosts what lies behind.
+    X11Desktop::setBlurBehind(*m_window, true);
+    if (X11Desktop *desktop = X11Desktop::instance())
+        QObject::connect(
+            desktop, &X11Desktop::fullScreenChanged, m_window.get(), [this] { showAsAllowed(true); });
 
     QQmlComponent component(&engine);
     component.setData(qml, QUrl(QStringLiteral("qrc:/Orvel/Panels/FloatingPanel.qml")));
@@ -98,6 +128,9 @@ FloatingPanel::~FloatingPanel()
 void FloatingPanel::applyFrame(const Rect &frame)
 {
     m_screens.place(*m_window, frame);
+    // Moved onto or off a display with a full-screen window.
+    if (X11Desktop *desktop = X11Desktop::instance(); desktop && desktop->fullScreenArea())
+        showAsAllowed(false);
 }
 
 void FloatingPanel::applyLevel(int)
@@ -105,9 +138,14 @@ void FloatingPanel::applyLevel(int)
     // Every level is stay-on-top, which the window's flags already say.
 }
 
-void FloatingPanel::applyCollectionBehavior(std::uint64_t)
+void FloatingPanel::applyCollectionBehavior(std::uint64_t behavior)
 {
-    // Linux desktops have no spaces to join; the value is only kept.
+    // Every workspace, "show desktop" and the window cycle are the window's
+    // nature on X11; only the full-screen choice acts.
+    const bool changed = behavior != m_behavior;
+    m_behavior = behavior;
+    if (changed)
+        showAsAllowed(true);
 }
 
 void FloatingPanel::applyTitle(const QString &title)
@@ -115,9 +153,9 @@ void FloatingPanel::applyTitle(const QString &title)
     m_window->setTitle(title);
 }
 
-void FloatingPanel::applyShadow(bool)
+void FloatingPanel::applyShadow(bool shadow)
 {
-    // Frameless windows get no shadow from the window manager; the view draws its own edge.
+    X11Desktop::setShadow(*m_window, shadow);
 }
 
 void FloatingPanel::applyIgnoresMouseEvents(bool ignores)
@@ -125,14 +163,31 @@ void FloatingPanel::applyIgnoresMouseEvents(bool ignores)
     m_window->setFlag(Qt::WindowTransparentForInput, ignores);
 }
 
-void FloatingPanel::applyVisible(bool visible)
+void FloatingPanel::applyVisible(bool)
 {
-    if (visible) {
+    showAsAllowed(true);
+}
+
+void FloatingPanel::showAsAllowed(bool raise)
+{
+    const X11Desktop *desktop = X11Desktop::instance();
+    const std::optional<QRect> fullScreen = desktop ? desktop->fullScreenArea() : std::nullopt;
+    const bool keptAway
+        = (m_behavior & fullScreenNone) && fullScreen && fullScreen->intersects(m_window->geometry());
+    if (isVisible() && !keptAway) {
+        const bool shown = m_window->isVisible();
         m_window->show();
-        m_window->raise();
-    } else {
-        m_window->hide();
+        // Only we stack the window: above everything, a full-screen window included.
+        if (raise || !shown)
+            m_window->raise();
+        return;
     }
+    if (!m_window->isVisible())
+        return;
+    m_window->hide();
+    // The full-screen window has the pointer now.
+    if (isVisible() && pointerChanged)
+        pointerChanged(false);
 }
 
 void FloatingPanel::applyClose()

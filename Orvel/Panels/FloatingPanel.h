@@ -25,18 +25,24 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 };
 
 // A panel on screen: a frameless, transparent window that stays on top and
-// takes no focus until pressed. Levels all mean stay-on-top here; the
-// collection behaviour has no counterpart on Linux and is only kept.
+// takes no focus until pressed. Levels all mean stay-on-top here. On X11 the
+// window is out of the window manager's hands (every workspace, kept through
+// "show desktop", in no task bar or switcher); the collection behaviour
+// decides whether it stays off a display whose active window is full screen
+// or above that window.
 class FloatingPanel final : public PanelWindow {
 public:
     static constexpr Qt::WindowFlags baseFlags
         = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+    // The collection behaviour's flag for "never beside a full-screen window".
+    static constexpr std::uint64_t fullScreenNone = 1 << 9;
 
     // `qml` is the view's source, as text importing its modules; `properties`
     // are its initial ones. The panel is off screen until orderFront().
@@ -60,7 +66,11 @@ protected:
     void applyClose() override;
 
 private:
+    // Puts the window on screen or takes it off, as ordered and as the full-screen window allows.
+    void showAsAllowed(bool raise);
+
     Screens &m_screens;
+    std::uint64_t m_behavior = 0;
     std::unique_ptr<PanelHostingView> m_window;
     QPointer<QQuickItem> m_content;
     QString m_contentErrors;

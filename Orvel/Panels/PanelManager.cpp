@@ -5,6 +5,7 @@
 #include "Screens.h"
 
 #include <set>
+#include <utility>
 
 PanelManager::PanelManager(Services services, QObject *parent)
     : QObject(parent)
@@ -49,7 +50,8 @@ void PanelManager::rebuild()
     const QSet<QString> active = m_services.displays->activeDisplayIDs(settings);
     std::set<std::uint32_t> seen;
 
-    for (const ScreenInfo &screen : m_services.windows.screens->screens()) {
+    const QList<ScreenInfo> screens = m_services.windows.screens->screens();
+    for (const ScreenInfo &screen : screens) {
         if (screen.visibleFrame.width() < minimumVisibleSide
             || screen.visibleFrame.height() < minimumVisibleSide)
             continue;
@@ -57,9 +59,14 @@ void PanelManager::rebuild()
             continue;
         seen.insert(screen.number);
         const ScreenGeometry geometry = screen.geometry();
-        const QString id = DisplayCatalog::identifier(screen);
+        const QString id = DisplayCatalog::identifier(screen, screens);
 
         auto &windows = m_surfaces[screen.number];
+        // A display now known by another id (its twin came or went) stores its places anew.
+        if (!windows.empty() && windows.front()->displayID() != id) {
+            for (const auto &window : std::exchange(windows, {}))
+                window->close();
+        }
         if (windows.empty()) {
             for (const SurfaceKind kind : {SurfaceKind::notch, SurfaceKind::sidebar})
                 windows.push_back(std::make_unique<SurfaceWindow>(kind, geometry, id, m_services.windows));

@@ -13,6 +13,11 @@ void PlayerGlass::draw(QPainter &painter, const QPainterPath &shape)
     painter.fillPath(shape, tint.toQColor());
 }
 
+void PlayerGlass::drawCompact(QPainter &painter, const QPainterPath &shape)
+{
+    painter.fillPath(shape, compactTint.toQColor());
+}
+
 void PlayerGlass::paint(QPainter *painter)
 {
     QPainterPath all;

@@ -7,18 +7,22 @@
 #include <QtQml/qqmlregistration.h>
 
 // The translucent material behind the rivista player: a dark tint over
-// whatever lies behind the window. Linux gives an application no blur of
-// the desktop behind it, so the tint stands in for the frosted glass.
-// Decorative: no pointer hits, hidden from accessibility.
+// whatever lies behind the window, which the panels ask the compositor to
+// blur where it can (KWin); elsewhere the tint alone stands in for the
+// frosted glass. Decorative: no pointer hits, hidden from accessibility.
 class PlayerGlass : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
 
 public:
     static constexpr SRGBColor tint{0.08, 0.085, 0.095, 0.6};
+    // Behind the idle header, whose own tint carries the user's idle opacity
+    // (0.15 … 0.8): only a breath of shade, so that setting shows whole.
+    static constexpr SRGBColor compactTint{0.08, 0.085, 0.095, 0.1};
 
     explicit PlayerGlass(QQuickItem *parent = nullptr);
 
     static void draw(QPainter &painter, const QPainterPath &shape);
+    static void drawCompact(QPainter &painter, const QPainterPath &shape);
     void paint(QPainter *painter) override;
 };

@@ -66,6 +66,7 @@ Column {
             color: picker.Skinned.palette.accent
         }
         Text {
+            textFormat: Text.PlainText
             color: picker.model.note === "light" ? picker.Skinned.palette.accent : picker.Skinned.palette.muted
             font: SkinFonts.system(11)
             text: picker.model.noteText

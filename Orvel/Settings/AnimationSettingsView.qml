@@ -25,11 +25,13 @@ SkinCard {
             width: content.width
             spacing: 5
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(17, "semibold")
                 text: Design.localized("Animations")
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: page.Skinned.palette.muted
                 font: SkinFonts.system(12)
@@ -74,6 +76,7 @@ SkinCard {
                                 Layout.fillWidth: true
                                 spacing: 3
                                 Text {
+                                    textFormat: Text.PlainText
                                     width: parent.width
                                     color: page.Skinned.palette.text
                                     font: SkinFonts.system(13, "semibold")
@@ -81,6 +84,7 @@ SkinCard {
                                     wrapMode: Text.Wrap
                                 }
                                 Text {
+                                    textFormat: Text.PlainText
                                     width: parent.width
                                     color: page.Skinned.palette.muted
                                     font: SkinFonts.system(11)
@@ -148,6 +152,7 @@ SkinCard {
                         topPadding: 5
                         bottomPadding: 5
                         contentItem: Text {
+                            textFormat: Text.PlainText
                             color: tryIt.lit(page.Skinned.palette.text)
                             font: SkinFonts.system(13)
                             text: tryIt.text
@@ -158,6 +163,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "reduceMotionNote"
             width: content.width
             visible: page.model.showsReduceMotionNote

@@ -62,14 +62,9 @@ Item {
                     id: strip
                     width: parent.width
                     height: 15
-                    clip: true
-                    // Rounded at the top with the tile, square below.
                     Rectangle {
-                        x: 1
-                        y: 1
-                        width: parent.width - 2
-                        height: parent.height + radius
-                        radius: 8
+                        objectName: "topStrip"
+                        anchors.fill: parent
                         color: Qt.rgba(1, 1, 1, 0.05)
                     }
                     Rectangle {
@@ -81,6 +76,7 @@ Item {
                         color: tile.tint
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "primaryMark"
                         visible: tile.modelData.primary
                         anchors.right: parent.right
@@ -100,14 +96,16 @@ Item {
                     width: parent.width
                     spacing: 0
                     Text {
+                        textFormat: Text.PlainText
                         id: number
                         width: parent.width
                         horizontalAlignment: Text.AlignHCenter
                         color: tile.tint
-                        font: SkinFonts.system(25, "light")
+                        font: Typography.rounded(25, 300)
                         text: Design.localized("%lld", [tile.modelData.number])
                     }
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "displayName"
                         visible: face.room >= number.implicitHeight + implicitHeight
                         x: 4

@@ -25,12 +25,14 @@ SkinCard {
                 Layout.fillWidth: true
                 spacing: 5
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "title"
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(16, "semibold")
                     text: Design.localized("Where Orvel appears")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     color: page.Skinned.palette.muted
                     font: SkinFonts.system(12)
@@ -55,6 +57,7 @@ SkinCard {
                     border.color: page.Skinned.palette.stroke
                 }
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     color: identifyButton.lit(page.Skinned.palette.text)
                     font: SkinFonts.system(11)
                     text: identifyButton.text
@@ -106,6 +109,7 @@ SkinCard {
                                     size: 5
                                 }
                                 Text {
+                                    textFormat: Text.PlainText
                                     anchors.verticalCenter: parent.verticalCenter
                                     color: scopeButton.lit(scopeButton.modelData.selected ? page.Skinned.palette.text
                                                                                           : page.Skinned.palette.muted)
@@ -135,6 +139,7 @@ SkinCard {
             width: parent.width
             spacing: 10
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(12)
                 text: Design.localized("Selected display")
@@ -165,8 +170,18 @@ SkinCard {
                 palette.shadow: page.Skinned.palette.groundDeep
                 // The list opens in the window's overlay: it takes the menu's font and colours from here.
                 delegate: Controls.MenuItem {
+                    id: entry
                     required property var modelData
                     required property int index
+                    // The style's own label reads markup; a display's name is drawn as the monitor gives it.
+                    contentItem: Text {
+                        textFormat: Text.PlainText
+                        text: entry.text
+                        font: entry.font
+                        color: entry.palette.windowText
+                        elide: Text.ElideRight
+                        verticalAlignment: Text.AlignVCenter
+                    }
                     width: ListView.view ? ListView.view.width : implicitWidth
                     text: modelData.title
                     font: SkinFonts.system(12, index === picker.currentIndex ? "semibold" : "")
@@ -196,6 +211,7 @@ SkinCard {
                 color: parent.tint
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "noteText"
                 width: parent.width - noteSymbol.width - parent.spacing
                 color: parent.tint

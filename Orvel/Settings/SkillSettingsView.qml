@@ -35,11 +35,13 @@ SkinCard {
             width: content.width
             spacing: 5
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(17, "semibold")
                 text: Design.localized("Skill bar")
             }
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 color: page.Skinned.palette.muted
                 font: SkinFonts.system(12)
@@ -166,6 +168,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             width: content.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)

@@ -27,6 +27,7 @@ Column {
     spacing: model.spacing
 
     Text {
+        textFormat: Text.PlainText
         objectName: "editorTitle"
         color: editor.Skinned.palette.text
         font: SkinFonts.system(13, "semibold")
@@ -44,6 +45,7 @@ Column {
         contentItem: Row {
             spacing: 5
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 width: Math.min(implicitWidth, editor.inner - 20)
                 elide: Text.ElideRight
@@ -71,9 +73,19 @@ Column {
             Instantiator {
                 model: editor.model.menuItems
                 delegate: Controls.MenuItem {
+                    id: entry
                     required property var modelData
                     text: modelData.title
                     enabled: modelData.enabled
+                    // The style's own label reads markup; a shortcut's title is drawn as typed.
+                    contentItem: Text {
+                        textFormat: Text.PlainText
+                        text: entry.text
+                        font: entry.font
+                        color: entry.palette.windowText
+                        elide: Text.ElideRight
+                        verticalAlignment: Text.AlignVCenter
+                    }
                     onTriggered: editor.model.assign(modelData.id)
                 }
                 onObjectAdded: (index, item) => menu.insertItem(index, item)
@@ -89,6 +101,7 @@ Column {
         spacing: 8
 
         Text {
+            textFormat: Text.PlainText
             color: editor.Skinned.palette.muted
             font: SkinFonts.system(11)
             text: Design.localized("Icon")
@@ -175,6 +188,7 @@ Column {
             text: Design.localized("Clear slot")
             onClicked: editor.model.clear()
             contentItem: Text {
+                textFormat: Text.PlainText
                 color: clear.lit(editor.Skinned.palette.muted)
                 font: SkinFonts.system(12)
                 text: clear.text

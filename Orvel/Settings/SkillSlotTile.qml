@@ -52,6 +52,7 @@ PressFeedbackStyle {
             width: parent.width
             height: 28
             Text {
+                textFormat: Text.PlainText
                 objectName: "caption"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter

@@ -1,5 +1,6 @@
 #include "TopPlayerSettingsModel.h"
 
+#include "Localization.h"
 #include "Preferences.h"
 #include "VisualizerSettingsModel.h"
 
@@ -33,5 +34,7 @@ double TopPlayerSettingsModel::maximumOpacity()
 
 QString TopPlayerSettingsModel::opacityText() const
 {
-    return VisualizerSettingsModel::percentText(m_idleOpacity, Preferences::defaultIdleOpacity);
+    // A localisable text of its own, so a language can place the sign its way.
+    return localized(QStringLiteral("%lld%"),
+        {VisualizerSettingsModel::wholePercent(m_idleOpacity, Preferences::defaultIdleOpacity)});
 }

@@ -18,6 +18,7 @@ SkinCard {
         spacing: 19
 
         Text {
+            textFormat: Text.PlainText
             objectName: "title"
             width: parent.width
             color: page.Skinned.palette.text
@@ -35,6 +36,7 @@ SkinCard {
                 onToggled: on => Preferences.dragEnabled = on
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(13)
@@ -42,6 +44,7 @@ SkinCard {
             }
         }
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)
@@ -59,6 +62,7 @@ SkinCard {
                 onToggled: on => Preferences.compactTranslucency = on
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(13)
@@ -66,6 +70,7 @@ SkinCard {
             }
         }
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)
@@ -104,6 +109,7 @@ SkinCard {
                 border.color: page.Skinned.palette.stroke
             }
             contentItem: Text {
+                textFormat: Text.PlainText
                 color: resetButton.lit(page.Skinned.palette.text)
                 font: SkinFonts.system(13)
                 text: resetButton.text

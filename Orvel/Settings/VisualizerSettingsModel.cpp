@@ -31,13 +31,17 @@ VisualizerSettingsModel::~VisualizerSettingsModel()
     m_clock.cancel();
 }
 
-QString VisualizerSettingsModel::percentText(double value, double fallback)
+int VisualizerSettingsModel::wholePercent(double value, double fallback)
 {
     const double shown = std::isfinite(value) ? value : fallback;
     // Truncated as a double first: converting a huge value to int is undefined.
-    const double whole = std::clamp(std::trunc(shown * 100), double(std::numeric_limits<int>::min()),
-        double(std::numeric_limits<int>::max()));
-    return QString::number(int(whole)) + QLatin1Char('%');
+    return int(std::clamp(std::trunc(shown * 100), double(std::numeric_limits<int>::min()),
+        double(std::numeric_limits<int>::max())));
+}
+
+QString VisualizerSettingsModel::percentText(double value, double fallback)
+{
+    return QString::number(wholePercent(value, fallback)) + QLatin1Char('%');
 }
 
 QString VisualizerSettingsModel::factorText(double value, double fallback)

@@ -56,6 +56,8 @@ public:
     // The value times 100 truncated toward zero, then "%"; a value that is not
     // a number shows the fallback, and a huge one stops at the integer range.
     static QString percentText(double value, double fallback);
+    // The value times 100, truncated toward zero; `fallback` for a value that is not a number.
+    static int wholePercent(double value, double fallback);
     // The value with one decimal, then "×"; not a number shows the fallback.
     static QString factorText(double value, double fallback);
     // Six upper-case hexadecimal digits of sRGB components, each clamped to

@@ -38,12 +38,14 @@ SkinCard {
                 Layout.fillWidth: true
                 spacing: 5
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "title"
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(17, "semibold")
                     text: Design.localized("Visualizer")
                 }
                 Text {
+                    textFormat: Text.PlainText
                     width: parent.width
                     color: page.Skinned.palette.muted
                     font: SkinFonts.system(12)
@@ -104,6 +106,7 @@ SkinCard {
                                 color: previewButton.lit(page.Skinned.palette.muted)
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 color: previewButton.lit(page.Skinned.palette.muted)
                                 font: SkinFonts.system(11)
@@ -155,6 +158,7 @@ SkinCard {
                                 size: 5
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 Layout.fillWidth: true
                                 color: styleChip.lit(styleChip.modelData.selected ? page.Skinned.palette.text
                                                                                   : page.Skinned.palette.muted)
@@ -185,6 +189,7 @@ SkinCard {
             spacing: 12
 
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(12, "medium")
                 text: Design.localized("Colors")
@@ -222,6 +227,7 @@ SkinCard {
                                 colors: paletteChip.modelData.colors
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 width: parent.width
                                 horizontalAlignment: Text.AlignHCenter
                                 color: paletteChip.lit(paletteChip.modelData.selected ? page.Skinned.palette.text
@@ -247,6 +253,7 @@ SkinCard {
                 contentItem: Row {
                     spacing: 8
                     Text {
+                        textFormat: Text.PlainText
                         anchors.verticalCenter: parent.verticalCenter
                         color: customColorButton.lit(page.Skinned.palette.text)
                         font: SkinFonts.system(12)
@@ -301,6 +308,7 @@ SkinCard {
                     onToggled: on => page.write("glow", on)
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: page.Skinned.palette.text
                     font: SkinFonts.system(12)
@@ -314,6 +322,7 @@ SkinCard {
                 Accessible.name: text
                 onClicked: Preferences.resetVisualizer()
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     color: resetButton.lit(page.Skinned.palette.muted)
                     font: SkinFonts.system(12)
                     text: resetButton.text
@@ -323,6 +332,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)
@@ -344,6 +354,7 @@ SkinCard {
                 color: page.Skinned.palette.accent
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 color: page.Skinned.palette.accent
                 font: SkinFonts.system(11)
@@ -352,6 +363,7 @@ SkinCard {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "errorLine"
             visible: Preferences.appearanceError !== null
             width: parent.width

@@ -24,6 +24,7 @@ RowLayout {
     spacing: 16
 
     Text {
+        textFormat: Text.PlainText
         Layout.preferredWidth: row.titleWidth < 0 ? implicitWidth : row.titleWidth
         color: row.Skinned.palette.text
         font: SkinFonts.system(12)
@@ -77,6 +78,7 @@ RowLayout {
         }
     }
     Text {
+        textFormat: Text.PlainText
         objectName: "valueText"
         Layout.preferredWidth: row.valueWidth
         horizontalAlignment: Text.AlignHCenter

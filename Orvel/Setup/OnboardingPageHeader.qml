@@ -20,6 +20,7 @@ Column {
         text: header.title
     }
     Text {
+        textFormat: Text.PlainText
         objectName: "pageSubtitle"
         width: header.width
         color: header.Skinned.palette.muted

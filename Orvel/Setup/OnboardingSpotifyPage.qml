@@ -62,6 +62,7 @@ Column {
                 Layout.fillWidth: true
             }
             Text {
+                textFormat: Text.PlainText
                 objectName: "connectionStatus"
                 Layout.alignment: Qt.AlignVCenter
                 color: page.flow.connected ? page.Skinned.palette.accent : page.Skinned.palette.muted
@@ -88,6 +89,7 @@ Column {
                 color: page.Skinned.palette.text
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(13)
@@ -95,6 +97,7 @@ Column {
             }
         }
         Text {
+            textFormat: Text.PlainText
             width: page.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(13)
@@ -102,6 +105,7 @@ Column {
             wrapMode: Text.Wrap
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "permissionHelp"
             visible: page.flow.showsPermissionHelp
             width: page.width

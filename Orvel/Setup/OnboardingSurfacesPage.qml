@@ -52,6 +52,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "surfacesHint"
         width: page.width
         color: page.Skinned.palette.muted
@@ -80,6 +81,7 @@ Column {
             width: Math.max(0, page.width - x)
             spacing: 9
             Text {
+                textFormat: Text.PlainText
                 color: page.Skinned.palette.text
                 font: SkinFonts.system(15, "semibold")
                 text: Design.localized("The top player moves with you")
@@ -91,6 +93,7 @@ Column {
                     Design.localized("To put it back, drop it at the top center or double-click it.")
                 ]
                 Text {
+                    textFormat: Text.PlainText
                     required property string modelData
                     width: moves.width
                     color: page.Skinned.palette.muted
@@ -107,6 +110,7 @@ Column {
         topPadding: 6
         spacing: 12
         Text {
+            textFormat: Text.PlainText
             color: page.Skinned.palette.text
             font: SkinFonts.system(15, "semibold")
             text: Design.localized("Visual effects")
@@ -121,6 +125,7 @@ Column {
         width: page.width
         spacing: 12
         Text {
+            textFormat: Text.PlainText
             color: page.Skinned.palette.text
             font: SkinFonts.system(15, "semibold")
             text: Design.localized("Animations")
@@ -130,6 +135,7 @@ Column {
             compact: true
         }
         Text {
+            textFormat: Text.PlainText
             width: page.width
             color: page.Skinned.palette.muted
             font: SkinFonts.system(11)

@@ -81,6 +81,7 @@ Item {
                                 on: view.flow.step >= index
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 color: index === view.flow.step ? view.Skinned.palette.text : view.Skinned.palette.muted
                                 font: SkinFonts.system(12, "medium")
@@ -157,6 +158,7 @@ Item {
                 spacing: 20
 
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "footerHint"
                     visible: view.flow.showsHint
                     Layout.alignment: Qt.AlignVCenter
@@ -223,6 +225,7 @@ Item {
         implicitWidth: implicitContentWidth
         implicitHeight: implicitContentHeight
         contentItem: Text {
+            textFormat: Text.PlainText
             color: link.Skinned.palette.muted
             font: SkinFonts.system(12)
             text: link.title

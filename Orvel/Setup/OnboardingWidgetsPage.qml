@@ -25,6 +25,7 @@ Column {
         width: page.width
     }
     Text {
+        textFormat: Text.PlainText
         objectName: "widgetNote"
         visible: page.supported
         width: page.width

@@ -2,9 +2,11 @@
 
 #include "Assets.h"
 #include "KitShape.h"
+#include "PressFeedback.h"
 
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QQuickWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -332,6 +334,15 @@ void SurfaceIllustration::setOn(bool on)
     emit changed();
 }
 
+void SurfaceIllustration::setBrightness(qreal brightness)
+{
+    if (brightness == m_brightness)
+        return;
+    m_brightness = brightness;
+    emit changed();
+    update();
+}
+
 SkinnedAttached *SurfaceIllustration::environment() const
 {
     auto *self = const_cast<SurfaceIllustration *>(this);
@@ -354,8 +365,21 @@ void SurfaceIllustration::geometryChange(const QRectF &newGeometry, const QRectF
 void SurfaceIllustration::paint(QPainter *painter)
 {
     const SkinEnvironment::Values &values = environment()->values();
-    SetupIllustration::drawSurface(
-        *painter, size(), m_kind, m_on, SetupIllustration::colors(values.palette, values.aura));
+    const SetupIllustration::Colors colors = SetupIllustration::colors(values.palette, values.aura);
+    if (m_brightness == 0) {
+        SetupIllustration::drawSurface(*painter, size(), m_kind, m_on, colors);
+        return;
+    }
+    // Drawn apart first, so the brightening reaches the picture's pixels too.
+    const qreal ratio = window() ? window()->effectiveDevicePixelRatio() : 1;
+    QImage layer((size() * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter picture(&layer);
+        picture.scale(ratio, ratio);
+        SetupIllustration::drawSurface(picture, size(), m_kind, m_on, colors);
+    }
+    painter->drawImage(QRectF(QPointF(0, 0), size()), PressFeedback::brightened(layer, m_brightness));
 }
 
 MovePlayerIllustration::MovePlayerIllustration(QQuickItem *parent)

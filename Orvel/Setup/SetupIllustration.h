@@ -85,6 +85,8 @@ class SurfaceIllustration : public QQuickPaintedItem {
     Q_PROPERTY(QString kind READ kindName WRITE setKindName NOTIFY changed)
     Q_PROPERTY(bool isOn READ isOn WRITE setOn NOTIFY changed)
     Q_PROPERTY(bool rich READ rich NOTIFY changed)
+    // Added to every colour of the picture while the card around it is hovered.
+    Q_PROPERTY(qreal brightness READ brightness WRITE setBrightness NOTIFY changed)
 
 public:
     explicit SurfaceIllustration(QQuickItem *parent = nullptr);
@@ -98,6 +100,8 @@ public:
     bool isOn() const { return m_on; }
     void setOn(bool on);
     bool rich() const { return height() > SetupIllustration::richAbove; }
+    qreal brightness() const { return m_brightness; }
+    void setBrightness(qreal brightness);
 
     void componentComplete() override;
     void paint(QPainter *painter) override;
@@ -113,6 +117,7 @@ private:
 
     SurfaceKind m_kind = SurfaceKind::notch;
     bool m_on = true;
+    qreal m_brightness = 0;
     mutable EnvironmentLink m_environment;
 };
 

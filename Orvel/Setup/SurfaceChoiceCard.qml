@@ -28,7 +28,14 @@ PressFeedbackStyle {
     text: style.title
     Accessible.role: Accessible.Button
     Accessible.name: style.title
-    Accessible.description: accessibleValue + ", " + accessibleHint
+    // The state is the button's checked state; the description is the hint
+    // alone. The button resets the checked state to its own (never checked)
+    // when accessibility starts: follow isOn again.
+    Accessible.checkable: true
+    Accessible.checked: isOn
+    Accessible.onCheckedChanged: if (Accessible.checked !== isOn) Accessible.checked = Qt.binding(() => card.isOn)
+    Accessible.onCheckableChanged: if (!Accessible.checkable) Accessible.checkable = true
+    Accessible.description: accessibleHint
 
     onClicked: card.toggled(!card.isOn)
 
@@ -47,6 +54,7 @@ PressFeedbackStyle {
                 height: card.style.illustrationHeight
                 kind: card.kind
                 isOn: card.isOn
+                brightness: card.brightness
                 Accessible.ignored: true
             }
 
@@ -57,8 +65,10 @@ PressFeedbackStyle {
                 SelectionDot {
                     Layout.alignment: Qt.AlignVCenter
                     on: card.isOn
+                    brightness: card.brightness
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "cardTitle"
                     Layout.alignment: Qt.AlignVCenter
                     Layout.fillWidth: true
@@ -69,6 +79,7 @@ PressFeedbackStyle {
                     Accessible.ignored: true
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "stateWord"
                     Layout.alignment: Qt.AlignVCenter
                     color: card.lit(card.Skinned.palette.muted)
@@ -79,6 +90,7 @@ PressFeedbackStyle {
             }
 
             Text {
+                textFormat: Text.PlainText
                 objectName: "caption"
                 width: parent.width
                 height: Math.max(implicitHeight, card.style.captionMinimumHeight)

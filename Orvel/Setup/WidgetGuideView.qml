@@ -51,6 +51,7 @@ T.Pane {
                     text: WidgetSupport.guideTitle
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "guideSubtitle"
                     width: parent.width
                     color: guide.Skinned.palette.muted
@@ -81,6 +82,7 @@ T.Pane {
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "widgetNote"
             visible: guide.supported
             width: parent.width

@@ -25,6 +25,7 @@ Column {
             spacing: 12
 
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 width: 18
                 horizontalAlignment: Text.AlignHCenter
@@ -33,6 +34,7 @@ Column {
                 text: Design.localized("%lld", [index + 1])
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 width: Math.max(0, parent.width - 18 - parent.spacing)
                 color: instructions.faded(instructions.Skinned.palette.text, 0.88)
@@ -44,6 +46,7 @@ Column {
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "unsupportedParagraph"
         visible: !instructions.supported
         width: instructions.width

@@ -35,6 +35,7 @@ Row {
                     size: 11
                 }
                 Text {
+                    textFormat: Text.PlainText
                     anchors.verticalCenter: parent.verticalCenter
                     color: preview.Skinned.palette.muted
                     font: SkinFonts.system(10, "semibold")
@@ -61,6 +62,7 @@ Row {
                     spacing: 7
 
                     Text {
+                        textFormat: Text.PlainText
                         objectName: "musicTitle"
                         width: parent.width
                         color: preview.Skinned.palette.text
@@ -141,6 +143,7 @@ Row {
             spacing: 10
 
             Text {
+                textFormat: Text.PlainText
                 color: preview.Skinned.palette.text
                 font: SkinFonts.system(12, "semibold")
                 text: Design.localized("Your shortcuts")
@@ -178,6 +181,7 @@ Row {
                                 color: preview.Skinned.palette.accent
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 anchors.verticalCenter: parent.verticalCenter
                                 width: Math.max(0, cell.width - 12 - cell.spacing)
                                 color: preview.Skinned.palette.text

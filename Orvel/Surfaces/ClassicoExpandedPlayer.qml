@@ -40,6 +40,7 @@ Item {
                 Layout.fillWidth: true
                 spacing: 3
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "title"
                     width: parent.width
                     text: PlaybackCoordinator.trackTitle ?? ""
@@ -49,6 +50,7 @@ Item {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "artist"
                     width: parent.width
                     text: PlaybackCoordinator.trackArtist ?? ""
@@ -58,6 +60,7 @@ Item {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "album"
                     width: parent.width
                     text: PlaybackCoordinator.trackAlbum ?? ""

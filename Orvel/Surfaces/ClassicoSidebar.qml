@@ -32,6 +32,7 @@ Item {
             size: 23
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "wordMark"
             text: qsTr("Orvel")
             color: sidebar.Skinned.palette.text
@@ -90,6 +91,7 @@ Item {
                     Attribution {}
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "title"
                     width: parent.width
                     text: PlaybackCoordinator.trackTitle ?? ""
@@ -100,6 +102,7 @@ Item {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "artist"
                     width: parent.width
                     text: PlaybackCoordinator.trackArtist ?? ""
@@ -109,6 +112,7 @@ Item {
                     elide: Text.ElideRight
                 }
                 Text {
+                    textFormat: Text.PlainText
                     objectName: "album"
                     width: parent.width
                     text: PlaybackCoordinator.trackAlbum ?? ""

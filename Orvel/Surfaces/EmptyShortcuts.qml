@@ -41,11 +41,13 @@ T.AbstractButton {
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 3
                 Text {
+                    textFormat: Text.PlainText
                     text: Design.localized("Keep a favorite within reach.")
                     color: card.Skinned.palette.text
                     font: Typography.system(12, 500)
                 }
                 Text {
+                    textFormat: Text.PlainText
                     text: Design.localized("Add a Spotify link")
                     color: card.Skinned.palette.accent
                     font: Typography.system(11, card.classico ? 400 : 600)

@@ -5,6 +5,7 @@ import Orvel.Shared
 // The last failed command's message in orange; absent, taking no room,
 // while there is none.
 Text {
+    textFormat: Text.PlainText
     property real size: 9
     // null: as many lines as it needs.
     property var lines: null

@@ -18,7 +18,7 @@ void OutlineShape::paint(QPainter *painter)
     if (m_glass) {
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, true);
-        PlayerGlass::draw(*painter, corners.path(rect));
+        PlayerGlass::drawCompact(*painter, corners.path(rect));
         painter->restore();
     }
     KitShape::Style style;

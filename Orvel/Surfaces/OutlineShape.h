@@ -5,7 +5,7 @@
 #include <QtQml/qqmlregistration.h>
 
 // A rectangle whose top and bottom pairs of corners round differently (the
-// top player's header and body): optionally the glass, then a fill, then a
+// top player's header and body): optionally the idle header's light glass, then a fill, then a
 // stroke inside the edge, top to bottom in two colours. Decorative: no
 // pointer hits, hidden from accessibility.
 class OutlineShape : public QQuickPaintedItem {

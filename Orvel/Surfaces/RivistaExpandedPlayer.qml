@@ -54,6 +54,7 @@ Item {
                     Layout.fillWidth: true
                     implicitHeight: artist.implicitHeight
                     Text {
+                        textFormat: Text.PlainText
                         id: artist
                         objectName: "artist"
                         width: Math.min(implicitWidth, Math.max(credits.width / 2, credits.width - 8 - album.implicitWidth))
@@ -64,6 +65,7 @@ Item {
                         elide: Text.ElideRight
                     }
                     Text {
+                        textFormat: Text.PlainText
                         id: album
                         objectName: "album"
                         x: artist.width + 8

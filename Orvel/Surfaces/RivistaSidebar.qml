@@ -33,6 +33,7 @@ Item {
             size: 22
         }
         Text {
+            textFormat: Text.PlainText
             objectName: "wordMark"
             text: qsTr("Orvel")
             color: sidebar.Skinned.palette.text
@@ -93,6 +94,7 @@ Item {
                             text: PlaybackCoordinator.trackTitle ?? ""
                         }
                         Text {
+                            textFormat: Text.PlainText
                             objectName: "artist"
                             Layout.fillWidth: true
                             text: PlaybackCoordinator.trackArtist ?? ""
@@ -102,6 +104,7 @@ Item {
                             elide: Text.ElideRight
                         }
                         Text {
+                            textFormat: Text.PlainText
                             objectName: "album"
                             Layout.fillWidth: true
                             text: PlaybackCoordinator.trackAlbum ?? ""

@@ -32,6 +32,7 @@ Column {
         width: list.width
         height: Math.max(24, title.implicitHeight)
         Text {
+            textFormat: Text.PlainText
             id: title
             visible: !list.classico
             anchors.verticalCenter: parent.verticalCenter

@@ -12,6 +12,9 @@ Item {
     property string glyph: "note"
     readonly property bool classico: Skinned.skin === "classico"
     readonly property string kindName: ShortcutMenu.kindName(kind)
+    // Stack spacing 12 on both sides of a spacer of at least 8 (rivista) or 6 (classico).
+    readonly property real titleKindGap: 12 + 8 + 12
+    readonly property real textsPlayGap: 12 + 6 + 12
 
     implicitWidth: classico ? classicoRow.implicitWidth : rivistaRow.implicitWidth
     implicitHeight: classico ? classicoRow.height + 8 : rivistaRow.height + 22
@@ -23,10 +26,11 @@ Item {
         y: 11
         width: row.width
         height: rivistaTitle.implicitHeight
-        implicitWidth: rivistaTitle.implicitWidth + 12 + rivistaKind.implicitWidth
+        implicitWidth: rivistaTitle.implicitWidth + row.titleKindGap + rivistaKind.implicitWidth
         Text {
+            textFormat: Text.PlainText
             id: rivistaTitle
-            width: Math.min(implicitWidth, row.width - rivistaKind.implicitWidth - 12)
+            width: Math.min(implicitWidth, row.width - rivistaKind.implicitWidth - row.titleKindGap)
             text: row.title
             color: row.Skinned.palette.text
             font: Typography.system(15, 600)
@@ -34,6 +38,7 @@ Item {
             maximumLineCount: 1
         }
         Text {
+            textFormat: Text.PlainText
             id: rivistaKind
             anchors.right: parent.right
             anchors.baseline: rivistaTitle.baseline
@@ -50,7 +55,7 @@ Item {
         y: 4
         width: row.width
         height: 38
-        implicitWidth: 38 + 12 + texts.implicitWidth + 6 + 11
+        implicitWidth: 38 + 12 + texts.implicitWidth + row.textsPlayGap + 11
         Rectangle {
             id: tile
             width: 38
@@ -68,9 +73,10 @@ Item {
             id: texts
             x: tile.width + 12
             anchors.verticalCenter: parent.verticalCenter
-            width: parent.width - x - 6 - 11 - 12
+            width: parent.width - x - row.textsPlayGap - 11
             spacing: 3
             Text {
+                textFormat: Text.PlainText
                 width: parent.width
                 text: row.title
                 color: row.Skinned.palette.text
@@ -79,6 +85,7 @@ Item {
                 maximumLineCount: 1
             }
             Text {
+                textFormat: Text.PlainText
                 text: row.kindName
                 color: row.Skinned.palette.muted
                 font: Typography.system(10)

@@ -14,6 +14,7 @@ RowLayout {
         Layout.fillWidth: true
     }
     Text {
+        textFormat: Text.PlainText
         text: Design.localized("On this Mac")
         color: parent.Skinned.palette.muted
         font: SkinFonts.system(10)

@@ -268,12 +268,15 @@ Item {
     }
 
     // The skill keys under (or over) the folded header in the peek placement.
+    // The strip spans the header column, so the pointer beside the keys is
+    // still over them and the player does not unfold under it.
     component PeekRow: Item {
         property bool wanted: false
+        property real span: 0
 
         visible: wanted && surface.rules.showsPeekRow
         anchors.horizontalCenter: parent ? parent.horizontalCenter : undefined
-        width: keys.item ? keys.item.implicitWidth : 0
+        width: Math.max(span, keys.item ? keys.item.implicitWidth : 0)
         height: 38
 
         Loader {
@@ -405,8 +408,10 @@ Item {
 
                     PeekRow {
                         wanted: surface.rules.opensUpward
+                        span: headerRow.width
                     }
                     Row {
+                        id: headerRow
                         anchors.horizontalCenter: parent.horizontalCenter
                         Loader {
                             visible: surface.rules.showsWings
@@ -478,6 +483,7 @@ Item {
                     }
                     PeekRow {
                         wanted: !surface.rules.opensUpward
+                        span: headerRow.width
                     }
                 }
 

@@ -1,7 +1,7 @@
 #include "MusicProvider.h"
 #include "NowPlayingWidget.h"
 #include "OrvelWidgetBundle.h"
-#include "Platform/WidgetHost/WidgetFixtures.h"
+#include "WidgetHost/WidgetFixtures.h"
 #include "PlaybackCoordinator.h"
 #include "QtPrinters.h"
 #include "ShortcutsWidget.h"

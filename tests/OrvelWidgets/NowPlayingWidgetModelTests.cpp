@@ -1,6 +1,6 @@
 #include "NowPlayingWidgetModel.h"
-#include "Platform/WidgetHost/WidgetFixtures.h"
 #include "QtPrinters.h"
+#include "WidgetHost/WidgetFixtures.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -106,6 +106,24 @@ TEST(NowPlayingWidgetModelTest, TheBadgeNeedsTheVisualizerAndAReadyPlayer)
     entry.visualizer.enabled = true;
     entry.snapshot = snapshot(PlayerAvailability::noTrack, std::nullopt, false);
     EXPECT_EQ(Model::status(entry), Model::Status::none);
+}
+
+TEST(NowPlayingWidgetModelTest, TheBadgeReadsOutHowLongAgoTheAppWroteTheSnapshot)
+{
+    const Date written = fixtures::writtenAt;
+    EXPECT_EQ(Model::relativeTime(written, written), "now");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(-30)), "now");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(1.5)), "1 second ago");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(59.9)), "59 seconds ago");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(125)), "2 minutes ago");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(3600)), "1 hour ago");
+    EXPECT_EQ(Model::relativeTime(written, written.addingTimeInterval(3 * 86400)), "3 days ago");
+    EXPECT_EQ(Model::relativeTime(Date{-std::numeric_limits<double>::infinity()}, written), "now");
+
+    ScopedWallClock wall{written.addingTimeInterval(90)};
+    Model model;
+    model.setEntryValue(QVariant::fromValue(entryOf(fixtures::playing())));
+    EXPECT_EQ(model.property("badgeUpdated").toString(), "1 minute ago");
 }
 
 TEST(NowPlayingWidgetModelTest, TheBadgeIdentityTakesAnyPosition)

@@ -1,4 +1,4 @@
-#include "Platform/WidgetHost/WidgetFixtures.h"
+#include "WidgetHost/WidgetFixtures.h"
 #include "QtPrinters.h"
 #include "ShortcutsWidgetModel.h"
 

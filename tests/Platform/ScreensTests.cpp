@@ -77,6 +77,9 @@ TEST(SystemScreens, ReportsQtsScreensNumberedAndWithThePrimaryAtTheOrigin)
     EXPECT_TRUE(first.primary);
     EXPECT_EQ(first.frame, Rect(0, 0, qtPrimary->geometry().width(), qtPrimary->geometry().height()));
     EXPECT_EQ(first.name, qtPrimary->name());
+    EXPECT_EQ(first.facts(),
+        (DisplayFacts{qtPrimary->name(), qtPrimary->manufacturer(), qtPrimary->model(),
+            qtPrimary->serialNumber(), first.number}));
     EXPECT_DOUBLE_EQ(first.geometry().notchWidth, 0);
 }
 

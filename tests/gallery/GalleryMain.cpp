@@ -1,3 +1,4 @@
+#include "Localization.h"
 #include "Scene.h"
 #include "SkinEnvironment.h"
 
@@ -67,6 +68,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
     QGuiApplication app(argc, argv);
+    installLinuxWording();
 
     const QStringList arguments = app.arguments().mid(1);
     const QList<Scene> scenes = allScenes();

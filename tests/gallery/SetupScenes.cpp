@@ -87,15 +87,18 @@ QList<Scene> groundScenes(
     return bothSkins(view, stateName, ground.qml, ground.size, setup);
 }
 
-QList<Scene> cards(const QString &stateName, bool compact, bool on)
+// The sidebar's card hovered when `hovered`: its picture lights up with the rest.
+QList<Scene> cards(const QString &stateName, bool compact, bool on, bool hovered = false)
 {
     const QString card = QStringLiteral("SurfaceChoiceCard { width: %1; compact: %2; kind: '%3'; isOn: %4 }");
+    const QString hoveredCard
+        = hovered ? card.left(card.size() - 1) + QStringLiteral("; shownHovered: true }") : card;
     const int width = compact ? 260 : 320;
     const QString flag = compact ? QStringLiteral("true") : QStringLiteral("false");
     const QString state = on ? QStringLiteral("true") : QStringLiteral("false");
     const QString row = QStringLiteral("Row { spacing: 16; %1\n%2 }")
                             .arg(card.arg(width).arg(flag, QStringLiteral("notch"), state),
-                                card.arg(width).arg(flag, QStringLiteral("sidebar"), state));
+                                hoveredCard.arg(width).arg(flag, QStringLiteral("sidebar"), state));
     return groundScenes(
         QStringLiteral("SurfaceChoiceCard"), stateName, onGround(row, 2 * width + 16, compact ? 172 : 246));
 }
@@ -160,6 +163,7 @@ QList<Scene> setupScenes()
 
     scenes << cards("full-on", false, true);
     scenes << cards("full-off", false, false);
+    scenes << cards("full-on-sidebar-hovered", false, true, true);
     scenes << cards("compact-on", true, true);
     scenes << cards("compact-off", true, false);
 

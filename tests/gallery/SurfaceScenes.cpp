@@ -188,6 +188,13 @@ QList<Scene> surfaceScenes()
 
     scenes << surface("foldedNotch", Panel());
     scenes << surface("foldedIdle", with(plain));
+    // The idle opacity's range over the busy desktop: the glass lets it show whole.
+    for (const double opacity : {0.15, 0.8}) {
+        scenes << surface(QStringLiteral("foldedIdle%1").arg(qRound(opacity * 100)), with([&](Panel &p) {
+            plain(p);
+            p.more = [opacity](ScriptedState &state) { state.root().preferences().setIdleOpacity(opacity); };
+        }));
+    }
     scenes << surface("foldedIdleLight", with([&](Panel &p) {
         plain(p);
         p.more = [](ScriptedState &state) { state.root().preferences().setEffects(EffectsMode::light); };

@@ -32,3 +32,12 @@ ScreenInfo FakeScreens::notched(ScreenInfo screen, double width, double height)
 {
     return Screens::withNotch(std::move(screen), QSizeF(width, height));
 }
+
+ScreenInfo FakeScreens::withMonitor(
+    ScreenInfo screen, const QString &manufacturer, const QString &model, const QString &serialNumber)
+{
+    screen.manufacturer = manufacturer;
+    screen.model = model;
+    screen.serialNumber = serialNumber;
+    return screen;
+}

@@ -21,6 +21,9 @@ public:
     // less a bar of `barHeight` at the top.
     static ScreenInfo display(
         const QString &name, std::uint32_t number, const Rect &frame, bool primary, double barHeight = 25);
+    // The same display with a monitor that reports those facts of itself.
+    static ScreenInfo withMonitor(
+        ScreenInfo screen, const QString &manufacturer, const QString &model, const QString &serialNumber);
     // The same display with a camera housing of that size.
     static ScreenInfo notched(ScreenInfo screen, double width = 200, double height = 38);
 

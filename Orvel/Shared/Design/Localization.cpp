@@ -1,12 +1,30 @@
 #include "Localization.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 
 QString localized(const QString &key)
 {
     const QByteArray utf8 = key.toUtf8();
     const QString text = QCoreApplication::translate("Localizable", utf8.constData());
     return text.isEmpty() ? key : text;
+}
+
+bool installLinuxWording()
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return false;
+    static const QLatin1String name{"orvelLinuxWording"};
+    if (application->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
+        return true;
+    auto *translator = new QTranslator(application);
+    translator->setObjectName(name);
+    if (!translator->load(QStringLiteral(":/com.velbrandtoro.Orvel/i18n/LinuxWording.qm"))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 QString localized(const QString &key, const QVariantList &arguments)

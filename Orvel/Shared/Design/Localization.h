@@ -14,5 +14,10 @@ QString localized(const QString &key);
 // unmatched placeholders stay as they are and "%%" reads as "%".
 QString localized(const QString &key, const QVariantList &arguments);
 
+// Installs the embedded table of Linux words (texts that name another
+// desktop's places) into the running application, once; later calls do
+// nothing. False when there is no application or the table is missing.
+bool installLinuxWording();
+
 // The substitution alone, for texts that are already localised.
 QString substitutePlaceholders(const QString &format, const QVariantList &arguments);

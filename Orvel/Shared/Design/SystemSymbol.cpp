@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QTransform>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -295,6 +296,42 @@ void drawSymbol(QPainter &painter, const QString &name, const QRectF &square, co
 }
 } // namespace
 
+namespace {
+// The symbol grown by `spread` points on every side: copies drawn around a
+// circle in one opaque colour, then laid down at the colour's opacity so the
+// overlaps do not darken.
+void drawWeighted(
+    QPainter &painter, const QString &name, const QRectF &square, const QColor &color, int weight)
+{
+    const double spread
+        = std::max(0, weight - 400) / 100.0 * SymbolView::growthPerHundred * square.width() / grid;
+    if (spread <= 0 || square.isEmpty()) {
+        drawSymbol(painter, name, square, color);
+        return;
+    }
+    const QRectF bounds = square.adjusted(-spread, -spread, spread, spread);
+    const qreal ratio = std::max<qreal>(1, painter.transform().m11());
+    QImage layer((bounds.size() * ratio).toSize() + QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter p(&layer);
+        p.scale(ratio, ratio);
+        const QColor solid = QColor::fromRgbF(color.redF(), color.greenF(), color.blueF());
+        const QRectF local = square.translated(-bounds.topLeft());
+        constexpr int steps = 12;
+        for (int i = 0; i < steps; ++i) {
+            const double angle = 2 * M_PI * i / steps;
+            drawSymbol(p, name, local.translated(spread * std::cos(angle), spread * std::sin(angle)), solid);
+        }
+        drawSymbol(p, name, local, solid);
+    }
+    painter.save();
+    painter.setOpacity(painter.opacity() * color.alphaF());
+    painter.drawImage(QRectF(bounds.topLeft(), QSizeF(layer.size()) / ratio), layer);
+    painter.restore();
+}
+} // namespace
+
 SymbolView::SymbolView(QQuickItem *parent)
     : TintedGlyphItem(1, parent)
 {
@@ -309,19 +346,28 @@ void SymbolView::setName(const QString &name)
     update();
 }
 
+void SymbolView::setWeight(int weight)
+{
+    if (weight == m_weight)
+        return;
+    m_weight = weight;
+    emit weightChanged();
+    update();
+}
+
 void SymbolView::paint(QPainter *painter)
 {
     const QRectF square(width() / 2 - size() / 2, height() / 2 - size() / 2, size(), size());
-    drawSymbol(*painter, m_name, square, color());
+    drawWeighted(*painter, m_name, square, color(), m_weight);
 }
 
-QImage SymbolView::render(const QString &name, int side, const QColor &color)
+QImage SymbolView::render(const QString &name, int side, const QColor &color, int weight)
 {
     QImage image(std::max(side, 0), std::max(side, 0), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     if (side > 0) {
         QPainter painter(&image);
-        drawSymbol(painter, name, QRectF(0, 0, side, side), color);
+        drawWeighted(painter, name, QRectF(0, 0, side, side), color, weight);
     }
     return image;
 }

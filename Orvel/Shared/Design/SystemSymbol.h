@@ -17,24 +17,34 @@ struct SystemSymbol {
 };
 
 // A system symbol filled with one colour, size x size and centred in the
-// item. Decorative: no pointer hits, hidden from accessibility.
+// item, drawn heavier above the regular weight as a font's symbol would be.
+// Decorative: no pointer hits, hidden from accessibility.
 class SymbolView : public TintedGlyphItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
+    // A font weight number (400 regular, 500 medium, 600 semibold, …).
+    Q_PROPERTY(int weight READ weight WRITE setWeight NOTIFY weightChanged)
 
 public:
     explicit SymbolView(QQuickItem *parent = nullptr);
 
     QString name() const { return m_name; }
     void setName(const QString &name);
+    int weight() const { return m_weight; }
+    void setWeight(int weight);
 
     void paint(QPainter *painter) override;
-    static QImage render(const QString &name, int side, const QColor &color);
+    static QImage render(const QString &name, int side, const QColor &color, int weight = 400);
+    // How far the outline grows on each side per 100 of weight above
+    // regular, in units of the symbol's 24-unit grid.
+    static constexpr double growthPerHundred = 0.35;
 
 signals:
     void nameChanged();
+    void weightChanged();
 
 private:
     QString m_name;
+    int m_weight = 400;
 };

@@ -6,6 +6,18 @@ QFont FontDescription::toQFont() const
 {
     QFont result(design == FontDesign::monospaced ? monospacedFamily : systemFamily);
     result.setStyleHint(design == FontDesign::monospaced ? QFont::Monospace : QFont::SansSerif);
+    if (design == FontDesign::rounded) {
+        // The rounded family ships its lighter and middle weights as families of their own;
+        // without it the system font stands in.
+        QStringList families;
+        const FontWeight w = weight.value_or(FontWeight::regular);
+        if (w <= FontWeight::light)
+            families << roundedFamily + QStringLiteral(" Light");
+        else if (w == FontWeight::medium)
+            families << roundedFamily + QStringLiteral(" Medium");
+        families << roundedFamily << systemFamily;
+        result.setFamilies(families);
+    }
     // QFont takes whole pixels; fractional sizes round to the nearest.
     result.setPixelSize(std::max(1, int(std::lround(std::isfinite(size) ? size : 13))));
     result.setWeight(QFont::Weight(int(weight.value_or(FontWeight::regular))));

@@ -52,13 +52,15 @@ enum class FontWeight {
     black = 900,
 };
 
-enum class FontDesign { standard, monospaced };
+enum class FontDesign { standard, monospaced, rounded };
 
-// A font as the design system names it: the system font (Inter) or the
-// monospaced design (JetBrains Mono), its size in points and weight.
+// A font as the design system names it: the system font (Inter), the
+// monospaced design (JetBrains Mono) or the rounded one (Quicksand), its size
+// in points and weight.
 struct FontDescription {
     static inline const QString systemFamily = QStringLiteral("Inter");
     static inline const QString monospacedFamily = QStringLiteral("JetBrains Mono");
+    static inline const QString roundedFamily = QStringLiteral("Quicksand");
 
     double size = 13;
     std::optional<FontWeight> weight; // none: the family's default weight
@@ -130,5 +132,12 @@ public:
     Q_INVOKABLE QFont system(qreal size, int weight = 400) const
     {
         return FontDescription{size, FontWeight(std::clamp(weight, 100, 900) / 100 * 100)}.toQFont();
+    }
+    // The same in the rounded design.
+    Q_INVOKABLE QFont rounded(qreal size, int weight = 400) const
+    {
+        return FontDescription{
+            size, FontWeight(std::clamp(weight, 100, 900) / 100 * 100), FontDesign::rounded}
+            .toQFont();
     }
 };

@@ -94,6 +94,8 @@ TEST_F(AppBusTest, ForwardedUrlsArriveInOrderAndAnEmptyLaunchAsksForTheDashboard
 
     const QStringList urls{"orvel://shortcuts", "orvel://player", "orvel://"};
     EXPECT_EQ(callApp(launcher.connection, "OpenURLs", {urls}).type(), QDBusMessage::ReplyMessage);
+    for (QDeadlineTimer guard(5000); received.isEmpty() && !guard.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(received, (QList<QUrl>{QUrl("orvel://shortcuts"), QUrl("orvel://player"), QUrl("orvel://")}));
 
     AppBus second(launcher.connection);
@@ -102,6 +104,36 @@ TEST_F(AppBusTest, ForwardedUrlsArriveInOrderAndAnEmptyLaunchAsksForTheDashboard
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(handOvers, 1);
     EXPECT_EQ(AppBus::showDashboardNotification(), "com.velbrandtoro.Orvel.showDashboard");
+}
+
+TEST_F(AppBusTest, CallsOfOneTurnArriveAsOneBoundedBurst)
+{
+    Peer app(bus);
+    AppBus owner(app.connection);
+    QList<QList<QUrl>> bursts;
+    QObject::connect(&owner, &AppBus::urlsReceived, [&](const QList<QUrl> &urls) { bursts << urls; });
+
+    const QString tooLong = "orvel://shortcuts/" + QString(AppBus::maxURLLength, 'a');
+    QStringList flood{tooLong};
+    for (int i = 0; i < 1000; ++i)
+        flood << QStringLiteral("orvel://player/%1").arg(i);
+    owner.OpenURLs(flood);
+    EXPECT_TRUE(bursts.isEmpty()); // answered before any link is handled
+    for (int call = 0; call < 10; ++call)
+        owner.OpenURLs(flood.mid(1, 40));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bursts.size(), 1);
+    const QList<QUrl> &burst = bursts.first();
+    ASSERT_EQ(burst.size(), AppBus::maxPendingURLs);
+    EXPECT_EQ(burst.first(), QUrl("orvel://player/0"));
+    EXPECT_EQ(burst.at(AppBus::maxURLsPerCall - 1), QUrl("orvel://player/63"));
+    EXPECT_EQ(burst.at(AppBus::maxURLsPerCall), QUrl("orvel://player/0")); // the next call's first
+
+    owner.OpenURLs({"orvel://shortcuts"});
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bursts.size(), 2);
+    EXPECT_EQ(bursts.last(), QList<QUrl>{QUrl("orvel://shortcuts")});
+    EXPECT_EQ(AppBus::acceptedURLs({tooLong.left(AppBus::maxURLLength), tooLong}).size(), 1);
 }
 
 TEST_F(AppBusTest, ForwardingToANameWithoutOwnerAsksForAnotherClaim)

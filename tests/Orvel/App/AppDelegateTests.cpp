@@ -38,8 +38,8 @@ protected:
     Preferences preferences{Preferences::Services{
         &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }}};
     FakeScreens screens;
-    DisplayCatalog displays{DisplayCatalog::Services{
-        &screens, &scheduler, [this](const DisplayCatalog::Display &) { return recordingWindow(); }}};
+    DisplayCatalog displays{DisplayCatalog::Services{&screens, &scheduler,
+        [this](const DisplayCatalog::Display &) { return recordingWindow(); }, &preferences}};
     PanelManager panels{PanelManager::Services{&preferences, &displays, windows()}};
     DashboardState dashboardState{nullptr};
     // The owners the dashboard's views read; the delegate itself drives the engine below.
@@ -231,12 +231,30 @@ TEST_F(AppDelegateTest, UrlsAreRoutedByHostInTheOrderGiven)
         }
         EXPECT_EQ(calls.contains("refresh"), c.refreshes);
     }
+}
 
+TEST_F(AppDelegateTest, ABurstOfUrlsShowsThePlayerOnceAndOpensTheDashboardOnceAtTheLastSectionNamed)
+{
     AppDelegate &app = launched();
     QStringList seen;
     QObject::connect(&app.dashboardState(), &DashboardState::sectionChanged, [&] { seen << section(); });
-    app.open({QUrl("orvel://shortcuts"), QUrl("orvel://about"), QUrl("orvel://shortcuts")});
-    EXPECT_EQ(seen, (QStringList{"shortcuts", "overview", "shortcuts"}));
+    QList<QUrl> burst;
+    for (int i = 0; i < 50; ++i)
+        burst << QUrl("orvel://player") << QUrl("orvel:%%") << QUrl("orvel://about")
+              << QUrl("file:///etc/passwd") << QUrl("orvel://shortcuts") << QUrl("https://example.com/")
+              << QUrl("orvel");
+    calls.clear();
+    app.open(burst);
+    scheduler.runUntilIdle();
+    EXPECT_EQ(seen, QStringList{"shortcuts"});
+    EXPECT_EQ(calls, QStringList{"refresh"});
+    EXPECT_TRUE(dashboardVisible());
+
+    // The section of the last link that names one, whatever comes after it.
+    app.open({QUrl("orvel://shortcuts"), QUrl("orvel://about"), QUrl("orvel://player"), QUrl("spotify:x")});
+    scheduler.runUntilIdle();
+    EXPECT_EQ(seen, (QStringList{"shortcuts", "overview"}));
+    EXPECT_EQ(calls, (QStringList{"refresh", "refresh"}));
 }
 
 TEST_F(AppDelegateTest, TheDashboardIsMadeOnceAndClosingItNeitherDestroysItNorQuits)

@@ -5,6 +5,7 @@
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <csignal>
@@ -51,6 +52,17 @@ public:
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
     void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
+    // Resident memory in kB, from /proc.
+    qint64 residentKb() const
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(m_process.processId()));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        return -1;
+    }
     QString log()
     {
         m_log += QString::fromUtf8(m_process.readAll());
@@ -102,6 +114,13 @@ protected:
         return environment;
     }
     bool nameOwned() const { return bus.connection().interface()->isServiceRegistered(serviceName); }
+    QDBusMessage callApp(const QString &member, const QVariantList &arguments, int timeoutMs = 20000)
+    {
+        auto call = QDBusMessage::createMethodCall(
+            serviceName, "/com/velbrandtoro/Orvel", "com.velbrandtoro.Orvel.App", member);
+        call.setArguments(arguments);
+        return bus.connection().call(call, QDBus::Block, timeoutMs);
+    }
     QJsonObject snapshot() const
     {
         QFile file(snapshotPath());
@@ -167,5 +186,67 @@ TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlay
     EXPECT_EQ(snapshot().value("isPlaying"), false);
     EXPECT_EQ(snapshot().value("availability"), "unavailable");
     EXPECT_EQ(snapshot().value("track").toObject().value("title"), "Holocene");
+}
+
+TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnsweringIntents)
+{
+    FakeSpotify spotify(bus);
+    spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Holocene", 336'000'000));
+    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    OrvelProcess app(environment());
+    ASSERT_TRUE(eventually([&] { return snapshot().value("track").toObject().value("title") == "Holocene"; }))
+        << app.log().toStdString();
+    // The player and the dashboard have been made once, as any use makes them, and
+    // the dashboard shows the overview the flood ends on: what is measured below is
+    // the flood, not the first making of a page.
+    ASSERT_EQ(callApp("OpenURLs", {QStringList{"orvel://player", "orvel://about"}}).type(),
+        QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(eventually([&] { return app.log().contains("Opening orvel://about"); }));
+    ASSERT_EQ(callApp("PerformPlaybackIntent", {"warm"}).type(), QDBusMessage::ErrorMessage);
+    const qint64 residentBefore = app.residentKb();
+    ASSERT_GT(residentBefore, 0);
+
+    QStringList flood;
+    const QString huge = "orvel://shortcuts/" + QString(20'000, 'x');
+    for (int i = 0; flood.size() < 1400; ++i) {
+        flood << "orvel://player" << huge << "orvel:%%zz"
+              << "file:///etc/passwd"
+              << "javascript:alert(1)"
+              << "orvel://shortcuts/../../../etc?q=" + QString::number(i) << "orvel://%00\n\r"
+              << "::::"
+              << "https://127.0.0.1:1/" + QString(3000, 'y') << "orvel://SHORTCUTS"
+              << "orvel://about" << QString(i % 7, QChar(0x202e)) + "orvel://player";
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const QDBusMessage answer = callApp("OpenURLs", {flood}, 5000);
+    EXPECT_EQ(answer.type(), QDBusMessage::ReplyMessage) << answer.errorMessage().toStdString();
+    EXPECT_LT(clock.elapsed(), 1000);
+
+    // Bad intents straight after, while the app takes in the links.
+    qint64 slowest = 0;
+    clock.restart();
+    for (int i = 0; i < 300; ++i) {
+        QElapsedTimer one;
+        one.start();
+        const QString action = i % 3 == 0 ? QString(5000, 'z') : i % 3 == 1 ? "Toggle" : "";
+        const QDBusMessage refused = callApp("PerformPlaybackIntent", {action}, 10000);
+        EXPECT_EQ(refused.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+        slowest = std::max(slowest, one.elapsed());
+        if (clock.elapsed() > 10000)
+            break; // a stuck app fails below once, not three hundred times
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_LT(slowest, 100);
+    // Past the bounds the links were dropped unread.
+    EXPECT_TRUE(eventually([&] { return app.log().contains("Dropped"); }));
+    EXPECT_FALSE(app.log().contains("xxxxxxxxxx"));
+
+    const QDBusMessage reply = callApp("PerformPlaybackIntent", {"toggle"});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_EQ(reply.arguments().value(0).toString(), "ok");
+    EXPECT_TRUE(spotify.calls().contains("Pause"));
+    EXPECT_TRUE(app.isRunning());
+    EXPECT_LT(app.residentKb() - residentBefore, 20 * 1024);
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include "Uuid.h"
 
 #include <QQuickItem>
+#include <QTest>
 #include <cmath>
 #include <functional>
 
@@ -227,5 +228,33 @@ TEST_F(SkillSlotViews, TheSweepStartsOnlyWhenAStartBegins)
     slot->setProperty("castingID", "S");
     EXPECT_EQ(slot->property("sweep").toDouble(), 1);
     EXPECT_EQ(style->cover(), "flat");
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
+}
+
+TEST_F(SkillSlotViews, TheSlotUnderThePointerNamesTheCaptionWhileAnotherStarts)
+{
+    const auto view = harness.view("import QtQuick\nimport Orvel\nSkillBarView { style: 'row'; width: 300 }");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *model = view->item()->property("model").value<SkillBarModel *>();
+    ASSERT_TRUE(model);
+    view->item()->setProperty("castingID", model->cells().at(1).toMap().value("shortcutID"));
+    QQuickItem *evening = nullptr;
+    const std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
+        for (QQuickItem *child : item->childItems()) {
+            if (child->property("style").value<SkillSlotStyle *>() && child->property("index").toInt() == 2)
+                evening = child;
+            find(child);
+        }
+    };
+    find(view->item());
+    ASSERT_TRUE(evening);
+    view->grab();
+    EXPECT_FALSE(evening->isEnabled()); // another shortcut is starting
+
+    const QPointF centre = evening->mapToScene(QPointF(evening->width() / 2, evening->height() / 2));
+    QTest::mouseMove(view->window(), centre.toPoint());
+    EXPECT_EQ(model->caption(), "Evening");
+    QTest::mouseMove(view->window(), QPoint(299, 1));
+    EXPECT_EQ(model->caption(), "");
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
 }

@@ -1,3 +1,4 @@
+#include "Bundle.h"
 #include "DashboardMetrics.h"
 #include "DashboardState.h"
 #include "DashboardTexts.h"
@@ -98,6 +99,12 @@ TEST(DashboardTexts, VersionFallsBackWhenTheKeyIsMissingOrNotAString)
     EXPECT_EQ(DashboardTexts::versionText(QJsonObject{}), "1.2.0");
     EXPECT_EQ(DashboardTexts::versionText(QJsonObject{{"CFBundleShortVersionString", 3}}), "1.2.0");
     EXPECT_EQ(DashboardTexts::versionText(QJsonObject{{"CFBundleShortVersionString", "2.0.1"}}), "2.0.1");
+}
+
+TEST(DashboardTexts, VersionIsTheOneTheProjectIsBuiltWith)
+{
+    EXPECT_EQ(DashboardTexts::versionText(), QStringLiteral(ORVEL_VERSION));
+    EXPECT_EQ(Bundle::infoString("CFBundleShortVersionString"), QStringLiteral(ORVEL_VERSION));
 }
 
 TEST(DashboardTexts, TheSupportMailCarriesTheSubjectOrvel)

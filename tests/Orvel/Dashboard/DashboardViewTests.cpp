@@ -162,8 +162,9 @@ TEST_F(Dashboard, WithoutWidgetsTheRowSaysSoAndStillOpensTheGuideWhichEscapeClos
     root.preferences().setSkin(Skin::rivista);
     show();
     const QStringList texts = visibleTexts(page());
-    EXPECT_TRUE(texts.contains("Widgets on macOS 14"));
-    EXPECT_TRUE(texts.contains("Orvel widgets require macOS 14 or later."));
+    // In their Linux words.
+    EXPECT_TRUE(texts.contains("Widgets need Orvel Widgets"));
+    EXPECT_TRUE(texts.contains("Orvel widgets need the Orvel Widgets program."));
     EXPECT_TRUE(texts.contains("Details"));
 
     QMetaObject::invokeMethod(item("widgetGuideLink"), "clicked");
@@ -232,4 +233,22 @@ TEST_F(Dashboard, TabReachesTheRowsWithAVisibleMarkAndReturnSelects)
     EXPECT_FALSE(named(sidebar[0], "focusMark")->isVisible());
     QTest::keyClick(view->window(), Qt::Key_Return);
     EXPECT_EQ(root.dashboardState().section(), DashboardSection::shortcuts);
+}
+
+TEST_F(Dashboard, AboutSpeaksOfThisSystemAndShowsTheBuiltVersion12BelowItsLine)
+{
+    root.dashboardState().setSection(DashboardSection::about);
+    show();
+    QQuickItem *version = item("aboutVersion");
+    QQuickItem *introduction = item("introduction");
+    ASSERT_TRUE(version && introduction);
+    EXPECT_EQ(version->property("text").toString(), QStringLiteral(ORVEL_VERSION));
+    EXPECT_TRUE(introduction->property("text").toString().startsWith(
+        "An independent companion for Spotify on Linux."));
+    QQuickItem *line = nullptr;
+    for (QQuickItem *candidate : descendants(view->item()))
+        if (candidate->property("text").toString() == "A little room for your music.")
+            line = candidate;
+    ASSERT_TRUE(line);
+    EXPECT_EQ(version->y() + version->property("topPadding").toDouble() - (line->y() + line->height()), 12);
 }

@@ -87,17 +87,19 @@ TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
     elapsed.start();
     const auto refresh = start(coordinator.refresh());
     const auto command = start(coordinator.perform(PlaybackCommand::next()));
-    EXPECT_LT(elapsed.elapsed(), 20);
+    // Generous bounds: a blocked main thread waits the bus's whole time-out,
+    // while a loaded test machine may stall a turn for a few scheduler slices.
+    EXPECT_LT(elapsed.elapsed(), 100);
 
     // The event loop keeps its pace while both wait.
     qint64 longestTurn = 0;
     elapsed.restart();
-    for (qint64 last = 0; elapsed.elapsed() < 300;) {
+    for (qint64 last = 0; elapsed.elapsed() < 600;) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         longestTurn = std::max(longestTurn, elapsed.elapsed() - last);
         last = elapsed.elapsed();
     }
-    EXPECT_LT(longestTurn, 50);
+    EXPECT_LT(longestTurn, 250);
     EXPECT_FALSE(refresh.done());
 
     frozen.thaw();

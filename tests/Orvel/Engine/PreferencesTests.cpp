@@ -291,7 +291,7 @@ TEST_F(PreferencesTest, TheLoginSwitchShowsWhatTheDesktopReports)
     const auto preferences = make();
     preferences->setLoginEnabled(true);
     EXPECT_FALSE(preferences->loginEnabled());
-    EXPECT_EQ(preferences->loginError(), "Allow Orvel in System Settings \u2192 Login Items.");
+    EXPECT_EQ(preferences->loginError(), "Allow Orvel in your desktop\u2019s startup applications.");
 
     login.statusAfterRegistering.reset();
     preferences->setLoginEnabled(true);

@@ -93,9 +93,10 @@ TEST_F(Notice, ANewAvailabilityRedrawsTheMessageAndTheButtons)
     EXPECT_EQ(workspace.openedURLs, QList<QUrl>{PlaybackCoordinator::spotifyDownloadURL});
 
     coordinator->publish(PlaybackCoordinator::placeholder(PlayerAvailability::permissionDenied), false);
-    EXPECT_EQ(message(*view)->property("text").toString(),
-        QString::fromUtf8("Allow Spotify control in System Settings → Privacy & Security → Automation."));
-    EXPECT_EQ(buttons(*view), (QStringList{"Open System Settings", "Try again"}));
+    // In the Linux words: the button asks again with Orvel's own question.
+    EXPECT_EQ(
+        message(*view)->property("text").toString(), "Allow Orvel to control Spotify when it asks again.");
+    EXPECT_EQ(buttons(*view), (QStringList{"Ask Again", "Try again"}));
 
     coordinator->publish(PlaybackCoordinator::placeholder(PlayerAvailability::ready), false);
     EXPECT_EQ(message(*view)->property("text").toString(), "Waiting for Spotify.");
@@ -140,7 +141,8 @@ TEST_F(Notice, CompactIsLeadingWithoutTheMarkFullIsCentredUnderIt)
         EXPECT_FALSE(text->property("truncated").toBool());
         EXPECT_LE(text->width(), 220);
         const qreal spacing = view == full.get() ? 18 : 10;
-        EXPECT_EQ(button(*view, "Open System Settings")->mapToScene({}).y(),
+        ASSERT_TRUE(button(*view, "Ask Again"));
+        EXPECT_EQ(button(*view, "Ask Again")->mapToScene({}).y(),
             text->mapToScene({}).y() + text->height() + spacing);
     }
     // Compact buttons sit at the leading edge, full ones in the middle.

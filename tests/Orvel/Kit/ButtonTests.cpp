@@ -2,15 +2,18 @@
 #include "HelpTip.h"
 #include "KitShape.h"
 #include "ManualScheduler.h"
+#include "PressFeedback.h"
 #include "PrimaryButtonStyle.h"
 #include "QmlHarness.h"
 #include "QtPrinters.h"
 #include "SelectionDotStyle.h"
 #include "SkinEnvironment.h"
+#include "SystemSymbol.h"
 
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,6 +40,40 @@ TEST(GlyphButtonStyle, OnlyClassicoFillsAndSelectionTintsIt)
     EXPECT_EQ(GlyphButtonStyle::foreground(classico, false), classico.text.withOpacity(0.72));
     EXPECT_EQ(GlyphButtonStyle::accessibilityValue(false), "");
     EXPECT_EQ(GlyphButtonStyle::accessibilityValue(true), "Selected");
+}
+
+TEST(GlyphButton, SymbolsAreSemiboldInRivistaAndMediumInClassico)
+{
+    const auto ink = [](int weight) {
+        const QImage image = SymbolView::render("trash", 24, Qt::white, weight);
+        double total = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                total += image.pixelColor(x, y).alphaF();
+        return total;
+    };
+    EXPECT_GT(ink(500), ink(400) * 1.05);
+    EXPECT_GT(ink(600), ink(500) * 1.05);
+    // A translucent colour stays as translucent: the grown copies do not add up.
+    const QImage faint = SymbolView::render("trash", 24, QColor::fromRgbF(1, 1, 1, 0.5), 600);
+    int maximum = 0;
+    for (int y = 0; y < faint.height(); ++y)
+        for (int x = 0; x < faint.width(); ++x)
+            maximum = std::max(maximum, faint.pixelColor(x, y).alpha());
+    EXPECT_NEAR(maximum, 128, 2);
+
+    QmlHarness harness;
+    for (const auto &[skin, weight] : {std::pair{"rivista", 600}, std::pair{"classico", 500}}) {
+        const auto view = harness.view(QByteArray("import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+                                                  "GlyphButton { symbol: 'trash'; label: 'Remove'; size: 24;"
+                                                  " Skinned.skin: '")
+            + skin + "' }");
+        ASSERT_TRUE(view) << harness.errors().toStdString();
+        SymbolView *symbol = view->item()->findChild<SymbolView *>();
+        ASSERT_TRUE(symbol) << skin;
+        EXPECT_EQ(symbol->weight(), weight) << skin;
+    }
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }
 
 TEST(PrimaryButtonStyle, ClassicoGradientRivistaPlainCapsule)
@@ -89,6 +126,24 @@ TEST(SelectionDotStyle, ClassicoSymbolsAtSizePlusNineRivistaDots)
     EXPECT_EQ(SelectionDotStyle::look(rivista, true, 6), (Look{"", 6, rivista.text}));
     // Off is still visible.
     EXPECT_EQ(SelectionDotStyle::look(rivista, false, 6), (Look{"", 6, rivista.text.withOpacity(0.3)}));
+}
+
+TEST(KitShape, BrightnessLiftsThePictureAsItLiftsTheColours)
+{
+    KitShape::Style style;
+    style.image = "PreviewArtwork";
+    const QImage plain = KitShape::render({40, 40}, style);
+    style.brightness = 0.06;
+    const QImage lit = KitShape::render({40, 40}, style);
+    const QColor before = plain.pixelColor(20, 20), after = lit.pixelColor(20, 20);
+    ASSERT_EQ(before.alpha(), 255);
+    EXPECT_NEAR(after.red() - before.red(), std::min(15, 255 - before.red()), 1);
+    EXPECT_NEAR(after.blue() - before.blue(), std::min(15, 255 - before.blue()), 1);
+    // Coverage stays: a half-covered pixel is lifted by half as much.
+    QImage half(1, 1, QImage::Format_ARGB32_Premultiplied);
+    half.setPixel(0, 0, qRgba(10, 10, 10, 128));
+    EXPECT_EQ(qRed(PressFeedback::brightened(half, 0.5).pixel(0, 0)), 74);
+    EXPECT_EQ(qAlpha(PressFeedback::brightened(half, 0.5).pixel(0, 0)), 128);
 }
 
 TEST(KitShape, DiagonalFillAndBorderInsideTheEdge)
@@ -147,4 +202,14 @@ TEST(HelpTip, ShowsAfterTheRestingDelayAndHidesOnLeave)
     tip->setActive(false);
     EXPECT_EQ(hidden, 1);
     EXPECT_FALSE(tip->shown());
+}
+
+TEST(HelpTip, TheSystemTipDrawsMarkupAsTyped)
+{
+    // QToolTip takes anything that looks like markup as rich text.
+    const QString typed = R"(<img src="http://127.0.0.1:1/t.png"><b>Bold</b> & more)";
+    QTextDocument drawn;
+    drawn.setHtml(HelpTip::systemText(typed));
+    EXPECT_EQ(drawn.toPlainText(), typed);
+    EXPECT_EQ(drawn.toHtml().count("<img"), 0);
 }

@@ -108,7 +108,8 @@ TEST(SurfaceGround, ANewAuraKeyCrossFadesTheFieldUnlessStill)
     root->apply(Skin::rivista, redAura, false, {});
     EXPECT_EQ(started.count(), 1);
     EXPECT_LT(ground->fade(), 0.5);
-    EXPECT_EQ(ground->layers().fadingField, blueAura);
+    ASSERT_EQ(ground->layers().fading.size(), 1u);
+    EXPECT_EQ(ground->layers().fading.front().aura, blueAura);
     EXPECT_EQ(ground->layers().field, redAura);
 
     // Recoloured under the same key: in place.
@@ -123,14 +124,58 @@ TEST(SurfaceGround, ANewAuraKeyCrossFadesTheFieldUnlessStill)
     root->apply(Skin::rivista, blueAura, true, {});
     EXPECT_EQ(started.count(), 1);
     EXPECT_EQ(ground->fade(), 1);
-    EXPECT_FALSE(ground->layers().fadingField);
+    EXPECT_TRUE(ground->layers().fading.empty());
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
+}
+
+TEST(SurfaceGround, AnAuraArrivingMidFadeLetsEveryLeavingFieldFinishItsOwnFade)
+{
+    const Aura greenAura(
+        ArtworkPalette{{0.1, 0.8, 0.2}, {0.3, 0.9, 0.4}, {0.02, 0.2, 0.05}}, QStringLiteral("green"));
+    QmlHarness harness;
+    const auto view = harness.view(R"(
+        import QtQuick
+        import Orvel
+        import Orvel.Shared
+        Item {
+            width: 100; height: 100
+            SurfaceGround { objectName: "ground"; anchors.fill: parent }
+        })");
+    ASSERT_TRUE(view) << harness.errors().toStdString();
+    auto *ground = view->item()->findChild<SurfaceGroundLayers *>("ground");
+    SkinnedAttached *root = Skinned::of(view->item());
+    root->apply(Skin::rivista, blueAura, false, {});
+    view->grab();
+    const QEasingCurve curve = SurfaceGroundLayers::fadeAnimation({}).easing;
+
+    root->apply(Skin::rivista, redAura, false, {});
+    ground->setFade(0.4); // blue is 40 % of its way out, red 40 % of its way in
+    root->apply(Skin::rivista, greenAura, false, {});
+    EXPECT_EQ(ground->fade(), 0);
+    auto layers = ground->layers();
+    ASSERT_EQ(layers.fading.size(), 2u);
+    // Blue keeps the opacity it had, and red leaves from where it had come in.
+    EXPECT_EQ(layers.fading[0].aura, blueAura);
+    EXPECT_NEAR(layers.fading[0].opacity, 1 - curve.valueForProgress(0.4), 1e-9);
+    EXPECT_EQ(layers.fading[1].aura, redAura);
+    EXPECT_NEAR(layers.fading[1].opacity, curve.valueForProgress(0.4), 1e-9);
+    EXPECT_EQ(layers.field, greenAura);
+
+    // Blue's fade ends on its own time, 60 % into green's; red's goes on.
+    ground->setFade(0.6);
+    layers = ground->layers();
+    ASSERT_EQ(layers.fading.size(), 1u);
+    EXPECT_EQ(layers.fading[0].aura, redAura);
+    EXPECT_NEAR(layers.fade, curve.valueForProgress(0.6), 1e-9);
+    ground->setFade(1);
+    EXPECT_TRUE(ground->layers().fading.empty());
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }
 
 TEST(SurfaceGround, HalfwayBothFieldsShowAtHalfStrength)
 {
     const SkinPalette rivista(Skin::rivista, redAura);
-    const QColor pixel = paint({rivista, redAura, blueAura, 0.5, false}).pixelColor(50, 0);
+    const QColor pixel = paint({rivista, redAura, {{blueAura, 0.5}}, 0.5, false}).pixelColor(50, 0);
     EXPECT_NEAR(pixel.alphaF(), 0.75, 0.02); // 1 - 0.5 * 0.5
     EXPECT_GT(pixel.red(), 0);
     EXPECT_GT(pixel.blue(), 0);

@@ -9,6 +9,7 @@
 #include "ScriptedSpotify.h"
 #include "TemporaryHome.h"
 
+#include <QFontInfo>
 #include <QQmlComponent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ protected:
     std::unique_ptr<DisplayCatalog> make()
     {
         return std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
-            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }, &world.preferences});
     }
 
     PanelWorld world;
@@ -68,6 +69,29 @@ TEST_F(DisplayCatalogTest, RearrangingKeepsIdsAndRenumbersOnALaterTurn)
     EXPECT_EQ(catalog->displays()[0].id, "eDP-1");
     EXPECT_EQ(catalog->displays()[0].title(), "1. eDP-1");
     EXPECT_EQ(catalog->displays()[1].id, "HDMI-1");
+}
+
+TEST_F(DisplayCatalogTest, ChoicesStoredUnderAnOutputNameMoveToTheMonitorThereOnce)
+{
+    world.preferences.setPlayerPosition(PlayerPosition(0.2, 0.4), "HDMI-1");
+    world.preferences.setSelectedDisplayID(QStringLiteral("HDMI-1"));
+    world.preferences.setSkin(Skin::rivista);
+    world.screens.list = {FakeScreens::withMonitor(monitor(), "Dell Inc.", "U2720Q", "5KC0353"), laptop()};
+    const auto catalog = make();
+    const QString id = "edid:Dell Inc./U2720Q/5KC0353";
+    const QMap<QString, PlayerPosition> carried{{id, {0.2, 0.4}}};
+    // Written back beside everything else stored.
+    const Defaults written{world.dir.filePath("defaults.json")};
+    EXPECT_EQ(written.value<QString>("selectedDisplayID"), id);
+    EXPECT_EQ(written.value<QString>("skin"), "rivista");
+    EXPECT_TRUE(written.value<QByteArray>("playerPositions")->contains(id.toUtf8()));
+    EXPECT_EQ(world.preferences.playerPositions(), carried);
+
+    // Another monitor on that output later takes nothing of the first one's.
+    world.screens.set({FakeScreens::withMonitor(monitor(), "LG", "27UL850", "1"), laptop()});
+    world.clock.runUntilIdle();
+    EXPECT_EQ(world.preferences.playerPositions(), carried);
+    EXPECT_EQ(world.preferences.selectedDisplayID(), id);
 }
 
 TEST_F(DisplayCatalogTest, ASingleDisplayIsActiveUnderEveryScope)
@@ -161,7 +185,10 @@ TEST(DisplayIdentificationView, ShowsTheNumberLargeAndTheRoleOfTheDisplay)
     const auto text = [&](const char *name) { return view->item()->findChild<QObject *>(name); };
     ASSERT_TRUE(text("number") && text("role"));
     EXPECT_EQ(text("number")->property("text").toString(), "2");
-    EXPECT_EQ(text("number")->property("font").value<QFont>().pixelSize(), 72);
+    const QFont number = text("number")->property("font").value<QFont>();
+    EXPECT_EQ(number.pixelSize(), 72);
+    EXPECT_EQ(number.weight(), QFont::Light);
+    EXPECT_EQ(QFontInfo(number).family(), "Quicksand Light"); // the rounded design
     EXPECT_EQ(text("role")->property("text").toString(), "Connected display");
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
 }

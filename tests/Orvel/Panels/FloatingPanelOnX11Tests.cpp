@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 // A real X server places the panel: run under Xvfb with QT_QPA_PLATFORM=xcb
-// (the ctest "Panels.PlacedOnX11" does); elsewhere these skip.
+// (the ctest "Panels.PlacedOnX11" does, with openbox); elsewhere these skip.
 namespace {
 class FloatingPanelOnX11 : public ::testing::Test {
 protected:

@@ -18,7 +18,7 @@ protected:
     void make()
     {
         catalog = std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
-            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }, &world.preferences});
         SurfaceWindow::Services windows;
         windows.preferences = &world.preferences;
         windows.scheduler = &world.clock;
@@ -151,6 +151,22 @@ TEST_F(PanelManagerTest, AStoredPlaceInTheHomeZoneIsForgottenOnALaterTurn)
     EXPECT_FALSE(world.preferences.playerPositions().contains("eDP-1"));
     ASSERT_TRUE(window(2, 0).model().position());
     EXPECT_EQ(window(2, 0).model().position()->centerX, 0.2);
+}
+
+TEST_F(PanelManagerTest, WhenATwinArrivesTheFirstMonitorsWindowsStoreUnderItsNewId)
+{
+    const ScreenInfo left = FakeScreens::withMonitor(monitor(), "Dell Inc.", "U2720Q", "");
+    world.screens.list = {laptop(), left};
+    make();
+    manager->start();
+    EXPECT_EQ(window(2, 0).displayID(), "edid:Dell Inc./U2720Q/");
+
+    const ScreenInfo right = FakeScreens::withMonitor(
+        FakeScreens::display("DP-1", 3, Rect(3432, 0, 1920, 1080), false), "Dell Inc.", "U2720Q", "");
+    world.screens.set({laptop(), left, right});
+    world.clock.runUntilIdle();
+    EXPECT_EQ(window(2, 1).displayID(), "edid:Dell Inc./U2720Q/@HDMI-1");
+    EXPECT_EQ(window(3, 0).displayID(), "edid:Dell Inc./U2720Q/@DP-1");
 }
 
 TEST_F(PanelManagerTest, ADraggedPlayerKeepsItsOwnPlaceThroughARebuild)

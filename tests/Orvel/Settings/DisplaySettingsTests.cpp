@@ -4,7 +4,9 @@
 #include "PanelTestSupport.h"
 #include "QmlHarness.h"
 #include "QtPrinters.h"
+#include "Typography.h"
 
+#include <QFontInfo>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -57,7 +59,7 @@ protected:
     std::unique_ptr<DisplayCatalog> makeCatalog()
     {
         return std::make_unique<DisplayCatalog>(DisplayCatalog::Services{&world.screens, &world.clock,
-            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }});
+            [this](const DisplayCatalog::Display &) { return world.makeWindow(); }, &world.preferences});
     }
     void connect(const QList<ScreenInfo> &screens)
     {
@@ -230,6 +232,30 @@ TEST_F(DisplayPage, OpeningWritesNothingAndATileClickAlwaysSelects)
     QMetaObject::invokeMethod(tiles[1], "clicked");
     EXPECT_EQ(world.preferences.selectedDisplayID(), "eDP-1");
     EXPECT_EQ(allNamed(view->item(), "displayTile"), tiles);
+}
+
+TEST_F(DisplayPage, ATileShowsItsNumberInTheRoundedLightFaceUnderAPlainStrip)
+{
+    show();
+    const QList<QQuickItem *> tiles = allNamed(view->item(), "displayTile");
+    ASSERT_FALSE(tiles.isEmpty());
+    QQuickItem *tile = tiles[0];
+    QQuickItem *number = nullptr;
+    for (QQuickItem *candidate : allNamed(tile, QString()))
+        if (candidate->property("text").toString()
+            == tile->property("modelData").toMap()["number"].toString())
+            number = candidate;
+    ASSERT_TRUE(number);
+    const QFont font = number->property("font").value<QFont>();
+    // The rounded family ships its light weight as a family of its own.
+    EXPECT_EQ(font.family(), FontDescription::roundedFamily + " Light");
+    EXPECT_EQ(font.weight(), QFont::Light);
+    EXPECT_EQ(QFontInfo(font).family(), FontDescription::roundedFamily + " Light"); // the face is installed
+    QQuickItem *strip = allNamed(tile, "topStrip").value(0);
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip->property("radius").toDouble(), 0);
+    EXPECT_EQ(strip->width(), tile->width());
+    EXPECT_EQ(strip->height(), 15);
 }
 
 TEST_F(DisplayPage, IdentifyAsksTheCatalogueTheMenuStoresItsPickAndOnlyAMissingChoiceIsOrange)

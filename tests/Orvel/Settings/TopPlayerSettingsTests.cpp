@@ -10,6 +10,7 @@
 
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTranslator>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -43,6 +44,24 @@ TEST(TopPlayerSettingsTexts, OpacityIsTruncatedAndANonNumberShowsTheDefault)
         model.setIdleOpacity(opacity);
         EXPECT_EQ(model.opacityText(), text) << opacity;
     }
+}
+
+TEST(TopPlayerSettingsTexts, OpacityIsALocalisableTextWithItsNumber)
+{
+    // A language that puts a space before the sign.
+    struct Spaced : QTranslator {
+        QString translate(const char *context, const char *source, const char *, int) const override
+        {
+            return QByteArray(context) == "Localizable" && QByteArray(source) == "%lld%" ? "%lld\u00a0%"
+                                                                                         : QString();
+        }
+    } spaced;
+    QCoreApplication::installTranslator(&spaced);
+    TopPlayerSettingsModel model;
+    model.setIdleOpacity(0.299);
+    EXPECT_EQ(model.opacityText(), "29\u00a0%");
+    QCoreApplication::removeTranslator(&spaced);
+    EXPECT_EQ(model.opacityText(), "29%");
 }
 
 class TopPlayerPage : public ::testing::Test {

@@ -15,6 +15,7 @@
 #include "TemporaryHome.h"
 #include "WidgetGuideStyle.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -205,7 +206,7 @@ TEST_F(SetupViews, TheGuideShowsThePreviewStepsAndNoteOnlyWithWidgetsAndBothButt
     EXPECT_FALSE(shown(item("widgetPreview")));
     EXPECT_FALSE(shown(item("widgetNote")));
     EXPECT_TRUE(shown(item("unsupportedParagraph")));
-    EXPECT_TRUE(visibleTexts(view->item()).contains("Widgets on macOS 14"));
+    EXPECT_TRUE(visibleTexts(view->item()).contains("Widgets need Orvel Widgets"));
     EXPECT_FALSE(visibleTexts(view->item()).contains("1"));
     EXPECT_TRUE(shown(item("gotItButton")));
 }
@@ -297,4 +298,23 @@ TEST_F(SetupViews, UnderLightEffectsAStepChangeShowsTheNewPageAtOnceAndAtItsTop)
     EXPECT_EQ(flow()->property("step").toInt(), 1);
     EXPECT_EQ(area->property("contentY").toDouble(), 0);
     EXPECT_EQ(item("page")->opacity(), 1);
+}
+
+TEST_F(SetupViews, ACardReportsItsStateAsCheckedApartFromItsHint)
+{
+    show("import QtQuick\nimport Orvel\n"
+         "SurfaceChoiceCard { objectName: 'notch'; width: 300; kind: 'notch'; isOn: Preferences.notchEnabled;"
+         "  onToggled: on => Preferences.notchEnabled = on }");
+    QQuickItem *notch = view->item();
+    QAccessibleInterface *access = QAccessible::queryAccessibleInterface(notch);
+    ASSERT_TRUE(access);
+    EXPECT_EQ(access->role(), QAccessible::Button);
+    EXPECT_EQ(access->text(QAccessible::Name), "Top player");
+    EXPECT_EQ(access->text(QAccessible::Description), "Click to enable or disable this panel.");
+    EXPECT_TRUE(access->state().checkable);
+    EXPECT_TRUE(access->state().checked);
+    QMetaObject::invokeMethod(notch, "clicked");
+    EXPECT_FALSE(access->state().checked);
+    QMetaObject::invokeMethod(notch, "clicked");
+    EXPECT_TRUE(access->state().checked);
 }

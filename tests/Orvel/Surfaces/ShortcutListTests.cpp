@@ -3,6 +3,7 @@
 #include "ShortcutMenu.h"
 
 #include <QQuickItem>
+#include <functional>
 
 // The sidebar's shortcut list: rules between rows, the rows' menu and what
 // it does.
@@ -99,4 +100,40 @@ TEST_F(ShortcutListViews, MovingAtTheEdgesLeavesTheOrderAndTheMenuActs)
     QMetaObject::invokeMethod(menuOf(rows.at(0)), "trigger", Q_ARG(int, 4));
     EXPECT_EQ(titles(), (QStringList{"Two", "Three"}));
     EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join("\n").toStdString();
+}
+
+TEST(ShortcutRow, ALongTitleKeepsItsGapToTheKindAndThePlayMark)
+{
+    QmlHarness harness;
+    const QString title(80, u'W');
+    for (const char *skin : {"rivista", "classico"}) {
+        const auto view = harness.view(QByteArray("import QtQuick\nimport Orvel\nimport Orvel.Shared\n"
+                                                  "ShortcutRow { width: 260; kind: 'track'; title: '")
+            + title.toUtf8() + "'; Skinned.skin: '" + skin + "' }");
+        ASSERT_TRUE(view) << harness.errors().toStdString();
+        QQuickItem *titleText = nullptr, *kindText = nullptr, *playMark = nullptr;
+        const std::function<void(QQuickItem *)> find = [&](QQuickItem *item) {
+            for (QQuickItem *child : item->childItems()) {
+                if (!child->isVisible())
+                    continue;
+                if (child->property("text").toString() == title)
+                    titleText = child;
+                else if (child->property("text").toString() == "Track")
+                    kindText = child;
+                else if (child->property("glyph").toString() == "play")
+                    playMark = child;
+                find(child);
+            }
+        };
+        find(view->item());
+        ASSERT_TRUE(titleText && kindText) << skin;
+        const double titleEnd = titleText->mapToScene(QPointF(titleText->width(), 0)).x();
+        if (QByteArray(skin) == "rivista") {
+            EXPECT_GE(kindText->mapToScene(QPointF(0, 0)).x() - titleEnd, 32 - 0.5);
+        } else {
+            ASSERT_TRUE(playMark);
+            EXPECT_NEAR(playMark->mapToScene(QPointF(0, 0)).x() - titleEnd, 30, 0.5);
+        }
+    }
+    EXPECT_TRUE(harness.warnings().isEmpty()) << harness.warnings().join('\n').toStdString();
 }

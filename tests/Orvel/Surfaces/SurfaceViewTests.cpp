@@ -242,6 +242,26 @@ TEST_F(Surface, TheSkinsPlayerWhenReadyWithTheSkillRowOnlyForItsPlacement)
     EXPECT_FALSE(shown("skillRow"));
 }
 
+TEST_F(Surface, ThePeekStripSpansTheHeaderSoThePointerBesideTheKeysIsOverThem)
+{
+    PanelModel &panel = make();
+    panel.applySkills(SkillPlacement::peek);
+    panel.hover(true);
+    ASSERT_TRUE(panel.peeking());
+    ASSERT_TRUE(show({304, 70}));
+    QQuickItem *keys = find("peekRow");
+    ASSERT_TRUE(keys && keys->isVisible());
+    QQuickItem *strip = keys->parentItem();
+    QQuickItem *header = find("header");
+    EXPECT_EQ(strip->width(), header->width());
+    // Under the header's left end, beside the keys.
+    const QPointF beside(header->mapToScene(QPointF(3, 0)).x(), strip->mapToScene(QPointF(0, 19)).y());
+    QTest::mouseMove(view->window(), beside.toPoint());
+    EXPECT_TRUE(panel.overSkills());
+    QTest::mouseMove(view->window(), header->mapToScene(QPointF(3, header->height() / 2)).toPoint());
+    EXPECT_FALSE(panel.overSkills());
+}
+
 TEST_F(Surface, TheHeaderHandleOpensOnAClickAndReturnsHomeOnADoubleClick)
 {
     PanelModel &panel = make();

@@ -61,6 +61,23 @@ Sheet {
             }
         }
     }
+    // The symbols of the shortcut rows, semibold in rivista and medium in classico.
+    Row {
+        spacing: 18
+        Label {
+            width: 100
+            anchors.verticalCenter: parent.verticalCenter
+            text: "row symbols"
+        }
+        Repeater {
+            model: ["chevron.up", "chevron.down", "pencil", "trash"]
+            GlyphButton {
+                symbol: modelData
+                label: modelData
+                size: 38
+            }
+        }
+    }
     Row {
         spacing: 14
         Repeater {

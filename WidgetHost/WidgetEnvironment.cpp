@@ -58,6 +58,33 @@ void WidgetContainer::setView(QQuickItem *view)
     layoutChildren();
 }
 
+void WidgetContainer::setReduceMotion(bool reduceMotion)
+{
+    if (reduceMotion == m_environment.reduceMotion)
+        return;
+    m_environment.reduceMotion = reduceMotion;
+    announceEnvironment();
+}
+
+void WidgetContainer::setPending(bool pending)
+{
+    if (pending == m_pending)
+        return;
+    m_pending = pending;
+    announceEnvironment();
+}
+
+void WidgetContainer::announceEnvironment()
+{
+    QList<QQuickItem *> items = childItems();
+    while (!items.isEmpty()) {
+        QQuickItem *item = items.takeLast();
+        if (auto *attached = qobject_cast<WidgetAttached *>(qmlAttachedPropertiesObject<Widget>(item, false)))
+            emit attached->environmentChanged();
+        items.append(item->childItems());
+    }
+}
+
 QUrl WidgetContainer::widgetURL() const
 {
     if (!m_view)
@@ -168,6 +195,21 @@ void WidgetAttached::setAccentable(bool accentable)
         return;
     m_accentable = accentable;
     emit accentableChanged();
+}
+
+void WidgetAttached::setInvalidatable(bool invalidatable)
+{
+    if (invalidatable == m_invalidatable)
+        return;
+    m_invalidatable = invalidatable;
+    emit accentableChanged();
+    emit environmentChanged();
+}
+
+bool WidgetAttached::pending() const
+{
+    const WidgetContainer *container = m_invalidatable ? WidgetContainer::of(m_attachee) : nullptr;
+    return container && container->pending();
 }
 
 QColor WidgetAttached::foreground(const QColor &own) const

@@ -123,7 +123,7 @@ TEST_F(WidgetHostCommandTest, TheProgramRefusesAFamilyWithAMessage)
     EXPECT_FALSE(QFileInfo::exists(WidgetPlacementFile::standardPath()));
 }
 
-TEST_F(WidgetHostCommandTest, TheProgramDrawsEveryKindFamilyAndModeWithoutTouchingTheFiles)
+TEST_F(WidgetHostCommandTest, TheProgramDrawsEveryKindInItsFamiliesAndModesWithoutTouchingTheFiles)
 {
     group.write(fixtures::playing());
     group.write(fixtures::shortcuts(5));
@@ -131,8 +131,10 @@ TEST_F(WidgetHostCommandTest, TheProgramDrawsEveryKindFamilyAndModeWithoutTouchi
     group.putArtwork("cover.jpg");
     const auto before = group.contents();
     const QTemporaryDir out;
-    for (const char *kind : {"OrvelNowPlaying", "OrvelShortcuts"}) {
-        for (const char *family : {"small", "medium", "large"}) {
+    const QMap<QString, QStringList> families{
+        {"OrvelNowPlaying", {"small", "medium"}}, {"OrvelShortcuts", {"medium", "large"}}};
+    for (const QString &kind : families.keys()) {
+        for (const QString &family : families[kind]) {
             for (const char *mode : {"fullColor", "accented", "vibrant"}) {
                 const QString file = out.filePath(QString("%1-%2-%3.png").arg(kind, family, mode));
                 const Outcome outcome
@@ -147,5 +149,12 @@ TEST_F(WidgetHostCommandTest, TheProgramDrawsEveryKindFamilyAndModeWithoutTouchi
     const Outcome placeholder = runProgram({"--render", "OrvelShortcuts", "--family", "medium", "--mode",
         "fullColor", "--placeholder", "--out", out.filePath("placeholder.png")});
     EXPECT_EQ(placeholder.status, 0);
+    // A family the kind does not come in is refused, as --add refuses it.
+    const QString refused = out.filePath("refused.png");
+    const Outcome small = runProgram(
+        {"--render", "OrvelShortcuts", "--family", "small", "--mode", "fullColor", "--out", refused});
+    EXPECT_NE(small.status, 0);
+    EXPECT_TRUE(small.err.contains("comes in medium and large, not small")) << small.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(refused));
     EXPECT_EQ(group.contents(), before);
 }

@@ -1,12 +1,16 @@
+#include "Localization.h"
 #include "Scheduler.h"
 #include "SystemAppearance.h"
 #include "TerminationSignals.h"
+#include "WidgetGallery.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
 
+#include <QApplication>
 #include <QDBusConnection>
-#include <QGuiApplication>
+#include <QDBusMessage>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QTextStream>
 
 namespace {
@@ -29,10 +33,15 @@ int main(int argc, char **argv)
     bool runs = true;
     for (const char *command : {"--add", "--remove", "--list", "--render", "--help", "-h"})
         runs = runs && !rawOption(argc, argv, command);
+    // Placing a widget asks the screen for its size when there is one.
+    const bool adds = rawOption(argc, argv, "--add").has_value();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        if (!runs)
+        const bool display = !qEnvironmentVariableIsEmpty("DISPLAY");
+        if (adds && display)
+            qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
+        else if (!runs)
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        else if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        else if (display)
             qputenv("QT_QPA_PLATFORM", "xcb");
     }
     if (const auto scale = rawOption(argc, argv, "--scale"); scale && !scale->isEmpty())
@@ -40,9 +49,11 @@ int main(int argc, char **argv)
     // Widgets are a few flat shapes: the software renderer needs no GPU or GL.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
-    QGuiApplication app(argc, argv);
+    // The widget application, for the widgets' menus.
+    QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("orvel-widget-host"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    installLinuxWording();
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -65,20 +76,52 @@ int main(int argc, char **argv)
         return 1;
     }
     const QList<WidgetConfiguration> widgets = bundle->body();
-    if (command->action != WidgetHostCommand::Action::run)
-        return command->execute(widgets, out, err);
+    const bool gallery = command->action == WidgetHostCommand::Action::gallery;
+    if (command->action != WidgetHostCommand::Action::run && !gallery) {
+        WidgetHostCommand adding = *command;
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            const QScreen *screen = QGuiApplication::primaryScreen();
+            for (const QScreen *named : QGuiApplication::screens())
+                screen = named->name() == command->screen ? named : screen;
+            if (screen)
+                adding.area = QRect(QPoint(0, 0), screen->geometry().size());
+        }
+        return adding.execute(widgets, out, err);
+    }
 
     SystemScheduler scheduler;
     ScopedScheduler installed(scheduler);
-    WidgetHost host(
-        widgets, {scheduler, QDBusConnection::sessionBus(), {}, SystemAppearance::shared()->reduceMotion()});
+    SystemAppearance *appearance = SystemAppearance::shared();
+    WidgetHost host(widgets,
+        {scheduler, QDBusConnection::sessionBus(), {}, appearance->reduceMotion(), command->program});
     if (!host.claim()) {
-        err << "Another orvel-widget-host is already showing the widgets.\n";
+        if (!gallery) {
+            err << "Another orvel-widget-host is already showing the widgets.\n";
+            return 0;
+        }
+        // The running host shows its gallery.
+        const QDBusMessage reply
+            = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(WidgetHost::serviceName,
+                WidgetHost::objectPath, WidgetHost::interface, QStringLiteral("ShowGallery")));
+        if (reply.type() == QDBusMessage::ErrorMessage) {
+            err << "The running orvel-widget-host did not show its gallery: " << reply.errorMessage() << "\n";
+            return 1;
+        }
         return 0;
     }
     host.listen();
+    QObject::connect(appearance, &SystemAppearance::changed, &host,
+        [&host, appearance] { host.setReduceMotion(appearance->reduceMotion()); });
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app, &QGuiApplication::quit);
     host.follow(command->placementPath);
+    if (gallery) {
+        // Started for the gallery alone: closing it without a widget ends the host.
+        QObject::connect(&host.gallery(), &WidgetGallery::closed, &app, [&host] {
+            if (host.placed().empty())
+                QGuiApplication::quit();
+        });
+        host.gallery().show();
+    }
     return app.exec();
 }

@@ -2,9 +2,11 @@
 
 #include "WidgetKit.h"
 
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -25,20 +27,33 @@ struct WidgetPlacement {
 };
 
 // The host's list of placed widgets, kept in
-// $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/widgets.json as {"widgets": [...]}.
+// $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/widgets.json as
+// {"version": 1, "widgets": [...]}.
 struct WidgetPlacementFile {
+    static constexpr int version = 1;
     static constexpr int gap = 16;
     static constexpr QPoint origin{24, 24};
 
     static QString standardPath();
-    // A missing or unreadable file gives no widgets; bad elements are skipped.
+    // Where a file that cannot be read is set aside.
+    static QString setAsidePath(const QString &path) { return path + QStringLiteral(".unreadable"); }
+    // A missing file gives no widgets. A file that cannot be read (not JSON, a
+    // newer version) is reported and set aside, so that a later save does not
+    // overwrite it. Elements this version cannot read are skipped with a warning.
     static QList<WidgetPlacement> load(const QString &path);
-    // Replaces the file whole. Throws FileError.
+    // The elements of the file that load() skips, as they are.
+    static QJsonArray unreadableElements(const QString &path);
+    // Replaces the file whole, keeping the elements load() skipped. Throws FileError.
     static void save(const QString &path, const QList<WidgetPlacement> &placements);
 
-    // Where a widget goes when no position is given: under the lowest one on
-    // the same screen, or at the origin.
-    static QPoint nextPosition(const QList<WidgetPlacement> &placements, const QString &screen);
+    // Where a widget of the family goes when no position is given: the first
+    // free place, in columns from the top-left, that lies wholly in `area`
+    // (pixels from the screen's top-left corner); nothing is free: the origin.
+    // Without an area (no screen to ask), under the lowest one on the screen.
+    static QPoint nextPosition(const QList<WidgetPlacement> &placements, const QString &screen,
+        WidgetFamily family = WidgetFamily::systemMedium, std::optional<QRect> area = std::nullopt);
+    // The position moved just far enough for a widget of that size to lie on `area`.
+    static QPoint clamped(QPoint position, QSize size, const QRect &area);
 };
 
 // The autostart entry that starts the host at login while widgets are placed.

@@ -4,6 +4,7 @@
 #include "SkinPalette.h"
 #include "WidgetFixtures.h"
 #include "WidgetRenderer.h"
+#include "fixtures/MarkupTitle.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -145,4 +146,35 @@ TEST_F(WidgetViewTest, ANewTrackCrossFadesTheBadgeUnlessMotionIsReduced)
         // The old drawing fades out beside the new one, or is gone at once.
         EXPECT_EQ(drawings(), reduceMotion ? 1 : 2) << reduceMotion;
     }
+}
+
+TEST_F(WidgetViewTest, TitlesFullOfMarkupAreDrawnAsTypedAndFetchNothing)
+{
+    MarkupTitle markup;
+    Track track = fixtures::track();
+    track.title = track.artist = track.album = markup.text;
+    group.write(fixtures::snapshot(PlayerAvailability::ready, track, true));
+    group.write(
+        QList<MusicShortcut>{fixtures::shortcut(1, SpotifyLink::Kind::playlist, std::nullopt, markup.text)});
+    const QMap<QString, QByteArray> stored = group.contents();
+
+    const auto check = [&](const WidgetConfiguration &configuration, Family family) {
+        show(configuration, {family, Mode::fullColor, false});
+        const QList<QQuickItem *> found = markup.showing(container.get());
+        EXPECT_TRUE(MarkupTitle::allPlain(found));
+        EXPECT_TRUE(markup.settle(engine));
+        return std::count_if(found.begin(), found.end(), [](QQuickItem *item) { return item->isVisible(); });
+    };
+    for (const Family family : {Family::systemSmall, Family::systemMedium, Family::systemLarge}) {
+        SCOPED_TRACE(toRawValue(family).toStdString());
+        EXPECT_GE(check(NowPlayingWidget().body(), family), 1);
+        if (family != Family::systemSmall) {
+            EXPECT_GE(check(ShortcutsWidget().body(), family), 1);
+        }
+    }
+    EXPECT_EQ(markup.fetches(), 0);
+    EXPECT_EQ(group.contents(), stored);
+    const QList<MusicShortcut> shortcuts = group.store().loadShortcuts();
+    ASSERT_EQ(shortcuts.size(), 1);
+    EXPECT_EQ(shortcuts.first().title, markup.text);
 }

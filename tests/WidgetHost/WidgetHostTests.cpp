@@ -2,14 +2,20 @@
 #include "QtPrinters.h"
 #include "WidgetCenter.h"
 #include "WidgetFixtures.h"
+#include "WidgetGallery.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
 #include "fixtures/FakeSpotify.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusPendingCall>
 #include <QDeadlineTimer>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -126,7 +132,7 @@ protected:
     {
         auto host = std::make_unique<WidgetHost>(widgets,
             WidgetHost::Services{
-                clock, bus.connection(), [this](const QUrl &url) { opened.append(url); }, false});
+                clock, bus.connection(), [this](const QUrl &url) { opened.append(url); }, false, {}});
         EXPECT_TRUE(host->listen());
         host->show(placements);
         return host;
@@ -223,6 +229,26 @@ TEST_F(WidgetHostTest, WithoutTheAppAnIntentGoesNowhere)
     EXPECT_TRUE(eventually([&] { return finished.size() == 1; }));
     EXPECT_EQ(finished.first(), (QStringList{"toggle", ""}));
     EXPECT_TRUE(opened.isEmpty());
+    // Not left pending: the failed intent brings a new timeline too.
+    EXPECT_FALSE(host->placed()[0]->container()->pending());
+}
+
+TEST_F(WidgetHostTest, ASecondGalleryCommandAsksTheRunningHostToShowIts)
+{
+    const auto host = makeHost({});
+    ASSERT_TRUE(host->claim());
+    const QString name = QStringLiteral("gallery-command");
+    {
+        // As `orvel-widget-host --gallery` calls it, from a connection of its own.
+        QDBusConnection other = QDBusConnection::connectToBus(bus.address(), name);
+        QDBusPendingCall call = other.asyncCall(QDBusMessage::createMethodCall(
+            WidgetHost::serviceName, WidgetHost::objectPath, WidgetHost::interface, "ShowGallery"));
+        EXPECT_TRUE(eventually([&] { return call.isFinished(); }));
+        EXPECT_FALSE(call.isError()) << call.error().message().toStdString();
+    }
+    QDBusConnection::disconnectFromBus(name);
+    ASSERT_TRUE(host->gallery().window());
+    EXPECT_TRUE(host->gallery().window()->isVisible());
 }
 
 TEST_F(WidgetHostTest, ATileOpensItsSpotifyReferenceAndTheRestTheAppsShortcuts)
@@ -277,7 +303,7 @@ TEST_F(WidgetHostTest, TheHostFollowsItsListOfWidgets)
     EXPECT_EQ(host->placed()[0].get(), kept);
     WidgetPlacementFile::save(path, {shortcutsLarge});
     EXPECT_TRUE(eventually([&] { return host->placed().size() == 1; }));
-    EXPECT_EQ(host->placed()[0]->placement, shortcutsLarge);
+    EXPECT_EQ(host->placed()[0]->placement(), shortcutsLarge);
 }
 
 TEST_F(WidgetHostTest, OneHostHoldsTheNameAtATime)
@@ -287,7 +313,8 @@ TEST_F(WidgetHostTest, OneHostHoldsTheNameAtATime)
     // Another process, on a connection of its own.
     const QString name = QStringLiteral("second-host");
     {
-        WidgetHost second(widgets, {clock, QDBusConnection::connectToBus(bus.address(), name), {}, false});
+        WidgetHost second(
+            widgets, {clock, QDBusConnection::connectToBus(bus.address(), name), {}, false, {}});
         EXPECT_FALSE(second.claim());
     }
     QDBusConnection::disconnectFromBus(name);
@@ -299,6 +326,229 @@ TEST_F(WidgetHostTest, ThePluginReadsTheHostsClock)
     const Timeline<WidgetEntry> timeline = widgets[0].timeline();
     EXPECT_EQ(timeline.entries.first().date, fixtures::writtenAt);
     EXPECT_EQ(timeline.policy.date, fixtures::writtenAt.addingTimeInterval(900));
+}
+
+TEST_F(WidgetHostTest, TheDesktopsReduceMotionReachesAShownWidget)
+{
+    const auto host = makeHost({nowPlaying});
+    QQuickItem *badge = shown(*host->placed()[0], "badge");
+    ASSERT_TRUE(badge);
+    EXPECT_FALSE(badge->property("reducedMotion").toBool());
+    host->setReduceMotion(true);
+    EXPECT_TRUE(badge->property("reducedMotion").toBool());
+    host->setReduceMotion(false);
+    EXPECT_FALSE(badge->property("reducedMotion").toBool());
+}
+
+TEST_F(WidgetHostTest, TheGalleryShowsEveryKindInEachFamilyAndAClickAddsIt)
+{
+    const QString path = WidgetPlacementFile::standardPath();
+    const auto host = makeHost({});
+    host->follow(path);
+    WidgetGallery &gallery = host->gallery();
+    gallery.show();
+    EXPECT_EQ(gallery.window()->title(), "Orvel Widgets");
+    const std::vector<WidgetGallery::Item> &items = gallery.items();
+    ASSERT_EQ(items.size(), 4u);
+    const QList<std::pair<QString, WidgetFamily>> expected{{"OrvelNowPlaying", WidgetFamily::systemSmall},
+        {"OrvelNowPlaying", WidgetFamily::systemMedium}, {"OrvelShortcuts", WidgetFamily::systemMedium},
+        {"OrvelShortcuts", WidgetFamily::systemLarge}};
+    QStringList texts;
+    QList<QQuickItem *> pending{gallery.window()->contentItem()};
+    while (!pending.isEmpty()) {
+        QQuickItem *item = pending.takeFirst();
+        texts.append(item->property("text").toString());
+        pending.append(item->childItems());
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(std::pair(items[size_t(i)].configuration->kind, items[size_t(i)].family), expected[i]);
+        ASSERT_TRUE(gallery.preview(i)) << i;
+        EXPECT_EQ(gallery.preview(i)->size(), QSizeF(WidgetMetrics::size(expected[i].second)));
+    }
+    for (const char *text : {"Now playing", "Your current Spotify track and playback controls.",
+             "Your shortcuts", "Tracks, albums and playlists, always within reach."})
+        EXPECT_TRUE(texts.contains(text)) << text;
+
+    click(gallery.preview(3));
+    ASSERT_EQ(host->placed().size(), 1u);
+    EXPECT_EQ(WidgetPlacementFile::load(path),
+        QList<WidgetPlacement>({{"OrvelShortcuts", WidgetFamily::systemLarge, "", {24, 24}}}));
+    // The gallery's buttons are not the widget's: nothing was played or opened.
+    EXPECT_TRUE(opened.isEmpty());
+
+    click(gallery.preview(0));
+    ASSERT_EQ(host->placed().size(), 2u);
+    const QRect first = host->placed()[0]->window()->geometry();
+    const QRect second = host->placed()[1]->window()->geometry();
+    EXPECT_FALSE(first.intersects(second));
+    EXPECT_TRUE(gallery.window()->screen()->geometry().contains(second));
+}
+
+TEST_F(WidgetHostTest, AWidgetWhoseScreenIsMissingWaitsWhollyOnThePrimaryOne)
+{
+    const WidgetPlacement elsewhere{"OrvelNowPlaying", WidgetFamily::systemMedium, "DP-9", {5000, 3000}};
+    const auto host = makeHost({elsewhere});
+    const QQuickWindow *window = host->placed()[0]->window();
+    ASSERT_TRUE(window);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(window->geometry().bottomRight(), screen.bottomRight());
+    // The file keeps the place on its own screen.
+    EXPECT_EQ(host->placed()[0]->placement(), elsewhere);
+}
+
+// The app started by the bus from its service file, as a widget's button
+// starts Orvel when it is not running.
+TEST(WidgetIntentActivation, APlayButtonStartsTheAppAndItsWidgetIsPendingUntilItsNextTimeline)
+{
+    AppGroupFixture group;
+    group.write(fixtures::playing());
+    ManualScheduler clock;
+    ScopedWallClock wall{fixtures::writtenAt};
+    QTemporaryDir services;
+    const QString record = services.filePath("performed");
+    QFile file(services.filePath("com.velbrandtoro.Orvel.service"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("[D-BUS Service]\nName=com.velbrandtoro.Orvel\nExec=%1 %2\n")
+                   .arg(ORVEL_FAKE_ORVEL, record)
+                   .toUtf8());
+    file.close();
+    PrivateBus bus(services.path());
+    WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN});
+    ASSERT_TRUE(bundle);
+    WidgetHost host(bundle->body(), {clock, bus.connection(), {}, false, {}});
+    const QList<QStringList> &finished = *recordIntents(host);
+    host.show({nowPlaying});
+    WidgetHost::Placed &placed = *host.placed()[0];
+    QQuickItem *toggle = shown(placed, "toggle");
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(toggle->opacity(), 1.0);
+
+    click(toggle);
+    EXPECT_TRUE(placed.container()->pending());
+    EXPECT_LT(toggle->opacity(), 1.0);
+    if (const QString out = qEnvironmentVariable("ORVEL_WIDGET_RENDER_DIR"); !out.isEmpty())
+        placed.window()->grabWindow().save(out + "/NowPlaying.medium.pending.png");
+    EXPECT_TRUE(eventually([&] { return finished.size() == 1; }));
+    EXPECT_EQ(finished.first(), (QStringList{"toggle", "ok"}));
+    EXPECT_EQ(readFile(record), "toggle\n");
+    EXPECT_FALSE(placed.container()->pending());
+    EXPECT_EQ(shown(placed, "toggle")->opacity(), 1.0);
+}
+
+namespace {
+// Runs xdotool with the arguments to its end, the event loop turning meanwhile.
+bool xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForStarted(5000))
+        return false;
+    eventually([&] { return process.state() == QProcess::NotRunning; });
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QStringList at(QPoint point)
+{
+    return {"mousemove", QString::number(point.x()), QString::number(point.y())};
+}
+
+bool exposed(QWindow *window)
+{
+    return eventually([&] { return window->isExposed(); });
+}
+
+// The host on a real X server, moved with the mouse as a user does.
+class WidgetHostOnX11 : public WidgetHostTest {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            if (qEnvironmentVariableIsSet("ORVEL_REQUIRE_X11"))
+                FAIL() << "needs an X server: run under xvfb-run with QT_QPA_PLATFORM=xcb";
+            GTEST_SKIP() << "needs an X server (ctest runs it as WidgetHost.OnX11)";
+        }
+    }
+
+    const QString path = WidgetPlacementFile::standardPath();
+};
+} // namespace
+
+TEST_F(WidgetHostOnX11, AClickInTheGalleryAddsAWidgetOnItsScreen)
+{
+    const auto host = makeHost({});
+    host->follow(path);
+    WidgetGallery &gallery = host->gallery();
+    gallery.show();
+    ASSERT_TRUE(exposed(gallery.window()));
+    QQuickItem *medium = gallery.preview(1);
+    ASSERT_TRUE(medium);
+    const QPoint centre = medium->mapToGlobal(QPointF(medium->width() / 2, medium->height() / 2)).toPoint();
+    ASSERT_TRUE(xdotool(at(centre) << "click"
+                                   << "1"));
+    ASSERT_TRUE(eventually([&] { return host->placed().size() == 1; }));
+    EXPECT_EQ(WidgetPlacementFile::load(path),
+        QList<WidgetPlacement>({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}}}));
+    QWindow *widget = host->placed()[0]->window();
+    ASSERT_TRUE(exposed(widget));
+    EXPECT_TRUE(widget->screen()->geometry().contains(widget->geometry()));
+}
+
+TEST_F(WidgetHostOnX11, ADragMovesAWidgetAndTheListKeepsItsPlaceOnTheScreen)
+{
+    WidgetPlacementFile::save(path, {nowPlaying});
+    const auto host = makeHost({});
+    host->follow(path);
+    ASSERT_EQ(host->placed().size(), 1u);
+    QWindow *window = host->placed()[0]->window();
+    ASSERT_TRUE(exposed(window));
+    // On the artist line: no button or link there.
+    const QPoint grip = window->position() + QPoint(200, 80);
+    ASSERT_TRUE(xdotool(at(grip) << "mousedown"
+                                 << "1" << at(grip + QPoint(300, 200)) << "mouseup"
+                                 << "1"));
+    EXPECT_TRUE(eventually([&] {
+        return WidgetPlacementFile::load(path).value(0).position == QPoint(324, 224);
+    })) << WidgetPlacementFile::load(path).value(0).position.x();
+    EXPECT_EQ(window->position(), QPoint(324, 224));
+    EXPECT_TRUE(opened.isEmpty());
+
+    // Dropped half off the screen: it comes back wholly onto it.
+    const QPoint again = window->position() + QPoint(200, 80);
+    ASSERT_TRUE(xdotool(at(again) << "mousedown"
+                                  << "1" << at(QPoint(1910, 1070)) << "mouseup"
+                                  << "1"));
+    const QPoint corner(1920 - 364, 1080 - 170);
+    EXPECT_TRUE(eventually([&] { return WidgetPlacementFile::load(path).value(0).position == corner; }))
+        << WidgetPlacementFile::load(path).value(0).position.x();
+    EXPECT_EQ(host->placed().size(), 1u);
+}
+
+TEST_F(WidgetHostOnX11, TheMenuOfAWidgetRemovesIt)
+{
+    WidgetPlacementFile::save(path, {nowPlaying, shortcutsLarge});
+    const auto host = makeHost({});
+    host->follow(path);
+    ASSERT_EQ(host->placed().size(), 2u);
+    QWindow *window = host->placed()[0]->window();
+    ASSERT_TRUE(exposed(window));
+    ASSERT_TRUE(xdotool(at(window->position() + QPoint(200, 80)) << "click"
+                                                                 << "3"));
+    QMenu *menu = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu && menu->isVisible();
+    }));
+    QStringList titles;
+    for (QAction *action : menu->actions())
+        titles.append(action->text());
+    EXPECT_EQ(titles, (QStringList{"Edit Widgets…", "Remove Widget"}));
+    QAction *remove = menu->actions().value(1);
+    ASSERT_TRUE(remove);
+    const QPoint item = menu->mapToGlobal(menu->actionGeometry(remove).center());
+    ASSERT_TRUE(xdotool(at(item) << "click"
+                                 << "1"));
+    EXPECT_TRUE(eventually([&] { return host->placed().size() == 1; }));
+    EXPECT_EQ(WidgetPlacementFile::load(path), QList<WidgetPlacement>{shortcutsLarge});
 }
 
 #include "WidgetHostTests.moc"

@@ -67,10 +67,37 @@ std::optional<QPoint> pointNamed(const QString &text)
     return QPoint(x, y);
 }
 
-void savePlacements(const WidgetHostCommand &command, const QList<WidgetPlacement> &placements)
+// Saves the list and what follows it; says why when it cannot.
+bool savePlacements(
+    const WidgetHostCommand &command, const QList<WidgetPlacement> &placements, QTextStream &err)
 {
-    WidgetPlacementFile::save(command.placementPath, placements);
-    WidgetHostAutostart::follow(placements, command.program, command.autostartPath);
+    try {
+        WidgetPlacementFile::save(command.placementPath, placements);
+        WidgetHostAutostart::follow(placements, command.program, command.autostartPath);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("The widget list could not be saved: %1\n")
+                   .arg(QString::fromUtf8(error.what()));
+        return false;
+    }
+    return true;
+}
+
+// The kind's configuration when it comes in that family; otherwise says why and gives none.
+const WidgetConfiguration *findKindInFamily(
+    const QList<WidgetConfiguration> &widgets, const QString &kind, WidgetFamily family, QTextStream &err)
+{
+    const WidgetConfiguration *configuration = findKind(widgets, kind);
+    if (!configuration) {
+        err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        return nullptr;
+    }
+    if (!configuration->supports(family)) {
+        err << QStringLiteral("%1 (%2) comes in %3, not %4.\n")
+                   .arg(configuration->displayName, kind, familyList(configuration->families),
+                       shortName(family));
+        return nullptr;
+    }
+    return configuration;
 }
 } // namespace
 
@@ -117,6 +144,7 @@ QString WidgetHostCommand::usage()
         "Usage: orvel-widget-host [command]\n"
         "Without a command, shows the placed widgets on the desktop.\n"
         "\n"
+        "  --gallery                           shows the widgets there are, to add them\n"
         "  --list                              the placed widgets and the kinds of widgets\n"
         "  --add KIND --family F [--at X,Y] [--screen NAME]\n"
         "                                      places a widget (F: small, medium or large)\n"
@@ -133,6 +161,7 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
     const QCommandLineOption add(QStringLiteral("add"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption remove(QStringLiteral("remove"), QString(), QStringLiteral("N"));
     const QCommandLineOption list(QStringLiteral("list"));
+    const QCommandLineOption gallery(QStringLiteral("gallery"));
     const QCommandLineOption render(QStringLiteral("render"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption family(QStringLiteral("family"), QString(), QStringLiteral("F"));
     const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("M"));
@@ -143,8 +172,8 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
     const QCommandLineOption plugin(QStringLiteral("plugin"), QString(), QStringLiteral("PATH"));
     const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("S"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions(
-        {add, remove, list, render, family, mode, at, screen, placeholder, out, plugin, scale, help});
+    parser.addOptions({add, remove, list, gallery, render, family, mode, at, screen, placeholder, out, plugin,
+        scale, help});
     const auto fail = [error](const QString &reason) -> std::optional<WidgetHostCommand> {
         if (error)
             *error = reason;
@@ -161,9 +190,9 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
     command.autostartPath = WidgetHostAutostart::standardPath();
     command.program = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
     const int actions = int(parser.isSet(add)) + int(parser.isSet(remove)) + int(parser.isSet(list))
-        + int(parser.isSet(render)) + int(parser.isSet(help));
+        + int(parser.isSet(render)) + int(parser.isSet(help)) + int(parser.isSet(gallery));
     if (actions > 1)
-        return fail(QStringLiteral("give one of --add, --remove, --list, --render"));
+        return fail(QStringLiteral("give one of --gallery, --add, --remove, --list, --render"));
     if (parser.isSet(help)) {
         command.action = Action::help;
         return command;
@@ -173,7 +202,9 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
         if (!command.family)
             return fail(QStringLiteral("no family \"%1\": small, medium or large").arg(parser.value(family)));
     }
-    if (parser.isSet(list)) {
+    if (parser.isSet(gallery)) {
+        command.action = Action::gallery;
+    } else if (parser.isSet(list)) {
         command.action = Action::list;
     } else if (parser.isSet(remove)) {
         command.action = Action::remove;
@@ -214,6 +245,7 @@ int WidgetHostCommand::execute(
 {
     switch (action) {
     case Action::run:
+    case Action::gallery:
         return 0;
     case Action::help:
         out << usage();
@@ -243,28 +275,17 @@ int WidgetHostCommand::execute(
         return 0;
     }
     case Action::add: {
-        const WidgetConfiguration *configuration = findKind(widgets, kind);
-        if (!configuration) {
-            err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
+        if (!configuration)
             return 1;
-        }
-        if (!configuration->supports(*family)) {
-            err << QStringLiteral("%1 (%2) comes in %3, not %4.\n")
-                       .arg(configuration->displayName, kind, familyList(configuration->families),
-                           shortName(*family));
-            return 1;
-        }
         QList<WidgetPlacement> placements = WidgetPlacementFile::load(placementPath);
-        const WidgetPlacement placement{
-            kind, *family, screen, at.value_or(WidgetPlacementFile::nextPosition(placements, screen))};
+        const QSize size = WidgetMetrics::size(*family);
+        const QPoint position = at ? (area ? WidgetPlacementFile::clamped(*at, size, *area) : *at)
+                                   : WidgetPlacementFile::nextPosition(placements, screen, *family, area);
+        const WidgetPlacement placement{kind, *family, screen, position};
         placements.append(placement);
-        try {
-            savePlacements(*this, placements);
-        } catch (const std::exception &error) {
-            err << QStringLiteral("The widget list could not be saved: %1\n")
-                       .arg(QString::fromUtf8(error.what()));
+        if (!savePlacements(*this, placements, err))
             return 1;
-        }
         out << QStringLiteral("Placed %1 (%2) as widget %3 at %4,%5.\n")
                    .arg(configuration->displayName, shortName(*family))
                    .arg(placements.size())
@@ -281,22 +302,15 @@ int WidgetHostCommand::execute(
             return 1;
         }
         const WidgetPlacement removed = placements.takeAt(index - 1);
-        try {
-            savePlacements(*this, placements);
-        } catch (const std::exception &error) {
-            err << QStringLiteral("The widget list could not be saved: %1\n")
-                       .arg(QString::fromUtf8(error.what()));
+        if (!savePlacements(*this, placements, err))
             return 1;
-        }
         out << QStringLiteral("Removed widget %1 (%2).\n").arg(index).arg(removed.kind);
         return 0;
     }
     case Action::render: {
-        const WidgetConfiguration *configuration = findKind(widgets, kind);
-        if (!configuration) {
-            err << QStringLiteral("No widget of kind %1; the kinds are %2.\n").arg(kind, knownKinds(widgets));
+        const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
+        if (!configuration)
             return 1;
-        }
         const WidgetEntry entry = placeholder ? configuration->placeholder() : configuration->snapshot();
         QQmlEngine engine;
         WidgetRenderer::registerModules(engine);

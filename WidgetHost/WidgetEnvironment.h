@@ -42,6 +42,12 @@ public:
     static WidgetContainer *of(const QObject *object);
 
     const Environment &environment() const { return m_environment; }
+    // The desktop's Reduce Motion changed while the widget is shown.
+    void setReduceMotion(bool reduceMotion);
+    // While an intent of the widget is awaited its invalidatable content shows
+    // as pending; the next entry ends it.
+    void setPending(bool pending);
+    bool pending() const { return m_pending; }
     WidgetActions *actions() const { return m_actions; }
     Scheduler &scheduler() const;
 
@@ -60,8 +66,11 @@ protected:
 private:
     void layoutChildren();
     void adoptBackground();
+    // Every attached environment below the container reads it again.
+    void announceEnvironment();
 
     Environment m_environment;
+    bool m_pending = false;
     WidgetActions *m_actions = nullptr;
     Scheduler *m_scheduler = nullptr;
     QPointer<QQuickItem> m_view;
@@ -95,6 +104,10 @@ class WidgetAttached : public QObject {
     Q_PROPERTY(QQuickItem *background READ background WRITE setBackground NOTIFY backgroundChanged)
     // Joins the item to the accent group, which the accented mode tints.
     Q_PROPERTY(bool accentable READ accentable WRITE setAccentable NOTIFY accentableChanged)
+    // Marks content that may be out of date while an intent is awaited.
+    Q_PROPERTY(bool invalidatable READ invalidatable WRITE setInvalidatable NOTIFY accentableChanged)
+    // True for invalidatable content while the widget's intent is awaited.
+    Q_PROPERTY(bool pending READ pending NOTIFY environmentChanged)
 
 public:
     explicit WidgetAttached(QObject *attachee);
@@ -111,6 +124,9 @@ public:
     void setBackground(QQuickItem *background);
     bool accentable() const { return m_accentable; }
     void setAccentable(bool accentable);
+    bool invalidatable() const { return m_invalidatable; }
+    void setInvalidatable(bool invalidatable);
+    bool pending() const;
 
     // The colour an item draws with: the accent tint when it is accentable and
     // the widget is shown accented, else its own colour.
@@ -129,4 +145,5 @@ private:
     QUrl m_url;
     QPointer<QQuickItem> m_background;
     bool m_accentable = false;
+    bool m_invalidatable = false;
 };

@@ -9,26 +9,62 @@
 #include <QObject>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QScreen>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
+
+class WidgetGallery;
+
+// A widget's window: dragged with the left button, a menu on the right one.
+class WidgetWindow : public QQuickWindow {
+    Q_OBJECT
+
+public:
+    WidgetWindow();
+
+signals:
+    // The drag ended with the window at its new place.
+    void dropped();
+    void menuRequested(QPoint globalPosition);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    std::optional<QPoint> m_pressedAt;
+    QPoint m_startedAt;
+    bool m_dragging = false;
+};
 
 // The desktop's side of the widgets: shows each placed widget in a frameless
 // window kept below the others, asks its timeline, asks again at the
 // timeline's reload date and whenever the app sends ReloadTimelines, and
 // carries the widgets' taps out: links and the widget URL to the desktop's URL
-// handler, playback intents to the running app over the bus.
+// handler, playback intents to the app over the bus (started by the bus when
+// it is not running). It is also the desktop's widget editor: the gallery
+// adds widgets, a drag moves one, its menu removes it; every change goes to
+// the list file.
 class WidgetHost : public QObject {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.velbrandtoro.Orvel.WidgetHost")
 
 public:
     static constexpr QLatin1String serviceName{"com.velbrandtoro.Orvel.WidgetHost"};
+    static constexpr QLatin1String objectPath{"/com/velbrandtoro/Orvel/WidgetHost"};
+    static constexpr QLatin1String interface {
+        "com.velbrandtoro.Orvel.WidgetHost"
+    };
     // The app's face on the bus, where the playback intents go.
     static constexpr QLatin1String appService{"com.velbrandtoro.Orvel"};
     static constexpr QLatin1String appPath{"/com/velbrandtoro/Orvel"};
     static constexpr QLatin1String appInterface{"com.velbrandtoro.Orvel.App"};
     static constexpr QLatin1String intentMethod{"PerformPlaybackIntent"};
-    static constexpr int intentTimeoutMs = 10000;
+    // Long enough for the bus to start Orvel and for it to send the command.
+    static constexpr int intentTimeoutMs = 30000;
 
     struct Services {
         Scheduler &scheduler;
@@ -36,6 +72,8 @@ public:
         // Opens a URL the desktop's way; QDesktopServices when empty.
         std::function<void(const QUrl &)> openURL;
         bool reduceMotion = false;
+        // The program the autostart entry starts; none is written when empty.
+        QString program;
     };
 
     // One widget on screen.
@@ -44,9 +82,9 @@ public:
         Placed(WidgetHost &host, const WidgetPlacement &placement, const WidgetConfiguration &configuration);
         ~Placed() override;
 
-        const WidgetPlacement placement;
+        const WidgetPlacement &placement() const { return m_placement; }
         const WidgetConfiguration &configuration;
-        QQuickWindow *window() const { return m_window.get(); }
+        WidgetWindow *window() const { return m_window.get(); }
         WidgetContainer *container() const { return m_container.get(); }
 
         void openURL(const QUrl &url) override;
@@ -54,8 +92,9 @@ public:
 
     private:
         friend class WidgetHost;
+        WidgetPlacement m_placement;
         WidgetHost &m_host;
-        std::unique_ptr<QQuickWindow> m_window;
+        std::unique_ptr<WidgetWindow> m_window;
         std::unique_ptr<WidgetContainer> m_container;
         TaskHandle m_pending;
     };
@@ -73,10 +112,26 @@ public:
     void follow(const QString &path);
     // Asks every widget of the kind, or of every kind for "", for a new timeline.
     void reloadTimelines(const QString &kind);
+    // The desktop's Reduce Motion, for every widget shown.
+    void setReduceMotion(bool reduceMotion);
+
+    // Places a widget at the first free place on the screen and keeps it.
+    WidgetPlacement add(const QString &kind, WidgetFamily family, QScreen *screen);
+    // Keeps the widget where its window now lies, moved onto its screen.
+    void keepWhereDropped(Placed &placed);
+    void remove(const WidgetPlacement &placement);
+    void showMenu(const WidgetPlacement &placement, QPoint globalPosition);
+
+    // The gallery of every widget there is; made on first use.
+    WidgetGallery &gallery();
 
     const std::vector<std::unique_ptr<Placed>> &placed() const { return m_placed; }
     const QList<WidgetConfiguration> &widgets() const { return m_widgets; }
     QQmlEngine &engine() { return m_engine; }
+
+public slots:
+    // Asked by a second `orvel-widget-host --gallery`.
+    Q_SCRIPTABLE void ShowGallery();
 
 signals:
     // The app answered an intent ("ok" or its error) or could not be reached ("").
@@ -89,7 +144,11 @@ private:
     const WidgetConfiguration *configuration(const QString &kind) const;
     void reload(Placed &placed);
     void present(Placed &placed, const WidgetEntry &entry);
+    void place(Placed &placed);
+    void placeAll();
     void reloadFile();
+    // The list as the file has it (as shown when there is no file), changed and kept.
+    void change(const std::function<void(QList<WidgetPlacement> &)> &edit);
 
     QList<WidgetConfiguration> m_widgets;
     Services m_services;
@@ -97,4 +156,5 @@ private:
     std::vector<std::unique_ptr<Placed>> m_placed;
     QFileSystemWatcher m_watcher;
     QString m_path;
+    std::unique_ptr<WidgetGallery> m_gallery;
 };

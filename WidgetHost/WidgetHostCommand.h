@@ -3,6 +3,7 @@
 #include "WidgetKit.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QStringList>
 #include <QTextStream>
 #include <optional>
@@ -21,7 +22,7 @@ struct WidgetPluginLoader {
 // The host's command line. Without a command the host runs; the commands
 // change or show the list of placed widgets, or draw one widget to a PNG file.
 struct WidgetHostCommand {
-    enum class Action { run, add, remove, list, render, help };
+    enum class Action { run, gallery, add, remove, list, render, help };
 
     Action action = Action::run;
     QString kind;
@@ -37,6 +38,9 @@ struct WidgetHostCommand {
     QString placementPath;
     QString autostartPath;
     QString program;
+    // Where a widget of --add may lie, in pixels from its screen's top-left
+    // corner; nothing when no screen can be asked.
+    std::optional<QRect> area;
 
     // Reads the arguments (the program name first); nothing with the reason in
     // `error` when they make no sense.

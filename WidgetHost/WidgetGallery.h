@@ -1,0 +1,49 @@
+#pragma once
+
+#include "WidgetEnvironment.h"
+#include "WidgetKit.h"
+
+#include <QObject>
+#include <QQuickView>
+#include <memory>
+#include <vector>
+
+class WidgetHost;
+
+// "Orvel Widgets": every kind of widget in every family it comes in, drawn
+// live from the current files (as the placeholder while the app has written
+// none), with its name and description. A click places that widget on the
+// screen the gallery is on.
+class WidgetGallery : public QObject {
+    Q_OBJECT
+
+public:
+    struct Item {
+        const WidgetConfiguration *configuration;
+        WidgetFamily family;
+    };
+
+    explicit WidgetGallery(WidgetHost &host);
+    ~WidgetGallery() override;
+
+    // Draws the widgets afresh and brings the window up.
+    void show();
+    QQuickView *window() const { return m_window.get(); }
+    const std::vector<Item> &items() const { return m_items; }
+    // The preview of an item, inside the window.
+    QQuickItem *preview(int index) const;
+
+signals:
+    void closed();
+
+private slots:
+    void choose(int index);
+
+private:
+    void build();
+
+    WidgetHost &m_host;
+    std::vector<Item> m_items;
+    std::unique_ptr<QQuickView> m_window;
+    std::vector<std::unique_ptr<WidgetContainer>> m_previews;
+};

@@ -1,0 +1,485 @@
+#include "WidgetHost.h"
+
+#include "Localization.h"
+#include "PrivateFiles.h"
+#include "WidgetCenter.h"
+#include "WidgetGallery.h"
+#include "WidgetRenderer.h"
+#include "X11Desktop.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QRegion>
+#include <QScreen>
+#include <QStyleHints>
+#include <algorithm>
+
+namespace {
+Q_LOGGING_CATEGORY(lcWidgetHost, "com.velbrandtoro.Orvel.WidgetHost")
+
+QScreen *screenNamed(const QString &name)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const auto found = std::find_if(
+        screens.begin(), screens.end(), [&](const QScreen *screen) { return screen->name() == name; });
+    return found != screens.end() ? *found : QGuiApplication::primaryScreen();
+}
+
+// The name a placement keeps for a screen: the primary one is "" unless named before.
+QString placementScreenName(QScreen *screen, const QString &before)
+{
+    if (!screen || screen->name() == before)
+        return before;
+    return screen == QGuiApplication::primaryScreen() ? QString() : screen->name();
+}
+
+QRect screenArea(const QScreen *screen)
+{
+    return QRect(QPoint(0, 0), screen->geometry().size());
+}
+} // namespace
+
+WidgetWindow::WidgetWindow() = default;
+
+void WidgetWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit menuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        m_pressedAt = event->globalPosition().toPoint();
+        m_startedAt = position();
+        m_dragging = false;
+    }
+    QQuickWindow::mousePressEvent(event);
+}
+
+void WidgetWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressedAt && event->buttons().testFlag(Qt::LeftButton)) {
+        const QPoint moved = event->globalPosition().toPoint() - *m_pressedAt;
+        if (!m_dragging && moved.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance()) {
+            m_dragging = true;
+            // A drag is no tap: the button or link under the pointer lets go.
+            if (QQuickItem *grabber = mouseGrabberItem())
+                grabber->ungrabMouse();
+        }
+        if (m_dragging) {
+            setPosition(m_startedAt + moved);
+            event->accept();
+            return;
+        }
+    }
+    QQuickWindow::mouseMoveEvent(event);
+}
+
+void WidgetWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressedAt.reset();
+        if (m_dragging) {
+            m_dragging = false;
+            event->accept();
+            emit dropped();
+            return;
+        }
+    }
+    QQuickWindow::mouseReleaseEvent(event);
+}
+
+WidgetHost::Placed::Placed(
+    WidgetHost &host, const WidgetPlacement &placement_, const WidgetConfiguration &configuration_)
+    : configuration(configuration_)
+    , m_placement(placement_)
+    , m_host(host)
+{
+}
+
+WidgetHost::Placed::~Placed()
+{
+    m_pending.cancel();
+}
+
+void WidgetHost::Placed::openURL(const QUrl &url)
+{
+    if (url.isEmpty())
+        return;
+    if (m_host.m_services.openURL)
+        m_host.m_services.openURL(url);
+    else if (!QDesktopServices::openUrl(url))
+        qCWarning(lcWidgetHost) << "Nothing opened" << url.toString();
+}
+
+void WidgetHost::Placed::perform(const QString &action)
+{
+    auto call = QDBusMessage::createMethodCall(appService, appPath, appInterface, intentMethod);
+    call << action;
+    // The bus starts Orvel from its service file when it is not running.
+    call.setAutoStartService(true);
+    if (m_container)
+        m_container->setPending(true);
+    auto *watcher
+        = new QDBusPendingCallWatcher(m_host.m_services.bus.asyncCall(call, intentTimeoutMs), &m_host);
+    const QString kind = configuration.kind;
+    QPointer<WidgetHost> host(&m_host);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &m_host, [host, watcher, action, kind] {
+        watcher->deleteLater();
+        const QDBusPendingReply<QString> reply = *watcher;
+        if (!host)
+            return;
+        if (reply.isError()) {
+            qCInfo(lcWidgetHost).noquote()
+                << "The widget's" << action << "did not reach Orvel:" << reply.error().message();
+            emit host->intentFinished(action, QString());
+            // A new timeline ends the pending look, whatever came of the intent.
+            host->reloadTimelines(kind);
+            return;
+        }
+        if (reply.value() != QLatin1String("ok"))
+            qCInfo(lcWidgetHost).noquote() << "Orvel could not perform" << action << "-" << reply.value();
+        emit host->intentFinished(action, reply.value());
+        // As the desktop does after an intent: the widget shows the outcome at once.
+        host->reloadTimelines(kind);
+    });
+}
+
+WidgetHost::WidgetHost(QList<WidgetConfiguration> widgets, Services services, QObject *parent)
+    : QObject(parent)
+    , m_widgets(std::move(widgets))
+    , m_services(std::move(services))
+{
+    WidgetRenderer::registerModules(m_engine);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &WidgetHost::reloadFile);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &WidgetHost::reloadFile);
+    // A widget waits on the primary screen while its own is missing; later,
+    // once the screen list has settled.
+    const auto placeLater
+        = [this] { QMetaObject::invokeMethod(this, &WidgetHost::placeAll, Qt::QueuedConnection); };
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, placeLater);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, placeLater);
+}
+
+WidgetHost::~WidgetHost()
+{
+    m_gallery.reset();
+    m_placed.clear();
+}
+
+bool WidgetHost::claim()
+{
+    if (!m_services.bus.isConnected() || !m_services.bus.interface())
+        return true;
+    // In place before the name, so that whoever sees the name can call it.
+    m_services.bus.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply
+        = m_services.bus.interface()->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
+    const bool owned = reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+    if (!owned)
+        m_services.bus.unregisterObject(objectPath);
+    return owned;
+}
+
+void WidgetHost::ShowGallery()
+{
+    gallery().show();
+}
+
+WidgetGallery &WidgetHost::gallery()
+{
+    if (!m_gallery)
+        m_gallery = std::make_unique<WidgetGallery>(*this);
+    return *m_gallery;
+}
+
+bool WidgetHost::listen()
+{
+    return m_services.bus.connect(QString(), DBusWidgetCenter::objectPath, DBusWidgetCenter::interface,
+        DBusWidgetCenter::signalName, this, SLOT(onReloadTimelines(QString)));
+}
+
+void WidgetHost::onReloadTimelines(const QString &kind)
+{
+    reloadTimelines(kind);
+}
+
+const WidgetConfiguration *WidgetHost::configuration(const QString &kind) const
+{
+    const auto found = std::find_if(m_widgets.begin(), m_widgets.end(),
+        [&](const WidgetConfiguration &configuration) { return configuration.kind == kind; });
+    return found != m_widgets.end() ? &*found : nullptr;
+}
+
+void WidgetHost::show(const QList<WidgetPlacement> &placements)
+{
+    std::vector<std::unique_ptr<Placed>> kept;
+    std::vector<std::unique_ptr<Placed>> previous = std::move(m_placed);
+    m_placed.clear();
+    for (const WidgetPlacement &placement : placements) {
+        const auto same
+            = std::find_if(previous.begin(), previous.end(), [&](const std::unique_ptr<Placed> &placed) {
+                  return placed && placed->placement() == placement;
+              });
+        if (same != previous.end()) {
+            m_placed.push_back(std::move(*same));
+            continue;
+        }
+        const WidgetConfiguration *configuration = this->configuration(placement.kind);
+        if (!configuration) {
+            qCWarning(lcWidgetHost) << "No widget of kind" << placement.kind << "to show";
+            continue;
+        }
+        m_placed.push_back(std::make_unique<Placed>(*this, placement, *configuration));
+        reload(*m_placed.back());
+    }
+}
+
+void WidgetHost::follow(const QString &path)
+{
+    m_path = path;
+    const QString directory = QFileInfo(path).absolutePath();
+    try {
+        PrivateFiles::ensureDirectory(directory);
+    } catch (const FileError &error) {
+        qCWarning(lcWidgetHost) << "Cannot watch the widget list:" << error.what();
+    }
+    m_watcher.addPath(directory);
+    reloadFile();
+}
+
+void WidgetHost::reloadFile()
+{
+    if (m_path.isEmpty())
+        return;
+    // A file replaced whole is a new file to watch.
+    if (QFileInfo::exists(m_path) && !m_watcher.files().contains(m_path))
+        m_watcher.addPath(m_path);
+    show(WidgetPlacementFile::load(m_path));
+}
+
+void WidgetHost::change(const std::function<void(QList<WidgetPlacement> &)> &edit)
+{
+    QList<WidgetPlacement> placements;
+    if (m_path.isEmpty()) {
+        for (const auto &placed : m_placed)
+            placements.append(placed->placement());
+    } else {
+        placements = WidgetPlacementFile::load(m_path);
+    }
+    edit(placements);
+    if (!m_path.isEmpty()) {
+        try {
+            WidgetPlacementFile::save(m_path, placements);
+            if (!m_services.program.isEmpty())
+                WidgetHostAutostart::follow(placements, m_services.program);
+        } catch (const std::exception &error) {
+            qCWarning(lcWidgetHost) << "The widget list could not be saved:" << error.what();
+        }
+    }
+    show(placements);
+}
+
+WidgetPlacement WidgetHost::add(const QString &kind, WidgetFamily family, QScreen *screen)
+{
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    WidgetPlacement placement{kind, family, placementScreenName(screen, QString()), {}};
+    change([&](QList<WidgetPlacement> &placements) {
+        // Where the screen's own widgets lie now: a widget waiting for its screen is not in the way.
+        QList<WidgetPlacement> here;
+        for (const auto &placed : m_placed) {
+            if (placed->window() && placed->window()->screen() == screen)
+                here.append(WidgetPlacement{placed->placement().kind, placed->placement().family,
+                    placement.screen, placed->window()->position() - screen->geometry().topLeft()});
+        }
+        for (const WidgetPlacement &other : placements) {
+            if (other.screen == placement.screen && !configuration(other.kind))
+                here.append(other);
+        }
+        const QRect available = screen->availableGeometry().translated(-screen->geometry().topLeft());
+        placement.position = WidgetPlacementFile::nextPosition(here, placement.screen, family, available);
+        placements.append(placement);
+    });
+    return placement;
+}
+
+void WidgetHost::keepWhereDropped(Placed &placed)
+{
+    QWindow *window = placed.window();
+    QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = window->screen();
+    const QPoint position = WidgetPlacementFile::clamped(
+        window->position() - screen->geometry().topLeft(), window->size(), screenArea(screen));
+    window->setPosition(screen->geometry().topLeft() + position);
+    const WidgetPlacement before = placed.m_placement;
+    WidgetPlacement after = before;
+    after.screen = placementScreenName(screen, before.screen);
+    after.position = position;
+    if (after == before)
+        return;
+    placed.m_placement = after;
+    change([&](QList<WidgetPlacement> &placements) {
+        const auto found = std::find(placements.begin(), placements.end(), before);
+        if (found != placements.end())
+            *found = after;
+    });
+}
+
+void WidgetHost::remove(const WidgetPlacement &placement)
+{
+    change([&](QList<WidgetPlacement> &placements) {
+        const auto found = std::find(placements.begin(), placements.end(), placement);
+        if (found != placements.end())
+            placements.erase(found);
+    });
+}
+
+void WidgetHost::showMenu(const WidgetPlacement &placement, QPoint globalPosition)
+{
+    auto *menu = new QMenu;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<WidgetHost> self(this);
+    menu->addAction(localized(QStringLiteral("Edit Widgets…")), [self] {
+        if (self)
+            self->gallery().show();
+    });
+    menu->addAction(localized(QStringLiteral("Remove Widget")), [self, placement] {
+        // After the menu is gone: removing closes the window it came from.
+        QMetaObject::invokeMethod(
+            self, [self, placement] { self->remove(placement); }, Qt::QueuedConnection);
+    });
+    menu->popup(globalPosition);
+}
+
+void WidgetHost::setReduceMotion(bool reduceMotion)
+{
+    m_services.reduceMotion = reduceMotion;
+    for (const auto &placed : m_placed) {
+        if (placed->m_container)
+            placed->m_container->setReduceMotion(reduceMotion);
+    }
+}
+
+void WidgetHost::reloadTimelines(const QString &kind)
+{
+    for (const auto &placed : m_placed) {
+        if (kind.isEmpty() || placed->configuration.kind == kind)
+            reload(*placed);
+    }
+}
+
+void WidgetHost::reload(Placed &placed)
+{
+    placed.m_pending.cancel();
+    Timeline<WidgetEntry> timeline = placed.configuration.timeline();
+    QList<WidgetEntry> &entries = timeline.entries;
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const WidgetEntry &a, const WidgetEntry &b) { return a.date < b.date; });
+    const Date now = Date::now();
+    qsizetype current = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].date <= now)
+            current = i;
+    }
+    if (!entries.isEmpty())
+        present(placed, entries[current]);
+
+    const QList<WidgetEntry> upcoming = entries.isEmpty() ? QList<WidgetEntry>() : entries.mid(current + 1);
+    const std::optional<Date> reloadAt
+        = timeline.policy.reloadDate(entries.isEmpty() ? std::nullopt : std::optional(entries.last().date));
+    if (upcoming.isEmpty() && !reloadAt)
+        return;
+    QPointer<WidgetHost> self(this);
+    Placed *target = &placed;
+    Scheduler &scheduler = m_services.scheduler;
+    placed.m_pending = scheduler.spawn(
+        [self, target, &scheduler, upcoming, reloadAt](TaskHandle task) -> QCoro::Task<void> {
+            for (const WidgetEntry &entry : upcoming) {
+                const double wait = std::max(0.0, entry.date.timeIntervalSince(Date::now()));
+                const bool slept = co_await scheduler.sleep(wait, task);
+                if (!slept || !self)
+                    co_return;
+                self->present(*target, entry);
+            }
+            if (!reloadAt)
+                co_return;
+            const double wait = std::max(0.0, reloadAt->timeIntervalSince(Date::now()));
+            const bool slept = co_await scheduler.sleep(wait, task);
+            if (!slept || !self)
+                co_return;
+            self->reload(*target);
+        });
+}
+
+void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
+{
+    if (placed.m_container) {
+        WidgetRenderer::update(*placed.m_container, entry);
+        placed.m_container->setPending(false);
+        return;
+    }
+    const WidgetContainer::Environment environment{
+        placed.m_placement.family, WidgetRenderingMode::fullColor, m_services.reduceMotion};
+    QString error;
+    auto container = WidgetRenderer::create(
+        m_engine, placed.configuration, entry, environment, &placed, &m_services.scheduler, &error);
+    if (!container) {
+        qCWarning(lcWidgetHost).noquote()
+            << "The widget" << placed.configuration.kind << "does not load:" << error;
+        return;
+    }
+    auto window = std::make_unique<WidgetWindow>();
+    // On the desktop: no frame, no taskbar entry, below every other window.
+    window->setFlags(
+        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus);
+    window->setColor(Qt::transparent);
+    window->setTitle(placed.configuration.displayName);
+    const QSize size = WidgetMetrics::size(placed.m_placement.family);
+    window->resize(size);
+    // Without a compositor the clear corners would show black: cut them away.
+    window->setMask(QRegion(WidgetRenderer::shape(QSizeF(size)).toFillPolygon().toPolygon()));
+    container->setParentItem(window->contentItem());
+    X11Desktop::keepOnDesktop(*window);
+    Placed *target = &placed;
+    connect(window.get(), &WidgetWindow::dropped, this, [this, target] { keepWhereDropped(*target); });
+    connect(window.get(), &WidgetWindow::menuRequested, this,
+        [this, target](QPoint at) { showMenu(target->m_placement, at); });
+    placed.m_window = std::move(window);
+    placed.m_container = std::move(container);
+    place(placed);
+    placed.m_window->show();
+}
+
+void WidgetHost::place(Placed &placed)
+{
+    if (!placed.m_window)
+        return;
+    // On its own screen, or on the primary one while that is missing; wholly on it.
+    QScreen *screen = screenNamed(placed.m_placement.screen);
+    const QSize size = placed.m_window->size();
+    if (!screen) {
+        placed.m_window->setPosition(placed.m_placement.position);
+        return;
+    }
+    placed.m_window->setScreen(screen);
+    placed.m_window->setPosition(screen->geometry().topLeft()
+        + WidgetPlacementFile::clamped(placed.m_placement.position, size, screenArea(screen)));
+}
+
+void WidgetHost::placeAll()
+{
+    for (const auto &placed : m_placed)
+        place(*placed);
+}

@@ -1,0 +1,59 @@
+#include "ManualScheduler.h"
+#include "WidgetFixtures.h"
+#include "WidgetGallery.h"
+#include "WidgetHost.h"
+#include "WidgetHostCommand.h"
+
+#include <QQuickView>
+#include <gtest/gtest.h>
+
+// The gallery in its two states: before the app has written anything (every
+// preview is its widget's placeholder) and with the app's files. With
+// ORVEL_WIDGET_RENDER_DIR set, the pictures are written there to be looked at.
+
+namespace {
+QQuickItem *visibleNamed(QQuickItem *root, const QString &name)
+{
+    QList<QQuickItem *> pending{root};
+    while (!pending.isEmpty()) {
+        QQuickItem *item = pending.takeFirst();
+        if (item->objectName() == name && item->isVisible())
+            return item;
+        pending.append(item->childItems());
+    }
+    return nullptr;
+}
+
+QImage drawGallery(const char *state)
+{
+    ManualScheduler clock;
+    WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN});
+    EXPECT_TRUE(bundle);
+    WidgetHost host(bundle->body(), {clock, QDBusConnection(QString()), {}, false, {}});
+    WidgetGallery &gallery = host.gallery();
+    gallery.show();
+    const QImage picture = gallery.window()->grabWindow();
+    // The Now playing preview shows the prompt only while there is nothing to show.
+    QQuickItem *prompt = visibleNamed(gallery.preview(1), "promptMessage");
+    EXPECT_EQ(prompt != nullptr, QByteArray(state) == "placeholder") << state;
+    const QString out = qEnvironmentVariable("ORVEL_WIDGET_RENDER_DIR");
+    if (!out.isEmpty())
+        picture.save(out + QStringLiteral("/WidgetGallery.%1.png").arg(state));
+    return picture;
+}
+} // namespace
+
+TEST(WidgetGalleryRender, TheGalleryDrawsThePlaceholdersAndThenTheAppsFiles)
+{
+    AppGroupFixture group;
+    ScopedWallClock wall{fixtures::writtenAt};
+    const QImage empty = drawGallery("placeholder");
+    EXPECT_FALSE(empty.isNull());
+
+    group.write(fixtures::playing());
+    group.write(fixtures::shortcuts(8));
+    group.putArtwork("cover.jpg");
+    const QImage written = drawGallery("data");
+    EXPECT_EQ(written.size(), empty.size());
+    EXPECT_NE(written, empty);
+}

@@ -1,0 +1,69 @@
+#include "ManualScheduler.h"
+#include "WidgetFixtures.h"
+#include "WidgetHost.h"
+#include "WidgetHostCommand.h"
+#include "X11Server.h"
+#include "fixtures/FakeSpotify.h"
+
+#include <gtest/gtest.h>
+
+// The widgets on openbox with two workspaces (the ctest "Widgets.OnOpenbox"
+// runs tests/support/run-with-openbox): what the X server shows.
+namespace {
+class WidgetHostOnOpenbox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!X11Server::underWindowManager())
+            GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
+        group.write(fixtures::playing());
+        QString error;
+        WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN}, &error);
+        ASSERT_TRUE(bundle) << error.toStdString();
+        host = std::make_unique<WidgetHost>(
+            bundle->body(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false});
+        host->show({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}}});
+        ASSERT_EQ(host->placed().size(), 1u);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+    void TearDown() override
+    {
+        X11Server::run("wmctrl", {"-k", "off"});
+        X11Server::run("wmctrl", {"-s", "0"});
+    }
+    QQuickWindow *window() const { return host->placed().front()->window(); }
+
+    PrivateBus bus;
+    AppGroupFixture group;
+    ManualScheduler clock;
+    ScopedWallClock wall{fixtures::writtenAt};
+    std::unique_ptr<WidgetHost> host;
+};
+} // namespace
+
+TEST_F(WidgetHostOnOpenbox, AWidgetStaysOnEveryWorkspaceAndThroughShowDesktopBelowOtherWindows)
+{
+    const QPoint middle = window()->geometry().center();
+    // As the window manager holds it: out of task bars and pagers, a desktop window.
+    const auto held = [&] {
+        const QString properties = X11Server::output("xprop", {"-id", QString::number(window()->winId())});
+        return properties.contains("_NET_WM_STATE_SKIP_TASKBAR")
+            && properties.contains("_NET_WM_STATE_SKIP_PAGER")
+            && properties.contains("_NET_WM_WINDOW_TYPE_DESKTOP");
+    };
+    EXPECT_TRUE(X11Server::within2s(held));
+
+    // Another program's window opened over it covers it.
+    X11Server::WhiteWindow other;
+    ASSERT_TRUE(X11Server::within2s([&] { return other.managed(); }));
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) == qRgb(255, 255, 255); }));
+
+    // That window leaves with its workspace and its "show desktop"; the widget stays.
+    ASSERT_EQ(X11Server::run("wmctrl", {"-s", "1"}), 0);
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
+    EXPECT_TRUE(X11Server::viewable(*window()));
+    ASSERT_EQ(X11Server::run("wmctrl", {"-s", "0"}), 0);
+    ASSERT_EQ(X11Server::run("wmctrl", {"-k", "on"}), 0);
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
+    EXPECT_TRUE(X11Server::viewable(*window()));
+}

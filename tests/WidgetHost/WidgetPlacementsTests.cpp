@@ -1,0 +1,137 @@
+#include "QtPrinters.h"
+#include "WidgetFixtures.h"
+#include "WidgetPlacements.h"
+
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+const WidgetPlacement small{"OrvelNowPlaying", WidgetFamily::systemSmall, "", {24, 24}};
+const WidgetPlacement large{"OrvelShortcuts", WidgetFamily::systemLarge, "HDMI-1", {600, 40}};
+} // namespace
+
+TEST(WidgetPlacementsTest, TheListSurvivesTheFileAndSkipsWhatItCannotRead)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    EXPECT_EQ(path, home.configHome() + "/com.velbrandtoro.Orvel/widgets.json");
+    EXPECT_TRUE(WidgetPlacementFile::load(path).isEmpty());
+
+    WidgetPlacementFile::save(path, {small, large});
+    EXPECT_EQ(WidgetPlacementFile::load(path), (QList{small, large}));
+    EXPECT_TRUE(isUserOnly(path));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(R"({"widgets":[{"kind":"OrvelShortcuts","family":"systemHuge","x":1,"y":2},
+        {"family":"systemSmall","x":1,"y":2}, {"kind":"OrvelNowPlaying","family":"systemSmall","x":"1","y":2},
+        {"kind":"OrvelNowPlaying","family":"systemSmall","x":24,"y":24}]})");
+    file.close();
+    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+}
+
+TEST(WidgetPlacementsTest, ANewWidgetGoesUnderTheLowestOnItsScreen)
+{
+    EXPECT_EQ(WidgetPlacementFile::nextPosition({}, ""), QPoint(24, 24));
+    // Under the small one: 24 + 170 + 16.
+    EXPECT_EQ(WidgetPlacementFile::nextPosition({small, large}, ""), QPoint(24, 210));
+    EXPECT_EQ(WidgetPlacementFile::nextPosition({small, large}, "HDMI-1"), QPoint(24, 40 + 382 + 16));
+    // With the screen known, the first free place from the top-left: the
+    // large one at 600,40 leaves the top of the first column free.
+    EXPECT_EQ(WidgetPlacementFile::nextPosition(
+                  {small, large}, "HDMI-1", WidgetFamily::systemMedium, QRect(0, 0, 1920, 1080)),
+        QPoint(24, 24));
+}
+
+TEST(WidgetPlacementsTest, WidgetsAddedWithoutAPlaceAllLieWhollyOnTheScreen)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    QList<WidgetPlacement> placed;
+    for (int i = 0; i < 10; ++i) {
+        const QPoint at = WidgetPlacementFile::nextPosition(placed, "", WidgetFamily::systemMedium, screen);
+        const QRect frame(at, WidgetMetrics::size(WidgetFamily::systemMedium));
+        EXPECT_TRUE(screen.contains(frame)) << i;
+        for (const WidgetPlacement &other : placed)
+            EXPECT_FALSE(frame.intersects(QRect(other.position, WidgetMetrics::size(other.family)))) << i;
+        placed.append({"OrvelNowPlaying", WidgetFamily::systemMedium, "", at});
+    }
+    // Five to a column of 1080 pixels, the second column beside the first.
+    EXPECT_EQ(placed[4].position, QPoint(24, 24 + 4 * (170 + 16)));
+    EXPECT_EQ(placed[5].position, QPoint(24 + 364 + 16, 24));
+
+    // After a large one the column holds fewer; nothing reaches below the screen.
+    QList<WidgetPlacement> mixed{{"OrvelShortcuts", WidgetFamily::systemLarge, "", {24, 24}}};
+    for (int i = 0; i < 6; ++i) {
+        const QPoint at = WidgetPlacementFile::nextPosition(mixed, "", WidgetFamily::systemMedium, screen);
+        EXPECT_TRUE(screen.contains(QRect(at, QSize(364, 170)))) << i;
+        mixed.append({"OrvelNowPlaying", WidgetFamily::systemMedium, "", at});
+    }
+}
+
+TEST(WidgetPlacementsTest, APlaceOffTheScreenIsMovedOntoIt)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize medium(364, 170);
+    EXPECT_EQ(WidgetPlacementFile::clamped({1800, 1000}, medium, screen), QPoint(1920 - 364, 1080 - 170));
+    EXPECT_EQ(WidgetPlacementFile::clamped({-50, -7}, medium, screen), QPoint(0, 0));
+    EXPECT_EQ(WidgetPlacementFile::clamped({100, 200}, medium, screen), QPoint(100, 200));
+    // Larger than the screen: the top-left corner stays on it.
+    EXPECT_EQ(WidgetPlacementFile::clamped({90, 90}, QSize(364, 382), QRect(0, 0, 300, 300)), QPoint(0, 0));
+}
+
+TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsSetAsideBeforeANewOneIsWritten)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    const QString aside = WidgetPlacementFile::setAsidePath(path);
+    for (const QByteArray &unreadable :
+        {QByteArray("{\"widgets\": [ oops"), QByteArray(R"({"version": 2, "widgets": []})")}) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile::remove(aside);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(unreadable);
+        file.close();
+
+        WidgetPlacementFile::save(path, {small});
+        EXPECT_EQ(readFile(aside), unreadable);
+        EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+        // Reported once: the file read now is the new one.
+        EXPECT_EQ(readFile(aside), unreadable);
+    }
+}
+
+TEST(WidgetPlacementsTest, AnElementOfAnUnknownFamilyIsKeptInTheFile)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(R"({"widgets":[{"kind":"OrvelShortcuts","family":"systemExtraLarge","x":1,"y":2},
+        {"kind":"OrvelLyrics","family":"systemSmall","x":24,"y":24}]})");
+    file.close();
+    const QList<WidgetPlacement> loaded = WidgetPlacementFile::load(path);
+    ASSERT_EQ(loaded.size(), 1);
+    EXPECT_EQ(loaded[0].kind, "OrvelLyrics");
+
+    WidgetPlacementFile::save(path, loaded + QList{large});
+    EXPECT_EQ(WidgetPlacementFile::load(path), (QList{loaded[0], large}));
+    const QJsonArray kept = WidgetPlacementFile::unreadableElements(path);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0].toObject().value("family").toString(), "systemExtraLarge");
+    EXPECT_FALSE(QFileInfo::exists(WidgetPlacementFile::setAsidePath(path)));
+}
+
+TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)
+{
+    TemporaryHome home;
+    const QString entry = WidgetHostAutostart::standardPath();
+    EXPECT_EQ(entry, home.configHome() + "/autostart/com.velbrandtoro.Orvel.WidgetHost.desktop");
+    WidgetHostAutostart::follow({small}, "/opt/orvel/bin/orvel-widget-host");
+    const QByteArray text = readFile(entry);
+    EXPECT_TRUE(text.contains("Name=Orvel widgets\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Exec=\"/opt/orvel/bin/orvel-widget-host\"\n")) << text.toStdString();
+    WidgetHostAutostart::follow({}, "/opt/orvel/bin/orvel-widget-host");
+    EXPECT_FALSE(QFileInfo::exists(entry));
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+// What a real X server reports about windows, for the tests that run on one
+// (tests/support/run-with-openbox starts Xvfb and openbox for them).
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTest>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace X11Server {
+
+inline xcb_connection_t *connection()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Running on an X server under a window manager, as run-with-openbox sets up.
+inline bool underWindowManager()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb")
+        && !qEnvironmentVariableIsEmpty("ORVEL_TEST_WINDOW_MANAGER");
+}
+
+// The server maps the window and all its ancestors: it can be seen.
+inline bool viewable(const QWindow &window)
+{
+    xcb_connection_t *c = connection();
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
+        xcb_get_window_attributes_reply(
+            c, xcb_get_window_attributes(c, xcb_window_t(window.winId())), nullptr),
+        &std::free);
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// The colour the screen shows at a point of the root window.
+inline QRgb pixel(QPoint at)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
+        xcb_get_image_reply(c,
+            xcb_get_image(
+                c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(at.x()), std::int16_t(at.y()), 1, 1, ~0u),
+            nullptr),
+        &std::free);
+    if (!reply || xcb_get_image_data_length(reply.get()) < 3)
+        return 0;
+    // 24-bit depth in 32-bit little-endian pixels: blue, green, red.
+    const std::uint8_t *data = xcb_get_image_data(reply.get());
+    return qRgb(data[2], data[1], data[0]);
+}
+
+// Paints the desktop behind every window in one colour, to tell it from a window.
+inline void paintRoot(QRgb colour)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const std::uint32_t pixel = colour & 0xFFFFFF;
+    xcb_change_window_attributes(c, root, XCB_CW_BACK_PIXEL, &pixel);
+    xcb_clear_area(c, 0, root, 0, 0, 0, 0);
+    xcb_flush(c);
+}
+
+// Runs a command-line tool to its end (a few seconds at most); its exit code, -1 when it did not run.
+inline int run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(5000))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+inline QString output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(5000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// Handles events until the condition holds or two seconds have passed.
+template<class Condition>
+bool within2s(Condition condition)
+{
+    return QTest::qWaitFor(condition, 2000);
+}
+
+// A plain white window of another program, started and ended with the test.
+class WhiteWindow {
+public:
+    // Titles must not contain one another: wmctrl picks a window by a part of its title.
+    explicit WhiteWindow(const QString &title = QStringLiteral("orvel-test-white"))
+        : title(title)
+    {
+        m_process.start(QStringLiteral("xlogo"),
+            {"-bg", "white", "-fg", "white", "-geometry", "300x200+40+40", "-title", title});
+    }
+    ~WhiteWindow()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    // The window manager lists it.
+    bool managed() const { return output("wmctrl", {"-l"}).contains(title); }
+    bool setFullScreen(bool on)
+    {
+        return run("wmctrl", {"-r", title, "-b", on ? "add,fullscreen" : "remove,fullscreen"}) == 0;
+    }
+    bool activate() { return run("wmctrl", {"-a", title}) == 0; }
+
+    const QString title;
+
+private:
+    QProcess m_process;
+};
+
+} // namespace X11Server
