@@ -1,15 +1,21 @@
-// CPU time and memory of the app with the folded top player on screen,
-// against the fake Spotify client: paused, then playing (the player's
-// indicator running). Run it on a real X server, for example
-//     xvfb-run -a -s "-screen 0 1920x1080x24" bench/PanelsCpu [seconds per phase, default 60]
-// Built with the rest in Release for figures worth quoting.
+// CPU time and resident memory of the app against the fake Spotify client,
+// phase by phase: the folded top player paused, playing, and playing under
+// light effects; playing after the dashboard was opened on its Appearance page
+// and closed; the sidebar open; the top player unfolded. It draws with the
+// app's renderer (software unless QT_QUICK_BACKEND names another). Run it on
+// a real X server, for example
+//     xvfb-run -a -s "-screen 0 1920x1080x24" bench/PanelsCpu [seconds per phase, default 30]
+// Built in Release for figures worth quoting (docs/PERFORMANCE.md).
 
+#include "AppDelegate.h"
 #include "AppRoot.h"
 #include "AutomationPermission.h"
+#include "DashboardWindow.h"
 #include "Defaults.h"
 #include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
 #include "MprisAppleEventTransport.h"
+#include "OrvelMain.h"
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
@@ -58,16 +64,39 @@ void runFor(double seconds)
     QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+// Runs one phase after letting the new state settle, and prints its share of a core and the memory.
+void measure(const char *phase, double seconds, double settle = 5.5)
+{
+    runFor(settle);
+    const double before = cpuSeconds();
+    runFor(seconds);
+    const double used = cpuSeconds() - before;
+    const auto [resident, peak] = residentMegabytes();
+    std::printf("%-46s %6.3f %% of one core (%.3f s over %.0f s), resident %.1f MB (peak %.1f MB)\n", phase,
+        used / seconds * 100.0, used, seconds, resident, peak);
+    std::fflush(stdout);
+}
+
+SurfaceWindow *firstPanel(AppRoot &root, SurfaceKind kind)
+{
+    for (const auto &[number, windows] : root.panels().surfaces())
+        for (const auto &window : windows)
+            if (window->model().kind() == kind)
+                return window.get();
+    return nullptr;
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    OrvelMain::chooseRenderer();
     QApplication app(argc, argv);
-    const double phase = argc > 1 ? std::atof(argv[1]) : 60.0;
+    const double phase = argc > 1 ? std::atof(argv[1]) : 30.0;
     std::printf("platform %s, Qt Quick backend %s\n", qPrintable(QGuiApplication::platformName()),
-        qPrintable(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("default"))));
+        qPrintable(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("software (the app's choice)"))));
 
     PrivateBus bus;
     FakeSpotify player(bus);
@@ -107,17 +136,45 @@ int main(int argc, char **argv)
             shown += window->panel().isVisible();
     std::printf("%d panel(s) on screen\n", shown);
 
-    for (const bool playing : {false, true}) {
+    // Until the app has seen the new state (its pace while paused is slow), at most a minute.
+    const auto play = [&player, &root](bool playing) {
         player.setProperty("PlaybackStatus", playing ? QStringLiteral("Playing") : QStringLiteral("Paused"));
-        runFor(playing ? 5.5 : 15.5); // let the pace follow the new state
-        const double before = cpuSeconds();
-        runFor(phase);
-        const double used = cpuSeconds() - before;
-        std::printf("%s, folded player: %.3f s CPU over %.0f s (%.3f %% of one core)\n",
-            playing ? "playing" : "paused", used, phase, used / phase * 100.0);
+        for (int waited = 0; root.coordinator().snapshot().isPlaying != playing && waited < 600; ++waited)
+            runFor(0.1);
+        if (root.coordinator().snapshot().isPlaying != playing)
+            std::printf("the app did not see the player %s\n", playing ? "play" : "pause");
+    };
+    play(false);
+    measure("folded player, paused", phase, 15.5);
+    play(true);
+    measure("folded player, playing", phase);
+    preferences.setEffects(EffectsMode::light);
+    measure("folded player, playing, light effects", phase);
+    preferences.setEffects(EffectsMode::standard);
+
+    // The dashboard on its Appearance page (the visualizer's live preview), then closed.
+    root.delegate().openDashboard(DashboardSection::personalization);
+    runFor(3);
+    if (DashboardWindow *dashboard = root.delegate().dashboard(); dashboard && dashboard->window())
+        dashboard->window()->close();
+    measure("folded player, playing, dashboard closed", phase);
+
+    preferences.setSidebarEnabled(true);
+    runFor(2);
+    if (SurfaceWindow *sidebar = firstPanel(root, SurfaceKind::sidebar)) {
+        sidebar->model().open();
+        measure("sidebar open, playing", phase);
+        sidebar->model().dismiss();
+    } else {
+        std::printf("no sidebar on screen\n");
     }
-    const auto [resident, peak] = residentMegabytes();
-    std::printf("resident memory %.1f MB (peak %.1f MB)\n", resident, peak);
+    preferences.setSidebarEnabled(false);
+
+    if (SurfaceWindow *top = firstPanel(root, SurfaceKind::notch)) {
+        top->model().open();
+        measure("top player expanded, playing", phase);
+        top->model().dismiss();
+    }
 
     root.panels().stop();
     root.coordinator().flush();

@@ -21,6 +21,21 @@ Q_LOGGING_CATEGORY(lcMain, "com.velbrandtoro.Orvel.main")
 constexpr int claimAttempts = 3;
 } // namespace
 
+void OrvelMain::chooseRenderer()
+{
+    // The panels stay on screen all day: Qt Quick's software renderer redraws
+    // only what changed and keeps the folded player near idle, where a GL
+    // context (software GL on many machines) costs twice the CPU and memory.
+    // It is also what every view is tested with. A chosen backend still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Its frames on X are a few small rectangles: sending them with the
+    // request costs less than a shared-memory image, which makes every frame
+    // wait for the server and wakes the app again when the server is done.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 int OrvelMain::main(int argc, char *argv[])
 {
     // Answered before the application starts, so it works without a display.
@@ -35,12 +50,7 @@ int OrvelMain::main(int argc, char *argv[])
     // Wayland session Orvel runs through XWayland. A chosen platform still wins.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    // The panels stay on screen all day: Qt Quick's software renderer redraws
-    // only what changed and keeps the folded player near idle, where a GL
-    // context (software GL on many machines) costs twice the CPU and memory.
-    // It is also what every view is tested with. A chosen backend still wins.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    chooseRenderer();
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));

@@ -53,10 +53,12 @@ ScrubberSlider {
     }
     readonly property kitAnimation spring: KitMotion.spring(0.16)
 
-    Component.onCompleted: model.appear()
+    // Appears when it can first be seen; out of sight its motions end at once.
+    readonly property bool onScreen: Presence.onScreen
+    Component.onCompleted: if (onScreen) model.appear()
     Component.onDestruction: model.reset()
-    onVisibleChanged: {
-        if (visible)
+    onOnScreenChanged: {
+        if (onScreen)
             model.appear();
         else
             model.reset();

@@ -15,7 +15,7 @@ Item {
     property real readoutSize: 17
     readonly property ProgressControlModel model: ProgressControlModel {
         coordinator: PlaybackCoordinator
-        shown: control.visible
+        shown: control.Presence.onScreen
         skin: control.Skinned.skin
         readoutSize: control.readoutSize
         onHold: editing => control.hold(editing)

@@ -312,6 +312,11 @@ void ScrubberState::reset()
     setEditing(false);
     m_swellTask.cancel();
     endSwell();
+    // A reveal cut short ends where it was going.
+    if (m_revealTask.isValid() && !m_revealTask.isFinished()) {
+        m_revealTask.cancel();
+        setReveal(1);
+    }
 }
 
 void ScrubberState::startSwell()

@@ -64,6 +64,9 @@ PressFeedbackStyle {
         if (Skinned.allows("skillCast"))
             cooldown.start()
     }
+    // Out of sight the sweep ends: nobody watches it run.
+    readonly property bool onScreen: Presence.onScreen
+    onOnScreenChanged: if (!onScreen && cooldown.running) cooldown.complete()
     NumberAnimation {
         id: cooldown
         target: slot

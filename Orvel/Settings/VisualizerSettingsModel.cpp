@@ -187,6 +187,15 @@ void VisualizerSettingsModel::setPreviewPlaying(bool playing)
     assign(m_previewPlaying, playing);
 }
 
+void VisualizerSettingsModel::setOnScreen(bool onScreen)
+{
+    if (onScreen == m_onScreen)
+        return;
+    if (onScreen)
+        tick();
+    assign(m_onScreen, onScreen);
+}
+
 bool VisualizerSettingsModel::previewPaused() const
 {
     return !m_previewPlaying || m_reduceMotion || m_lightEffects || !m_settings.enabled;
@@ -267,11 +276,12 @@ void VisualizerSettingsModel::tick()
 void VisualizerSettingsModel::updateClock()
 {
     // One clock while the preview moves, none while it is paused.
-    if (!previewPaused() && clockRunning())
+    const bool wanted = !previewPaused() && m_onScreen;
+    if (wanted && clockRunning())
         return;
     m_clock.cancel();
     m_clock = {};
-    if (previewPaused())
+    if (!wanted)
         return;
     Scheduler &scheduler = Scheduler::current();
     m_clock = scheduler.spawn([&scheduler, model = QPointer<VisualizerSettingsModel>(this)](

@@ -26,6 +26,8 @@ class VisualizerSettingsModel : public QObject {
     Q_PROPERTY(Aura aura READ aura WRITE setAura NOTIFY changed)
     // The page's own state: the preview runs when the page opens.
     Q_PROPERTY(bool previewPlaying READ previewPlaying WRITE setPreviewPlaying NOTIFY changed)
+    // Whether the page can be seen (Presence.onScreen): the preview's clock stops while it cannot.
+    Q_PROPERTY(bool onScreen READ onScreen WRITE setOnScreen NOTIFY changed)
 
     Q_PROPERTY(bool previewPaused READ previewPaused NOTIFY changed)
     Q_PROPERTY(bool previewDrawnPlaying READ previewDrawnPlaying NOTIFY changed)
@@ -90,6 +92,8 @@ public:
     void setPreviewPlaying(bool playing);
 
     bool previewPaused() const;
+    bool onScreen() const { return m_onScreen; }
+    void setOnScreen(bool onScreen);
     bool previewDrawnPlaying() const { return m_previewPlaying && m_settings.enabled; }
     bool previewReducedMotion() const { return m_reduceMotion || m_lightEffects; }
     double previewTime() const { return m_previewTime; }
@@ -123,6 +127,7 @@ private:
     VisualizerSettings m_settings;
     bool m_lightEffects = false;
     bool m_reduceMotion = false;
+    bool m_onScreen = true;
     Aura m_aura;
     bool m_previewPlaying = true;
     double m_previewTime = 0;

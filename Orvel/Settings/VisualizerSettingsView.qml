@@ -16,6 +16,7 @@ SkinCard {
         lightEffects: Preferences.lightEffects
         reduceMotion: page.Skinned.reduceMotion
         aura: page.Skinned.aura
+        onScreen: page.Presence.onScreen
     }
 
     function write(field, value) {

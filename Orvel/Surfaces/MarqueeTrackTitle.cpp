@@ -2,6 +2,7 @@
 
 #include "KitAnimation.h"
 #include "Motion.h"
+#include "Presence.h"
 #include "SkinEnvironment.h"
 
 #include <QEasingCurve>
@@ -81,6 +82,18 @@ MarqueeTrackTitle::MarqueeTrackTitle(QQuickItem *parent)
     setHeight(lineHeight);
     setAntialiasing(true);
     m_startedAt = Scheduler::current().now();
+    m_presence = Presence::of(this);
+    // Coming on screen starts the cycle again; off screen nothing ticks.
+    connect(m_presence, &PresenceAttached::onScreenChanged, this, [this] {
+        if (m_presence->onScreen()) {
+            // A change that happened out of sight is over.
+            m_changing = false;
+            m_leaving.clear();
+            m_startedAt = Scheduler::current().now();
+        }
+        updateClock();
+        update();
+    });
     m_environment = Skinned::of(this);
     if (m_environment)
         connect(m_environment, &SkinnedAttached::changed, this, [this] {
@@ -207,7 +220,8 @@ void MarqueeTrackTitle::remeasure()
 
 bool MarqueeTrackTitle::needsClock() const
 {
-    return isComponentComplete() && isVisible() && (currentFrame().ticks || m_changing);
+    return isComponentComplete() && m_presence && m_presence->onScreen()
+        && (currentFrame().ticks || m_changing);
 }
 
 void MarqueeTrackTitle::updateClock()
@@ -249,17 +263,6 @@ void MarqueeTrackTitle::geometryChange(const QRectF &newGeometry, const QRectF &
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.width() != oldGeometry.width()) {
         emit frameChanged();
-        updateClock();
-    }
-}
-
-void MarqueeTrackTitle::itemChange(ItemChange change, const ItemChangeData &value)
-{
-    QQuickPaintedItem::itemChange(change, value);
-    if (change == ItemVisibleHasChanged) {
-        // Coming on screen starts the cycle again.
-        if (value.boolValue)
-            m_startedAt = Scheduler::current().now();
         updateClock();
     }
 }

@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
+class PresenceAttached;
 class SkinnedAttached;
 
 // A track title on one 17-pt line: still when it fits, scrolling right to
@@ -96,7 +97,6 @@ signals:
 protected:
     void componentComplete() override;
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
-    void itemChange(ItemChange change, const ItemChangeData &value) override;
 
 private:
     friend QCoro::Task<void> runMarqueeClock(Scheduler &, QPointer<MarqueeTrackTitle>, TaskHandle);
@@ -125,5 +125,6 @@ private:
     double m_leavingWidth = 0;
     bool m_changing = false;
     QPointer<SkinnedAttached> m_environment;
+    QPointer<PresenceAttached> m_presence;
     TaskHandle m_clock;
 };

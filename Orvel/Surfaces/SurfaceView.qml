@@ -100,17 +100,20 @@ Item {
     // The expanded body, above or below the header: the skin's player or the
     // availability row, the skill row for that placement, on the skinned
     // panel with its smaller corners towards the header. Comes and goes by
-    // scale from the header's edge and fade.
+    // scale from the header's edge and fade; its content exists only while
+    // it shows, so a folded player carries none of it.
     component ExpandedBody: Item {
         id: body
 
         property bool above: false
+        // This side of the header is the one the player opens to.
+        readonly property bool placed: above === surface.rules.opensUpward
         readonly property bool shown: surface.rules.expanded
         property real presence: shown ? 1 : 0
 
         width: surface.width
         height: shown ? surface.rules.bodyGap + surface.rules.bodyHeight : 0
-        visible: presence > 0
+        visible: placed && presence > 0
 
         Behavior on presence {
             enabled: surface.bodySpring.enabled
@@ -120,47 +123,53 @@ Item {
             }
         }
 
-        Item {
-            objectName: "body"
-            y: body.above ? 0 : surface.rules.bodyGap
+        // Stays against the header while the slot closes, above it as below it.
+        Loader {
+            y: body.above ? body.height - surface.rules.bodyHeight - surface.rules.bodyGap : surface.rules.bodyGap
             width: body.width
             height: surface.rules.bodyHeight
-            opacity: body.presence
-            scale: 0.97 + 0.03 * body.presence
-            transformOrigin: body.above ? Item.Bottom : Item.Top
+            active: body.placed && (body.shown || body.presence > 0)
+            sourceComponent: Item {
+                objectName: "body"
+                opacity: body.presence
+                scale: 0.97 + 0.03 * body.presence
+                transformOrigin: body.above ? Item.Bottom : Item.Top
 
-            SurfaceGround {
-                anchors.fill: parent
-                topRadius: surface.rules.bodyTopRadius
-                bottomRadius: surface.rules.bodyBottomRadius
-            }
-            OutlineShape {
-                anchors.fill: parent
-                z: 1
-                topRadius: surface.rules.bodyTopRadius
-                bottomRadius: surface.rules.bodyBottomRadius
-                stroke: SurfaceStyle.panelBorderTop(surface.Skinned.skin)
-                strokeEnd: SurfaceStyle.panelBorderBottom(surface.Skinned.skin)
-                strokeWidth: 1
-                Accessible.ignored: true
-            }
-            Column {
-                width: parent.width
-                Loader {
-                    objectName: "expandedContent"
-                    width: parent.width
-                    height: surface.rules.bodyContentHeight
-                    active: body.visible
-                    sourceComponent: surface.rules.expandedContent === "rivistaPlayer" ? rivistaPlayer
-                                   : surface.rules.expandedContent === "classicoPlayer" ? classicoPlayer
-                                   : availabilityRow
+                SurfaceGround {
+                    anchors.fill: parent
+                    topRadius: surface.rules.bodyTopRadius
+                    bottomRadius: surface.rules.bodyBottomRadius
                 }
-                SkillBarView {
-                    objectName: "skillRow"
-                    visible: surface.rules.showsSkillRow
+                OutlineShape {
+                    anchors.fill: parent
+                    z: 1
+                    topRadius: surface.rules.bodyTopRadius
+                    bottomRadius: surface.rules.bodyBottomRadius
+                    stroke: SurfaceStyle.panelBorderTop(surface.Skinned.skin)
+                    strokeEnd: SurfaceStyle.panelBorderBottom(surface.Skinned.skin)
+                    strokeWidth: 1
+                    Accessible.ignored: true
+                }
+                Column {
                     width: parent.width
-                    height: surface.rules.skillRowBar
-                    style: "row"
+                    Loader {
+                        objectName: "expandedContent"
+                        width: parent.width
+                        height: surface.rules.bodyContentHeight
+                        sourceComponent: surface.rules.expandedContent === "rivistaPlayer" ? rivistaPlayer
+                                       : surface.rules.expandedContent === "classicoPlayer" ? classicoPlayer
+                                       : availabilityRow
+                    }
+                    Loader {
+                        width: parent.width
+                        height: surface.rules.skillRowBar
+                        visible: surface.rules.showsSkillRow
+                        active: surface.rules.showsSkillRow
+                        sourceComponent: SkillBarView {
+                            objectName: "skillRow"
+                            style: "row"
+                        }
+                    }
                 }
             }
         }
@@ -267,21 +276,32 @@ Item {
 
         visible: wanted && surface.rules.showsPeekRow
         anchors.horizontalCenter: parent ? parent.horizontalCenter : undefined
-        width: Math.max(span, keys.implicitWidth)
+        width: Math.max(span, keys.item ? keys.item.implicitWidth : 0)
         height: 38
 
-        SkillBarView {
+        Loader {
             id: keys
-            objectName: "peekRow"
             anchors.fill: parent
-            style: "peek"
-            slotSize: 26
+            active: keys.parent.wanted && surface.rules.showsPeekRow
+            sourceComponent: SkillBarView {
+                objectName: "peekRow"
+                style: "peek"
+                slotSize: 26
+            }
         }
         HoverHandler {
             onHoveredChanged: if (surface.model) surface.model.skillsHover(hovered)
         }
     }
 
+    Component {
+        id: notchedStrip
+        NotchedStrip {}
+    }
+    Component {
+        id: detachedStrip
+        DetachedStrip {}
+    }
     Component {
         id: classicoPlayer
         ClassicoExpandedPlayer {
@@ -340,228 +360,240 @@ Item {
 
     // MARK: The top player
 
-    Column {
-        id: stack
-        objectName: "topPlayer"
-        visible: surface.rules.content === "topPlayer"
-        width: surface.width
-        y: surface.rules.opensUpward ? surface.height - height : 0
+    // Only the content of the panel's kind exists: a top player carries no
+    // sidebar, a sidebar no top player.
+    Loader {
+        active: surface.rules.content === "topPlayer"
+        sourceComponent: Column {
+            id: stack
+            objectName: "topPlayer"
+            width: surface.width
+            y: surface.rules.opensUpward ? surface.height - height : 0
 
-        Component.onCompleted: surface.rules.announceCurrentTrack()
+            Component.onCompleted: surface.rules.announceCurrentTrack()
 
-        ExpandedBody {
-            visible: surface.rules.opensUpward && presence > 0
-            above: true
-        }
-
-        // The header column.
-        Item {
-            id: headerColumn
-            objectName: "headerColumn"
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: headerStack.width
-            height: headerStack.height
-
-            CompactGround {
-                anchors.fill: parent
-                translucent: surface.rules.idleTranslucent
-                idleOpacity: Preferences.idleOpacity
-                notch: surface.rules.hasNotch
-                topRadius: surface.rules.headerTopRadius
-                bottomRadius: surface.rules.headerBottomRadius
-                animated: surface.rules.animatesPanels
+            ExpandedBody {
+                above: true
             }
 
-            Column {
-                id: headerStack
-                opacity: surface.rules.contentOpacity
+            // The header column.
+            Item {
+                id: headerColumn
+                objectName: "headerColumn"
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: headerStack.width
+                height: headerStack.height
 
-                Behavior on opacity {
-                    enabled: surface.rules.animatesPanels
-                    NumberAnimation {
-                        duration: KitMotion.easeOut(0.2).duration
-                        easing: KitMotion.easeOut(0.2).easing
+                CompactGround {
+                    anchors.fill: parent
+                    translucent: surface.rules.idleTranslucent
+                    idleOpacity: Preferences.idleOpacity
+                    notch: surface.rules.hasNotch
+                    topRadius: surface.rules.headerTopRadius
+                    bottomRadius: surface.rules.headerBottomRadius
+                    animated: surface.rules.animatesPanels
+                }
+
+                Column {
+                    id: headerStack
+                    opacity: surface.rules.contentOpacity
+
+                    Behavior on opacity {
+                        enabled: surface.rules.animatesPanels
+                        NumberAnimation {
+                            duration: KitMotion.easeOut(0.2).duration
+                            easing: KitMotion.easeOut(0.2).easing
+                        }
+                    }
+
+                    PeekRow {
+                        wanted: surface.rules.opensUpward
+                        span: headerRow.width
+                    }
+                    Row {
+                        id: headerRow
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        Loader {
+                            visible: surface.rules.showsWings
+                            active: surface.rules.showsWings
+                            width: 120
+                            height: surface.rules.wingHeight
+                            sourceComponent: SkillBarView {
+                                objectName: "leadingWing"
+                                style: "wingLeading"
+                                slotSize: surface.rules.wingSlot
+                            }
+                        }
+
+                        // The header: one accessible element over the strip.
+                        AccessibleActionItem {
+                            id: header
+                            objectName: "header"
+                            width: surface.rules.headerWidth
+                            height: surface.rules.headerHeight
+                            name: Design.localized("Open player")
+                            value: surface.rules.title
+                            actions: surface.rules.headerActions
+                            Accessible.role: Accessible.Button
+                            Accessible.name: name
+                            onPressed: if (surface.model) surface.model.open()
+                            onActionTriggered: action => surface.rules.perform(action)
+
+                            Loader {
+                                anchors.fill: parent
+                                sourceComponent: surface.rules.hasNotch ? notchedStrip : detachedStrip
+                            }
+
+                            readonly property ContextMenuModel menu: ContextMenuModel {
+                                items: surface.rules.menuItems
+                                onTriggered: action => surface.rules.perform(action)
+                            }
+                            MouseArea {
+                                anchors.fill: parent
+                                acceptedButtons: Qt.RightButton
+                                onClicked: header.menu.popup()
+                            }
+                            PlayerDragHandle {
+                                objectName: "dragHandle"
+                                anchors.fill: parent
+                                model: surface.model
+                                dragEnabled: Preferences.dragEnabled
+                            }
+                            HoverHandler {
+                                id: headerHover
+                            }
+                            HelpTip {
+                                anchors.fill: parent
+                                text: surface.rules.helpText
+                                active: headerHover.hovered
+                            }
+                        }
+
+                        Loader {
+                            visible: surface.rules.showsWings
+                            active: surface.rules.showsWings
+                            width: 120
+                            height: surface.rules.wingHeight
+                            sourceComponent: SkillBarView {
+                                objectName: "trailingWing"
+                                style: "wingTrailing"
+                                slotSize: surface.rules.wingSlot
+                            }
+                        }
+                    }
+                    PeekRow {
+                        wanted: !surface.rules.opensUpward
+                        span: headerRow.width
                     }
                 }
 
-                PeekRow {
-                    wanted: surface.rules.opensUpward
-                    span: headerRow.width
-                }
-                Row {
-                    id: headerRow
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    SkillBarView {
-                        objectName: "leadingWing"
-                        visible: surface.rules.showsWings
-                        width: 120
-                        height: surface.rules.wingHeight
-                        style: "wingLeading"
-                        slotSize: surface.rules.wingSlot
-                    }
+                KitShape {
+                    objectName: "idleBorder"
+                    anchors.fill: parent
+                    visible: opacity > 0
+                    opacity: surface.rules.idleTranslucent ? 1 : 0
+                    radius: 13
+                    stroke: Qt.rgba(1, 1, 1, 0.13)
+                    strokeWidth: 1
 
-                    // The header: one accessible element over the strip.
-                    AccessibleActionItem {
-                        id: header
-                        objectName: "header"
-                        width: surface.rules.headerWidth
-                        height: surface.rules.headerHeight
-                        name: Design.localized("Open player")
-                        value: surface.rules.title
-                        actions: surface.rules.headerActions
-                        Accessible.role: Accessible.Button
-                        Accessible.name: name
-                        onPressed: if (surface.model) surface.model.open()
-                        onActionTriggered: action => surface.rules.perform(action)
-
-                        NotchedStrip {
-                            visible: surface.rules.hasNotch
-                            height: parent.height
-                        }
-                        DetachedStrip {
-                            visible: !surface.rules.hasNotch
-                            anchors.fill: parent
-                        }
-
-                        readonly property ContextMenuModel menu: ContextMenuModel {
-                            items: surface.rules.menuItems
-                            onTriggered: action => surface.rules.perform(action)
-                        }
-                        MouseArea {
-                            anchors.fill: parent
-                            acceptedButtons: Qt.RightButton
-                            onClicked: header.menu.popup()
-                        }
-                        PlayerDragHandle {
-                            objectName: "dragHandle"
-                            anchors.fill: parent
-                            model: surface.model
-                            dragEnabled: Preferences.dragEnabled
-                        }
-                        HoverHandler {
-                            id: headerHover
-                        }
-                        HelpTip {
-                            anchors.fill: parent
-                            text: surface.rules.helpText
-                            active: headerHover.hovered
+                    Behavior on opacity {
+                        enabled: surface.rules.animatesPanels
+                        NumberAnimation {
+                            duration: KitMotion.easeOut(0.2).duration
+                            easing: KitMotion.easeOut(0.2).easing
                         }
                     }
-
-                    SkillBarView {
-                        objectName: "trailingWing"
-                        visible: surface.rules.showsWings
-                        width: 120
-                        height: surface.rules.wingHeight
-                        style: "wingTrailing"
-                        slotSize: surface.rules.wingSlot
-                    }
-                }
-                PeekRow {
-                    wanted: !surface.rules.opensUpward
-                    span: headerRow.width
                 }
             }
 
-            KitShape {
-                objectName: "idleBorder"
-                anchors.fill: parent
-                visible: opacity > 0
-                opacity: surface.rules.idleTranslucent ? 1 : 0
-                radius: 13
-                stroke: Qt.rgba(1, 1, 1, 0.13)
-                strokeWidth: 1
+            // The announcement under the notch: the title fades in sliding down 6,
+            // then back. Takes no pointer and is hidden from accessibility.
+            Loader {
+                visible: surface.rules.showsBanner
+                active: surface.rules.showsBanner
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: surface.rules.bannerWidth
+                height: 6 + 28
+                enabled: false
+                Accessible.ignored: true
 
-                Behavior on opacity {
-                    enabled: surface.rules.animatesPanels
-                    NumberAnimation {
-                        duration: KitMotion.easeOut(0.2).duration
-                        easing: KitMotion.easeOut(0.2).easing
-                    }
-                }
-            }
-        }
-
-        // The announcement under the notch: the title fades in sliding down 6,
-        // then back. Takes no pointer and is hidden from accessibility.
-        Item {
-            objectName: "banner"
-            visible: surface.rules.showsBanner
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: surface.rules.bannerWidth
-            height: 6 + 28
-            enabled: false
-            Accessible.ignored: true
-
-            Rectangle {
-                objectName: "bannerPlate"
-                readonly property bool showing: surface.model !== null && surface.model.showsAnnouncement
-                y: 6 + (showing ? 0 : -6)
-                width: parent.width
-                height: 28
-                radius: 10
-                color: "black"
-                opacity: showing ? 1 : 0
-
-                Behavior on opacity {
-                    enabled: surface.rules.animatesPanels
-                    NumberAnimation {
-                        duration: KitMotion.easeOut(0.3).duration
-                        easing: KitMotion.easeOut(0.3).easing
-                    }
-                }
-                Behavior on y {
-                    enabled: surface.rules.animatesPanels
-                    NumberAnimation {
-                        duration: KitMotion.easeOut(0.3).duration
-                        easing: KitMotion.easeOut(0.3).easing
-                    }
-                }
-
-                MarqueeTrackTitle {
-                    x: 12
-                    width: parent.width - 24
-                    anchors.verticalCenter: parent.verticalCenter
-                    title: surface.rules.title
-                    trackID: surface.rules.titleIdentity
-                    weight: surface.rules.titleWeight
-                    alignment: "center"
+                sourceComponent: Item {
+                    objectName: "banner"
                     Accessible.ignored: true
+
+                    Rectangle {
+                        objectName: "bannerPlate"
+                        readonly property bool showing: surface.model !== null && surface.model.showsAnnouncement
+                        y: 6 + (showing ? 0 : -6)
+                        width: parent.width
+                        height: 28
+                        radius: 10
+                        color: "black"
+                        opacity: showing ? 1 : 0
+
+                        Behavior on opacity {
+                            enabled: surface.rules.animatesPanels
+                            NumberAnimation {
+                                duration: KitMotion.easeOut(0.3).duration
+                                easing: KitMotion.easeOut(0.3).easing
+                            }
+                        }
+                        Behavior on y {
+                            enabled: surface.rules.animatesPanels
+                            NumberAnimation {
+                                duration: KitMotion.easeOut(0.3).duration
+                                easing: KitMotion.easeOut(0.3).easing
+                            }
+                        }
+
+                        MarqueeTrackTitle {
+                            x: 12
+                            width: parent.width - 24
+                            anchors.verticalCenter: parent.verticalCenter
+                            title: surface.rules.title
+                            trackID: surface.rules.titleIdentity
+                            weight: surface.rules.titleWeight
+                            alignment: "center"
+                            Accessible.ignored: true
+                        }
+                    }
                 }
             }
-        }
 
-        ExpandedBody {
-            visible: !surface.rules.opensUpward && presence > 0
-            above: false
+            ExpandedBody {
+                above: false
+            }
         }
     }
 
     // MARK: The sidebar
 
-    SurfacePanel {
-        objectName: "sidebar"
-        visible: surface.rules.content === "sidebar"
+    Loader {
         anchors.fill: parent
-        radius: 24
-        solid: false
-        contentItem: Loader {
-            active: surface.rules.content === "sidebar"
-            sourceComponent: surface.Skinned.skin === "rivista" ? rivistaSidebar : classicoSidebar
+        active: surface.rules.content === "sidebar"
+        sourceComponent: SurfacePanel {
+            objectName: "sidebar"
+            radius: 24
+            solid: false
+            contentItem: Loader {
+                sourceComponent: surface.Skinned.skin === "rivista" ? rivistaSidebar : classicoSidebar
+            }
         }
     }
 
-    SidebarTab {
-        objectName: "sidebarTab"
-        visible: surface.rules.content === "sidebarTab"
+    Loader {
         anchors.fill: parent
-        playing: PlaybackCoordinator.isPlaying
-        Accessible.role: Accessible.Button
-        Accessible.name: Design.localized("Open music sidebar")
-        Accessible.onPressAction: if (surface.model) surface.model.open()
+        active: surface.rules.content === "sidebarTab"
+        sourceComponent: SidebarTab {
+            objectName: "sidebarTab"
+            playing: PlaybackCoordinator.isPlaying
+            Accessible.role: Accessible.Button
+            Accessible.name: Design.localized("Open music sidebar")
+            Accessible.onPressAction: if (surface.model) surface.model.open()
 
-        TapHandler {
-            onTapped: if (surface.model) surface.model.open()
+            TapHandler {
+                onTapped: if (surface.model) surface.model.open()
+            }
         }
     }
 }

@@ -24,6 +24,7 @@ Item {
 
     PlayingIndicatorState {
         id: model
+        onScreen: root.Presence.onScreen
     }
 
     VisualizerDrawing {

@@ -83,6 +83,16 @@ void PlayingIndicatorState::setLightEffects(bool light)
     assign(m_lightEffects, light);
 }
 
+void PlayingIndicatorState::setOnScreen(bool onScreen)
+{
+    if (onScreen == m_onScreen)
+        return;
+    // Back on screen the drawing shows the present moment at once, not the last one seen.
+    if (onScreen)
+        tick();
+    assign(m_onScreen, onScreen);
+}
+
 bool PlayingIndicatorState::still() const
 {
     const SystemAppearance *system = SystemAppearance::shared();

@@ -21,6 +21,8 @@ class PlayingIndicatorState : public QObject {
     // The user's visualizer settings in their JSON form; unreadable ones are the defaults.
     Q_PROPERTY(QVariant settings READ settingsJson WRITE setSettingsJson NOTIFY changed)
     Q_PROPERTY(bool lightEffects READ lightEffects WRITE setLightEffects NOTIFY changed)
+    // Whether the view can be seen (Presence.onScreen); nothing ticks while it cannot.
+    Q_PROPERTY(bool onScreen READ onScreen WRITE setOnScreen NOTIFY changed)
 
     Q_PROPERTY(bool shown READ shown NOTIFY changed)
     Q_PROPERTY(bool still READ still NOTIFY changed)
@@ -55,11 +57,13 @@ public:
     void setSettingsJson(const QVariant &json);
     bool lightEffects() const { return m_lightEffects; }
     void setLightEffects(bool light);
+    bool onScreen() const { return m_onScreen; }
+    void setOnScreen(bool onScreen);
 
     bool shown() const { return m_settings.enabled; }
     // Reduce Motion, a dimmed display or light effects: the drawing holds its resting levels.
     bool still() const;
-    bool ticking() const { return shown() && m_playing && !still(); }
+    bool ticking() const { return shown() && m_playing && !still() && m_onScreen; }
     double interval() const { return m_compact ? compactInterval : regularInterval; }
     // The compact form is a fixed compactWidth x 20; the regular form is
     // regularHeight high and as wide as it is offered (frameWidth is then 0).
@@ -85,6 +89,7 @@ private:
     qreal m_compactWidth = defaultWidth;
     VisualizerSettings m_settings;
     bool m_lightEffects = false;
+    bool m_onScreen = true;
     double m_time = 0;
     TaskHandle m_clock;
     double m_clockInterval = 0;

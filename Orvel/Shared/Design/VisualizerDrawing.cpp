@@ -94,6 +94,20 @@ void blurAlpha(QImage &image, double radius, double opacity)
                 = qRgba(0, 0, 0, std::clamp(int(std::lround(a[std::size_t(y) * w + x] * opacity)), 0, 255));
     }
 }
+// An alpha mask (as blurAlpha leaves it) in one colour, premultiplied in place.
+void tint(QImage &mask, const QColor &color)
+{
+    mask = std::move(mask).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const auto times = [](int component, int alpha) { return (component * alpha + 127) / 255; };
+    const int red = color.red(), green = color.green(), blue = color.blue();
+    for (int y = 0; y < mask.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(mask.scanLine(y));
+        for (int x = 0; x < mask.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            line[x] = qRgba(times(red, alpha), times(green, alpha), times(blue, alpha), alpha);
+        }
+    }
+}
 } // namespace
 
 SRGBColor colorFromHex(const QString &text)
@@ -254,6 +268,24 @@ std::vector<VisualizerDrawing::Shape> VisualizerDrawing::shapes(const Frame &fra
     return result;
 }
 
+void VisualizerDrawing::drawShapes(QPainter &painter, const Frame &frame, QSizeF size)
+{
+    const QBrush brush(shading(frame, size));
+    for (const Shape &shape : shapes(frame, size)) {
+        painter.setOpacity(shape.opacity);
+        if (shape.stroked) {
+            QPen pen(brush, shape.lineWidth);
+            pen.setCapStyle(shape.round ? Qt::RoundCap : Qt::FlatCap);
+            pen.setJoinStyle(shape.round ? Qt::RoundJoin : Qt::MiterJoin);
+            pen.setMiterLimit(10);
+            painter.strokePath(shape.path, pen);
+        } else {
+            painter.fillPath(shape.path, brush);
+        }
+    }
+    painter.setOpacity(1);
+}
+
 QImage VisualizerDrawing::render(const Frame &frame, QSizeF size, qreal devicePixelRatio)
 {
     const QSize pixels = (size * devicePixelRatio).toSize();
@@ -265,19 +297,7 @@ QImage VisualizerDrawing::render(const Frame &frame, QSizeF size, qreal devicePi
     {
         QPainter painter(&drawing);
         painter.setRenderHint(QPainter::Antialiasing);
-        const QBrush brush(shading(frame, size));
-        for (const Shape &shape : shapes(frame, size)) {
-            painter.setOpacity(shape.opacity);
-            if (shape.stroked) {
-                QPen pen(brush, shape.lineWidth);
-                pen.setCapStyle(shape.round ? Qt::RoundCap : Qt::FlatCap);
-                pen.setJoinStyle(shape.round ? Qt::RoundJoin : Qt::MiterJoin);
-                pen.setMiterLimit(10);
-                painter.strokePath(shape.path, pen);
-            } else {
-                painter.fillPath(shape.path, brush);
-            }
-        }
+        drawShapes(painter, frame, size);
     }
     const SRGBColor glow = glowColor(frame);
     if (glow.opacity <= 0)
@@ -368,10 +388,37 @@ VisualizerDrawing::Frame VisualizerDrawing::frame() const
 
 void VisualizerDrawing::paint(QPainter *painter)
 {
+    // Drawn straight onto the item's own picture, which starts clear: at 15 or
+    // 30 frames a second a picture of our own to copy is a cost for nothing.
+    const Frame current = frame();
+    const QSizeF area = size();
+    const SRGBColor glow = glowColor(current);
+    if (glow.opacity <= 0) {
+        painter->setRenderHint(QPainter::Antialiasing);
+        drawShapes(*painter, current, area);
+        return;
+    }
     const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1;
-    const QImage image = render(frame(), size(), dpr);
-    if (!image.isNull())
-        painter->drawImage(QRectF(QPointF(0, 0), size()), image);
+    const QSize pixels = (area * dpr).toSize();
+    if (pixels.isEmpty())
+        return;
+    if (m_drawing.size() != pixels) {
+        m_drawing = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_drawing.setDevicePixelRatio(dpr);
+    }
+    m_drawing.fill(Qt::transparent);
+    {
+        QPainter shapes(&m_drawing);
+        shapes.setRenderHint(QPainter::Antialiasing);
+        drawShapes(shapes, current, area);
+    }
+    // The glow behind the drawing: its coverage, blurred, in the glow's colour.
+    QImage shadow = m_drawing.convertToFormat(QImage::Format_ARGB32);
+    blurAlpha(shadow, glowRadius(current) * dpr, glow.opacity);
+    tint(shadow, glow.withOpacity(1).toQColor());
+    shadow.setDevicePixelRatio(dpr);
+    painter->drawImage(QRectF(QPointF(0, 0), area), shadow);
+    painter->drawImage(QRectF(QPointF(0, 0), area), m_drawing);
 }
 
 QList<QColor> VisualizerColors::palette(const QString &palette, const QString &customHex) const

@@ -78,6 +78,8 @@ public:
     static std::vector<Shape> shapes(const Frame &frame, QSizeF size);
     // The picture with its glow; size in points, device pixels = size x dpr.
     static QImage render(const Frame &frame, QSizeF size, qreal devicePixelRatio = 1);
+    // The shapes alone, with the shading, onto an antialiasing painter.
+    static void drawShapes(QPainter &painter, const Frame &frame, QSizeF size);
 
     const VisualizerSettings &settings() const { return m_frame.settings; }
     void setSettings(const VisualizerSettings &settings);
@@ -106,6 +108,8 @@ private:
     template<class T>
     void assign(T &field, const T &value);
     Frame m_frame;
+    // The shapes of the last frame painted with a glow, kept to draw the next one into.
+    QImage m_drawing;
     SkinnedAttached *environment() const;
     mutable EnvironmentLink m_environment;
 };

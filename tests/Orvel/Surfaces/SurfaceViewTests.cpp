@@ -336,3 +336,50 @@ TEST_F(Surface, ASidebarThatCannotPlayKeepsNoticeErrorListAndFooter)
     EXPECT_EQ(find("errorLine")->property("text"), "Spotify could not be opened.");
     EXPECT_EQ(find("errorLine")->property("maximumLineCount"), 2147483647);
 }
+
+TEST_F(Surface, AFoldedPlayerHoldsNoBodyUntilItOpensAndNoneOnceFolded)
+{
+    publish(playing("a"));
+    PanelModel &panel = make();
+    panel.applySkills(SkillPlacement::row);
+    ASSERT_TRUE(show());
+    for (const char *part : {"body", "title", "skillRow", "sidebar", "sidebarTab", "peekRow", "leadingWing"})
+        EXPECT_TRUE(all(view->item(), part).isEmpty()) << part;
+
+    panel.open();
+    EXPECT_EQ(all(view->item(), "body").size(), 1);
+    EXPECT_EQ(all(view->item(), "title").size(), 1);
+    EXPECT_EQ(all(view->item(), "skillRow").size(), 1);
+
+    // Without the spring the body goes at once, and its content with it.
+    preferences.setEffects(EffectsMode::light);
+    panel.dismiss();
+    EXPECT_TRUE(all(view->item(), "body").isEmpty());
+    EXPECT_TRUE(all(view->item(), "title").isEmpty());
+}
+
+TEST_F(Surface, ALeavingBodyStaysAgainstTheHeaderAboveAsBelow)
+{
+    publish(playing("a"));
+    for (const bool upward : {true, false}) {
+        view.reset();
+        PanelModel &panel = make();
+        panel.setPosition(PlayerPosition(0.5, upward ? 0.8 : 0.3));
+        ASSERT_EQ(panel.opensUpward(), upward);
+        panel.open();
+        ASSERT_TRUE(show({284, 260}));
+        QQuickItem *header = find("header");
+        ASSERT_TRUE(header);
+
+        // The spring has just started: the body is still whole, on its way out.
+        panel.dismiss();
+        view->grab(); // lays the stack out again
+        QQuickItem *body = find("body");
+        ASSERT_TRUE(body && body->isVisible()) << upward;
+        const QRectF place = body->mapRectToItem(header, QRectF(0, 0, body->width(), body->height()));
+        if (upward)
+            EXPECT_NEAR(place.bottom(), 0, 0.5);
+        else
+            EXPECT_NEAR(place.top(), header->height(), 0.5);
+    }
+}
