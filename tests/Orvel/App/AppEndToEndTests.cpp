@@ -247,6 +247,8 @@ TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnswer
     EXPECT_EQ(reply.arguments().value(0).toString(), "ok");
     EXPECT_TRUE(spotify.calls().contains("Pause"));
     EXPECT_TRUE(app.isRunning());
+#ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory resident in its quarantine
     EXPECT_LT(app.residentKb() - residentBefore, 20 * 1024);
+#endif
 }
 } // namespace
