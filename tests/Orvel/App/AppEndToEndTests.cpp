@@ -170,10 +170,7 @@ TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlay
     EXPECT_EQ(snapshot().value("availability"), "ready");
     EXPECT_EQ(snapshot().value("isPlaying"), true);
 
-    auto call = QDBusMessage::createMethodCall(
-        serviceName, "/com/velbrandtoro/Orvel", "com.velbrandtoro.Orvel.App", "PerformPlaybackIntent");
-    call.setArguments({QStringLiteral("toggle")});
-    const QDBusMessage reply = bus.connection().call(call, QDBus::Block, 20000);
+    const QDBusMessage reply = callApp("PerformPlaybackIntent", {QStringLiteral("toggle")});
     ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     EXPECT_EQ(reply.arguments().value(0).toString(), "ok");
     EXPECT_TRUE(spotify.calls().contains("Pause"));
