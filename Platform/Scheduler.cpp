@@ -2,9 +2,11 @@
 
 #include <QLoggingCategory>
 #include <QThread>
-#include <QTimer>
+#include <QTimerEvent>
 #include <cmath>
 #include <ctime>
+#include <functional>
+#include <unordered_map>
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcScheduler, "com.velbrandtoro.Orvel.scheduler")
@@ -18,11 +20,46 @@ struct TaskHandle::State {
 
 namespace {
 
-// One plain object per thread to post resumptions to, so a coroutine always
-// continues on the thread where it paused.
-QObject *threadContext()
+// One object per thread to post resumptions to, so a coroutine always
+// continues on the thread where it paused. It also runs that thread's sleep
+// timers itself: a timer object per sleep would cost an allocation and a
+// posted deletion (a wake-up of the event loop) on every tick of a clock.
+class ThreadContext final : public QObject {
+public:
+    int start(int milliseconds, std::function<void()> expired)
+    {
+        const int id = startTimer(milliseconds, Qt::PreciseTimer);
+        if (id != 0)
+            m_timers.emplace(id, std::move(expired));
+        return id;
+    }
+
+    void stop(int id)
+    {
+        if (m_timers.erase(id) != 0)
+            killTimer(id);
+    }
+
+protected:
+    void timerEvent(QTimerEvent *event) override
+    {
+        const int id = event->timerId();
+        const auto found = m_timers.find(id);
+        if (found == m_timers.end())
+            return;
+        killTimer(id);
+        const std::function<void()> expired = std::move(found->second);
+        m_timers.erase(found);
+        expired();
+    }
+
+private:
+    std::unordered_map<int, std::function<void()>> m_timers;
+};
+
+ThreadContext *threadContext()
 {
-    thread_local std::unique_ptr<QObject> context = std::make_unique<QObject>();
+    thread_local std::unique_ptr<ThreadContext> context = std::make_unique<ThreadContext>();
     return context.get();
 }
 
@@ -181,23 +218,23 @@ double SystemScheduler::now() const
 
 void SystemScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
 {
-    auto *timer = new QTimer(sleeper->threadContext.data());
-    timer->setSingleShot(true);
-    timer->setTimerType(Qt::PreciseTimer);
-    std::weak_ptr<Sleeper> weak = sleeper;
-    QObject::connect(timer, &QTimer::timeout, timer, [weak, timer] {
-        timer->deleteLater();
-        if (auto s = weak.lock())
-            Scheduler::wake(s, true, false);
-    });
-    sleeper->cancelTimer = [timer = QPointer<QTimer>(timer)] {
-        if (timer) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    };
+    auto *context = static_cast<ThreadContext *>(sleeper->threadContext.data());
+    if (!context)
+        return; // its thread is gone; nothing can run there any more
     const double remaining = std::max(sleeper->deadline - now(), 0.0);
-    timer->start(int(std::min(std::ceil(remaining * 1000.0), 2147483647.0)));
+    const int id = context->start(int(std::min(std::ceil(remaining * 1000.0), 2147483647.0)),
+        [weak = std::weak_ptr<Sleeper>(sleeper)] {
+            if (auto woken = weak.lock())
+                Scheduler::wake(woken, true, false);
+        });
+    if (id == 0) {
+        qCWarning(lcScheduler) << "A sleep could not start a timer on its thread";
+        return;
+    }
+    sleeper->cancelTimer = [context = QPointer<ThreadContext>(context), id] {
+        if (context)
+            context->stop(id);
+    };
 }
 
 void SystemScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)

@@ -135,7 +135,10 @@ Item {
         // Only once the screen is in a window: a popup cannot open before.
         visible: (screen.adding || screen.editing !== null || screen.widgetGuide) && screen.Window.window !== null
         closePolicy: T.Popup.CloseOnEscape
-        onClosed: screen.closeSheets()
+        // The dashboard moves into a new window after each closing, and a popup
+        // closes when it leaves its window; that close is nobody's answer, so
+        // the sheet keeps its state and opens again in the new window.
+        onClosed: if (screen.Window.window !== null) screen.closeSheets()
 
         // The popup stands in the window's overlay, outside the screen: it
         // takes the screen's environment along.
@@ -152,8 +155,8 @@ Item {
             Skinned.aura: screen.Skinned.aura
             Skinned.lightEffects: screen.Skinned.lightEffects
             Skinned.animations: screen.Skinned.animations
-            // A new form for every opening.
-            active: sheet.visible
+            // A new form for every opening, kept while its window changes.
+            active: screen.adding || screen.editing !== null || screen.widgetGuide
             focus: true
             sourceComponent: sheet.editsShortcut ? editorSheet : guideSheet
         }

@@ -1,34 +1,68 @@
 #include "DashboardWindow.h"
 
 #include "DashboardState.h"
+#include "FreedMemory.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlComponent>
 #include <QQmlEngine>
-#include <QQuickWindow>
 #include <QScreen>
 
 DashboardWindow::DashboardWindow(QQmlEngine &engine, DashboardState &state, QObject *parent)
     : QObject(parent)
 {
-    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Dashboard/DashboardWindow.qml")));
+    QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Orvel/Dashboard/DashboardContent.qml")));
     QObject *root = component.createWithInitialProperties({{"dashboardState", QVariant::fromValue(&state)}});
-    m_window = qobject_cast<QQuickWindow *>(root);
-    if (!m_window) {
+    m_content = qobject_cast<QQuickItem *>(root);
+    if (!m_content) {
         qCritical() << "The dashboard window could not be made:" << component.errorString();
         delete root;
         return;
     }
-    m_window->setMinimumSize({minimumWidth, minimumHeight});
-    m_window->resize(width, height);
-    connect(m_window, SIGNAL(openDashboardRequested()), this, SIGNAL(openDashboardRequested()));
-    connect(m_window, SIGNAL(quitRequested()), this, SIGNAL(quitRequested()));
+    m_content->setParent(this);
+    QQmlEngine::setObjectOwnership(m_content, QQmlEngine::CppOwnership);
+    connect(m_content, SIGNAL(openDashboardRequested()), this, SIGNAL(openDashboardRequested()));
+    connect(m_content, SIGNAL(quitRequested()), this, SIGNAL(quitRequested()));
+    makeWindow(nullptr);
 }
 
 DashboardWindow::~DashboardWindow()
 {
+    delete m_content.data();
     delete m_window.data();
+}
+
+void DashboardWindow::makeWindow(const QQuickWindow *previous)
+{
+    auto *window = new QQuickWindow;
+    window->setTitle(QStringLiteral("Orvel"));
+    window->setColor(QColor(0x11, 0x11, 0x14));
+    window->setMinimumSize({minimumWidth, minimumHeight});
+    if (previous)
+        window->setGeometry(previous->geometry());
+    else
+        window->resize(width, height);
+    // Moved straight from the old window to the new one, so the views never
+    // find themselves without a window and an open sheet stays open.
+    m_content->setParentItem(window->contentItem());
+    connect(window, &QWindow::visibleChanged, this, [this, window = QPointer<QQuickWindow>(window)](bool visible) {
+        // On the next turn: whoever closed it may still be using it, and an
+        // opening in the same turn keeps it.
+        if (!visible)
+            QMetaObject::invokeMethod(
+                this, [this, window] { releaseClosedWindow(window); }, Qt::QueuedConnection);
+    });
+    m_window = window;
+}
+
+void DashboardWindow::releaseClosedWindow(QQuickWindow *closed)
+{
+    if (!closed || closed != m_window || closed->isVisible() || !m_content)
+        return;
+    makeWindow(closed);
+    delete closed;
+    returnFreedMemory();
 }
 
 void DashboardWindow::center()

@@ -51,7 +51,7 @@ QBrush KitGradient::brush(const QRectF &bounds) const
 }
 
 KitShape::KitShape(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedPicture(parent)
 {
     setAntialiasing(true);
 }

@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QPainterPath>
-#include <QQuickPaintedItem>
+#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 
 // Corner radii of a rounded rectangle in points; circular corners stand in
@@ -41,7 +41,7 @@ struct KitGradient {
 // A rounded shape filled and stroked inside its edge, painted: what the kit
 // draws where a Rectangle cannot (diagonal gradients, gradient borders).
 // Decorative: no pointer hits, hidden from accessibility.
-class KitShape : public QQuickPaintedItem {
+class KitShape : public PaintedPicture {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY changed)

@@ -82,7 +82,7 @@ void SurfaceGroundLayers::draw(
 }
 
 SurfaceGroundLayers::SurfaceGroundLayers(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedPicture(parent)
 {
     setAntialiasing(true);
 }
@@ -95,7 +95,7 @@ SkinnedAttached *SurfaceGroundLayers::environment() const
 
 void SurfaceGroundLayers::componentComplete()
 {
-    QQuickPaintedItem::componentComplete();
+    PaintedPicture::componentComplete();
     environmentChanged();
 }
 

@@ -4,7 +4,7 @@
 #include "KitShape.h"
 #include "SkinEnvironment.h"
 
-#include <QQuickPaintedItem>
+#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 #include <vector>
@@ -17,7 +17,7 @@
 // (fadeStarted); the curve is applied here. A key arriving mid-fade lets
 // every field on its way out finish its own fade.
 // Decorative: no pointer hits, hidden from accessibility.
-class SurfaceGroundLayers : public QQuickPaintedItem {
+class SurfaceGroundLayers : public PaintedPicture {
     Q_OBJECT
     QML_ELEMENT
     // Never translucent, whatever the skin.

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 PlayerGlass::PlayerGlass(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedPicture(parent)
 {
     setAntialiasing(true);
 }

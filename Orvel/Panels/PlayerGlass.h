@@ -3,14 +3,14 @@
 #include "SkinPalette.h"
 
 #include <QPainterPath>
-#include <QQuickPaintedItem>
+#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 
 // The translucent material behind the rivista player: a dark tint over
 // whatever lies behind the window, which the panels ask the compositor to
 // blur where it can (KWin); elsewhere the tint alone stands in for the
 // frosted glass. Decorative: no pointer hits, hidden from accessibility.
-class PlayerGlass : public QQuickPaintedItem {
+class PlayerGlass : public PaintedPicture {
     Q_OBJECT
     QML_ELEMENT
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 OutlineShape::OutlineShape(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedPicture(parent)
 {
     setAntialiasing(true);
 }

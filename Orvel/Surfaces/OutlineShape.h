@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 
 // A rectangle whose top and bottom pairs of corners round differently (the
 // top player's header and body): optionally the idle header's light glass, then a fill, then a
 // stroke inside the edge, top to bottom in two colours. Decorative: no
 // pointer hits, hidden from accessibility.
-class OutlineShape : public QQuickPaintedItem {
+class OutlineShape : public PaintedPicture {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal topRadius READ topRadius WRITE setTopRadius NOTIFY changed)

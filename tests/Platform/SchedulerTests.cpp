@@ -3,8 +3,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 QCoro::Task<void> pauseAndRecord(
@@ -152,4 +154,76 @@ TEST(ManualScheduler, WorkSpawnedOnASchedulerThatIsGoneNeverStarts)
     }
     QCoreApplication::sendPostedEvents();
     EXPECT_FALSE(ran);
+}
+
+namespace {
+// Counts the events the application hands out while it exists.
+class EventCounter : public QObject {
+public:
+    EventCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    int count(QEvent::Type type) const { return m_counts.value(type); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        ++m_counts[event->type()];
+        return false;
+    }
+
+private:
+    QHash<QEvent::Type, int> m_counts;
+};
+
+void runUntil(const bool &done, int milliseconds = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+}
+} // namespace
+
+// A clock ticking many times a second must cost one timer event per tick and
+// nothing else: no objects to delete later, no resumption posted through the queue.
+TEST(SystemScheduler, ATickingClockCostsOneTimerEventPerTick)
+{
+    SystemScheduler scheduler;
+    int ticks = 0;
+    bool done = false;
+    EventCounter events;
+    scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
+        for (; ticks < 5; ++ticks)
+            co_await scheduler.sleep(0.002, self);
+        done = true;
+    });
+    runUntil(done);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(events.count(QEvent::Timer), 5);
+    EXPECT_EQ(events.count(QEvent::DeferredDelete), 0);
+    EXPECT_EQ(events.count(QEvent::MetaCall), 1); // the spawn itself
+}
+
+TEST(SystemScheduler, ACancelledSleepEndsAtOnceAndItsTimerNeverFires)
+{
+    SystemScheduler scheduler;
+    std::optional<bool> slept;
+    TaskHandle task = scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
+        slept = co_await scheduler.sleep(3600, self);
+    });
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(slept.has_value());
+    EventCounter events;
+    task.cancel();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(slept, std::optional<bool>(false));
+
+    // A later sleep on the same thread still wakes, and only once.
+    bool done = false;
+    scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
+        co_await scheduler.sleep(0.001, self);
+        done = true;
+    });
+    runUntil(done);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(events.count(QEvent::Timer), 1);
 }

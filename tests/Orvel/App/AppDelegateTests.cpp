@@ -19,6 +19,7 @@
 #include "TemporaryHome.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <gtest/gtest.h>
@@ -269,6 +270,7 @@ TEST_F(AppDelegateTest, TheDashboardIsMadeOnceAndClosingItNeitherDestroysItNorQu
     QObject::connect(qGuiApp, &QCoreApplication::aboutToQuit, &app, [&] { ++quitting; });
     first->window()->close();
     QCoreApplication::processEvents();
+    ASSERT_TRUE(first->window());
     EXPECT_FALSE(first->window()->isVisible());
     EXPECT_EQ(quitting, 0);
     EXPECT_FALSE(app.applicationShouldTerminateAfterLastWindowClosed());
@@ -278,6 +280,51 @@ TEST_F(AppDelegateTest, TheDashboardIsMadeOnceAndClosingItNeitherDestroysItNorQu
     EXPECT_TRUE(first->window()->isVisible());
     EXPECT_EQ(section(), "overview");
     EXPECT_EQ(app.dashboardState().skillSlot(), std::nullopt);
+}
+
+TEST_F(AppDelegateTest, AClosedDashboardGivesUpItsWindowButKeepsItsPlaceAndAnOpenSheet)
+{
+    AppDelegate &app = launched();
+    app.openDashboard(DashboardSection::shortcuts);
+    DashboardWindow *dashboard = app.dashboard();
+    QPointer<QQuickWindow> shown = dashboard->window();
+    shown->setGeometry(QRect(120, 90, 900, 700));
+    QQuickItem *content = dashboard->content();
+    ASSERT_TRUE(content && !content->childItems().isEmpty());
+    auto *screen = content->childItems().first()->property("screen").value<QObject *>();
+    ASSERT_TRUE(screen);
+    QMetaObject::invokeMethod(screen, "newShortcut", Q_ARG(QVariant, 3));
+    QCoreApplication::processEvents();
+    auto *sheet = screen->findChild<QObject *>(QStringLiteral("sheet"));
+    ASSERT_TRUE(sheet);
+    auto *loader = sheet->property("contentItem").value<QObject *>();
+    QPointer<QObject> editor = loader ? loader->property("item").value<QObject *>() : nullptr;
+    ASSERT_TRUE(editor);
+
+    // Opened again in the same turn, the window is kept.
+    shown->close();
+    dashboard->bringToFront();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dashboard->window(), shown.data());
+
+    // Closed, it goes on the next turn; the content waits in a window never shown.
+    shown->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown.isNull());
+    ASSERT_TRUE(dashboard->window());
+    EXPECT_FALSE(dashboard->window()->isVisible());
+    EXPECT_EQ(content->window(), dashboard->window());
+    EXPECT_TRUE(editor);
+    EXPECT_TRUE(sheet->property("visible").toBool());
+
+    dashboard->bringToFront();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dashboard->window()->isVisible());
+    EXPECT_EQ(dashboard->window()->geometry(), QRect(120, 90, 900, 700));
+    EXPECT_EQ(dashboard->window()->minimumSize(), QSize(860, 650));
+    EXPECT_EQ(section(), "shortcuts");
+    EXPECT_TRUE(editor);
+    EXPECT_TRUE(sheet->property("visible").toBool());
 }
 
 TEST_F(AppDelegateTest, TheHandOverOpensTheOverviewOnTheNextTurn)

@@ -213,3 +213,32 @@ TEST(HelpTip, TheSystemTipDrawsMarkupAsTyped)
     EXPECT_EQ(drawn.toPlainText(), typed);
     EXPECT_EQ(drawn.toHtml().count("<img"), 0);
 }
+
+// The shape's one picture is made again whenever its size or look changes,
+// and an empty shape draws nothing.
+TEST(KitShape, ItsPictureFollowsItsSizeAndLook)
+{
+    QmlHarness harness;
+    auto view = harness.view(QmlSource("import QtQuick\nimport Orvel\n"
+                                       "Rectangle { width: 60; height: 30; color: 'black'\n"
+                                       "    KitShape { objectName: 'shape'; width: 20.4; height: 30; fill: 'red' }\n"
+                                       "}"));
+    ASSERT_TRUE(view);
+    auto *shape = view->item()->findChild<QQuickItem *>(QStringLiteral("shape"));
+    ASSERT_TRUE(shape);
+    QImage frame = view->grab();
+    EXPECT_EQ(frame.pixelColor(10, 15), QColor(Qt::red));
+    EXPECT_EQ(frame.pixelColor(19, 15), QColor(Qt::red)); // whole points, as painted items draw
+    EXPECT_EQ(frame.pixelColor(40, 15), QColor(Qt::black));
+
+    shape->setWidth(50);
+    frame = view->grab();
+    EXPECT_EQ(frame.pixelColor(40, 15), QColor(Qt::red));
+    shape->setProperty("fill", QColor(Qt::blue));
+    frame = view->grab();
+    EXPECT_EQ(frame.pixelColor(10, 15), QColor(Qt::blue));
+    EXPECT_EQ(frame.pixelColor(40, 15), QColor(Qt::blue));
+    shape->setWidth(0);
+    frame = view->grab();
+    EXPECT_EQ(frame.pixelColor(10, 15), QColor(Qt::black));
+}
