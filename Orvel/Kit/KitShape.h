@@ -1,8 +1,9 @@
 #pragma once
 
+#include "PaintedPicture.h"
+
 #include <QColor>
 #include <QPainterPath>
-#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 
 // Corner radii of a rounded rectangle in points; circular corners stand in

@@ -2,9 +2,9 @@
 
 #include "KitAnimation.h"
 #include "KitShape.h"
+#include "PaintedPicture.h"
 #include "SkinEnvironment.h"
 
-#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 #include <vector>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "PaintedPicture.h"
 #include "SkinPalette.h"
 
 #include <QPainterPath>
-#include "PaintedPicture.h"
 #include <QtQml/qqmlregistration.h>
 
 // The translucent material behind the rivista player: a dark tint over

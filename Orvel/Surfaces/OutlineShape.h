@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QColor>
 #include "PaintedPicture.h"
+
+#include <QColor>
 #include <QtQml/qqmlregistration.h>
 
 // A rectangle whose top and bottom pairs of corners round differently (the
