@@ -1,20 +1,13 @@
-#include "AppRoot.h"
-#include "Defaults.h"
+#include "AppRootFakes.h"
 #include "DisplayCatalog.h"
-#include "FakeLoginItem.h"
 #include "FakeScreens.h"
-#include "FakeWorkspace.h"
 #include "FloatingPanel.h"
-#include "ManualScheduler.h"
 #include "PanelManager.h"
 #include "PanelTestSupport.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "QmlHarness.h"
-#include "RecordingAnnouncer.h"
-#include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
-#include "TemporaryHome.h"
 
 #include <QDir>
 #include <QTest>
@@ -24,7 +17,7 @@
 // each window shows its surface at the size its frame says. Set
 // ORVEL_PANEL_RENDER_DIR to keep the pictures.
 namespace {
-class PanelRender : public ::testing::Test {
+class PanelRender : public ::testing::Test, protected AppRootFakes {
 protected:
     PanelRender()
     {
@@ -65,20 +58,9 @@ protected:
             image.save(QDir(directory).filePath(name + QStringLiteral(".png")));
     }
 
-    TemporaryHome home;
-    ManualScheduler clock;
-    ScopedScheduler installed{clock};
-    Defaults defaults{home.path("config/defaults.json")};
-    RecordingWidgetCenter widgets;
-    FakeWorkspace workspace;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
     FakeScreens screens;
     const bool connected = (screens.list = {laptop(true), monitor()}, true);
-    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
-        std::make_shared<ScriptedSpotify>(clock),
-        [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
-        nullptr, false, [] {}, &screens}};
+    AppRoot root{outside(nullptr, &screens)};
 };
 } // namespace
 

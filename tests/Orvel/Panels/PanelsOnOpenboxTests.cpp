@@ -1,17 +1,10 @@
-#include "AppRoot.h"
-#include "Defaults.h"
-#include "FakeLoginItem.h"
-#include "FakeWorkspace.h"
+#include "AppRootFakes.h"
 #include "FloatingPanel.h"
-#include "ManualScheduler.h"
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
-#include "RecordingAnnouncer.h"
-#include "RecordingWidgetCenter.h"
 #include "Screens.h"
 #include "ScriptedSpotify.h"
-#include "TemporaryHome.h"
 #include "X11Desktop.h"
 #include "X11Server.h"
 
@@ -24,7 +17,7 @@ namespace {
 constexpr QRgb white = qRgb(255, 255, 255);
 constexpr QRgb desktop = qRgb(0, 200, 0);
 
-class PanelsOnOpenbox : public ::testing::Test {
+class PanelsOnOpenbox : public ::testing::Test, protected AppRootFakes {
 protected:
     void SetUp() override
     {
@@ -32,10 +25,7 @@ protected:
             GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
         X11Server::paintRoot(desktop);
         workspace.spotifyPid = 4242;
-        root = std::make_unique<AppRoot>(AppRoot::Outside{clock, defaults, widgets, workspace, login,
-            announcer, std::make_shared<ScriptedSpotify>(clock),
-            [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
-            nullptr, false, [] {}, &screens});
+        root = std::make_unique<AppRoot>(outside(nullptr, &screens));
         root->preferences().completeSetup();
         root->panels().start();
         clock.advance(1);
@@ -67,14 +57,6 @@ protected:
             && X11Server::pixel(sidebar().window().geometry().center()) != under;
     }
 
-    TemporaryHome home;
-    ManualScheduler clock;
-    ScopedScheduler installed{clock};
-    Defaults defaults{home.path("config/defaults.json")};
-    RecordingWidgetCenter widgets;
-    FakeWorkspace workspace;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
     SystemScreens screens;
     std::unique_ptr<AppRoot> root;
 };

@@ -1,18 +1,11 @@
-#include "AppRoot.h"
+#include "AppRootFakes.h"
 #include "DashboardState.h"
-#include "Defaults.h"
-#include "FakeLoginItem.h"
-#include "FakeWorkspace.h"
-#include "ManualScheduler.h"
 #include "PlatformFeatures.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "QmlHarness.h"
-#include "RecordingAnnouncer.h"
-#include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
 #include "SharedStore.h"
-#include "TemporaryHome.h"
 #include "WidgetGuideStyle.h"
 
 #include <QAccessible>
@@ -55,21 +48,11 @@ QStringList visibleTexts(QQuickItem *under)
     return texts;
 }
 
-class SetupViews : public ::testing::Test {
+class SetupViews : public ::testing::Test, protected AppRootFakes {
 protected:
-    TemporaryHome home;
-    ManualScheduler clock;
-    ScopedScheduler installed{clock};
-    Defaults defaults{home.path("config/defaults.json")};
-    RecordingWidgetCenter widgets;
-    FakeWorkspace workspace;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
     PlatformFeatures features = PlatformFeatures::current();
     std::shared_ptr<ScriptedSpotify> spotify = std::make_shared<ScriptedSpotify>(clock);
-    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer, spotify,
-        [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
-        nullptr, false, [] {}}};
+    AppRoot root{outside(spotify)};
     QmlHarness harness;
     std::unique_ptr<QmlHarness::View> view;
 
