@@ -127,6 +127,16 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
                                               : QJsonObject();
     }
+    static void playHolocene(FakeSpotify &spotify)
+    {
+        spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Holocene", 336'000'000));
+        spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    }
+    // Once the app has written the playing track to the widgets' file.
+    bool holoceneReachedTheWidgets() const
+    {
+        return eventually([this] { return snapshot().value("track").toObject().value("title") == "Holocene"; });
+    }
 };
 
 TEST_F(AppEndToEndTest, TwoCopiesStartedTogetherLeaveExactlyOneRunning)
@@ -161,12 +171,10 @@ TEST_F(AppEndToEndTest, ALaterLaunchHandsItsUrlsToTheRunningCopyInOrderAndExits)
 TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlaying)
 {
     FakeSpotify spotify(bus);
-    spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Holocene", 336'000'000));
-    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    playHolocene(spotify);
     OrvelProcess app(environment());
 
-    ASSERT_TRUE(eventually([&] { return snapshot().value("track").toObject().value("title") == "Holocene"; }))
-        << app.log().toStdString();
+    ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
     EXPECT_EQ(snapshot().value("availability"), "ready");
     EXPECT_EQ(snapshot().value("isPlaying"), true);
 
@@ -188,11 +196,9 @@ TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlay
 TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnsweringIntents)
 {
     FakeSpotify spotify(bus);
-    spotify.setMetadata(FakeSpotify::track("4uLU6hMCjMI75M1A2tKUQC", "Holocene", 336'000'000));
-    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    playHolocene(spotify);
     OrvelProcess app(environment());
-    ASSERT_TRUE(eventually([&] { return snapshot().value("track").toObject().value("title") == "Holocene"; }))
-        << app.log().toStdString();
+    ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
     // The player and the dashboard have been made once, as any use makes them, and
     // the dashboard shows the overview the flood ends on: what is measured below is
     // the flood, not the first making of a page.
