@@ -1,5 +1,6 @@
 #include "WidgetGallery.h"
 
+#include "ItemTree.h"
 #include "Localization.h"
 #include "SharedStore.h"
 #include "WidgetHost.h"
@@ -39,15 +40,7 @@ bool appHasWritten()
 
 QList<QQuickItem *> descendants(QQuickItem *root, const QString &name)
 {
-    QList<QQuickItem *> found;
-    QList<QQuickItem *> pending{root};
-    while (!pending.isEmpty()) {
-        QQuickItem *item = pending.takeFirst();
-        if (item->objectName() == name)
-            found.append(item);
-        pending.append(item->childItems());
-    }
-    return found;
+    return itemsUnder(root, [&name](QQuickItem *item) { return item->objectName() == name; });
 }
 } // namespace
 

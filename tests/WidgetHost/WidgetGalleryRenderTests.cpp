@@ -1,3 +1,4 @@
+#include "ItemTree.h"
 #include "ManualScheduler.h"
 #include "WidgetFixtures.h"
 #include "WidgetGallery.h"
@@ -14,14 +15,9 @@
 namespace {
 QQuickItem *visibleNamed(QQuickItem *root, const QString &name)
 {
-    QList<QQuickItem *> pending{root};
-    while (!pending.isEmpty()) {
-        QQuickItem *item = pending.takeFirst();
-        if (item->objectName() == name && item->isVisible())
-            return item;
-        pending.append(item->childItems());
-    }
-    return nullptr;
+    return itemsUnder(root, [&name](QQuickItem *item) {
+        return item->objectName() == name && item->isVisible();
+    }).value(0);
 }
 
 QImage drawGallery(const char *state)

@@ -1,3 +1,4 @@
+#include "ItemTree.h"
 #include "ManualScheduler.h"
 #include "QtPrinters.h"
 #include "WidgetCenter.h"
@@ -83,15 +84,8 @@ QList<QStringList> *recordIntents(WidgetHost &host)
 // The items of that name in the window, in drawing order.
 QList<QQuickItem *> named(const WidgetHost::Placed &placed, const QString &name)
 {
-    QList<QQuickItem *> found;
-    QList<QQuickItem *> pending{placed.window()->contentItem()};
-    while (!pending.isEmpty()) {
-        QQuickItem *item = pending.takeFirst();
-        if (item->objectName() == name)
-            found.append(item);
-        pending.append(item->childItems());
-    }
-    return found;
+    return itemsUnder(
+        placed.window()->contentItem(), [&name](QQuickItem *item) { return item->objectName() == name; });
 }
 
 // The one shown item of that name.
@@ -354,12 +348,8 @@ TEST_F(WidgetHostTest, TheGalleryShowsEveryKindInEachFamilyAndAClickAddsIt)
         {"OrvelNowPlaying", WidgetFamily::systemMedium}, {"OrvelShortcuts", WidgetFamily::systemMedium},
         {"OrvelShortcuts", WidgetFamily::systemLarge}};
     QStringList texts;
-    QList<QQuickItem *> pending{gallery.window()->contentItem()};
-    while (!pending.isEmpty()) {
-        QQuickItem *item = pending.takeFirst();
+    for (QQuickItem *item : itemsUnder(gallery.window()->contentItem(), [](QQuickItem *) { return true; }))
         texts.append(item->property("text").toString());
-        pending.append(item->childItems());
-    }
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(std::pair(items[size_t(i)].configuration->kind, items[size_t(i)].family), expected[i]);
         ASSERT_TRUE(gallery.preview(i)) << i;

@@ -1,3 +1,4 @@
+#include "ItemTree.h"
 #include "NowPlayingWidget.h"
 #include "QtPrinters.h"
 #include "ShortcutsWidget.h"
@@ -34,15 +35,7 @@ protected:
 
     QList<QQuickItem *> items(const std::function<bool(QQuickItem *)> &matches) const
     {
-        QList<QQuickItem *> found;
-        QList<QQuickItem *> pending{container.get()};
-        while (!pending.isEmpty()) {
-            QQuickItem *item = pending.takeFirst();
-            if (matches(item))
-                found.append(item);
-            pending.append(item->childItems());
-        }
-        return found;
+        return itemsUnder(container.get(), matches);
     }
     QList<QQuickItem *> named(const QString &name) const
     {
