@@ -2,8 +2,14 @@
 #include "WidgetFixtures.h"
 #include "WidgetPlacements.h"
 
+#include "PrivateFiles.h"
+
+#include <QElapsedTimer>
 #include <QJsonObject>
+#include <QProcess>
+#include <QSysInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 const WidgetPlacement small{"OrvelNowPlaying", WidgetFamily::systemSmall, "", {24, 24}};
@@ -134,4 +140,115 @@ TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)
     EXPECT_TRUE(text.contains("Exec=\"/opt/orvel/bin/orvel-widget-host\"\n")) << text.toStdString();
     WidgetHostAutostart::follow({}, "/opt/orvel/bin/orvel-widget-host");
     EXPECT_FALSE(QFileInfo::exists(entry));
+}
+
+namespace {
+void put(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(data);
+}
+} // namespace
+
+TEST(WidgetPlacementsTest, OnlyAWholeVersionThisOrvelKnowsIsRead)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    const QByteArray widgets
+        = R"("widgets":[{"kind":"OrvelNowPlaying","family":"systemSmall","x":24,"y":24}])";
+    const QMap<QByteArray, QString> unreadable{
+        {R"("99")", R"(its version "99" is not a whole number)"},
+        {"1.5", "its version 1.5 is not a whole number"},
+        {"null", "its version null is not a whole number"},
+        {"1e10", "it was written by a newer Orvel (version 10000000000)"},
+        {"99", "it was written by a newer Orvel (version 99)"},
+        {"0", "its version 0 is none Orvel writes"},
+    };
+    for (auto version = unreadable.begin(); version != unreadable.end(); ++version) {
+        put(path, "{\"version\":" + version.key() + "," + widgets + "}");
+        const WidgetList list = WidgetPlacementFile::read(path);
+        EXPECT_EQ(list.status, WidgetList::Status::unreadable) << version.key().toStdString();
+        EXPECT_EQ(list.problem, version.value());
+        EXPECT_TRUE(list.placements.isEmpty());
+    }
+    for (const QByteArray &readable :
+        {"{\"version\":1," + widgets + "}", "{\"version\":1.0," + widgets + "}", "{" + widgets + "}"}) {
+        put(path, readable);
+        EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::read) << readable.toStdString();
+        EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+    }
+}
+
+TEST(WidgetPlacementsTest, ADeviceOrAPipeInTheListsPlaceIsRefusedAtOnceAndSetAsideBesideEarlierCopies)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    put(path + ".unreadable", "an earlier copy");
+    ASSERT_TRUE(QFile::link("/dev/zero", path));
+    QElapsedTimer timer;
+    timer.start();
+    const WidgetList zeros = WidgetPlacementFile::read(path);
+    EXPECT_EQ(zeros.status, WidgetList::Status::unreadable);
+    EXPECT_EQ(zeros.problem, "it is not a regular file");
+    QString report;
+    EXPECT_EQ(WidgetPlacementFile::check(path, &report).status, WidgetList::Status::missing);
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(report,
+        QString(
+            "The widget list %1 cannot be read (it is not a regular file); it is kept as %1.unreadable.2.")
+            .arg(path));
+    EXPECT_EQ(QFileInfo(path + ".unreadable.2").symLinkTarget(), "/dev/zero");
+    EXPECT_EQ(readFile(path + ".unreadable"), "an earlier copy");
+
+    // A pipe nobody writes to does not hang the reader.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    timer.restart();
+    EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::unreadable);
+    EXPECT_LT(timer.elapsed(), 1000);
+
+    // Too large for a list of widgets.
+    QFile::remove(path);
+    put(path, "{\"widgets\":[" + QByteArray(PrivateFiles::keptFileLimit, ' ') + "]}");
+    EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::unreadable);
+}
+
+TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsNeverWrittenOver)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    put(path, "{\"version\": 2}");
+    // Reading alone moves nothing.
+    EXPECT_TRUE(WidgetPlacementFile::load(path).isEmpty());
+    EXPECT_EQ(readFile(path), "{\"version\": 2}");
+    // A save sets it aside first, under a name of its own.
+    put(path + ".unreadable", "earlier");
+    WidgetPlacementFile::save(path, {small});
+    EXPECT_EQ(readFile(path + ".unreadable"), "earlier");
+    EXPECT_EQ(readFile(path + ".unreadable.2"), "{\"version\": 2}");
+    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+}
+
+TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    QProcess gone;
+    gone.start("sh", {"-c", "exit 0"});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    put(WidgetListLock::lockPath(path),
+        QString("%1\nsh\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    {
+        const WidgetListLock lock(path);
+        EXPECT_LT(timer.elapsed(), 1000);
+        WidgetPlacementFile::save(path, {small});
+    }
+    EXPECT_FALSE(QFileInfo::exists(WidgetListLock::lockPath(path)));
+    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
 }
