@@ -327,10 +327,11 @@ void WidgetHost::readFile()
     const WidgetList list = WidgetPlacementFile::read(m_path);
     if (!list.usable()) {
         // Perhaps still being written: kept for the next change to mend.
-        if (list.problem != m_readProblem)
-            qCWarning(lcWidgetHost).noquote() << "The widget list" << m_path
-                                              << "cannot be read (" + list.problem
-                    + "); the widgets stay as they are until it changes again.";
+        if (list.problem != m_readProblem) {
+            const QString said = QStringLiteral("The widget list %1 cannot be read (%2); the widgets stay as "
+                                                "they are until it changes again.");
+            qCWarning(lcWidgetHost).noquote() << said.arg(m_path, list.problem);
+        }
         m_readProblem = list.problem;
         return;
     }
