@@ -181,54 +181,30 @@ TEST(WidgetPlacementsTest, OnlyAWholeVersionThisOrvelKnowsIsRead)
     }
 }
 
-TEST(WidgetPlacementsTest, ADeviceOrAPipeInTheListsPlaceIsRefusedAtOnceAndSetAsideBesideEarlierCopies)
+TEST(WidgetPlacementsTest, ADeviceAPipeOrAHugeFileInTheListsPlaceIsRefusedAtOnce)
 {
     TemporaryHome home;
     const QString path = WidgetPlacementFile::standardPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    put(path + ".unreadable", "an earlier copy");
+    // Endless zeros, and a pipe nobody writes to, neither hang nor fill the reader.
     ASSERT_TRUE(QFile::link("/dev/zero", path));
     QElapsedTimer timer;
     timer.start();
     const WidgetList zeros = WidgetPlacementFile::read(path);
-    EXPECT_EQ(zeros.status, WidgetList::Status::unreadable);
-    EXPECT_EQ(zeros.problem, "it is not a regular file");
-    QString report;
-    EXPECT_EQ(WidgetPlacementFile::check(path, &report).status, WidgetList::Status::missing);
-    EXPECT_LT(timer.elapsed(), 1000);
-    EXPECT_EQ(report,
-        QString(
-            "The widget list %1 cannot be read (it is not a regular file); it is kept as %1.unreadable.2.")
-            .arg(path));
-    EXPECT_EQ(QFileInfo(path + ".unreadable.2").symLinkTarget(), "/dev/zero");
-    EXPECT_EQ(readFile(path + ".unreadable"), "an earlier copy");
-
-    // A pipe nobody writes to does not hang the reader.
+    QFile::remove(path);
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    timer.restart();
-    EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::unreadable);
+    const WidgetList pipe = WidgetPlacementFile::read(path);
     EXPECT_LT(timer.elapsed(), 1000);
+    for (const WidgetList &list : {zeros, pipe}) {
+        EXPECT_EQ(list.status, WidgetList::Status::unreadable);
+        EXPECT_EQ(list.problem, "it is not a regular file");
+    }
 
-    // Too large for a list of widgets.
     QFile::remove(path);
     put(path, "{\"widgets\":[" + QByteArray(PrivateFiles::keptFileLimit, ' ') + "]}");
-    EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::unreadable);
-}
-
-TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsNeverWrittenOver)
-{
-    TemporaryHome home;
-    const QString path = WidgetPlacementFile::standardPath();
-    put(path, "{\"version\": 2}");
-    // Reading alone moves nothing.
-    EXPECT_TRUE(WidgetPlacementFile::load(path).isEmpty());
-    EXPECT_EQ(readFile(path), "{\"version\": 2}");
-    // A save sets it aside first, under a name of its own.
-    put(path + ".unreadable", "earlier");
-    WidgetPlacementFile::save(path, {small});
-    EXPECT_EQ(readFile(path + ".unreadable"), "earlier");
-    EXPECT_EQ(readFile(path + ".unreadable.2"), "{\"version\": 2}");
-    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+    const WidgetList huge = WidgetPlacementFile::read(path);
+    EXPECT_EQ(huge.status, WidgetList::Status::unreadable);
+    EXPECT_EQ(huge.problem, QString("it is larger than %1 bytes").arg(PrivateFiles::keptFileLimit));
 }
 
 TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
