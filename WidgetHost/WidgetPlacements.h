@@ -66,7 +66,8 @@ struct WidgetPlacementFile {
     // Reads the file before anything writes it: an unreadable one is set
     // aside (as NAME.unreadable, numbered when taken) and reads as missing; an
     // unopenable one stays where it is. `report` gets the one line that says
-    // so for the caller to show, or stays empty. Throws FileError when an unreadable file cannot be moved.
+    // so for the caller to show, or stays empty. Throws FileError when an
+    // unreadable file cannot be moved.
     static WidgetList check(const QString &path, QString *report);
     // The placements of the file; none when it cannot be read.
     static QList<WidgetPlacement> load(const QString &path);
