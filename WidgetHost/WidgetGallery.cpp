@@ -61,6 +61,12 @@ WidgetGallery::~WidgetGallery()
 
 void WidgetGallery::show()
 {
+    // Already up: brought to the front as it is, not drawn again.
+    if (m_window && m_window->isVisible()) {
+        m_window->raise();
+        m_window->requestActivate();
+        return;
+    }
     if (!m_window) {
         m_window = std::make_unique<QQuickView>(&m_host.engine(), nullptr);
         m_window->setTitle(localized(QStringLiteral("Orvel Widgets")));

@@ -26,7 +26,7 @@ public:
     explicit WidgetGallery(WidgetHost &host);
     ~WidgetGallery() override;
 
-    // Draws the widgets afresh and brings the window up.
+    // Draws the widgets afresh and brings the window up; raises it when it is up already.
     void show();
     QQuickView *window() const { return m_window.get(); }
     const std::vector<Item> &items() const { return m_items; }

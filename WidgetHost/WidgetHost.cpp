@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyleHints>
 #include <algorithm>
 
@@ -47,6 +48,31 @@ QRect screenArea(const QScreen *screen)
     return QRect(QPoint(0, 0), screen->geometry().size());
 }
 } // namespace
+
+WidgetHostInstance::WidgetHostInstance(const QString &path)
+    : m_lock(path)
+{
+    // Held for hours: only a dead holder makes it stale, never its age.
+    m_lock.setStaleLockTime(0);
+}
+
+QString WidgetHostInstance::standardPath()
+{
+    // Without XDG_RUNTIME_DIR, Qt makes a user-only folder under /tmp.
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+        + QStringLiteral("/com.velbrandtoro.Orvel.WidgetHost.lock");
+}
+
+bool WidgetHostInstance::claim()
+{
+    if (m_lock.tryLock(0))
+        return true;
+    if (m_lock.error() == QLockFile::LockFailedError)
+        return false;
+    qCWarning(lcWidgetHost).noquote()
+        << "Cannot make" << m_lock.fileName() << "- another host would not be noticed without a session bus";
+    return true;
+}
 
 WidgetWindow::WidgetWindow() = default;
 
@@ -160,8 +186,8 @@ WidgetHost::WidgetHost(QList<WidgetConfiguration> widgets, Services services, QO
     , m_services(std::move(services))
 {
     WidgetRenderer::registerModules(m_engine);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &WidgetHost::reloadFile);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &WidgetHost::reloadFile);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &WidgetHost::fileChanged);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &WidgetHost::fileChanged);
     // A widget waits on the primary screen while its own is missing; later,
     // once the screen list has settled.
     const auto placeLater
@@ -172,6 +198,7 @@ WidgetHost::WidgetHost(QList<WidgetConfiguration> widgets, Services services, QO
 
 WidgetHost::~WidgetHost()
 {
+    m_quiet.cancel();
     m_gallery.reset();
     m_placed.clear();
 }
@@ -223,6 +250,7 @@ const WidgetConfiguration *WidgetHost::configuration(const QString &kind) const
 
 void WidgetHost::show(const QList<WidgetPlacement> &placements)
 {
+    m_list = placements;
     std::vector<std::unique_ptr<Placed>> kept;
     std::vector<std::unique_ptr<Placed>> previous = std::move(m_placed);
     m_placed.clear();
@@ -255,36 +283,99 @@ void WidgetHost::follow(const QString &path)
         qCWarning(lcWidgetHost) << "Cannot watch the widget list:" << error.what();
     }
     m_watcher.addPath(directory);
-    reloadFile();
+    WidgetList list;
+    try {
+        const WidgetListLock lock(path);
+        QString report;
+        list = WidgetPlacementFile::check(path, &report);
+        if (!report.isEmpty())
+            qCWarning(lcWidgetHost).noquote() << report;
+    } catch (const FileError &error) {
+        qCWarning(lcWidgetHost).noquote() << "The widget list is not checked:" << error.description;
+        list = WidgetPlacementFile::read(path);
+    }
+    m_readProblem = list.problem;
+    watchFile();
+    show(list.placements);
 }
 
-void WidgetHost::reloadFile()
+void WidgetHost::watchFile()
 {
-    if (m_path.isEmpty())
-        return;
     // A file replaced whole is a new file to watch.
     if (QFileInfo::exists(m_path) && !m_watcher.files().contains(m_path))
         m_watcher.addPath(m_path);
-    show(WidgetPlacementFile::load(m_path));
 }
 
-void WidgetHost::change(const std::function<void(QList<WidgetPlacement> &)> &edit)
+void WidgetHost::fileChanged()
 {
-    QList<WidgetPlacement> placements;
-    if (m_path.isEmpty()) {
-        for (const auto &placed : m_placed)
-            placements.append(placed->placement());
-    } else {
-        placements = WidgetPlacementFile::load(m_path);
+    m_quiet.cancel();
+    QPointer<WidgetHost> self(this);
+    Scheduler &scheduler = m_services.scheduler;
+    m_quiet = scheduler.spawn([self, &scheduler](TaskHandle task) -> QCoro::Task<void> {
+        const bool quiet = co_await scheduler.sleep(quietSeconds, task);
+        if (!quiet || !self)
+            co_return;
+        self->readFile();
+    });
+}
+
+void WidgetHost::readFile()
+{
+    if (m_path.isEmpty())
+        return;
+    watchFile();
+    const WidgetList list = WidgetPlacementFile::read(m_path);
+    if (!list.usable()) {
+        // Perhaps still being written: kept for the next change to mend.
+        if (list.problem != m_readProblem) {
+            const QString said = QStringLiteral("The widget list %1 cannot be read (%2); the widgets stay as "
+                                                "they are until it changes again.");
+            qCWarning(lcWidgetHost).noquote() << said.arg(m_path, list.problem);
+        }
+        m_readProblem = list.problem;
+        return;
     }
-    edit(placements);
-    if (!m_path.isEmpty()) {
+    m_readProblem.clear();
+    QList<WidgetPlacement> placements = list.placements;
+    for (const Edit &edit : m_unsaved)
+        edit(placements);
+    show(placements);
+}
+
+void WidgetHost::change(Edit edit)
+{
+    QList<WidgetPlacement> shown = m_list;
+    edit(shown);
+    if (m_path.isEmpty()) {
+        show(shown);
+        return;
+    }
+    m_unsaved.push_back(std::move(edit));
+    QList<WidgetPlacement> placements;
+    try {
+        const WidgetListLock lock(m_path);
+        const WidgetList list = WidgetPlacementFile::read(m_path);
+        if (!list.usable())
+            throw FileError(m_path, QStringLiteral("it cannot be read (%1)").arg(list.problem));
+        placements = list.placements;
+        for (const Edit &unsaved : m_unsaved)
+            unsaved(placements);
+        WidgetPlacementFile::write(m_path, placements, list.skipped);
+    } catch (const FileError &error) {
+        if (error.description != m_saveProblem)
+            qCWarning(lcWidgetHost).noquote() << "The widget list could not be saved:" << error.description
+                                              << "- the change is kept and saved with the next one.";
+        m_saveProblem = error.description;
+        show(shown);
+        return;
+    }
+    m_unsaved.clear();
+    m_saveProblem.clear();
+    if (!m_services.program.isEmpty()) {
         try {
-            WidgetPlacementFile::save(m_path, placements);
-            if (!m_services.program.isEmpty())
-                WidgetHostAutostart::follow(placements, m_services.program);
+            WidgetHostAutostart::follow(placements, m_services.program);
         } catch (const std::exception &error) {
-            qCWarning(lcWidgetHost) << "The widget list could not be saved:" << error.what();
+            qCWarning(lcWidgetHost) << "The autostart entry could not be changed:" << error.what();
         }
     }
     show(placements);
@@ -295,22 +386,20 @@ WidgetPlacement WidgetHost::add(const QString &kind, WidgetFamily family, QScree
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     WidgetPlacement placement{kind, family, placementScreenName(screen, QString()), {}};
-    change([&](QList<WidgetPlacement> &placements) {
-        // Where the screen's own widgets lie now: a widget waiting for its screen is not in the way.
-        QList<WidgetPlacement> here;
-        for (const auto &placed : m_placed) {
-            if (placed->window() && placed->window()->screen() == screen)
-                here.append(WidgetPlacement{placed->placement().kind, placed->placement().family,
-                    placement.screen, placed->window()->position() - screen->geometry().topLeft()});
-        }
-        for (const WidgetPlacement &other : placements) {
-            if (other.screen == placement.screen && !configuration(other.kind))
-                here.append(other);
-        }
-        const QRect available = screen->availableGeometry().translated(-screen->geometry().topLeft());
-        placement.position = WidgetPlacementFile::nextPosition(here, placement.screen, family, available);
-        placements.append(placement);
-    });
+    // Where the screen's own widgets lie now: a widget waiting for its screen is not in the way.
+    QList<WidgetPlacement> here;
+    for (const auto &placed : m_placed) {
+        if (placed->window() && placed->window()->screen() == screen)
+            here.append(WidgetPlacement{placed->placement().kind, placed->placement().family,
+                placement.screen, placed->window()->position() - screen->geometry().topLeft()});
+    }
+    for (const WidgetPlacement &other : m_list) {
+        if (other.screen == placement.screen && !configuration(other.kind))
+            here.append(other);
+    }
+    const QRect available = screen->availableGeometry().translated(-screen->geometry().topLeft());
+    placement.position = WidgetPlacementFile::nextPosition(here, placement.screen, family, available);
+    change([placement](QList<WidgetPlacement> &placements) { placements.append(placement); });
     return placement;
 }
 
@@ -330,7 +419,7 @@ void WidgetHost::keepWhereDropped(Placed &placed)
     if (after == before)
         return;
     placed.m_placement = after;
-    change([&](QList<WidgetPlacement> &placements) {
+    change([before, after](QList<WidgetPlacement> &placements) {
         const auto found = std::find(placements.begin(), placements.end(), before);
         if (found != placements.end())
             *found = after;
@@ -339,7 +428,7 @@ void WidgetHost::keepWhereDropped(Placed &placed)
 
 void WidgetHost::remove(const WidgetPlacement &placement)
 {
-    change([&](QList<WidgetPlacement> &placements) {
+    change([placement](QList<WidgetPlacement> &placements) {
         const auto found = std::find(placements.begin(), placements.end(), placement);
         if (found != placements.end())
             placements.erase(found);

@@ -6,6 +6,7 @@
 
 #include <QDBusConnection>
 #include <QFileSystemWatcher>
+#include <QLockFile>
 #include <QObject>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -40,6 +41,22 @@ private:
     bool m_dragging = false;
 };
 
+// Held by the running host for as long as it runs, in the user's runtime
+// folder: a second host stands down, with a session bus or without one. The
+// lock of a host that died is taken over.
+class WidgetHostInstance {
+public:
+    // $XDG_RUNTIME_DIR/com.velbrandtoro.Orvel.WidgetHost.lock
+    static QString standardPath();
+    explicit WidgetHostInstance(const QString &path);
+    // False while another live host holds it. Where no lock can be made at
+    // all, the host runs (with a warning) rather than not at all.
+    bool claim();
+
+private:
+    QLockFile m_lock;
+};
+
 // The desktop's side of the widgets: shows each placed widget in a frameless
 // window kept below the others, asks its timeline, asks again at the
 // timeline's reload date and whenever the app sends ReloadTimelines, and
@@ -65,6 +82,9 @@ public:
     static constexpr QLatin1String intentMethod{"PerformPlaybackIntent"};
     // Long enough for the bus to start Orvel and for it to send the command.
     static constexpr int intentTimeoutMs = 30000;
+    // A changed list is read once it has not changed for this long, so that
+    // a file saved in several writes is read whole.
+    static constexpr double quietSeconds = 0.3;
 
     struct Services {
         Scheduler &scheduler;
@@ -108,7 +128,8 @@ public:
     bool listen();
     // Shows exactly these widgets; unchanged ones stay as they are.
     void show(const QList<WidgetPlacement> &placements);
-    // Shows the widgets of the file and follows its changes.
+    // Shows the widgets of the file and follows its changes. A file that
+    // cannot be read is set aside here, at the start, and never later.
     void follow(const QString &path);
     // Asks every widget of the kind, or of every kind for "", for a new timeline.
     void reloadTimelines(const QString &kind);
@@ -146,9 +167,14 @@ private:
     void present(Placed &placed, const WidgetEntry &entry);
     void place(Placed &placed);
     void placeAll();
-    void reloadFile();
-    // The list as the file has it (as shown when there is no file), changed and kept.
-    void change(const std::function<void(QList<WidgetPlacement> &)> &edit);
+    // Reads the file once it has been quiet for quietSeconds.
+    void fileChanged();
+    void readFile();
+    void watchFile();
+    // Changes the list as the file has it, with its lock held, and shows it.
+    // A change that cannot be saved is shown all the same and saved with the next one.
+    using Edit = std::function<void(QList<WidgetPlacement> &)>;
+    void change(Edit edit);
 
     QList<WidgetConfiguration> m_widgets;
     Services m_services;
@@ -156,5 +182,13 @@ private:
     std::vector<std::unique_ptr<Placed>> m_placed;
     QFileSystemWatcher m_watcher;
     QString m_path;
+    // The whole list shown, widgets of kinds this version lacks too.
+    QList<WidgetPlacement> m_list;
+    // The host's own changes the file does not have yet, in order.
+    std::vector<Edit> m_unsaved;
+    TaskHandle m_quiet;
+    // What was said last about reading and saving the file, so it is said once.
+    QString m_readProblem;
+    QString m_saveProblem;
     std::unique_ptr<WidgetGallery> m_gallery;
 };

@@ -12,6 +12,9 @@
 #include <QPluginLoader>
 #include <QQmlEngine>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
 
 namespace {
 QString shortName(WidgetFamily family)
@@ -62,24 +65,52 @@ std::optional<QPoint> pointNamed(const QString &text)
     bool yOk = false;
     const int x = parts[0].trimmed().toInt(&xOk);
     const int y = parts[1].trimmed().toInt(&yOk);
-    if (!xOk || !yOk)
+    const auto within = [](int v) { return std::abs(v) <= WidgetPlacementFile::coordinateLimit; };
+    if (!xOk || !yOk || !within(x) || !within(y))
         return std::nullopt;
     return QPoint(x, y);
 }
 
-// Saves the list and what follows it; says why when it cannot.
-bool savePlacements(
-    const WidgetHostCommand &command, const QList<WidgetPlacement> &placements, QTextStream &err)
+// Changes the list with its lock held throughout. `edit` changes the
+// placements and gives what to say once they are kept, or nothing (having
+// said why) to leave the file as it is. The exit status.
+int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextStream &err,
+    const std::function<std::optional<QString>(QList<WidgetPlacement> &)> &edit)
 {
+    const QString &path = command.placementPath;
+    std::optional<WidgetListLock> lock;
+    WidgetList list;
     try {
-        WidgetPlacementFile::save(command.placementPath, placements);
-        WidgetHostAutostart::follow(placements, command.program, command.autostartPath);
-    } catch (const std::exception &error) {
-        err << QStringLiteral("The widget list could not be saved: %1\n")
-                   .arg(QString::fromUtf8(error.what()));
-        return false;
+        lock.emplace(path);
+        QString report;
+        list = WidgetPlacementFile::check(path, &report);
+        if (!report.isEmpty())
+            err << report << '\n';
+    } catch (const FileError &error) {
+        err << QStringLiteral("Could not change the widget list: %1\n").arg(error.description);
+        return 1;
     }
-    return true;
+    // Never written over: the user may get it back.
+    if (list.status == WidgetList::Status::unopenable)
+        return 1;
+    const std::optional<QString> done = edit(list.placements);
+    if (!done)
+        return 1;
+    try {
+        WidgetPlacementFile::write(path, list.placements, list.skipped);
+    } catch (const FileError &error) {
+        err << QStringLiteral("Could not save the widget list: %1\n").arg(error.description);
+        return 1;
+    }
+    out << *done;
+    try {
+        WidgetHostAutostart::follow(list.placements, command.program, command.autostartPath);
+    } catch (const std::exception &error) {
+        err << QStringLiteral("Could not change the autostart entry: %1\n")
+                   .arg(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    return 0;
 }
 
 // The kind's configuration when it comes in that family; otherwise says why and gives none.
@@ -136,6 +167,20 @@ std::optional<WidgetFamily> WidgetHostCommand::familyNamed(const QString &name)
             return family;
     }
     return std::nullopt;
+}
+
+std::optional<double> WidgetHostCommand::scaleNamed(const QString &text)
+{
+    bool ok = false;
+    const double scale = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(scale) || scale < minScale || scale > maxScale)
+        return std::nullopt;
+    return scale;
+}
+
+QString WidgetHostCommand::scaleRefusal()
+{
+    return QStringLiteral("--scale takes a number from %1 to %2").arg(minScale).arg(maxScale);
 }
 
 QString WidgetHostCommand::usage()
@@ -197,6 +242,8 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
         command.action = Action::help;
         return command;
     }
+    if (parser.isSet(scale) && !scaleNamed(parser.value(scale)))
+        return fail(scaleRefusal());
     if (parser.isSet(family)) {
         command.family = familyNamed(parser.value(family));
         if (!command.family)
@@ -220,7 +267,8 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
         if (parser.isSet(at)) {
             command.at = pointNamed(parser.value(at));
             if (!command.at)
-                return fail(QStringLiteral("--at takes X,Y in pixels"));
+                return fail(QStringLiteral("--at takes X,Y in pixels, each from -%1 to %1")
+                                .arg(WidgetPlacementFile::coordinateLimit));
         }
         command.screen = parser.value(screen);
     } else if (parser.isSet(render)) {
@@ -251,7 +299,25 @@ int WidgetHostCommand::execute(
         out << usage();
         return 0;
     case Action::list: {
-        const QList<WidgetPlacement> placements = WidgetPlacementFile::load(placementPath);
+        WidgetList list = WidgetPlacementFile::read(placementPath);
+        if (!list.usable()) {
+            try {
+                // Set aside with the lock held, so that two commands do not both move it.
+                std::optional<WidgetListLock> lock;
+                if (list.status == WidgetList::Status::unreadable)
+                    lock.emplace(placementPath);
+                QString report;
+                list = WidgetPlacementFile::check(placementPath, &report);
+                if (!report.isEmpty())
+                    err << report << '\n';
+            } catch (const FileError &error) {
+                err << QStringLiteral("Could not read the widget list: %1\n").arg(error.description);
+                return 1;
+            }
+            if (list.status == WidgetList::Status::unopenable)
+                return 1;
+        }
+        const QList<WidgetPlacement> &placements = list.placements;
         out << (placements.isEmpty() ? QStringLiteral("No widgets placed.\n")
                                      : QStringLiteral("Placed widgets:\n"));
         for (qsizetype i = 0; i < placements.size(); ++i) {
@@ -278,35 +344,30 @@ int WidgetHostCommand::execute(
         const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
         if (!configuration)
             return 1;
-        QList<WidgetPlacement> placements = WidgetPlacementFile::load(placementPath);
-        const QSize size = WidgetMetrics::size(*family);
-        const QPoint position = at ? (area ? WidgetPlacementFile::clamped(*at, size, *area) : *at)
-                                   : WidgetPlacementFile::nextPosition(placements, screen, *family, area);
-        const WidgetPlacement placement{kind, *family, screen, position};
-        placements.append(placement);
-        if (!savePlacements(*this, placements, err))
-            return 1;
-        out << QStringLiteral("Placed %1 (%2) as widget %3 at %4,%5.\n")
-                   .arg(configuration->displayName, shortName(*family))
-                   .arg(placements.size())
-                   .arg(placement.position.x())
-                   .arg(placement.position.y());
-        return 0;
+        return changePlacements(*this, out, err, [&](QList<WidgetPlacement> &placements) {
+            const QSize size = WidgetMetrics::size(*family);
+            const QPoint position = at ? (area ? WidgetPlacementFile::clamped(*at, size, *area) : *at)
+                                       : WidgetPlacementFile::nextPosition(placements, screen, *family, area);
+            placements.append(WidgetPlacement{kind, *family, screen, position});
+            return std::optional(QStringLiteral("Placed %1 (%2) as widget %3 at %4,%5.\n")
+                                     .arg(configuration->displayName, shortName(*family))
+                                     .arg(placements.size())
+                                     .arg(position.x())
+                                     .arg(position.y()));
+        });
     }
-    case Action::remove: {
-        QList<WidgetPlacement> placements = WidgetPlacementFile::load(placementPath);
-        if (index > placements.size()) {
-            err << QStringLiteral("There is no widget %1; --list shows %2.\n")
-                       .arg(index)
-                       .arg(placements.size());
-            return 1;
-        }
-        const WidgetPlacement removed = placements.takeAt(index - 1);
-        if (!savePlacements(*this, placements, err))
-            return 1;
-        out << QStringLiteral("Removed widget %1 (%2).\n").arg(index).arg(removed.kind);
-        return 0;
-    }
+    case Action::remove:
+        return changePlacements(
+            *this, out, err, [&](QList<WidgetPlacement> &placements) -> std::optional<QString> {
+                if (index > placements.size()) {
+                    err << QStringLiteral("There is no widget %1; --list shows %2.\n")
+                               .arg(index)
+                               .arg(placements.size());
+                    return std::nullopt;
+                }
+                const WidgetPlacement removed = placements.takeAt(index - 1);
+                return QStringLiteral("Removed widget %1 (%2).\n").arg(index).arg(removed.kind);
+            });
     case Action::render: {
         const WidgetConfiguration *configuration = findKindInFamily(widgets, kind, *family, err);
         if (!configuration)

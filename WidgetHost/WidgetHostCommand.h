@@ -48,6 +48,11 @@ struct WidgetHostCommand {
     static QString usage();
     // "small", "medium", "large" or the full raw values.
     static std::optional<WidgetFamily> familyNamed(const QString &name);
+    // The factor of --scale: a finite number from minScale to maxScale.
+    static constexpr double minScale = 0.25;
+    static constexpr double maxScale = 8;
+    static std::optional<double> scaleNamed(const QString &text);
+    static QString scaleRefusal();
     // Runs every action but `run` with the bundle's widgets; the exit status.
     int execute(const QList<WidgetConfiguration> &widgets, QTextStream &out, QTextStream &err) const;
 };

@@ -3,63 +3,47 @@
 #include "LoginItem.h"
 #include "PrivateFiles.h"
 
-#include <QFile>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 Q_LOGGING_CATEGORY(lcPlacements, "com.velbrandtoro.Orvel.WidgetHost")
 
-struct ReadFile {
-    bool present = false;
-    QList<WidgetPlacement> placements;
-    QJsonArray skipped;
-};
-
-// Reads the file; one that cannot be read is set aside and reads as missing.
-ReadFile readFile(const QString &path)
+// A value of the file as it stands there, for messages.
+QString shown(const QJsonValue &value)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    file.close();
-    const QJsonObject root = document.object();
-    const int fileVersion = root.value(QStringLiteral("version")).toInt(WidgetPlacementFile::version);
-    QString problem;
+    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(text.mid(1, text.size() - 2));
+}
+
+// Why a parsed file is no list this version understands; empty when it is one.
+QString problemOf(const QJsonParseError &parseError, const QJsonDocument &document)
+{
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
-        problem = QStringLiteral("it is not a list of widgets");
-    else if (fileVersion > WidgetPlacementFile::version)
-        problem = QStringLiteral("it was written by a newer Orvel (version %1)").arg(fileVersion);
-    else if (!root.value(QStringLiteral("widgets")).isArray() && root.contains(QStringLiteral("widgets")))
-        problem = QStringLiteral("its widgets are not a list");
-    if (!problem.isEmpty()) {
-        const QString aside = WidgetPlacementFile::setAsidePath(path);
-        QFile::remove(aside);
-        const bool moved = QFile::rename(path, aside);
-        qCWarning(lcPlacements).noquote()
-            << "The widget list" << path << "cannot be read:" << problem
-            << (moved ? "- kept as " + aside : QStringLiteral("- left as it is"));
-        return {};
+        return QStringLiteral("it is not a list of widgets");
+    const QJsonObject root = document.object();
+    // Lists from before the version was written are version 1.
+    const QJsonValue version = root.value(QStringLiteral("version"));
+    if (!version.isUndefined()) {
+        const double number = version.toDouble(std::nan(""));
+        if (!version.isDouble() || !std::isfinite(number) || number != std::trunc(number))
+            return QStringLiteral("its version %1 is not a whole number").arg(shown(version));
+        if (number > WidgetPlacementFile::version)
+            return QStringLiteral("it was written by a newer Orvel (version %1)").arg(shown(version));
+        if (number < 1)
+            return QStringLiteral("its version %1 is none Orvel writes").arg(shown(version));
     }
-    ReadFile result{true, {}, {}};
-    for (const QJsonValue &element : root.value(QStringLiteral("widgets")).toArray()) {
-        if (auto placement = WidgetPlacement::fromJson(element)) {
-            result.placements.append(*placement);
-        } else {
-            qCWarning(lcPlacements).noquote()
-                << "A widget of the list is skipped:"
-                << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
-            result.skipped.append(element);
-        }
-    }
-    return result;
+    if (root.contains(QStringLiteral("widgets")) && !root.value(QStringLiteral("widgets")).isArray())
+        return QStringLiteral("its widgets are not a list");
+    return {};
 }
 
 bool overlaps(const QRect &a, const QRect &b)
@@ -88,7 +72,10 @@ std::optional<WidgetPlacement> WidgetPlacement::fromJson(const QJsonValue &value
     const QJsonValue y = o.value(QStringLiteral("y"));
     if (!kind.isString() || kind.toString().isEmpty() || !family || !x.isDouble() || !y.isDouble())
         return std::nullopt;
-    const auto coordinate = [](const QJsonValue &v) { return int(std::clamp(v.toDouble(), -1e6, 1e6)); };
+    const auto coordinate = [](const QJsonValue &v) {
+        const double limit = WidgetPlacementFile::coordinateLimit;
+        return int(std::clamp(v.toDouble(), -limit, limit));
+    };
     return WidgetPlacement{kind.toString(), *family, o.value(QStringLiteral("screen")).toString(),
         QPoint(coordinate(x), coordinate(y))};
 }
@@ -99,20 +86,84 @@ QString WidgetPlacementFile::standardPath()
         + QStringLiteral("/com.velbrandtoro.Orvel/widgets.json");
 }
 
+WidgetList WidgetPlacementFile::read(const QString &path)
+{
+    WidgetList list;
+    const KeptRead kept = PrivateFiles::readCapped(path);
+    switch (kept.status) {
+    case KeptRead::Status::missing:
+        return list;
+    case KeptRead::Status::unopenable:
+        list.status = WidgetList::Status::unopenable;
+        list.problem = kept.description;
+        return list;
+    case KeptRead::Status::notRegular:
+    case KeptRead::Status::tooLarge:
+        list.status = WidgetList::Status::unreadable;
+        list.problem = QStringLiteral("it is ") + kept.description;
+        return list;
+    case KeptRead::Status::read:
+        break;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(kept.data, &parseError);
+    list.problem = problemOf(parseError, document);
+    if (!list.problem.isEmpty()) {
+        list.status = WidgetList::Status::unreadable;
+        return list;
+    }
+    list.status = WidgetList::Status::read;
+    for (const QJsonValue &element : document.object().value(QStringLiteral("widgets")).toArray()) {
+        if (auto placement = WidgetPlacement::fromJson(element)) {
+            list.placements.append(*placement);
+        } else {
+            qCWarning(lcPlacements).noquote()
+                << "A widget of the list is skipped:"
+                << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
+            list.skipped.append(element);
+        }
+    }
+    return list;
+}
+
+WidgetList WidgetPlacementFile::check(const QString &path, QString *report)
+{
+    WidgetList list = read(path);
+    QString line;
+    if (list.status == WidgetList::Status::unopenable) {
+        line = QStringLiteral("The widget list %1 cannot be opened (%2); it is left as it is.")
+                   .arg(path, list.problem);
+    } else if (list.status == WidgetList::Status::unreadable) {
+        try {
+            const QString aside = PrivateFiles::setAside(path);
+            line = QStringLiteral("The widget list %1 cannot be read (%2); it is kept as %3.")
+                       .arg(path, list.problem, aside);
+        } catch (const FileError &error) {
+            throw FileError(path,
+                QStringLiteral("it cannot be read (%1) nor set aside: %2")
+                    .arg(list.problem, error.description));
+        }
+        list = WidgetList{};
+    }
+    if (report)
+        *report = line;
+    return list;
+}
+
 QList<WidgetPlacement> WidgetPlacementFile::load(const QString &path)
 {
-    return readFile(path).placements;
+    return read(path).placements;
 }
 
 QJsonArray WidgetPlacementFile::unreadableElements(const QString &path)
 {
-    return readFile(path).skipped;
+    return read(path).skipped;
 }
 
-void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement> &placements)
+void WidgetPlacementFile::write(
+    const QString &path, const QList<WidgetPlacement> &placements, const QJsonArray &skipped)
 {
-    // Read first: an unreadable file is set aside before this one replaces it.
-    QJsonArray list = readFile(path).skipped;
+    QJsonArray list = skipped;
     for (const WidgetPlacement &placement : placements)
         list.append(placement.toJson());
     const QByteArray data
@@ -120,6 +171,14 @@ void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement>
               .toJson();
     PrivateFiles::ensureDirectory(QFileInfo(path).absolutePath());
     PrivateFiles::writeAtomically(path, data);
+}
+
+void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement> &placements)
+{
+    const WidgetList list = check(path, nullptr);
+    if (list.status == WidgetList::Status::unopenable)
+        throw FileError(path, list.problem);
+    write(path, placements, list.skipped);
 }
 
 QPoint WidgetPlacementFile::nextPosition(const QList<WidgetPlacement> &placements, const QString &screen,
@@ -167,6 +226,33 @@ QPoint WidgetPlacementFile::clamped(QPoint position, QSize size, const QRect &ar
     const int x = std::max(area.left(), std::min(position.x(), area.right() + 1 - size.width()));
     const int y = std::max(area.top(), std::min(position.y(), area.bottom() + 1 - size.height()));
     return {x, y};
+}
+
+WidgetListLock::WidgetListLock(const QString &path)
+    : m_lock(lockPath(path))
+{
+    PrivateFiles::ensureDirectory(QFileInfo(path).absolutePath());
+    m_lock.setStaleLockTime(staleMs);
+    // Asked often rather than with QLockFile's growing pauses: with many
+    // writers waiting, each gets its turn soon after the lock is free.
+    const QDeadlineTimer deadline(waitMs);
+    while (!m_lock.tryLock(0) && m_lock.error() == QLockFile::LockFailedError && !deadline.hasExpired())
+        QThread::msleep(pollMs);
+    if (m_lock.isLocked())
+        return;
+    if (m_lock.error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host;
+        QString program;
+        const QString holder = m_lock.getLockInfo(&pid, &host, &program)
+            ? QStringLiteral("%1 (process %2)").arg(program).arg(pid)
+            : QStringLiteral("another program");
+        throw FileError(path,
+            QStringLiteral("%1 held its lock %2 for more than %3 seconds")
+                .arg(holder, lockPath(path))
+                .arg(waitMs / 1000));
+    }
+    throw FileError(path, QStringLiteral("its lock %1 cannot be made").arg(lockPath(path)));
 }
 
 QString WidgetHostAutostart::standardPath()

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QList>
+#include <QLockFile>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -26,6 +27,24 @@ struct WidgetPlacement {
     friend bool operator==(const WidgetPlacement &, const WidgetPlacement &) = default;
 };
 
+// What the list file holds, as read without changing anything.
+struct WidgetList {
+    enum class Status {
+        read, // placements and skipped hold the file
+        missing, // no file: no widgets
+        unreadable, // there, but not a list this version understands: set aside at start
+        unopenable, // there, but cannot be opened: left alone and never written over
+    };
+    Status status = Status::missing;
+    QList<WidgetPlacement> placements;
+    // The elements this version cannot read, kept as they are when the list is saved.
+    QJsonArray skipped;
+    // Why the file cannot be read.
+    QString problem;
+
+    bool usable() const { return status == Status::read || status == Status::missing; }
+};
+
 // The host's list of placed widgets, kept in
 // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/widgets.json as
 // {"version": 1, "widgets": [...]}.
@@ -33,17 +52,33 @@ struct WidgetPlacementFile {
     static constexpr int version = 1;
     static constexpr int gap = 16;
     static constexpr QPoint origin{24, 24};
+    // Positions lie within this many pixels of a screen's corner.
+    static constexpr int coordinateLimit = 1000000;
 
     static QString standardPath();
-    // Where a file that cannot be read is set aside.
+    // The first name a file that cannot be read is set aside under.
     static QString setAsidePath(const QString &path) { return path + QStringLiteral(".unreadable"); }
-    // A missing file gives no widgets. A file that cannot be read (not JSON, a
-    // newer version) is reported and set aside, so that a later save does not
-    // overwrite it. Elements this version cannot read are skipped with a warning.
+    // Reads the file (capped, never a device or pipe); moves and writes nothing.
+    // A file that is not JSON, carries a version that is not a whole number or
+    // is newer, or whose widgets are not a list reads as unreadable. Elements
+    // this version cannot read are skipped with a warning.
+    static WidgetList read(const QString &path);
+    // Reads the file before anything writes it: an unreadable one is set
+    // aside (as NAME.unreadable, numbered when taken) and reads as missing; an
+    // unopenable one stays where it is. `report` gets the one line that says
+    // so for the caller to show, or stays empty. Throws FileError when an
+    // unreadable file cannot be moved.
+    static WidgetList check(const QString &path, QString *report);
+    // The placements of the file; none when it cannot be read.
     static QList<WidgetPlacement> load(const QString &path);
-    // The elements of the file that load() skips, as they are.
+    // The elements of the file that read() skips, as they are.
     static QJsonArray unreadableElements(const QString &path);
-    // Replaces the file whole, keeping the elements load() skipped. Throws FileError.
+    // Replaces the file whole with the placements after the skipped elements.
+    // Throws FileError with the system's reason; the old file is then unchanged.
+    static void write(
+        const QString &path, const QList<WidgetPlacement> &placements, const QJsonArray &skipped = {});
+    // check() then write(), keeping the elements the file had that this version
+    // skips. Throws FileError, also when the file cannot be opened.
     static void save(const QString &path, const QList<WidgetPlacement> &placements);
 
     // Where a widget of the family goes when no position is given: the first
@@ -54,6 +89,24 @@ struct WidgetPlacementFile {
         WidgetFamily family = WidgetFamily::systemMedium, std::optional<QRect> area = std::nullopt);
     // The position moved just far enough for a widget of that size to lie on `area`.
     static QPoint clamped(QPoint position, QSize size, const QRect &area);
+};
+
+// Held while the list is read, changed and written back, so that the
+// commands and the running host take turns: widgets.json.lock beside it. The
+// lock of a process that died is taken over.
+class WidgetListLock {
+public:
+    static constexpr int waitMs = 5000;
+    static constexpr int pollMs = 20;
+    // Far longer than any change of the list takes.
+    static constexpr int staleMs = 30000;
+
+    // Waits up to waitMs for the lock. Throws FileError when it cannot have it.
+    explicit WidgetListLock(const QString &path);
+    static QString lockPath(const QString &path) { return path + QStringLiteral(".lock"); }
+
+private:
+    QLockFile m_lock;
 };
 
 // The autostart entry that starts the host at login while widgets are placed.

@@ -12,14 +12,20 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <QTextStream>
+#include <csignal>
+#include <cstdio>
 
 namespace {
-// The value after `name` on the raw command line, or nothing.
+// The value after `name` (or after `name=`) on the raw command line, or nothing.
 std::optional<QByteArray> rawOption(int argc, char **argv, const char *name)
 {
+    const QByteArray prefix = QByteArray(name) + '=';
     for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], name) == 0)
+        const QByteArray argument(argv[i]);
+        if (argument == name)
             return i + 1 < argc ? QByteArray(argv[i + 1]) : QByteArray();
+        if (argument.startsWith(prefix))
+            return argument.mid(prefix.size());
     }
     return std::nullopt;
 }
@@ -27,6 +33,9 @@ std::optional<QByteArray> rawOption(int argc, char **argv, const char *name)
 
 int main(int argc, char **argv)
 {
+    // Past a file-size limit, write() then fails with EFBIG and the save is
+    // reported, as on a full disk, instead of the signal killing us half way.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Only running the host shows windows: the commands draw and edit files,
     // without a display. Running takes X11 as the app does (XWayland on a
     // Wayland session), since a Wayland client cannot place its own windows.
@@ -44,8 +53,14 @@ int main(int argc, char **argv)
         else if (display)
             qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    if (const auto scale = rawOption(argc, argv, "--scale"); scale && !scale->isEmpty())
+    // Checked before anything is drawn at that scale.
+    if (const auto scale = rawOption(argc, argv, "--scale")) {
+        if (!WidgetHostCommand::scaleNamed(QString::fromLocal8Bit(*scale))) {
+            std::fprintf(stderr, "%s\n", qPrintable(WidgetHostCommand::scaleRefusal()));
+            return 2;
+        }
         qputenv("QT_SCALE_FACTOR", *scale);
+    }
     // Widgets are a few flat shapes: the software renderer needs no GPU or GL.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
@@ -60,7 +75,7 @@ int main(int argc, char **argv)
     QString error;
     const auto command = WidgetHostCommand::parse(QGuiApplication::arguments(), &error);
     if (!command) {
-        err << error << "\n\n" << WidgetHostCommand::usage();
+        err << error << " (--help lists the commands)\n";
         return 2;
     }
     if (command->action == WidgetHostCommand::Action::help) {
@@ -94,10 +109,17 @@ int main(int argc, char **argv)
     SystemAppearance *appearance = SystemAppearance::shared();
     WidgetHost host(widgets,
         {scheduler, QDBusConnection::sessionBus(), {}, appearance->reduceMotion(), command->program});
-    if (!host.claim()) {
+    // The lock stands for the host without a bus too; the name lets others call it.
+    WidgetHostInstance instance(WidgetHostInstance::standardPath());
+    if (!instance.claim() || !host.claim()) {
         if (!gallery) {
             err << "Another orvel-widget-host is already showing the widgets.\n";
             return 0;
+        }
+        if (!QDBusConnection::sessionBus().isConnected()) {
+            err << "Another orvel-widget-host is showing the widgets; without a session bus it cannot be "
+                   "asked to show its gallery.\n";
+            return 1;
         }
         // The running host shows its gallery.
         const QDBusMessage reply

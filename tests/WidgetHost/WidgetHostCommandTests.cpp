@@ -113,6 +113,8 @@ TEST_F(WidgetHostCommandTest, ArgumentsThatMakeNoSenseAreRefused)
     EXPECT_EQ(run({"--render", "OrvelShortcuts", "--family", "medium", "--mode", "vibrant"}).status, 2);
     EXPECT_EQ(run({"--remove", "0"}).status, 2);
     EXPECT_EQ(run({"--list", "--remove", "1"}).status, 2);
+    EXPECT_EQ(run({"--list", "--scale", "nan"}).err, "--scale takes a number from 0.25 to 8");
+    EXPECT_EQ(run({"--add", "OrvelShortcuts", "--family", "medium", "--at", "1000001,0"}).status, 2);
 }
 
 TEST_F(WidgetHostCommandTest, TheProgramRefusesAFamilyWithAMessage)

@@ -21,7 +21,7 @@ protected:
         WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN}, &error);
         ASSERT_TRUE(bundle) << error.toStdString();
         host = std::make_unique<WidgetHost>(
-            bundle->body(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false});
+            bundle->body(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false, {}});
         host->show({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}}});
         ASSERT_EQ(host->placed().size(), 1u);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));

@@ -13,11 +13,14 @@
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCall>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 // The running app as far as the widgets see it: its name on the bus and the
@@ -97,6 +100,61 @@ QQuickItem *shown(const WidgetHost::Placed &placed, const QString &name)
     }
     return nullptr;
 }
+
+// Once the host has heard that its list changed: a read is due within its
+// quiet time. For widgets with no timers of their own (shortcuts), whose next
+// timeline is far off.
+bool readDue(const ManualScheduler &clock, double atLeast = 0)
+{
+    const std::optional<double> next = clock.nextDeadline();
+    return next && *next > atLeast && *next <= WidgetHost::quietSeconds;
+}
+
+// The host's warnings for as long as it lives.
+class HostLog {
+public:
+    HostLog()
+    {
+        s_lines = &lines;
+        m_previous = qInstallMessageHandler(record);
+    }
+    ~HostLog()
+    {
+        qInstallMessageHandler(m_previous);
+        s_lines = nullptr;
+    }
+    QStringList lines;
+
+private:
+    static void record(QtMsgType, const QMessageLogContext &context, const QString &text)
+    {
+        if (s_lines && qstrcmp(context.category, "com.velbrandtoro.Orvel.WidgetHost") == 0)
+            s_lines->append(text);
+    }
+    static inline QStringList *s_lines = nullptr;
+    QtMessageHandler m_previous = nullptr;
+};
+
+// Writes past `bytes` fail in this process as on a full disk while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        const rlimit limit{bytes, m_before.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_before{};
+    void (*m_handler)(int) = nullptr;
+};
 
 const WidgetPlacement nowPlaying{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}};
 const WidgetPlacement shortcutsMedium{"OrvelShortcuts", WidgetFamily::systemMedium, "", {24, 210}};
@@ -292,12 +350,148 @@ TEST_F(WidgetHostTest, TheHostFollowsItsListOfWidgets)
     ASSERT_EQ(host->placed().size(), 1u);
     const WidgetHost::Placed *kept = host->placed()[0].get();
 
+    // Time passes as the host waits for the file to be quiet.
+    const auto shows = [&](std::size_t count) {
+        return eventually([&] {
+            clock.advance(0.05);
+            return host->placed().size() == count;
+        });
+    };
     WidgetPlacementFile::save(path, {nowPlaying, shortcutsLarge});
-    EXPECT_TRUE(eventually([&] { return host->placed().size() == 2; }));
+    EXPECT_TRUE(shows(2));
     EXPECT_EQ(host->placed()[0].get(), kept);
     WidgetPlacementFile::save(path, {shortcutsLarge});
-    EXPECT_TRUE(eventually([&] { return host->placed().size() == 1; }));
+    ASSERT_TRUE(shows(1));
     EXPECT_EQ(host->placed()[0]->placement(), shortcutsLarge);
+}
+
+TEST_F(WidgetHostTest, AListSavedInTwoWritesIsReadOnceItIsQuiet)
+{
+    const QString path = WidgetPlacementFile::standardPath();
+    WidgetPlacementFile::save(path, {shortcutsMedium});
+    WidgetPlacementFile::write(group.home.path("next.json"), {shortcutsMedium, shortcutsLarge});
+    const QByteArray next = readFile(group.home.path("next.json"));
+    const auto host = makeHost({});
+    host->follow(path);
+    const HostLog log;
+
+    // As an editor saves over it: the first half, a pause, the rest.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(next.left(next.size() / 2));
+    file.flush();
+    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    clock.advance(0.2);
+    file.write(next.mid(next.size() / 2));
+    file.close();
+    // The second write starts the quiet time again.
+    ASSERT_TRUE(eventually([&] { return readDue(clock, 0.2); }));
+    clock.advance(0.1);
+    EXPECT_EQ(host->placed().size(), 1u);
+    clock.advance(0.2);
+    EXPECT_EQ(host->placed().size(), 2u);
+    // The half was never read, nor set aside.
+    EXPECT_EQ(log.lines, QStringList());
+    EXPECT_EQ(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{"widgets.json"});
+}
+
+TEST_F(WidgetHostTest, AListThatStaysBrokenLeavesTheWidgetsShownAndIsNeverSetAside)
+{
+    const QString path = WidgetPlacementFile::standardPath();
+    WidgetPlacementFile::save(path, {shortcutsMedium, shortcutsLarge});
+    QFile earlier(path + ".unreadable");
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier copy");
+    earlier.close();
+    WidgetPlacementFile::write(group.home.path("next.json"), {nowPlaying});
+    const QByteArray next = readFile(group.home.path("next.json"));
+    const auto host = makeHost({});
+    host->follow(path);
+    ASSERT_EQ(host->placed().size(), 2u);
+    const WidgetHost::Placed *shown = host->placed()[0].get();
+    const HostLog log;
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(next.left(next.size() / 2));
+    file.flush();
+    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    clock.advance(WidgetHost::quietSeconds);
+    ASSERT_EQ(host->placed().size(), 2u);
+    EXPECT_EQ(host->placed()[0].get(), shown);
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].contains("cannot be read (it is not a list of widgets)"))
+        << log.lines[0].toStdString();
+    // Still broken after another change: not said again.
+    file.write(" ");
+    file.flush();
+    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    clock.advance(WidgetHost::quietSeconds);
+    EXPECT_EQ(log.lines.size(), 1);
+    EXPECT_EQ(readFile(path + ".unreadable"), "an earlier copy");
+    EXPECT_FALSE(QFileInfo::exists(path + ".unreadable.2"));
+
+    // Whole again: the host follows.
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(next);
+    file.close();
+    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    clock.advance(WidgetHost::quietSeconds);
+    ASSERT_EQ(host->placed().size(), 1u);
+    EXPECT_EQ(host->placed()[0]->placement(), nowPlaying);
+}
+
+TEST_F(WidgetHostTest, AChangeThatCannotBeSavedIsShownSaidOnceAndSavedWithTheNext)
+{
+    const QString path = WidgetPlacementFile::standardPath();
+    WidgetPlacementFile::save(path, {nowPlaying, shortcutsMedium});
+    const QByteArray before = readFile(path);
+    ASSERT_GT(before.size(), 250);
+    const auto host = makeHost({});
+    host->follow(path);
+    const HostLog log;
+    {
+        const FileSizeLimit full(200);
+        host->add("OrvelShortcuts", WidgetFamily::systemLarge, nullptr);
+        host->remove(nowPlaying);
+    }
+    EXPECT_EQ(readFile(path), before);
+    QStringList failures = log.lines.filter("could not be saved");
+    ASSERT_EQ(failures.size(), 1) << log.lines.join('\n').toStdString();
+    EXPECT_TRUE(failures[0].contains("File too large")) << failures[0].toStdString();
+    // Shown as changed all the same.
+    ASSERT_EQ(host->placed().size(), 2u);
+    EXPECT_EQ(host->placed()[0]->placement(), shortcutsMedium);
+    EXPECT_EQ(host->placed()[1]->placement().family, WidgetFamily::systemLarge);
+
+    host->add("OrvelNowPlaying", WidgetFamily::systemSmall, nullptr);
+    QList<std::pair<QString, WidgetFamily>> saved;
+    for (const WidgetPlacement &placement : WidgetPlacementFile::load(path))
+        saved.append({placement.kind, placement.family});
+    EXPECT_EQ(saved,
+        (QList<std::pair<QString, WidgetFamily>>{{"OrvelShortcuts", WidgetFamily::systemMedium},
+            {"OrvelShortcuts", WidgetFamily::systemLarge}, {"OrvelNowPlaying", WidgetFamily::systemSmall}}));
+    EXPECT_EQ(log.lines.filter("could not be saved").size(), 1);
+}
+
+TEST_F(WidgetHostTest, ShowingTheGalleryAgainRaisesTheOneThereIs)
+{
+    const auto host = makeHost({});
+    host->ShowGallery();
+    QQuickItem *preview = host->gallery().preview(0);
+    ASSERT_TRUE(preview);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 1500; ++i)
+        host->ShowGallery();
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(host->gallery().preview(0), preview);
+    // Closed and asked for again, it comes back.
+    host->gallery().window()->hide();
+    host->ShowGallery();
+    EXPECT_TRUE(host->gallery().window()->isVisible());
+    EXPECT_TRUE(host->gallery().preview(0));
 }
 
 TEST_F(WidgetHostTest, OneHostHoldsTheNameAtATime)

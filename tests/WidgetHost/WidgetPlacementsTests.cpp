@@ -2,8 +2,14 @@
 #include "WidgetFixtures.h"
 #include "WidgetPlacements.h"
 
+#include "PrivateFiles.h"
+
+#include <QElapsedTimer>
 #include <QJsonObject>
+#include <QProcess>
+#include <QSysInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 const WidgetPlacement small{"OrvelNowPlaying", WidgetFamily::systemSmall, "", {24, 24}};
@@ -134,4 +140,91 @@ TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)
     EXPECT_TRUE(text.contains("Exec=\"/opt/orvel/bin/orvel-widget-host\"\n")) << text.toStdString();
     WidgetHostAutostart::follow({}, "/opt/orvel/bin/orvel-widget-host");
     EXPECT_FALSE(QFileInfo::exists(entry));
+}
+
+namespace {
+void put(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(data);
+}
+} // namespace
+
+TEST(WidgetPlacementsTest, OnlyAWholeVersionThisOrvelKnowsIsRead)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    const QByteArray widgets
+        = R"("widgets":[{"kind":"OrvelNowPlaying","family":"systemSmall","x":24,"y":24}])";
+    const QMap<QByteArray, QString> unreadable{
+        {R"("99")", R"(its version "99" is not a whole number)"},
+        {"1.5", "its version 1.5 is not a whole number"},
+        {"null", "its version null is not a whole number"},
+        {"1e10", "it was written by a newer Orvel (version 10000000000)"},
+        {"99", "it was written by a newer Orvel (version 99)"},
+        {"0", "its version 0 is none Orvel writes"},
+    };
+    for (auto version = unreadable.begin(); version != unreadable.end(); ++version) {
+        put(path, "{\"version\":" + version.key() + "," + widgets + "}");
+        const WidgetList list = WidgetPlacementFile::read(path);
+        EXPECT_EQ(list.status, WidgetList::Status::unreadable) << version.key().toStdString();
+        EXPECT_EQ(list.problem, version.value());
+        EXPECT_TRUE(list.placements.isEmpty());
+    }
+    for (const QByteArray &readable :
+        {"{\"version\":1," + widgets + "}", "{\"version\":1.0," + widgets + "}", "{" + widgets + "}"}) {
+        put(path, readable);
+        EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::read) << readable.toStdString();
+        EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+    }
+}
+
+TEST(WidgetPlacementsTest, ADeviceAPipeOrAHugeFileInTheListsPlaceIsRefusedAtOnce)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Endless zeros, and a pipe nobody writes to, neither hang nor fill the reader.
+    ASSERT_TRUE(QFile::link("/dev/zero", path));
+    QElapsedTimer timer;
+    timer.start();
+    const WidgetList zeros = WidgetPlacementFile::read(path);
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const WidgetList pipe = WidgetPlacementFile::read(path);
+    EXPECT_LT(timer.elapsed(), 1000);
+    for (const WidgetList &list : {zeros, pipe}) {
+        EXPECT_EQ(list.status, WidgetList::Status::unreadable);
+        EXPECT_EQ(list.problem, "it is not a regular file");
+    }
+
+    QFile::remove(path);
+    put(path, "{\"widgets\":[" + QByteArray(PrivateFiles::keptFileLimit, ' ') + "]}");
+    const WidgetList huge = WidgetPlacementFile::read(path);
+    EXPECT_EQ(huge.status, WidgetList::Status::unreadable);
+    EXPECT_EQ(huge.problem, QString("it is larger than %1 bytes").arg(PrivateFiles::keptFileLimit));
+}
+
+TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
+{
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+    QProcess gone;
+    gone.start("sh", {"-c", "exit 0"});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    put(WidgetListLock::lockPath(path),
+        QString("%1\nsh\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    {
+        const WidgetListLock lock(path);
+        EXPECT_LT(timer.elapsed(), 1000);
+        WidgetPlacementFile::save(path, {small});
+    }
+    EXPECT_FALSE(QFileInfo::exists(WidgetListLock::lockPath(path)));
+    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
 }

@@ -1,0 +1,327 @@
+#include "QtPrinters.h"
+#include "TemporaryHome.h"
+#include "WidgetHost.h"
+#include "WidgetPlacements.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+// The widget list as the real orvel-widget-host keeps it on disk: failing
+// writes, many writers at once, lists it cannot read or open, runaway
+// arguments and a second host.
+namespace {
+struct Outcome {
+    int status = 0;
+    QString out;
+    QString err;
+    qint64 elapsedMs = 0;
+};
+
+const WidgetPlacement nowPlaying{"OrvelNowPlaying", WidgetFamily::systemSmall, "", {24, 24}};
+const WidgetPlacement shortcuts{"OrvelShortcuts", WidgetFamily::systemMedium, "", {24, 210}};
+const WidgetPlacement large{"OrvelShortcuts", WidgetFamily::systemLarge, "", {500, 24}};
+
+// A runtime folder of the program's own, as a session gives it one.
+QString runtimeFolder()
+{
+    static const QTemporaryDir folder;
+    return folder.path();
+}
+
+QProcessEnvironment offscreen()
+{
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_RUNTIME_DIR", runtimeFolder());
+    environment.remove("DISPLAY");
+    return environment;
+}
+
+void start(
+    QProcess &process, const QStringList &arguments, const QProcessEnvironment &environment = offscreen())
+{
+    process.setProcessEnvironment(environment);
+    process.start(ORVEL_WIDGET_HOST_BINARY, arguments);
+    process.waitForStarted();
+}
+
+Outcome finish(QProcess &process, const QElapsedTimer &since)
+{
+    if (!process.waitForFinished(30000))
+        return {-1, {}, "did not finish", since.elapsed()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+        QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError()),
+        since.elapsed()};
+}
+
+Outcome run(const QStringList &arguments, std::function<void()> inChild = {})
+{
+    QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
+    QElapsedTimer timer;
+    timer.start();
+    start(process, arguments);
+    return finish(process, timer);
+}
+
+QStringList lines(const QString &text)
+{
+    return text.split('\n', Qt::SkipEmptyParts);
+}
+
+class WidgetListOnDisk : public ::testing::Test {
+protected:
+    TemporaryHome home;
+    const QString path = WidgetPlacementFile::standardPath();
+
+    // Every file beside the list.
+    QStringList folder() const
+    {
+        return QDir(QFileInfo(path).absolutePath())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    void put(const QByteArray &data, const QString &name = {}) const
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(name.isEmpty() ? path : QFileInfo(path).absolutePath() + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(data);
+    }
+};
+} // namespace
+
+TEST_F(WidgetListOnDisk, AnAddWhoseSaveFailsSaysSoAndLeavesTheListAsItWas)
+{
+    WidgetPlacementFile::save(path, {nowPlaying, shortcuts, large});
+    const QByteArray before = readFile(path);
+    ASSERT_GT(before.size(), 300);
+    // Writes past 300 bytes fail as on a full disk (the program ignores SIGXFSZ).
+    const Outcome outcome = run({"--add", "OrvelShortcuts", "--family", "large"}, [] {
+        const rlimit limit{300, 300};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    EXPECT_EQ(outcome.status, 1) << outcome.err.toStdString();
+    EXPECT_EQ(lines(outcome.err), QStringList{"Could not save the widget list: File too large"});
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(readFile(path), before);
+    // No temporary file or lock is left behind.
+    EXPECT_EQ(folder(), QStringList{"widgets.json"});
+    EXPECT_FALSE(QFileInfo::exists(WidgetHostAutostart::standardPath()));
+}
+
+TEST_F(WidgetListOnDisk, TwentyAddsAtOnceKeepTwentyWidgets)
+{
+    std::vector<std::unique_ptr<QProcess>> adds;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 20; ++i) {
+        adds.push_back(std::make_unique<QProcess>());
+        start(*adds.back(),
+            {"--add", i % 2 ? "OrvelNowPlaying" : "OrvelShortcuts", "--family", "medium", "--at",
+                QString("%1,%2").arg(i * 10).arg(i)});
+    }
+    QStringList placed;
+    for (const auto &add : adds) {
+        const Outcome outcome = finish(*add, timer);
+        EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
+        placed.append(outcome.out.section(" as widget ", 1).section(' ', 0, 0));
+    }
+    const QList<WidgetPlacement> list = WidgetPlacementFile::load(path);
+    EXPECT_EQ(list.size(), 20);
+    // Each was told its own number.
+    placed.sort();
+    placed.removeDuplicates();
+    EXPECT_EQ(placed.size(), 20);
+    EXPECT_EQ(folder(), QStringList{"widgets.json"});
+}
+
+TEST_F(WidgetListOnDisk, AListThatCannotBeReadIsKeptAsideAndEarlierCopiesStay)
+{
+    put("the first copy", "widgets.json.unreadable");
+    const QList<std::pair<QByteArray, QString>> unreadable{
+        {R"({"widgets": [ oops)", "it is not a list of widgets"},
+        {R"({"version": "99", "widgets": []})", R"(its version "99" is not a whole number)"},
+        {R"({"version": 1e10, "widgets": []})", "it was written by a newer Orvel (version 10000000000)"},
+    };
+    int copy = 1;
+    for (const auto &[data, problem] : unreadable) {
+        put(data);
+        const Outcome outcome = run({"--add", "OrvelNowPlaying", "--family", "small"});
+        EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
+        const QString aside = QString("%1.unreadable.%2").arg(path).arg(++copy);
+        EXPECT_EQ(lines(outcome.err),
+            QStringList{QString("The widget list %1 cannot be read (%2); it is kept as %3.")
+                            .arg(path, problem, aside)});
+        EXPECT_EQ(readFile(aside), data);
+        EXPECT_EQ(WidgetPlacementFile::load(path), QList{nowPlaying});
+    }
+    EXPECT_EQ(readFile(path + ".unreadable"), "the first copy");
+}
+
+TEST_F(WidgetListOnDisk, AListThatCannotBeOpenedIsLeftAndNeverWrittenOver)
+{
+    WidgetPlacementFile::save(path, {nowPlaying});
+    const QByteArray before = readFile(path);
+    // As a user who may not read it: root reads everything, so the program
+    // runs as nobody on root's file there.
+    const bool root = ::geteuid() == 0;
+    const QString runuser = QStandardPaths::findExecutable("runuser");
+    const passwd *nobody = ::getpwnam("nobody");
+    if (root && (runuser.isEmpty() || !nobody))
+        GTEST_SKIP() << "needs runuser and the user nobody";
+    if (root
+        && QProcess::execute(runuser, {"-u", "nobody", "--", "test", "-x", ORVEL_WIDGET_HOST_BINARY}) != 0)
+        GTEST_SKIP() << "nobody may not run the program where the build tree lies";
+    const QString runtime = home.path("runtime-nobody");
+    if (root) {
+        QDir().mkpath(runtime);
+        ASSERT_EQ(::chown(QFile::encodeName(runtime).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const auto asUser = [&](const QStringList &arguments) {
+        if (!root)
+            return run(arguments);
+        QStringList command{"-u", "nobody", "--", "env", "QT_QPA_PLATFORM=offscreen", "HOME=" + home.path(),
+            "XDG_RUNTIME_DIR=" + runtime};
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            command.append(QString("%1=%2").arg(name, qEnvironmentVariable(name)));
+        command << ORVEL_WIDGET_HOST_BINARY << arguments;
+        QProcess process;
+        QElapsedTimer timer;
+        timer.start();
+        process.start(runuser, command);
+        return finish(process, timer);
+    };
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (root) {
+        // Its folders open to the user, who may make the lock there.
+        const QFile::Permissions open = QFile::Permissions(0x7777);
+        for (const QString &folder : {home.path(), home.configHome(), QFileInfo(path).absolutePath()})
+            QFile::setPermissions(folder, open);
+    } else {
+        QFile::setPermissions(path, {});
+    }
+    for (const QStringList &arguments :
+        {QStringList{"--add", "OrvelShortcuts", "--family", "large"}, QStringList{"--list"}}) {
+        const Outcome outcome = asUser(arguments);
+        EXPECT_EQ(outcome.status, 1) << outcome.err.toStdString();
+        EXPECT_EQ(lines(outcome.err),
+            QStringList{
+                QString("The widget list %1 cannot be opened (Permission denied); it is left as it is.")
+                    .arg(path)});
+        EXPECT_EQ(outcome.out, "");
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(folder(), QStringList{"widgets.json"});
+}
+
+TEST_F(WidgetListOnDisk, AListThatIsADeviceIsRefusedWithinASecond)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ASSERT_TRUE(QFile::link("/dev/zero", path));
+    const Outcome outcome = run({"--list"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(lines(outcome.err),
+        QStringList{QString("The widget list %1 cannot be read (it is not a regular file); it is kept as "
+                            "%1.unreadable.")
+                        .arg(path)});
+    EXPECT_TRUE(outcome.out.startsWith("No widgets placed.\n"));
+    // The time of a whole run of the program, start-up and all.
+    EXPECT_LT(outcome.elapsedMs, 5000);
+    EXPECT_EQ(QFileInfo(path + ".unreadable").symLinkTarget(), "/dev/zero");
+}
+
+TEST_F(WidgetListOnDisk, RunawayNumbersAreRefusedAtOnceWithOneLine)
+{
+    const QStringList render{"--render", "OrvelNowPlaying", "--family", "small", "--mode", "fullColor",
+        "--out", home.path("widget.png")};
+    for (const QStringList &scale : QList<QStringList>{{"--scale", "nan"}, {"--scale", "0"},
+             {"--scale", "300"}, {"--scale", "inf"}, {"--scale", "-2"}, {"--scale", "2x"}, {"--scale=300"}}) {
+        const Outcome outcome = run(render + scale);
+        EXPECT_EQ(outcome.status, 2) << scale.join(' ').toStdString();
+        EXPECT_EQ(lines(outcome.err), QStringList{"--scale takes a number from 0.25 to 8"});
+        EXPECT_LT(outcome.elapsedMs, 5000);
+    }
+    EXPECT_FALSE(QFileInfo::exists(home.path("widget.png")));
+
+    for (const QStringList &arguments :
+        QList<QStringList>{{"--add", "OrvelNowPlaying", "--family", "small", "--at", "1e9,5"},
+            {"--add", "OrvelNowPlaying", "--family", "small", "--at", "2000000,5"},
+            {"--add", "OrvelNowPlaying", "--family", "small", "--at", "nan,5"},
+            {"--add", "OrvelNowPlaying", "--family", "small", "--at", "5,99999999999"},
+            {"--remove", "99999999999"}, {"--remove", "-1"}, {"--remove", "two"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(lines(outcome.err).size(), 1) << outcome.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    // A sensible scale still draws, that many times larger.
+    const Outcome drawn = run(render + QStringList{"--scale", "2"});
+    EXPECT_EQ(drawn.status, 0) << drawn.err.toStdString();
+    EXPECT_EQ(QImage(home.path("widget.png")).size(), QSize(340, 340));
+}
+
+TEST_F(WidgetListOnDisk, WithoutASessionBusASecondHostStandsDown)
+{
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = offscreen();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + runtime.filePath("no-bus"));
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    const QString lock = runtime.filePath("com.velbrandtoro.Orvel.WidgetHost.lock");
+    // The pid the lock names, once it names that one.
+    const auto holds = [&](const QProcess &host) {
+        for (QDeadlineTimer guard(10000); !guard.hasExpired(); QThread::msleep(20)) {
+            qint64 pid = 0;
+            QString hostName, program;
+            if (QLockFile(lock).getLockInfo(&pid, &hostName, &program) && pid == host.processId())
+                return true;
+        }
+        return false;
+    };
+
+    QProcess first;
+    start(first, {}, environment);
+    ASSERT_TRUE(holds(first)) << first.readAllStandardError().toStdString();
+    QProcess second;
+    QElapsedTimer timer;
+    timer.start();
+    start(second, {}, environment);
+    const Outcome refused = finish(second, timer);
+    EXPECT_EQ(refused.status, 0);
+    EXPECT_TRUE(refused.err.contains("Another orvel-widget-host is already showing the widgets."))
+        << refused.err.toStdString();
+    QProcess gallery;
+    start(gallery, {"--gallery"}, environment);
+    const Outcome noGallery = finish(gallery, timer);
+    EXPECT_EQ(noGallery.status, 1);
+    EXPECT_TRUE(noGallery.err.contains("without a session bus it cannot be asked to show its gallery"))
+        << noGallery.err.toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // A host that was killed leaves its lock to the next one.
+    first.kill();
+    first.waitForFinished();
+    QProcess third;
+    start(third, {}, environment);
+    EXPECT_TRUE(holds(third)) << third.readAllStandardError().toStdString();
+    third.terminate();
+    EXPECT_TRUE(third.waitForFinished(10000));
+}
