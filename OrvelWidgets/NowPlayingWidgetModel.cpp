@@ -4,6 +4,7 @@
 #include "OrvelURL.h"
 #include "SpotifyLink.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QJsonObject>
 #include <cmath>
@@ -131,10 +132,16 @@ std::optional<QUrl> NowPlayingWidgetModel::spotifyLink(const std::optional<Track
 QImage NowPlayingWidgetModel::artwork(
     const SharedStore &store, const std::optional<QString> &file, int pixels, WidgetRenderingMode mode)
 {
-    const std::optional<QUrl> url = store.artworkURL(file);
-    if (!url || pixels <= 0)
+    if (pixels <= 0)
         return {};
-    QImageReader reader(url->toLocalFile());
+    // Read through the store: capped, and a pipe in the file's place cannot stall the host.
+    const std::optional<QByteArray> data = store.loadArtwork(file);
+    if (!data)
+        return {};
+    QBuffer buffer;
+    buffer.setData(*data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     const QSize original = reader.size();
     if (original.isValid() && (original.width() > pixels || original.height() > pixels))
         reader.setScaledSize(original.scaled(pixels, pixels, Qt::KeepAspectRatio));

@@ -1,26 +1,31 @@
 #include "AutomationPermission.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "KeptFiles.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
-
-std::optional<QJsonObject> readRecord(const QString &path)
+std::optional<QJsonObject> parseRecord(const QByteArray &data)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    if (!document.isObject())
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
     return document.object();
 }
 
+// The record on disk: empty when there is none, nothing when it cannot be used.
+std::optional<QJsonObject> readRecord(const QString &path)
+{
+    const KeptRead read = PrivateFiles::readCapped(path);
+    if (read.status == KeptRead::Status::missing)
+        return QJsonObject();
+    if (!read.wasRead())
+        return std::nullopt;
+    return parseRecord(read.data);
+}
 } // namespace
 
 QString AutomationConsentRecord::defaultPath()
@@ -31,11 +36,19 @@ QString AutomationConsentRecord::defaultPath()
 
 AutomationConsentRecord::AutomationConsentRecord(QString path)
     : m_path(std::move(path))
+    , m_unsaved(std::make_shared<Unsaved>())
 {
+    KeptFiles::load(m_path, [](const QByteArray &data) { return parseRecord(data).has_value(); });
 }
 
 std::optional<bool> AutomationConsentRecord::answer(const QString &applicationId) const
 {
+    {
+        const QMutexLocker lock(&m_unsaved->mutex);
+        const auto unsaved = m_unsaved->answers.constFind(applicationId);
+        if (unsaved != m_unsaved->answers.cend())
+            return *unsaved;
+    }
     const auto record = readRecord(m_path);
     if (!record)
         return std::nullopt;
@@ -49,16 +62,24 @@ std::optional<bool> AutomationConsentRecord::answer(const QString &applicationId
 
 bool AutomationConsentRecord::record(const QString &applicationId, bool allowed) const
 {
-    // An unreadable record holds no answer worth keeping; a readable one keeps its other entries.
-    QJsonObject object = readRecord(m_path).value_or(QJsonObject());
-    object.insert(applicationId, allowed ? QStringLiteral("allowed") : QStringLiteral("denied"));
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+    // Answers this run are kept here until a save succeeds, so a failed save
+    // does not ask the user again; a later save writes them all.
+    const QMutexLocker lock(&m_unsaved->mutex);
+    m_unsaved->answers.insert(applicationId, allowed);
+    std::optional<QJsonObject> object = readRecord(m_path);
+    if (!object) {
+        KeptFiles::report(FileError(m_path, QStringLiteral("it cannot be read, so it is not saved over")));
         return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    }
+    for (auto it = m_unsaved->answers.cbegin(); it != m_unsaved->answers.cend(); ++it)
+        object->insert(it.key(), it.value() ? QStringLiteral("allowed") : QStringLiteral("denied"));
+    try {
+        KeptFiles::save(m_path, QJsonDocument(*object).toJson(QJsonDocument::Compact));
+    } catch (const FileError &) {
         return false;
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    return file.commit();
+    }
+    m_unsaved->answers.clear();
+    return true;
 }
 
 AutomationPermission::AutomationPermission(AutomationConsentRecord record, ConsentPrompt prompt)

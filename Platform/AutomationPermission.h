@@ -2,26 +2,39 @@
 
 #include "AppleEvents.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The user's answers to "may Orvel control this application?", kept as one JSON
-// object from application id to "allowed" or "denied".
+// object from application id to "allowed" or "denied". Copies share the
+// answers that could not be saved yet.
 class AutomationConsentRecord {
 public:
     // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/automation.json
     static QString defaultPath();
+    // A file that cannot be used is set aside, or left alone when it cannot
+    // be opened (KeptFiles).
     explicit AutomationConsentRecord(QString path = defaultPath());
 
     const QString &path() const { return m_path; }
     // Nothing when the user was never asked (or the file cannot be read).
     std::optional<bool> answer(const QString &applicationId) const;
-    // Writes the answer atomically, keeping the other entries; false when it could not be written.
+    // Writes the answer atomically, keeping the other entries; false when it
+    // could not be written, in which case this run keeps the answer in memory.
+    // A file that exists but cannot be read is not written over.
     bool record(const QString &applicationId, bool allowed) const;
 
 private:
+    struct Unsaved {
+        QMutex mutex;
+        QHash<QString, bool> answers;
+    };
     QString m_path;
+    std::shared_ptr<Unsaved> m_unsaved;
 };
 
 // Shows the consent question for an application; nothing when no one can be asked.

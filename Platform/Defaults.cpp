@@ -1,9 +1,7 @@
 #include "Defaults.h"
 
-#include "PrivateFiles.h"
+#include "KeptFiles.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -120,6 +118,7 @@ void Defaults::remove(const QString &key)
 void Defaults::apply(const std::vector<Change> &changes)
 {
     for (const auto &[key, value] : changes) {
+        m_unreadEntries.remove(key);
         if (value)
             m_values.insert(key, *value);
         else
@@ -188,38 +187,36 @@ std::optional<Defaults::Value> Defaults::decode(const QJsonValue &json)
 
 void Defaults::load()
 {
-    QFile file(m_filePath);
-    if (!file.exists())
+    QJsonObject root;
+    const auto understood = KeptFiles::load(m_filePath, [&root](const QByteArray &data) {
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            return false;
+        root = document.object();
+        return true;
+    });
+    if (!understood)
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcDefaults) << "Cannot read" << m_filePath << file.errorString();
-        return;
-    }
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qCWarning(lcDefaults) << "Ignoring the unreadable settings file" << m_filePath;
-        return;
-    }
-    const QJsonObject root = document.object();
     for (auto it = root.begin(); it != root.end(); ++it) {
-        if (auto value = decode(it.value()))
+        if (auto value = decode(it.value())) {
             m_values.insert(it.key(), *value);
-        else
+        } else {
+            // Kept as it is until the key is written: a later version may know it.
+            m_unreadEntries.insert(it.key(), it.value());
             qCWarning(lcDefaults) << "Ignoring the malformed setting" << it.key();
+        }
     }
 }
 
 void Defaults::save()
 {
-    QJsonObject root;
+    QJsonObject root = m_unreadEntries;
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
         root.insert(it.key(), encode(it.value()));
     try {
-        PrivateFiles::ensureDirectory(QFileInfo(m_filePath).path());
-        PrivateFiles::writeAtomically(m_filePath, QJsonDocument(root).toJson(QJsonDocument::Compact));
-    } catch (const FileError &error) {
-        // Settings writes report no failure; the values stay in memory.
-        qCWarning(lcDefaults) << "Cannot save the settings:" << error.what();
+        KeptFiles::save(m_filePath, QJsonDocument(root).toJson(QJsonDocument::Compact));
+    } catch (const FileError &) {
+        // Logged once by KeptFiles; the values stay in memory and the next change writes them all.
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
@@ -19,8 +20,10 @@ public:
     // A key with its new value, or nothing to remove the key.
     using Change = std::pair<QString, std::optional<Value>>;
 
-    // Loads the file at once; a missing, unreadable or corrupt file reads as
-    // empty and stays as it is until a value changes.
+    // Loads the file at once. A missing or unusable file reads as empty; an
+    // unusable one is first set aside, or, when it cannot be opened, left in
+    // place and not written over (KeptFiles). Entries of an unknown form are
+    // written back as they were until their key changes.
     explicit Defaults(QString filePath);
 
     // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/defaults.json
@@ -65,4 +68,5 @@ private:
 
     QString m_filePath;
     QHash<QString, Value> m_values;
+    QJsonObject m_unreadEntries;
 };

@@ -1,6 +1,6 @@
 #include "LoginItem.h"
 
-#include "PrivateFiles.h"
+#include "KeptFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,12 +56,13 @@ LoginItem::Status AutostartLoginItem::status() const
 {
     if (m_program.isEmpty())
         return Status::notFound;
-    QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    // An entry that cannot be read starts nothing at login.
+    const KeptRead entry = PrivateFiles::readCapped(m_filePath);
+    if (!entry.wasRead())
         return Status::notRegistered;
     bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (const QByteArray &rawLine : entry.data.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
         if (line.startsWith(u'[')) {
             inMainGroup = line == QLatin1String("[Desktop Entry]");
             continue;
@@ -88,7 +89,7 @@ void AutostartLoginItem::registerItem()
         // The autostart folder is the desktop's, not ours: ordinary permissions.
         if (!QDir().mkpath(QFileInfo(m_filePath).path()))
             throw FileError(QFileInfo(m_filePath).path(), QStringLiteral("could not create the directory"));
-        PrivateFiles::writeAtomically(m_filePath, desktopEntry(m_program, m_name));
+        KeptFiles::save(m_filePath, desktopEntry(m_program, m_name));
     } catch (const FileError &error) {
         throw LoginItemError(error.what());
     }

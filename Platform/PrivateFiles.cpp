@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,10 @@ namespace {
 constexpr QFile::Permissions userOnlyDirectory = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
     | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // Closes a descriptor on every path out of a function.
 class Descriptor {
@@ -124,8 +127,8 @@ void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data)
         throw FileError(path, systemReason(error));
     }
     // The rename itself survives a crash only once the directory is synced.
-    Descriptor directory(::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
-        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor directory(::open(
+        QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.get() >= 0)
         ::fsync(directory.get());
 }
@@ -134,14 +137,17 @@ KeptRead PrivateFiles::readCapped(const QString &path, qint64 limit)
 {
     KeptRead result;
     // O_NONBLOCK: a FIFO put in the file's place must not hang the reader.
-    Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    Descriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) {
         const int error = errno;
-        result.status = error == ENOENT ? KeptRead::Status::missing : KeptRead::Status::unopenable;
+        // ENOTDIR: a file where a folder of the path belongs; there is no such file either.
+        const bool missing = error == ENOENT || error == ENOTDIR;
+        result.status = missing ? KeptRead::Status::missing : KeptRead::Status::unopenable;
         result.description = systemReason(error);
         return result;
     }
-    struct stat status {};
+    struct stat status { };
     if (::fstat(file.get(), &status) != 0) {
         result.status = KeptRead::Status::unopenable;
         result.description = systemReason(errno);
@@ -169,7 +175,8 @@ KeptRead PrivateFiles::readCapped(const QString &path, qint64 limit)
                 return tooLarge();
             result.data.resize(qsizetype(std::min<qint64>(filled * 2, limit + 1)));
         }
-        const ssize_t got = ::read(file.get(), result.data.data() + filled, size_t(result.data.size() - filled));
+        const ssize_t got
+            = ::read(file.get(), result.data.data() + filled, size_t(result.data.size() - filled));
         if (got < 0) {
             if (errno == EINTR)
                 continue;

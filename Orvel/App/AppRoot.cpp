@@ -55,6 +55,9 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     : m_owned(std::move(owned))
     , m_outside(std::move(outside))
 {
+    // Before anything can write them: shared files that cannot be used are set aside.
+    m_outside.makeStore().keepUnreadable();
+
     m_preferences
         = std::make_unique<Preferences>(Preferences::Services{&m_outside.defaults, m_outside.makeStore,
             &m_outside.scheduler, &m_outside.loginItem, &m_outside.widgetCenter, m_outside.reduceMotion});

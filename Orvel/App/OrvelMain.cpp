@@ -4,6 +4,7 @@
 #include "AppDelegate.h"
 #include "AppRoot.h"
 #include "Bundle.h"
+#include "KeptFiles.h"
 #include "Localization.h"
 #include "TerminationSignals.h"
 
@@ -50,6 +51,9 @@ int OrvelMain::main(int argc, char *argv[])
             return 0;
         }
     }
+
+    // A file-size limit then fails a save, which is logged and retried, instead of killing the app.
+    KeptFiles::ignoreFileSizeSignal();
 
     // Wayland lets no client place its own windows, and the panels must: on a
     // Wayland session Orvel runs through XWayland. A chosen platform still wins.

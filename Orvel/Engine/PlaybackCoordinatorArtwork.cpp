@@ -1,6 +1,6 @@
 #include "PlaybackCoordinator.h"
 
-#include "PrivateFiles.h"
+#include "KeptFiles.h"
 #include "WidgetCenter.h"
 
 #include <QBuffer>
@@ -76,9 +76,8 @@ void PlaybackCoordinator::updateArtwork(const std::optional<Track> &track)
         return;
     }
 
-    QFile cached(fileURL->toLocalFile());
-    if (cached.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = cached.readAll();
+    if (const std::optional<QByteArray> cached = m_store.loadArtwork(name)) {
+        const QByteArray &bytes = *cached;
         const QImage image = decodeImage(bytes, artworkDecodeLimitMB);
         if (!image.isNull()) {
             const auto palette = ArtworkPalette::extract(bytes, artworkThumbnailPixels);
@@ -204,8 +203,7 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
 
     const std::optional<QString> previousFile = m_snapshot.artworkFile;
     try {
-        PrivateFiles::ensureDirectory(m_store.directory);
-        PrivateFiles::writeAtomically(fileURL.toLocalFile(), jpeg);
+        KeptFiles::save(fileURL.toLocalFile(), jpeg);
     } catch (const std::exception &) {
         clearArtwork();
         co_return;

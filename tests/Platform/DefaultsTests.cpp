@@ -48,27 +48,43 @@ TEST_F(DefaultsTest, EveryKindSurvivesARoundTripAndStaysApartFromTheOthers)
     EXPECT_FALSE(reread.value<QString>("data"));
 }
 
-TEST_F(DefaultsTest, UnusableFilesReadAsEmptyAndStayUntilAChangeWhileBadEntriesAreSkipped)
+TEST_F(DefaultsTest, UnusableFilesReadAsEmptyAndAreKeptAsideWhileBadEntriesAreSkippedButKept)
 {
     Defaults fresh(path());
     EXPECT_FALSE(QFileInfo::exists(path())); // nothing written before a change
-    for (const QByteArray &content :
-        {QByteArray("{\"a\": {\"type\":"), QByteArray("[1,2]"), QByteArray("\x89PNG\0", 5)}) {
-        SCOPED_TRACE(content.toStdString());
-        writeRaw(content);
+    const QStringList asides{".unreadable", ".unreadable.2", ".unreadable.3"};
+    const QList<QByteArray> contents{
+        QByteArray("{\"a\": {\"type\":"), QByteArray("[1,2]"), QByteArray("\x89PNG\0", 5)};
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        SCOPED_TRACE(contents[i].toStdString());
+        writeRaw(contents[i]);
         Defaults defaults(path());
         EXPECT_TRUE(defaults.keys().isEmpty());
-        EXPECT_EQ(readFile(path()), content);
+        // Set aside before anything could write, and left alone by the first change.
+        EXPECT_FALSE(QFileInfo::exists(path()));
         defaults.apply({{"a", true}, {"b", qint64(2)}});
         defaults.remove("b");
         EXPECT_EQ(Defaults(path()).keys(), QStringList{"a"});
+        EXPECT_EQ(readFile(path() + asides[i]), contents[i]);
     }
+
+    ASSERT_TRUE(QFile::remove(path()));
+    ASSERT_TRUE(QFile::link("/dev/zero", path()));
+    EXPECT_TRUE(Defaults(path()).keys().isEmpty());
+    EXPECT_EQ(QFileInfo(path() + ".unreadable.4").symLinkTarget(), "/dev/zero");
+
     writeRaw(R"({"good":{"type":"integer","value":7}, "fractionalInteger":{"type":"integer","value":1.5},
         "boolAsNumber":{"type":"bool","value":1}, "unknownKind":{"type":"date","value":0},
         "badBase64":{"type":"data","value":"!!"}, "untagged":true, "badDouble":{"type":"double","value":"NaN"}})");
-    const Defaults defaults(path());
+    Defaults defaults(path());
     EXPECT_EQ(defaults.keys(), QStringList{"good"});
     EXPECT_EQ(defaults.value<qint64>("good"), 7);
+    // Entries of a form we do not know are written back until their key changes.
+    defaults.apply({{"good", qint64(8)}, {"untagged", false}});
+    const QByteArray saved = readFile(path());
+    EXPECT_TRUE(saved.contains(R"("unknownKind":{"type":"date","value":0})")) << saved.toStdString();
+    EXPECT_FALSE(saved.contains(R"("untagged":true)"));
+    EXPECT_EQ(Defaults(path()).keys(), (QStringList{"good", "untagged"}));
 }
 
 TEST_F(DefaultsTest, BooleanAndIntegerReadersConvertNumbersOnly)

@@ -1,7 +1,7 @@
 #include "SharedStore.h"
 
 #include "Bundle.h"
-#include "PrivateFiles.h"
+#include "KeptFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,15 +45,66 @@ void SharedStore::ensureDirectory() const
 void SharedStore::write(QLatin1String name, const QByteArray &data) const
 {
     ensureDirectory();
-    PrivateFiles::writeAtomically(filePath(name), data);
+    KeptFiles::save(filePath(name), data);
 }
 
 std::optional<QByteArray> SharedStore::read(QLatin1String name) const
 {
-    QFile file(filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
+    KeptRead read = PrivateFiles::readCapped(filePath(name));
+    if (!read.wasRead())
         return std::nullopt;
-    return file.readAll();
+    return std::move(read.data);
+}
+
+namespace {
+bool isSnapshot(const QByteArray &data)
+{
+    try {
+        // A version that is not a whole number does not decode; an older one is ours to replace.
+        return PlaybackSnapshot::fromJson(json::parse(data)).version <= PlaybackSnapshot::schemaVersion;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+bool isShortcutList(const QByteArray &data)
+{
+    try {
+        return json::parse(data).isArray();
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+bool isVisualizer(const QByteArray &data)
+{
+    try {
+        VisualizerSettings::fromJson(json::parse(data));
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+} // namespace
+
+void SharedStore::keepUnreadable() const
+{
+    KeptFiles::load(filePath(snapshotFile), isSnapshot);
+    KeptFiles::load(filePath(shortcutsFile), isShortcutList);
+    KeptFiles::load(filePath(visualizerFile), isVisualizer);
+    // Any text reads as a skin.
+    KeptFiles::load(filePath(skinFile), [](const QByteArray &) { return true; });
+}
+
+std::optional<QByteArray> SharedStore::loadArtwork(const std::optional<QString> &name) const
+{
+    const std::optional<QUrl> url = artworkURL(name);
+    if (!url)
+        return std::nullopt;
+    KeptRead read = PrivateFiles::readCapped(url->toLocalFile(), artworkFileLimit);
+    if (!read.wasRead())
+        return std::nullopt;
+    return std::move(read.data);
 }
 
 void SharedStore::saveSnapshot(const PlaybackSnapshot &snapshot) const

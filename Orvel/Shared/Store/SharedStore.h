@@ -13,7 +13,8 @@
 
 // The files the app shares with the widget host, in the App Group container.
 // The app writes them, the widget host only reads. Writers throw (FileError,
-// json::EncodingError); readers never throw and fall back to a default.
+// json::EncodingError) and log a failure once (KeptFiles); readers never throw,
+// read at most a few MB of a regular file and fall back to a default.
 struct SharedStore {
     static constexpr QLatin1String defaultAppGroupIdentifier{"QX7TR4LM2B.com.velbrandtoro.Orvel.shared"};
     static constexpr QLatin1String subdirectory{"Orvel"};
@@ -22,6 +23,8 @@ struct SharedStore {
     static constexpr QLatin1String visualizerFile{"visualizer.json"};
     static constexpr QLatin1String skinFile{"skin.txt"};
     static constexpr QLatin1String artworkExtension{"jpg"};
+    // Larger artwork files are not ours and are not read.
+    static constexpr qint64 artworkFileLimit = 16 * 1024 * 1024;
 
     // The folder that holds every shared file.
     QString directory;
@@ -46,6 +49,11 @@ struct SharedStore {
     // Removes the snapshot and every artwork file; the first failure is thrown.
     void clearPlayback() const;
 
+    // The app's check at start, before anything writes: a file that cannot be
+    // used is set aside (its reader's fallback stays), one that cannot be
+    // opened is left in place and not written over.
+    void keepUnreadable() const;
+
     // A version-1 snapshot, or the placeholder: unavailable, dated in the distant past.
     PlaybackSnapshot loadSnapshot() const;
     // The shortcuts with a title and a link that still parses, in stored order.
@@ -56,6 +64,8 @@ struct SharedStore {
     // Where the artwork file of that name belongs: only a plain ".jpg" name
     // gives a location, so a name read from a snapshot stays inside directory.
     std::optional<QUrl> artworkURL(const std::optional<QString> &name) const;
+    // The bytes of the artwork file of that name, when it is there and not too large.
+    std::optional<QByteArray> loadArtwork(const std::optional<QString> &name) const;
 
     static PlaybackSnapshot placeholderSnapshot();
 

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 // The real program on a private bus, with a home of its own and the fake Spotify.
 namespace {
@@ -29,8 +30,12 @@ bool eventually(const std::function<bool()> &condition, int timeoutMs = 15000)
 
 class OrvelProcess {
 public:
-    OrvelProcess(const QProcessEnvironment &environment, const QStringList &arguments = {})
+    // childSetup runs in the child before the program starts (limits, signals).
+    OrvelProcess(const QProcessEnvironment &environment, const QStringList &arguments = {},
+        const std::function<void()> &childSetup = {})
     {
+        if (childSetup)
+            m_process.setChildProcessModifier(childSetup);
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start(QStringLiteral(ORVEL_APP_BINARY), arguments);
@@ -135,7 +140,8 @@ protected:
     // Once the app has written the playing track to the widgets' file.
     bool holoceneReachedTheWidgets() const
     {
-        return eventually([this] { return snapshot().value("track").toObject().value("title") == "Holocene"; });
+        return eventually(
+            [this] { return snapshot().value("track").toObject().value("title") == "Holocene"; });
     }
 };
 
@@ -253,5 +259,66 @@ TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnswer
 #ifndef __SANITIZE_ADDRESS__ // AddressSanitizer keeps freed memory resident in its quarantine
     EXPECT_LT(app.residentKb() - residentBefore, 20 * 1024);
 #endif
+}
+
+TEST_F(AppEndToEndTest, KeptFilesThatCannotBeUsedAreSetAsideAtStartAndReportedOnce)
+{
+    const QString defaults = config() + "/com.velbrandtoro.Orvel/defaults.json";
+    const QString shortcuts = data() + "/QX7TR4LM2B.com.velbrandtoro.Orvel.shared/Orvel/shortcuts.json";
+    QDir().mkpath(QFileInfo(shortcuts).path());
+    const QByteArray cutShort = R"({"skin":{"type":"string","value":"rivi)";
+    for (const QString &path : {defaults, shortcuts}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(cutShort);
+    }
+    FakeSpotify spotify(bus);
+    playHolocene(spotify);
+    OrvelProcess app(environment());
+    ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
+    for (const QString &path : {defaults, shortcuts}) {
+        SCOPED_TRACE(path.toStdString());
+        QFile kept(path + ".unreadable");
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), cutShort);
+        EXPECT_EQ(app.log().count("Could not use " + path), 1);
+    }
+    EXPECT_TRUE(app.isRunning());
+}
+
+TEST_F(AppEndToEndTest, UnderAFileSizeLimitTheWidgetsFileStaysWholeAndTheFailureIsLoggedOnce)
+{
+    FakeSpotify spotify(bus);
+    playHolocene(spotify);
+    {
+        OrvelProcess first(environment());
+        ASSERT_TRUE(holoceneReachedTheWidgets()) << first.log().toStdString();
+        first.terminate();
+        ASSERT_TRUE(eventually([&] { return first.finished(); }));
+    }
+    QFile file(snapshotPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_GT(before.size(), 200);
+
+    // Writes past 100 bytes fail as on a full disk; SIGXFSZ is left as it is,
+    // so only the app's own handling keeps it alive.
+    OrvelProcess app(environment(), {}, [] {
+        const rlimit fileSize{100, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+    });
+    const QString failure = "Could not save " + snapshotPath();
+    ASSERT_TRUE(eventually([&] { return app.log().contains(failure); })) << app.log().toStdString();
+    const QDBusMessage reply = callApp("PerformPlaybackIntent", {QStringLiteral("toggle")});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_TRUE(spotify.calls().contains("Pause"));
+    EXPECT_TRUE(app.isRunning());
+    EXPECT_EQ(app.log().count(failure), 1) << app.log().toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(
+        QDir(QFileInfo(snapshotPath()).path()).entryList({"playback.json*"}, QDir::Files | QDir::Hidden),
+        QStringList{"playback.json"});
 }
 } // namespace

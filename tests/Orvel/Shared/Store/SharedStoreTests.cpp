@@ -4,6 +4,7 @@
 #include "TemporaryHome.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -164,4 +165,65 @@ TEST_F(SharedStoreTest, WritesAreWholeAndPrivateAndFailuresLeaveTheOldFile)
     const SharedStore blocked(home.path("blocker"), home.path("support"));
     EXPECT_THROW(blocked.saveSkin(Skin::rivista), FileError);
     EXPECT_THROW(blocked.clearPlayback(), FileError);
+}
+
+TEST_F(SharedStoreTest, AtStartFilesThatCannotBeUsedAreKeptAsideWhileTheReadersFallBack)
+{
+    const QByteArray newer = R"({"version":2,"availability":"ready"})";
+    put("playback.json", newer);
+    put("shortcuts.json", "[{\"id\":");
+    put("visualizer.json", R"({"enabled":true,"style":"bars"})");
+    put("skin.txt", "rivista\n");
+    EXPECT_EQ(store.loadSnapshot().availability, PlayerAvailability::unavailable);
+    EXPECT_TRUE(store.loadShortcuts().isEmpty());
+
+    store.keepUnreadable();
+    EXPECT_EQ(entries(),
+        (QStringList{"playback.json.unreadable", "shortcuts.json.unreadable", "skin.txt",
+            "visualizer.json.unreadable"}));
+    EXPECT_EQ(readFile(file("playback.json.unreadable")), newer);
+    EXPECT_EQ(readFile(file("shortcuts.json.unreadable")), "[{\"id\":");
+    store.saveShortcuts({});
+    EXPECT_EQ(readFile(file("shortcuts.json.unreadable")), "[{\"id\":");
+
+    // A newer version, or one that is not a whole number, is not ours to replace; an older one is.
+    const auto snapshotOfVersion = [](const QByteArray &version) {
+        QByteArray data = json::encodeData(playingSnapshot());
+        data.replace("\"version\":1", "\"version\":" + version);
+        return data;
+    };
+    for (const QByteArray &version :
+        {QByteArray("2"), QByteArray("1.5"), QByteArray("\"1\""), QByteArray("1e10")}) {
+        SCOPED_TRACE(version.toStdString());
+        put("playback.json", snapshotOfVersion(version));
+        store.keepUnreadable();
+        EXPECT_FALSE(QFileInfo::exists(file("playback.json")));
+    }
+    put("playback.json", snapshotOfVersion("0"));
+    store.keepUnreadable();
+    EXPECT_TRUE(QFileInfo::exists(file("playback.json")));
+    store.saveSnapshot(playingSnapshot());
+    const QByteArray current = readFile(file("playback.json"));
+    store.keepUnreadable();
+    EXPECT_EQ(readFile(file("playback.json")), current);
+}
+
+TEST_F(SharedStoreTest, ReadersRefuseDevicesAndOversizeArtworkAtOnce)
+{
+    QDir().mkpath(store.directory);
+    for (const char *name : {"playback.json", "shortcuts.json", "visualizer.json", "skin.txt", "cover.jpg"})
+        ASSERT_TRUE(QFile::link("/dev/zero", file(name)));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(store.loadSnapshot().availability, PlayerAvailability::unavailable);
+    EXPECT_TRUE(store.loadShortcuts().isEmpty());
+    EXPECT_EQ(store.loadSkin(), Skin::classico);
+    EXPECT_EQ(store.loadArtwork("cover.jpg"), std::nullopt);
+    EXPECT_LT(clock.elapsed(), 1000);
+
+    put("cover.jpg", QByteArray(SharedStore::artworkFileLimit + 1, 'j'));
+    EXPECT_EQ(store.loadArtwork("cover.jpg"), std::nullopt);
+    put("cover.jpg", "jpeg bytes");
+    EXPECT_EQ(store.loadArtwork("cover.jpg"), QByteArray("jpeg bytes"));
+    EXPECT_EQ(store.loadArtwork("../cover.jpg"), std::nullopt);
 }
