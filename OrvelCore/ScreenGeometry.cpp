@@ -170,6 +170,14 @@ Rect ScreenGeometry::sidebarFrame(bool expanded) const
     return Rect(x, v.midY() - height / 2, width, height);
 }
 
+Rect ScreenGeometry::sidebarTabPlace() const
+{
+    const Rect open = sidebarFrame(true);
+    const Rect tab = sidebarFrame(false);
+    const double right = sanitizedRect(visibleFrame).maxX();
+    return Rect(open.maxX(), tab.minY(), std::max(right - open.maxX(), 0.0), tab.height());
+}
+
 void PanelInteraction::togglePin()
 {
     m_pinned = !m_pinned;

@@ -65,6 +65,10 @@ struct ScreenGeometry {
     Rect notchFrame(bool expanded, SkillChrome skills, bool announcement) const;
     // Frame of the right-edge sidebar.
     Rect sidebarFrame(bool expanded) const;
+    // The open sidebar stops 12 points short of the edge, the folded tab 2: the
+    // strip beside the open sidebar, to the edge at the tab's height, where the
+    // pointer that opened the sidebar may still rest.
+    Rect sidebarTabPlace() const;
 
     // This display laid out as if it had no notch, for a player away from home.
     ScreenGeometry detached() const;

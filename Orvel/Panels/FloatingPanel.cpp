@@ -35,6 +35,8 @@ bool PanelHostingView::event(QEvent *event)
             titleForLog(*this).constData());
         if (pointerChanged)
             pointerChanged(event->type() == QEvent::Enter);
+    } else if (event->type() == QEvent::MouseMove && pointerMoved) {
+        pointerMoved();
     }
     return QQuickWindow::event(event);
 }
@@ -85,6 +87,10 @@ FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine 
         if (pointerChanged)
             pointerChanged(inside);
     };
+    m_window->pointerMoved = [this] {
+        if (pointerMoved)
+            pointerMoved();
+    };
     m_window->escape = [this] {
         if (escape)
             escape();
@@ -121,6 +127,7 @@ FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine 
 FloatingPanel::~FloatingPanel()
 {
     m_window->pointerChanged = nullptr;
+    m_window->pointerMoved = nullptr;
     m_window->escape = nullptr;
     delete m_content.data();
 }

@@ -13,7 +13,7 @@ class QQmlEngine;
 class Screens;
 
 // The Qt window of a floating panel, hosting its QML view. It reports the
-// pointer entering and leaving and an Escape no view took, and becomes the
+// pointer entering, moving and leaving and an Escape no view took, and becomes the
 // key window when pressed (so the header's keys arrive); losing the focus
 // makes it refuse the focus again, so showing or hovering it never steals it.
 class PanelHostingView final : public QQuickWindow {
@@ -21,6 +21,7 @@ public:
     PanelHostingView();
 
     std::function<void(bool)> pointerChanged;
+    std::function<void()> pointerMoved;
     std::function<void()> escape;
 
 protected:

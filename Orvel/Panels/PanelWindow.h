@@ -50,8 +50,10 @@ public:
     void close();
     bool isClosed() const { return m_closed; }
 
-    // The pointer entered (true) or left (false) the window.
+    // The pointer entered (true) or left (false) the window, by moving or by the window moving.
     std::function<void(bool)> pointerChanged;
+    // The pointer moved over the window.
+    std::function<void()> pointerMoved;
     // Escape reached the window without a view taking it.
     std::function<void()> escape;
 

@@ -39,6 +39,26 @@ QCoro::Task<void> shrinkLater(Scheduler &scheduler, QPointer<SurfaceWindow> wind
     if (!window->model().isExpanded())
         window->update(false);
 }
+
+// Follows a pointer that rests beside an open panel, where no window reports
+// it, until it leaves the panel's place.
+QCoro::Task<void> followRestingPointer(Scheduler &scheduler, QPointer<SurfaceWindow> window, TaskHandle self)
+{
+    for (;;) {
+        const bool slept = co_await scheduler.sleep(SurfaceWindow::restingPointerInterval, self);
+        if (!slept || self.isCancelled() || !window)
+            co_return;
+        PanelModel &model = window->model();
+        const bool inside = window->pointerInside();
+        if (model.isExpanded() && inside)
+            continue;
+        if (model.hovered() && !inside) {
+            qCDebug(lcHover, "resting pointer left %s", qPrintable(window->panel().title()));
+            model.hover(false);
+        }
+        co_return;
+    }
+}
 } // namespace
 
 std::function<std::unique_ptr<PanelWindow>(PanelModel &)> SurfaceWindow::floatingPanels(
@@ -81,7 +101,11 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
     };
     m_panel->pointerChanged = [self](bool inside) {
         if (self)
-            self->model().hover(inside);
+            self->pointerCrossed(inside);
+    };
+    m_panel->pointerMoved = [self] {
+        if (self)
+            self->pointerMoved();
     };
 
     PanelModel &model = *m_model;
@@ -125,6 +149,7 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
 SurfaceWindow::~SurfaceWindow()
 {
     m_shrinkTask.cancel();
+    m_restingWatch.cancel();
     // The model's closures hold this window weakly; the window goes first, while they can still tell.
     m_panel.reset();
     m_model.reset();
@@ -146,7 +171,70 @@ std::optional<PlayerPosition> SurfaceWindow::storedPosition(
 
 bool SurfaceWindow::pointerInside() const
 {
-    return m_panel->frame().contains(m_services.screens->pointer());
+    const Point pointer = m_services.screens->pointer();
+    return m_panel->frame().contains(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
+}
+
+Rect SurfaceWindow::unfoldedFrom() const
+{
+    const PanelModel &model = *m_model;
+    if (model.kind() == SurfaceKind::sidebar)
+        return model.geometry().sidebarTabPlace();
+    return model.geometry().playerFrame(
+        false, model.position(), m_services.chrome(model.peeking()), model.announcing());
+}
+
+bool SurfaceWindow::restsWhereFolded(Point pointer) const
+{
+    return m_pointerAtFold && *m_pointerAtFold == pointer;
+}
+
+void SurfaceWindow::pointerCrossed(bool inside)
+{
+    PanelModel &model = *m_model;
+    const Point pointer = m_services.screens->pointer();
+    if (inside) {
+        stopWatchingRestingPointer();
+        // The panel moved under a pointer that has not moved since it folded: it stays folded.
+        if (restsWhereFolded(pointer)) {
+            qCDebug(lcHover, "resting pointer under %s", qPrintable(m_panel->title()));
+            return;
+        }
+        model.hover(true);
+        return;
+    }
+    // The open panel slid from under a pointer that rests where it unfolded from.
+    if (model.isExpanded() && model.hovered() && !m_panel->frame().contains(pointer)
+        && unfoldedFrom().contains(pointer)) {
+        watchRestingPointer();
+        return;
+    }
+    stopWatchingRestingPointer();
+    model.hover(false);
+}
+
+void SurfaceWindow::pointerMoved()
+{
+    // Moves over a panel that already knows the pointer change nothing.
+    if (!m_model->hovered())
+        pointerCrossed(true);
+}
+
+void SurfaceWindow::watchRestingPointer()
+{
+    if (watchingRestingPointer())
+        return;
+    qCDebug(lcHover, "resting pointer beside %s", qPrintable(m_panel->title()));
+    Scheduler &scheduler = *m_services.scheduler;
+    const QPointer<SurfaceWindow> self(this);
+    m_restingWatch = scheduler.spawn(
+        [&scheduler, self](TaskHandle task) { return followRestingPointer(scheduler, self, task); });
+}
+
+void SurfaceWindow::stopWatchingRestingPointer()
+{
+    m_restingWatch.cancel();
+    m_restingWatch = {};
 }
 
 void SurfaceWindow::update(bool animated)
@@ -169,6 +257,11 @@ void SurfaceWindow::update(bool animated)
     const Rect target = notch
         ? model.geometry().playerFrame(expanded, model.position(), chrome, model.announcing())
         : model.geometry().sidebarFrame(expanded);
+    // Noted before the frame changes: a crossing with the pointer still there is the panel's doing.
+    if (expanded)
+        m_pointerAtFold.reset();
+    else if ((m_lastExpanded || m_pointerAtFold) && target != panel.frame() && !model.isDragging())
+        m_pointerAtFold = m_services.screens->pointer();
     const bool motion = preferences().motionPolicy().allows(AnimationFeature::panels);
 
     if (home) {
@@ -216,6 +309,7 @@ void SurfaceWindow::show()
 
 void SurfaceWindow::hide()
 {
+    stopWatchingRestingPointer();
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);
 }
@@ -226,6 +320,7 @@ void SurfaceWindow::close()
         disconnect(observer);
     m_menuObservers.clear();
     m_shrinkTask.cancel();
+    stopWatchingRestingPointer();
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);
     m_panel->close();
@@ -296,8 +391,12 @@ void SurfaceWindow::reprobePointer()
     if (!model.pointerInside)
         return;
     const bool inside = model.pointerInside();
-    if (inside != model.hovered())
-        model.hover(inside);
+    if (inside == model.hovered())
+        return;
+    // A panel that folded reopens when the pointer moves into it, not when it moves under the pointer.
+    if (inside && restsWhereFolded(m_services.screens->pointer()))
+        return;
+    model.hover(inside);
 }
 
 void SurfaceWindow::menuBegan()

@@ -37,6 +37,8 @@ public:
     static constexpr double headerHeight = 38;
     // Half the compact player: how far from its centre a grab is kept.
     static constexpr double maximumGrabOffset = 142;
+    // How often a pointer resting beside an open panel, where it unfolded from, is looked at.
+    static constexpr double restingPointerInterval = 0.1;
 
     struct Services {
         Preferences *preferences = nullptr;
@@ -83,8 +85,12 @@ public:
     void storePosition();
     void reprobePointer();
 
-    // The pointer as the windows see it: inside the panel's frame now.
+    // The pointer over the panel's frame now, or over the place an open panel unfolded from.
     bool pointerInside() const;
+    // The place the panel unfolds from: the sidebar's tab, out to the display's
+    // edge; the top player's folded frame.
+    Rect unfoldedFrom() const;
+    bool watchingRestingPointer() const { return m_restingWatch.isValid(); }
 
 private:
     Preferences &preferences() const { return *m_services.preferences; }
@@ -100,6 +106,12 @@ private:
     void menuEnded();
     void startShrink();
     void report();
+    void pointerCrossed(bool inside);
+    void pointerMoved();
+    // The panel came under the pointer without the pointer moving since it folded.
+    bool restsWhereFolded(Point pointer) const;
+    void watchRestingPointer();
+    void stopWatchingRestingPointer();
 
     Services m_services;
     std::unique_ptr<PanelModel> m_model;
@@ -110,4 +122,7 @@ private:
     Point m_dragOffset;
     TaskHandle m_shrinkTask;
     QList<QMetaObject::Connection> m_menuObservers;
+    // Where the pointer was at the last frame change of a panel folded since it was open.
+    std::optional<Point> m_pointerAtFold;
+    TaskHandle m_restingWatch;
 };

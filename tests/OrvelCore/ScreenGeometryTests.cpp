@@ -81,6 +81,38 @@ TEST(ScreenGeometry, HomeAndSidebarFrames)
         EXPECT_TRUE(rectNear(cases[i].first, cases[i].second)) << "case " << i;
 }
 
+TEST(ScreenGeometry, OnlyTheSidebarsTabReachesPastItsOpenFrame)
+{
+    // 1920 wide: the tab spans x 1898–1918, the open sidebar 1564–1908.
+    const ScreenGeometry wide{Rect(0, 0, 1920, 1080), Rect(0, 0, 1920, 1055), 0, 0};
+    const Rect open = wide.sidebarFrame(true);
+    const Rect tab = wide.sidebarFrame(false);
+    const Rect place = wide.sidebarTabPlace();
+    EXPECT_TRUE(rectNear(place, Rect(1908, 481.5, 12, 92)));
+    const Point outerHalf{1912, tab.midY()};
+    EXPECT_TRUE(tab.contains(outerHalf) && !open.contains(outerHalf) && place.contains(outerHalf));
+    EXPECT_FALSE(place.contains(Point{1912, tab.maxY()}));
+    for (const Point corner : {Point{tab.minX(), tab.minY()}, Point{tab.maxX() - 0.5, tab.maxY() - 0.5}})
+        EXPECT_TRUE(open.contains(corner) || place.contains(corner));
+    EXPECT_TRUE(rectNear(plain().sidebarTabPlace(), Rect(1428, 391.5, 12, 92)));
+
+    // The top player folds into its open frame: at home, left anywhere, opening down or up.
+    const std::vector<std::optional<PlayerPosition>> positions
+        = {std::nullopt, PlayerPosition(0.5, 0.2), PlayerPosition(0, 0), PlayerPosition(1, 1),
+            PlayerPosition(0.02, 0.7), PlayerPosition(0.98, 0.45), PlayerPosition(0.5, 0.51)};
+    for (const auto &g : {notched(), notched(300), plain(), plain(500)}) {
+        for (const auto &skills : {none, row, wings, peeking}) {
+            for (std::size_t p = 0; p < positions.size(); ++p) {
+                for (bool announcement : {false, true}) {
+                    const Rect folded = g.playerFrame(false, positions[p], skills, announcement);
+                    EXPECT_TRUE(g.playerFrame(true, positions[p], skills, announcement).contains(folded))
+                        << "position " << p;
+                }
+            }
+        }
+    }
+}
+
 TEST(ScreenGeometry, DegenerateDisplaysStillGiveUsableFrames)
 {
     const std::vector<ScreenGeometry> displays = {{}, {Rect(0, 0, 8, 8), Rect(0, 0, 5, 3), 200, 32},

@@ -2,9 +2,11 @@
 
 #include "PanelWindow.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // A panel window that only writes down what it is told, for running the
 // panels' rules on a manual clock; tests play the pointer and the keys.
@@ -34,13 +36,68 @@ public:
             escape();
     }
 
+    // When set, the window sees this pointer as an X server shows it: a frame
+    // change, showing or hiding that takes the window from under the pointer or
+    // brings it there is a crossing, and so is a move; each is reported on a
+    // later turn of the event loop, as events arrive.
+    Point *pointer = nullptr;
+    void movePointer(Point to)
+    {
+        *pointer = to;
+        crossings();
+        if (m_under)
+            post([this] {
+                if (pointerMoved)
+                    pointerMoved();
+            });
+    }
+
 protected:
-    void applyFrame(const Rect &frame) override { frames.append(frame); }
+    void applyFrame(const Rect &frame) override
+    {
+        frames.append(frame);
+        crossings();
+    }
     void applyLevel(int) override { ++levelWrites; }
     void applyCollectionBehavior(std::uint64_t) override { }
     void applyTitle(const QString &) override { }
     void applyShadow(bool) override { }
     void applyIgnoresMouseEvents(bool) override { }
-    void applyVisible(bool visible) override { ordering.append(visible ? "front" : "out"); }
-    void applyClose() override { ordering.append("close"); }
+    void applyVisible(bool visible) override
+    {
+        ordering.append(visible ? "front" : "out");
+        crossings();
+    }
+    void applyClose() override
+    {
+        ordering.append("close");
+        crossings();
+    }
+
+private:
+    void crossings()
+    {
+        const bool under = pointer && isVisible() && frame().contains(*pointer);
+        if (under == m_under)
+            return;
+        m_under = under;
+        post([this, under] {
+            if (pointerChanged)
+                pointerChanged(under);
+        });
+    }
+    template<class Work>
+    void post(Work work)
+    {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [alive = std::weak_ptr<int>(m_alive), work] {
+                if (alive.lock())
+                    work();
+            },
+            Qt::QueuedConnection);
+    }
+
+    bool m_under = false;
+    std::shared_ptr<int> m_alive = std::make_shared<int>();
 };

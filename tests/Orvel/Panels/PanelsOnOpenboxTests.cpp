@@ -5,9 +5,11 @@
 #include "Preferences.h"
 #include "Screens.h"
 #include "ScriptedSpotify.h"
+#include "SurfaceWindow.h"
 #include "X11Desktop.h"
 #include "X11Server.h"
 
+#include <QCursor>
 #include <gtest/gtest.h>
 
 // The app's own top player and sidebar on openbox with two workspaces (the
@@ -49,6 +51,15 @@ protected:
     }
     FloatingPanel &player() const { return panel(0); }
     FloatingPanel &sidebar() const { return panel(1); }
+    PanelModel &sidebarModel() const { return root->panels().surfaces().begin()->second.at(1)->model(); }
+    // Lets `seconds` pass on the app's clock in small steps, handling what the X server sends between them.
+    void rest(double seconds)
+    {
+        for (double passed = 0; passed < seconds; passed += 0.05) {
+            clock.advance(0.05);
+            QTest::qWait(5);
+        }
+    }
     // Both panels show on screen, over whatever lies there.
     bool bothShown(QRgb under) const
     {
@@ -104,4 +115,41 @@ TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAn
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
     ASSERT_TRUE(X11Server::within2s([&] { return X11Desktop::instance()->fullScreenArea().has_value(); }));
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+}
+
+TEST_F(PanelsOnOpenbox, APointerRestingOnTheSidebarTabsOuterHalfOpensItOnceAndLeavingFoldsItOnce)
+{
+    PanelModel &model = sidebarModel();
+    int opens = 0;
+    int folds = 0;
+    bool expanded = model.isExpanded();
+    QObject::connect(&model, &PanelModel::interactionChanged, &model, [&] {
+        if (model.isExpanded() != expanded)
+            ++((expanded = model.isExpanded()) ? opens : folds);
+    });
+    // The outer half of the tab: the open sidebar ends short of it.
+    const QRect tab = sidebar().window().geometry();
+    QCursor::setPos(tab.right() - 3, tab.center().y());
+    rest(5);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(folds, 0);
+    EXPECT_TRUE(model.isExpanded());
+
+    QCursor::setPos(tab.left() - 500, tab.center().y());
+    rest(3);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(folds, 1);
+
+    // Folded as Escape does, the tab slides back under the resting pointer and stays folded until it moves.
+    QCursor::setPos(tab.right() - 3, tab.center().y());
+    rest(1);
+    ASSERT_EQ(opens, 2);
+    model.dismiss();
+    rest(2);
+    EXPECT_EQ(folds, 2);
+    EXPECT_EQ(opens, 2);
+    QCursor::setPos(tab.right() - 4, tab.center().y());
+    rest(0.5);
+    EXPECT_EQ(opens, 3);
+    QCursor::setPos(0, 0);
 }

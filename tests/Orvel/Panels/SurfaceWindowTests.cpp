@@ -27,6 +27,16 @@ protected:
     }
     // Shows the window and lets every frame settle.
     void settle() { world.clock.advance(1); }
+    // The window sees the fake pointer as an X server would, and its model's opening and folding are counted.
+    void followPointer(SurfaceWindow &window)
+    {
+        panel->pointer = &world.screens.pointerLocation;
+        PanelModel &model = window.model();
+        QObject::connect(&model, &PanelModel::interactionChanged, &model, [this, &model] {
+            if (model.isExpanded() != wasExpanded)
+                ++((wasExpanded = model.isExpanded()) ? opens : folds);
+        });
+    }
     double headerTop(const SurfaceWindow &window) const
     {
         const Rect frame = window.panel().frame();
@@ -38,7 +48,16 @@ protected:
     SkillPlacement placement = SkillPlacement::hidden;
     std::vector<bool> reports;
     RecordingPanelWindow *panel = nullptr;
+    bool wasExpanded = false;
+    int opens = 0;
+    int folds = 0;
 };
+
+// 1920 wide: the folded sidebar's tab spans x 1898–1918, the open sidebar 1564–1908.
+ScreenInfo wide()
+{
+    return FakeScreens::display("DP-1", 3, Rect(0, 0, 1920, 1080), true);
+}
 } // namespace
 
 TEST_F(SurfaceWindowTest, TitlesShadowsAndTheFloatingLevelByKind)
@@ -293,4 +312,67 @@ TEST_F(SurfaceWindowTest, ThePointerAndEscapeReachTheModel)
     panel->pressEscape();
     EXPECT_FALSE(window->model().pinned());
     EXPECT_FALSE(window->model().isExpanded());
+}
+
+TEST_F(SurfaceWindowTest, APointerRestingOnTheTabsOuterHalfKeepsTheSidebarOpenUntilItLeaves)
+{
+    const auto window = make(SurfaceKind::sidebar, wide());
+    followPointer(*window);
+    window->show();
+    const Rect tab = window->panel().frame();
+    panel->movePointer({1912, tab.midY()});
+    world.clock.advance(5);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(folds, 0);
+    EXPECT_EQ(window->panel().frame(), window->model().geometry().sidebarFrame(true));
+    EXPECT_TRUE(window->watchingRestingPointer());
+
+    // Along the edge, off the tab's height: the leave delay counts from when it is noticed.
+    panel->movePointer({1912, tab.maxY() + 10});
+    world.clock.advance(0.6);
+    EXPECT_TRUE(window->model().isExpanded());
+    world.clock.advance(0.1);
+    EXPECT_FALSE(window->model().isExpanded());
+    world.clock.advance(3);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(folds, 1);
+    EXPECT_FALSE(window->watchingRestingPointer());
+}
+
+TEST_F(SurfaceWindowTest, AFoldedSidebarReopensWhenThePointerMovesIntoItNotWhenItComesUnderThePointer)
+{
+    const auto window = make(SurfaceKind::sidebar, wide());
+    followPointer(*window);
+    window->show();
+    const Rect tab = window->panel().frame();
+    panel->movePointer({1900, tab.midY()});
+    world.clock.advance(1);
+    ASSERT_TRUE(window->model().isExpanded());
+    // Out past the open sidebar, above the tab's place.
+    const Point resting{1912, 620};
+    panel->movePointer(resting);
+    world.clock.advance(1);
+    ASSERT_FALSE(window->model().isExpanded());
+
+    // The work area shrinks from below and the panel manager re-lays the panel: the tab comes under it.
+    ScreenGeometry geometry = window->model().geometry();
+    geometry.visibleFrame = Rect(0, 190, 1920, 865);
+    window->model().setGeometry(geometry);
+    window->show();
+    window->reprobePointer();
+    world.clock.advance(2);
+    ASSERT_TRUE(window->panel().frame().contains(resting));
+    EXPECT_FALSE(window->model().isExpanded());
+
+    panel->movePointer({1911, 620});
+    world.clock.advance(0.2);
+    EXPECT_TRUE(window->model().isExpanded());
+    EXPECT_EQ(opens, 2);
+
+    // Escape with the pointer where the tab goes: the tab slides under it and stays folded.
+    world.clock.advance(1);
+    panel->pressEscape();
+    world.clock.advance(3);
+    EXPECT_FALSE(window->model().isExpanded());
+    EXPECT_EQ(folds, 2);
 }
