@@ -25,9 +25,7 @@ AppDelegate::AppDelegate(Services services, QObject *parent)
     connect(&m_services.panels, &PanelManager::dashboardRequested, this,
         [this](DashboardSection section) { openDashboard(section); });
     // Nor do the views: they ask the dashboard state.
-    connect(&m_services.dashboardState, &DashboardState::openRequested, this,
-        [this](
-            DashboardSection section, std::optional<int> skillSlot) { openDashboard(section, skillSlot); });
+    connect(&m_services.dashboardState, &DashboardState::openRequested, this, &AppDelegate::openDashboard);
 }
 
 AppDelegate::~AppDelegate() = default;
