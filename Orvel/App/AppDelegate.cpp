@@ -15,12 +15,6 @@
 
 namespace {
 Q_LOGGING_CATEGORY(lcApp, "com.velbrandtoro.Orvel.app")
-
-QPointer<AppDelegate> &currentDelegate()
-{
-    static QPointer<AppDelegate> delegate;
-    return delegate;
-}
 } // namespace
 
 AppDelegate::AppDelegate(Services services, QObject *parent)
@@ -30,14 +24,11 @@ AppDelegate::AppDelegate(Services services, QObject *parent)
     // The panels ask for the dashboard; they do not reach up into the delegate.
     connect(&m_services.panels, &PanelManager::dashboardRequested, this,
         [this](DashboardSection section) { openDashboard(section); });
+    // Nor do the views: they ask the dashboard state.
+    connect(&m_services.dashboardState, &DashboardState::openRequested, this, &AppDelegate::openDashboard);
 }
 
 AppDelegate::~AppDelegate() = default;
-
-AppDelegate *AppDelegate::current()
-{
-    return currentDelegate().data();
-}
 
 void AppDelegate::startTask(std::function<QCoro::Task<void>()> work)
 {
@@ -54,7 +45,6 @@ void AppDelegate::startTask(std::function<QCoro::Task<void>()> work)
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    currentDelegate() = this;
     // A tray app: its windows come and go, the process stays.
     if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         application->setQuitOnLastWindowClosed(applicationShouldTerminateAfterLastWindowClosed());

@@ -69,9 +69,6 @@ public:
     explicit AppDelegate(Services services, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // The running delegate, none until launching has finished.
-    static AppDelegate *current();
-
     void applicationDidFinishLaunching();
     // The status menu's items, as they stand at the moment it opens.
     QList<MenuItem> statusMenuItems() const;

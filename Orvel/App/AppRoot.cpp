@@ -3,6 +3,7 @@
 #include "Announcer.h"
 #include "AppDelegate.h"
 #include "ArtworkImageProvider.h"
+#include "AutomationConsentDialog.h"
 #include "DashboardState.h"
 #include "Defaults.h"
 #include "DisplayCatalog.h"
@@ -40,7 +41,8 @@ std::unique_ptr<AppRoot> AppRoot::production()
     auto owned = std::make_unique<Owned>();
     owned->workspace.watchSleepAndSession();
     Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
-        owned->loginItem, owned->announcer, std::make_shared<SpotifyBridge>(Scheduler::current()),
+        owned->loginItem, owned->announcer,
+        std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog()),
         [] { return SharedStore(); }, [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr,
         true, {}};
     return std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));

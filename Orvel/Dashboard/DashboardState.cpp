@@ -52,6 +52,11 @@ void DashboardState::setSkillSlot(std::optional<int> slot)
     emit skillSlotChanged();
 }
 
+void DashboardState::requestOpen(DashboardSection section, std::optional<int> skillSlot)
+{
+    emit openRequested(section, skillSlot);
+}
+
 void DashboardState::setSectionRawValue(const QString &value)
 {
     if (const auto section = fromRawValue<DashboardSection>(value))

@@ -24,7 +24,8 @@ QString title(DashboardSection section);
 
 // The dashboard's selected section and the skill slot waiting for a shortcut.
 // Every assignment announces itself, even when the value stays the same, so
-// re-opening the same section still reaches the views.
+// re-opening the same section still reaches the views. Views ask for the
+// dashboard here; the delegate answers by opening its window.
 class DashboardState : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -55,10 +56,13 @@ public:
     void setSection(DashboardSection section);
     // A slot the skill bar does not have is stored as none.
     void setSkillSlot(std::optional<int> slot);
+    // Changes nothing itself: whoever shows the dashboard opens it there.
+    void requestOpen(DashboardSection section, std::optional<int> skillSlot = std::nullopt);
 
 signals:
     void sectionChanged();
     void skillSlotChanged();
+    void openRequested(DashboardSection section, std::optional<int> skillSlot);
 
 private:
     QStringList sections() const;

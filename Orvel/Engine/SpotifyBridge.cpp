@@ -1,6 +1,5 @@
 #include "SpotifyBridge.h"
 
-#include "AutomationConsentDialog.h"
 #include "MprisAppleEventTransport.h"
 #include "Scheduler.h"
 #include "Workspace.h"
@@ -62,9 +61,9 @@ bool isCoverAddress(const QString &text, const QUrl &url)
 
 } // namespace
 
-SpotifyBridge::SpotifyBridge(Scheduler &scheduler)
+SpotifyBridge::SpotifyBridge(Scheduler &scheduler, ConsentPrompt ask)
     : SpotifyBridge(std::make_shared<MprisAppleEventTransport>(),
-        AutomationPermission(AutomationConsentRecord(), automationConsentDialog()), scheduler)
+        AutomationPermission(AutomationConsentRecord(), std::move(ask)), scheduler)
 {
 }
 

@@ -26,8 +26,9 @@ public:
 // the pauses after a command free the thread for other calls.
 class SpotifyBridge final : public SpotifyControlling {
 public:
-    // The Spotify client on the session bus, with the user's recorded consent.
-    explicit SpotifyBridge(Scheduler &scheduler);
+    // The Spotify client on the session bus, with the user's recorded consent;
+    // ask puts the consent question to the user.
+    SpotifyBridge(Scheduler &scheduler, ConsentPrompt ask);
     SpotifyBridge(std::shared_ptr<AppleEventTransport> transport, AutomationPermission permission,
         Scheduler &scheduler);
     ~SpotifyBridge() override;

@@ -1,32 +1,19 @@
 #include "DashboardLinks.h"
 
-#include "AppDelegate.h"
-
-namespace {
-void open(DashboardSection section, std::optional<int> slot)
+DashboardLinks::DashboardLinks(DashboardState *state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
 {
-    if (AppDelegate *delegate = AppDelegate::current())
-        delegate->openDashboard(section, slot);
-}
-} // namespace
-
-void openShortcutsPage()
-{
-    open(DashboardSection::shortcuts, std::nullopt);
 }
 
-void openDashboardSection(DashboardSection section)
+void DashboardLinks::open(DashboardSection section, std::optional<int> skillSlot) const
 {
-    open(section, std::nullopt);
-}
-
-void openSkillSlot(int slot)
-{
-    open(DashboardSection::shortcuts, slot);
+    if (m_state)
+        m_state->requestOpen(section, skillSlot);
 }
 
 void DashboardLinks::openSection(const QString &section) const
 {
     if (const auto value = fromRawValue<DashboardSection>(section))
-        openDashboardSection(*value);
+        open(*value);
 }

@@ -18,6 +18,7 @@ Item {
         player: PlaybackCoordinator
         preferences: Preferences
         environment: surface.Skinned.environment
+        links: DashboardLinks
     }
     readonly property kitAnimation bodySpring: rules.animatesPanels ? KitMotion.spring(0.26) : KitMotion.none()
 

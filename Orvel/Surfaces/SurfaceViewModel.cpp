@@ -1,6 +1,5 @@
 #include "SurfaceViewModel.h"
 
-#include "DashboardLinks.h"
 #include "Localization.h"
 #include "MarqueeTrackTitle.h"
 #include "PanelModel.h"
@@ -54,6 +53,14 @@ void SurfaceViewModel::setPlayer(PlaybackCoordinator *player)
         connect(m_player, &PlaybackCoordinator::snapshotChanged, this, &SurfaceViewModel::changed);
         connect(m_player, &PlaybackCoordinator::trackIDChanged, this, &SurfaceViewModel::trackChanged);
     }
+    emit inputsChanged();
+}
+
+void SurfaceViewModel::setLinks(DashboardLinks *links)
+{
+    if (links == m_links)
+        return;
+    m_links = links;
     emit inputsChanged();
 }
 
@@ -160,7 +167,8 @@ void SurfaceViewModel::perform(const QString &action)
     if (action == SurfaceLayout::returnToTop) {
         m_model->resetPosition();
     } else if (action == SurfaceLayout::customize) {
-        openDashboardSection(DashboardSection::personalization);
+        if (m_links)
+            m_links->open(DashboardSection::personalization);
     } else if (const auto offset = SurfaceLayout::nudgeOffset(action)) {
         if (m_preferences && m_preferences->dragEnabled())
             m_model->nudge(offset->x, offset->y);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DashboardLinks.h"
 #include "PanelModel.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
@@ -23,6 +24,8 @@ class SurfaceViewModel : public QObject {
     Q_PROPERTY(PlaybackCoordinator *player READ player WRITE setPlayer NOTIFY inputsChanged)
     Q_PROPERTY(Preferences *preferences READ preferences WRITE setPreferences NOTIFY inputsChanged)
     Q_PROPERTY(SkinEnvironment *environment READ environment WRITE setEnvironment NOTIFY inputsChanged)
+    // Where "Customize visualizer and player" opens the dashboard.
+    Q_PROPERTY(DashboardLinks *links READ links WRITE setLinks NOTIFY inputsChanged)
 
     // "topPlayer", "sidebar" or "sidebarTab".
     Q_PROPERTY(QString content READ content NOTIFY changed)
@@ -75,6 +78,8 @@ public:
     void setPreferences(Preferences *preferences);
     SkinEnvironment *environment() const { return m_environment; }
     void setEnvironment(SkinEnvironment *environment);
+    DashboardLinks *links() const { return m_links; }
+    void setLinks(DashboardLinks *links);
 
     // The rules of the current state; defaults for what is not set.
     SurfaceLayout layout() const;
@@ -134,4 +139,5 @@ private:
     QPointer<PlaybackCoordinator> m_player;
     QPointer<Preferences> m_preferences;
     QPointer<SkinEnvironment> m_environment;
+    QPointer<DashboardLinks> m_links;
 };

@@ -20,6 +20,7 @@
 
 #include <QGuiApplication>
 #include <QPointer>
+#include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <gtest/gtest.h>
@@ -115,7 +116,6 @@ protected:
 TEST_F(AppDelegateTest, LaunchStartsTheEngineThenThePanelsAndOpensTheDashboardOnlyWhileSetupIsPending)
 {
     AppDelegate &app = launched();
-    EXPECT_EQ(AppDelegate::current(), &app);
     EXPECT_EQ(calls, QStringList{"start"});
     EXPECT_TRUE(panels.isStarted());
     EXPECT_FALSE(app.dashboard());
@@ -280,6 +280,34 @@ TEST_F(AppDelegateTest, TheDashboardIsMadeOnceAndClosingItNeitherDestroysItNorQu
     EXPECT_TRUE(first->window()->isVisible());
     EXPECT_EQ(section(), "overview");
     EXPECT_EQ(app.dashboardState().skillSlot(), std::nullopt);
+}
+
+// The views' links reach the dashboard through the engine's dashboard state;
+// without a delegate to answer, asking changes nothing.
+TEST_F(AppDelegateTest, TheViewsLinksOpenTheDashboardThroughItsState)
+{
+    QQmlComponent asking(&qml);
+    asking.setData("import QtQml\nimport Orvel\n"
+                   "QtObject { function go() { DashboardLinks.openSkillSlot(4) } }",
+        QUrl());
+    std::unique_ptr<QObject> links(asking.create());
+    ASSERT_TRUE(links) << asking.errorString().toStdString();
+
+    QMetaObject::invokeMethod(links.get(), "go");
+    EXPECT_EQ(toRawValue(dashboardState.section()), "overview");
+    EXPECT_EQ(dashboardState.skillSlot(), std::nullopt);
+
+    launched();
+    // The shortcuts page takes the slot over as it opens.
+    std::optional<int> slot;
+    QObject::connect(&dashboardState, &DashboardState::skillSlotChanged, [&] {
+        if (dashboardState.skillSlot())
+            slot = dashboardState.skillSlot();
+    });
+    QMetaObject::invokeMethod(links.get(), "go");
+    ASSERT_TRUE(dashboardVisible());
+    EXPECT_EQ(section(), "shortcuts");
+    EXPECT_EQ(slot, 4);
 }
 
 TEST_F(AppDelegateTest, AClosedDashboardGivesUpItsWindowButKeepsItsPlaceAndAnOpenSheet)

@@ -2,6 +2,7 @@
 #include "CoordinatorTestSupport.h"
 #include "ScriptedAppleEventTarget.h"
 #include "SpotifyBridge.h"
+#include "TemporaryHome.h"
 
 // The Automation list's stand-in: the consent question for Spotify asked again,
 // its answer recorded, and the coordinator following it.
@@ -89,4 +90,18 @@ TEST(BridgeConsent, AskingAgainOverwritesTheRecordedRefusal)
     EXPECT_EQ(asked, QStringList{"com.spotify.client"});
     EXPECT_EQ(record.answer("com.spotify.client"), true);
     EXPECT_EQ(drive(clock, bridge.permission(4242, false)).get(), 0);
+}
+
+TEST(BridgeConsent, TheSessionBridgeAsksWhomItIsGivenAndKeepsTheAnswerInTheUsersFile)
+{
+    TemporaryHome home;
+    ManualScheduler clock;
+    QStringList asked;
+    SpotifyBridge bridge{clock, [&](const QString &application) {
+                             asked << application;
+                             return std::optional<bool>(false);
+                         }};
+    EXPECT_EQ(drive(clock, bridge.askPermissionAgain()).get(), false);
+    EXPECT_EQ(asked, QStringList{"com.spotify.client"});
+    EXPECT_EQ(AutomationConsentRecord().answer("com.spotify.client"), false);
 }

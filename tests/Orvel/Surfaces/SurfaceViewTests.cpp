@@ -1,5 +1,6 @@
 #include "ContextMenuModel.h"
 #include "CoordinatorTestSupport.h"
+#include "DashboardState.h"
 #include "HelpTip.h"
 #include "PanelModel.h"
 #include "QmlHarness.h"
@@ -24,6 +25,7 @@ protected:
     {
         harness.provide(*coordinator);
         harness.provide(preferences);
+        harness.provide(dashboard);
     }
     ~Surface() override { view.reset(); }
 
@@ -86,6 +88,7 @@ protected:
     }
 
     ScopedScheduler installed{clock};
+    DashboardState dashboard{nullptr};
     QmlHarness harness;
     std::unique_ptr<PanelModel> model;
     std::unique_ptr<QmlHarness::View> view;
@@ -152,6 +155,20 @@ TEST_F(Surface, ReturnToTopIsDisabledAtHome)
     EXPECT_TRUE(item(0).value("enabled").toBool());
     menu->trigger(0);
     EXPECT_EQ(resets, 1);
+}
+
+TEST_F(Surface, CustomizeAsksTheDashboardStateForTheAppearancePage)
+{
+    make();
+    ASSERT_TRUE(show({304, 32}));
+    auto *menu = find("header")->property("menu").value<ContextMenuModel *>();
+    ASSERT_TRUE(menu);
+    QList<DashboardSection> asked;
+    QObject::connect(&dashboard, &DashboardState::openRequested,
+        [&](DashboardSection section, std::optional<int>) { asked << section; });
+    menu->trigger(1);
+    EXPECT_EQ(asked, QList<DashboardSection>{DashboardSection::personalization});
+    EXPECT_EQ(dashboard.section(), DashboardSection::overview); // the delegate's to change
 }
 
 TEST_F(Surface, ANewTrackIsAnnouncedForItsReadingTime)

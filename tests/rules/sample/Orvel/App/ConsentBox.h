@@ -1,0 +1,2 @@
+#pragma once
+// The app's dialog: only the app may include it.

@@ -1,0 +1,4 @@
+// Down into the platform is allowed, up into the app is not.
+#include "Clock.h"
+#include "ConsentBox.h"
+#include <QObject>

@@ -1,0 +1,3 @@
+#include "Ground.h"
+
+#include "Glass.h"

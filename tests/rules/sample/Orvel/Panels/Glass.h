@@ -1,0 +1,3 @@
+#pragma once
+// Panels may draw with the kit.
+#include "Ground.h"
