@@ -24,6 +24,14 @@ QUrl SpotifyOEmbed::requestURL(const SpotifyLink &link, const QUrl &endpoint)
     return url;
 }
 
+bool SpotifyOEmbed::followsRedirect(const QUrl &request, const QUrl &target)
+{
+    const QString https = QStringLiteral("https");
+    const int port = request.scheme() == https ? request.port(443) : 443;
+    return target.isValid() && target.scheme() == https && target.userInfo().isEmpty()
+        && !target.host().isEmpty() && target.host() == request.host() && target.port(443) == port;
+}
+
 std::optional<QString> SpotifyOEmbed::title(const QByteArray &data)
 {
     if (data.size() >= maximumBodySize)

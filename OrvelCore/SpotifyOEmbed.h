@@ -23,6 +23,10 @@ struct SpotifyOEmbed {
     // (scheme, host and port; e.g. a local test server) replaces the default host.
     static QUrl requestURL(const SpotifyLink &link, const QUrl &endpoint = {});
 
+    // Whether a look-up sent to `request` may follow a redirect to `target`:
+    // only to https on the same host, at the port https uses there.
+    static bool followsRedirect(const QUrl &request, const QUrl &target);
+
     // The trimmed "title" of a JSON object, cut to its first 80 characters; nothing
     // for an oversized, malformed or empty answer.
     static std::optional<QString> title(const QByteArray &data);

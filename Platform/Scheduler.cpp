@@ -160,7 +160,7 @@ bool Scheduler::SleepAwaiter::await_ready()
     return task && task->cancelled;
 }
 
-void Scheduler::SleepAwaiter::await_suspend(std::coroutine_handle<> handle)
+bool Scheduler::SleepAwaiter::await_suspend(std::coroutine_handle<> handle)
 {
     sleeper = std::make_shared<Sleeper>();
     sleeper->handle = handle;
@@ -173,7 +173,12 @@ void Scheduler::SleepAwaiter::await_suspend(std::coroutine_handle<> handle)
         sleeper->task = task;
         task->sleeper = sleeper;
     }
-    scheduler->arm(sleeper);
+    if (scheduler->arm(sleeper))
+        return true;
+    // Resumed at once: a sleep nothing would ever wake must not hang its task.
+    sleeper->woken = true;
+    sleeper->completed = false;
+    return false;
 }
 
 bool Scheduler::SleepAwaiter::await_resume() const
@@ -216,25 +221,26 @@ double SystemScheduler::now() const
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
-void SystemScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
+bool SystemScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
 {
     auto *context = static_cast<ThreadContext *>(sleeper->threadContext.data());
     if (!context)
-        return; // its thread is gone; nothing can run there any more
+        return false; // its thread is going; no timer can run there any more
     const double remaining = std::max(sleeper->deadline - now(), 0.0);
-    const int id = context->start(int(std::min(std::ceil(remaining * 1000.0), 2147483647.0)),
-        [weak = std::weak_ptr<Sleeper>(sleeper)] {
+    const int id = context->start(
+        int(std::min(std::ceil(remaining * 1000.0), 2147483647.0)), [weak = std::weak_ptr<Sleeper>(sleeper)] {
             if (auto woken = weak.lock())
                 Scheduler::wake(woken, true, false);
         });
     if (id == 0) {
         qCWarning(lcScheduler) << "A sleep could not start a timer on its thread";
-        return;
+        return false;
     }
     sleeper->cancelTimer = [context = QPointer<ThreadContext>(context), id] {
         if (context)
             context->stop(id);
     };
+    return true;
 }
 
 void SystemScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)

@@ -61,18 +61,21 @@ public:
         std::shared_ptr<TaskHandle::State> task;
         std::shared_ptr<struct Sleeper> sleeper;
         bool await_ready();
-        void await_suspend(std::coroutine_handle<> handle);
+        bool await_suspend(std::coroutine_handle<> handle);
         bool await_resume() const;
     };
     // co_await sleep(s, task): true after the full pause, false when the task was
-    // (or gets) cancelled; the caller then ends its work quietly.
+    // (or gets) cancelled or no timer could be started for the pause; the caller
+    // then ends its work quietly.
     SleepAwaiter sleep(double seconds, const TaskHandle &task = {});
 
     // Starts work on the next turn of the current thread's event loop.
     TaskHandle spawn(std::function<QCoro::Task<void>(TaskHandle)> body);
 
 protected:
-    virtual void arm(const std::shared_ptr<Sleeper> &sleeper) = 0;
+    // False when the sleep cannot be kept (no timer could start): it then ends
+    // at once, reporting false.
+    virtual bool arm(const std::shared_ptr<Sleeper> &sleeper) = 0;
     virtual void disarm(const std::shared_ptr<Sleeper> &sleeper) = 0;
     // Work spawned but not started yet will never run; for a scheduler going away.
     void dropUnstartedWork() { m_alive.reset(); }
@@ -103,7 +106,7 @@ public:
     double now() const override;
 
 protected:
-    void arm(const std::shared_ptr<Sleeper> &sleeper) override;
+    bool arm(const std::shared_ptr<Sleeper> &sleeper) override;
     void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
 };
 

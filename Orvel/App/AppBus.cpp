@@ -7,6 +7,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <algorithm>
 #include <utility>
 
@@ -22,6 +23,8 @@ AppBus::AppBus(QDBusConnection bus, QObject *parent)
 
 AppBus::~AppBus()
 {
+    m_dropReport.cancel();
+    reportDropped();
     if (m_registered)
         m_bus.unregisterObject(objectPath);
 }
@@ -82,7 +85,7 @@ bool AppBus::forward(const QStringList &urls)
     return true;
 }
 
-QList<QUrl> AppBus::acceptedURLs(const QStringList &urls)
+QList<QUrl> AppBus::acceptedURLs(const QStringList &urls, qsizetype *dropped)
 {
     QList<QUrl> accepted;
     for (const QString &text : urls) {
@@ -91,7 +94,9 @@ QList<QUrl> AppBus::acceptedURLs(const QStringList &urls)
         if (text.size() <= maxURLLength)
             accepted.append(QUrl(text));
     }
-    if (accepted.size() < urls.size())
+    if (dropped)
+        *dropped += urls.size() - accepted.size();
+    else if (accepted.size() < urls.size())
         qCWarning(lcAppBus) << "Dropped" << urls.size() - accepted.size() << "of" << urls.size()
                             << "URLs: too many or too long";
     return accepted;
@@ -99,15 +104,39 @@ QList<QUrl> AppBus::acceptedURLs(const QStringList &urls)
 
 void AppBus::OpenURLs(const QStringList &urls)
 {
-    const QList<QUrl> accepted = acceptedURLs(urls);
-    const qsizetype room = maxPendingURLs - m_pendingURLs.size();
-    if (accepted.size() > room)
-        qCWarning(lcAppBus) << "Dropped" << accepted.size() - room << "URLs: too many in one turn";
-    m_pendingURLs.append(accepted.first(std::min(room, accepted.size())));
+    qsizetype dropped = 0;
+    const QList<QUrl> accepted = acceptedURLs(urls, &dropped);
+    const qsizetype taken = std::min(maxPendingURLs - m_pendingURLs.size(), accepted.size());
+    m_pendingURLs.append(accepted.first(taken));
+    noteDropped(dropped + accepted.size() - taken);
     if (m_deliveryQueued)
         return;
     m_deliveryQueued = true;
     QMetaObject::invokeMethod(this, &AppBus::deliverURLs, Qt::QueuedConnection);
+}
+
+void AppBus::noteDropped(qsizetype count)
+{
+    if (count == 0)
+        return;
+    m_droppedURLs += count;
+    if (m_dropReport.isValid() && !m_dropReport.isFinished())
+        return;
+    Scheduler &scheduler = Scheduler::current();
+    m_dropReport
+        = scheduler.spawn([&scheduler, guard = QPointer<AppBus>(this)](TaskHandle self) -> QCoro::Task<void> {
+              const bool slept = co_await scheduler.sleep(dropReportPause, self);
+              if (slept && guard)
+                  guard->reportDropped();
+          });
+}
+
+void AppBus::reportDropped()
+{
+    if (m_droppedURLs == 0)
+        return;
+    qCWarning(lcAppBus) << "Dropped" << m_droppedURLs << "URLs: too many or too long";
+    m_droppedURLs = 0;
 }
 
 void AppBus::deliverURLs()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Scheduler.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QList>
@@ -30,6 +32,9 @@ public:
     static constexpr int maxURLsPerCall = 64;
     static constexpr int maxURLLength = 2048;
     static constexpr int maxPendingURLs = 256;
+    // What was dropped is logged as one count per burst: one line at most
+    // this often, however many calls a flood makes.
+    static constexpr double dropReportPause = 1.0;
 
     enum class Claim {
         owned, // this process is the one instance
@@ -50,8 +55,9 @@ public:
     // without URLs the dashboard hand-over. False only when the name has no
     // owner any more (it quit meanwhile), so the claim is worth another try.
     bool forward(const QStringList &urls);
-    // The URLs of a launch or a call within the bounds above, in order.
-    static QList<QUrl> acceptedURLs(const QStringList &urls);
+    // The URLs of a launch or a call within the bounds above, in order. The
+    // number left out is added to `dropped` when given, else logged.
+    static QList<QUrl> acceptedURLs(const QStringList &urls, qsizetype *dropped = nullptr);
 
 public slots:
     // Exported methods.
@@ -71,8 +77,13 @@ private slots:
     void deliverURLs();
 
 private:
+    void noteDropped(qsizetype count);
+    void reportDropped();
+
     QDBusConnection m_bus;
     bool m_registered = false;
     QList<QUrl> m_pendingURLs;
     bool m_deliveryQueued = false;
+    qsizetype m_droppedURLs = 0;
+    TaskHandle m_dropReport;
 };

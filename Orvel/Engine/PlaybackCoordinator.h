@@ -246,7 +246,10 @@ public:
     // Shortcuts. Each change is saved before the list in memory follows it.
     static constexpr QLatin1String shortcutsWidgetKind{"OrvelShortcuts"};
     static inline const QString saveFailedText = QStringLiteral("Your changes could not be saved.");
+    // The longest idle wait of a title look-up, and the longest a whole one may take.
     static constexpr int titleLookupTimeoutMs = 5000;
+    static constexpr int titleLookupDeadlineMs = 10000;
+    static constexpr int titleLookupMaxRedirects = 5;
 
     // False for a link that does not parse or a blank title, and when saving failed.
     bool upsertShortcut(const std::optional<QUuid> &id, const QString &title, const QString &link,
@@ -368,6 +371,9 @@ private:
     QCoro::Task<void> delayedReload(TaskHandle self);
     QCoro::Task<void> artworkGraceTask(TaskHandle self, QString name);
     QCoro::Task<void> downloadArtwork(TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name);
+    // A reply's body, taken as it streams in; nothing once it reaches `limit`
+    // bytes (or says it will), when the transfer is aborted at once.
+    static QCoro::Task<std::optional<QByteArray>> readBody(QNetworkReply *reply, qint64 limit);
     void clearArtwork() { setArtwork(QImage(), std::nullopt, std::nullopt); }
     // Cancels the running download and hangs up its request.
     void cancelArtworkDownload();

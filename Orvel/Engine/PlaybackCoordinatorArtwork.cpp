@@ -134,38 +134,11 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
         m_artworkSession->get(request), [](QNetworkReply *r) { r->deleteLater(); });
     m_artworkReply = reply.get();
 
-    // The body is taken as it streams in, so an oversized one is cut off
-    // without ever being held whole.
-    QByteArray body;
-    bool oversized = false;
     QNetworkReply *stream = reply.get();
-    const auto take = [stream, &body, &oversized] {
-        if (oversized)
-            return;
-        body += stream->readAll();
-        if (body.size() >= artworkBodyLimit) {
-            oversized = true;
-            body.clear();
-            stream->abort();
-        }
-    };
-    QObject::connect(stream, &QNetworkReply::readyRead, stream, take);
-    QObject::connect(stream, &QNetworkReply::metaDataChanged, stream, [stream, &body, &oversized] {
-        const QVariant length = stream->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() >= artworkBodyLimit) {
-            oversized = true;
-            body.clear();
-            stream->abort();
-        }
-    });
-    if (!stream->isFinished())
-        co_await qCoro(stream).waitForFinished();
-    QObject::disconnect(stream, nullptr, stream, nullptr);
-    if (!oversized && stream->isOpen())
-        take();
-
-    if (oversized || stopped())
+    const std::optional<QByteArray> read = co_await readBody(stream, artworkBodyLimit);
+    if (!read || stopped())
         co_return;
+    const QByteArray &body = *read;
     const QVariant status = stream->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const bool isHTTP = status.isValid();
     // The request failed when no answer came at all, or when an HTTP answer broke
@@ -215,6 +188,39 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
     }
     pruneArtwork(name, previousFile);
     m_widgetCenter.reloadTimelines(nowPlayingWidgetKind);
+}
+
+QCoro::Task<std::optional<QByteArray>> PlaybackCoordinator::readBody(QNetworkReply *reply, qint64 limit)
+{
+    // Taken as it streams in, so an oversized body is cut off without ever being held whole.
+    QByteArray body;
+    bool oversized = false;
+    const auto refuse = [reply, &body, &oversized] {
+        oversized = true;
+        body.clear();
+        reply->abort();
+    };
+    const auto take = [reply, &body, &oversized, &refuse, limit] {
+        if (oversized)
+            return;
+        body += reply->readAll();
+        if (body.size() >= limit)
+            refuse();
+    };
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, take);
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, &oversized, &refuse, limit] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (!oversized && length.isValid() && length.toLongLong() >= limit)
+            refuse();
+    });
+    if (!reply->isFinished())
+        co_await qCoro(reply).waitForFinished();
+    QObject::disconnect(reply, nullptr, reply, nullptr);
+    if (!oversized && reply->isOpen())
+        take();
+    if (oversized)
+        co_return std::nullopt;
+    co_return body;
 }
 
 void PlaybackCoordinator::pruneArtwork(const QString &keep, const std::optional<QString> &previous) const

@@ -13,7 +13,7 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QTextBoundaryFinder>
-#include <qcoro/qcoronetworkreply.h>
+#include <algorithm>
 
 namespace {
 // The first `count` user-perceived characters, never splitting one.
@@ -166,36 +166,51 @@ void PlaybackCoordinator::openCurrentTrack()
 
 QCoro::Task<std::optional<QString>> PlaybackCoordinator::lookupTitle(SpotifyLink link)
 {
-    QNetworkRequest request(SpotifyOEmbed::requestURL(link, m_oEmbedEndpoint));
+    const QUrl url = SpotifyOEmbed::requestURL(link, m_oEmbedEndpoint);
+    QNetworkRequest request(url);
+    // Each redirect is weighed here: only https on the service's own host is followed.
+    request.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(titleLookupMaxRedirects);
     QNetworkReply *reply = m_artworkSession->get(request);
     // The reply belongs to the session; it goes once the look-up has read it.
     const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> owned(
         reply, [](QNetworkReply *r) { r->deleteLater(); });
+    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply, url](const QUrl &target) {
+        if (SpotifyOEmbed::followsRedirect(url, target))
+            emit reply->redirectAllowed();
+        else
+            reply->abort();
+    });
 
-    // The longest idle wait, kept on the scheduler's clock: any arriving data restarts it.
+    // Two limits on the scheduler's clock: the longest idle wait, which arriving
+    // data restarts, and the longest whole look-up, which nothing restarts.
     Scheduler &scheduler = m_scheduler;
+    const double deadline = scheduler.now() + titleLookupDeadlineMs / 1000.0;
     auto lastActivity = std::make_shared<double>(scheduler.now());
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-        [&scheduler, lastActivity] { *lastActivity = scheduler.now(); });
+    const auto active = [&scheduler, lastActivity] { *lastActivity = scheduler.now(); };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, active);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, active);
     const QPointer<QNetworkReply> watched(reply);
-    const TaskHandle watchdog
-        = scheduler.spawn([&scheduler, lastActivity, watched](TaskHandle self) -> QCoro::Task<void> {
-              double remaining = titleLookupTimeoutMs / 1000.0;
-              while (remaining > 0) {
-                  const bool slept = co_await scheduler.sleep(remaining, self);
-                  if (!slept || !watched)
-                      co_return;
-                  remaining = *lastActivity + titleLookupTimeoutMs / 1000.0 - scheduler.now();
-              }
-              if (watched && watched->isRunning())
-                  watched->abort();
-          });
-    co_await qCoro(reply).waitForFinished();
+    const TaskHandle watchdog = scheduler.spawn(
+        [&scheduler, lastActivity, deadline, watched](TaskHandle self) -> QCoro::Task<void> {
+            for (;;) {
+                const double end = std::min(*lastActivity + titleLookupTimeoutMs / 1000.0, deadline);
+                const double remaining = end - scheduler.now();
+                if (remaining <= 0)
+                    break;
+                const bool slept = co_await scheduler.sleep(remaining, self);
+                if (!slept || !watched)
+                    co_return;
+            }
+            if (watched && watched->isRunning())
+                watched->abort();
+        });
+    const std::optional<QByteArray> body = co_await readBody(reply, SpotifyOEmbed::maximumBodySize);
     watchdog.cancel();
-    if (reply->error() != QNetworkReply::NoError)
+    if (!body || reply->error() != QNetworkReply::NoError)
         co_return std::nullopt;
     if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
         co_return std::nullopt;
-    // A body of the refused size or more stays refused when cut to that size.
-    co_return SpotifyOEmbed::title(reply->read(SpotifyOEmbed::maximumBodySize));
+    co_return SpotifyOEmbed::title(*body);
 }

@@ -28,6 +28,22 @@ TEST(SpotifyOEmbed, RequestAsksForTheLinksWebAddress)
         "http://127.0.0.1:8123/oembed?url=https://open.spotify.com/playlist/37i9dQZF1DXcBWIGoYBM5M");
 }
 
+TEST(SpotifyOEmbed, RedirectsAreFollowedOnlyToHttpsOnTheSameHost)
+{
+    const QUrl service("https://open.spotify.com/oembed?url=x");
+    EXPECT_TRUE(SpotifyOEmbed::followsRedirect(service, QUrl("https://open.spotify.com/oembed/?url=x")));
+    EXPECT_TRUE(SpotifyOEmbed::followsRedirect(service, QUrl("https://OPEN.spotify.com:443/o")));
+    for (const char *target : {"http://open.spotify.com/oembed", "https://open.spotify.com.evil.test/oembed",
+             "https://evil.test/oembed", "https://open.spotify.com:8443/oembed",
+             "https://user@open.spotify.com/oembed", "ftp://open.spotify.com/oembed", "/oembed", ""}) {
+        EXPECT_FALSE(SpotifyOEmbed::followsRedirect(service, QUrl(target))) << target;
+    }
+    // A local endpoint's redirect may only go to https on that host.
+    const QUrl local("http://127.0.0.1:8123/oembed");
+    EXPECT_FALSE(SpotifyOEmbed::followsRedirect(local, QUrl("http://127.0.0.1:8123/other")));
+    EXPECT_TRUE(SpotifyOEmbed::followsRedirect(local, QUrl("https://127.0.0.1/oembed")));
+}
+
 TEST(SpotifyOEmbed, TitleIsTrimmedOrNothing)
 {
     const std::pair<QByteArray, std::optional<QString>> cases[] = {

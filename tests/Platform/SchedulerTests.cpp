@@ -7,6 +7,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <optional>
+#include <thread>
 
 namespace {
 QCoro::Task<void> pauseAndRecord(
@@ -207,9 +208,8 @@ TEST(SystemScheduler, ACancelledSleepEndsAtOnceAndItsTimerNeverFires)
 {
     SystemScheduler scheduler;
     std::optional<bool> slept;
-    TaskHandle task = scheduler.spawn([&](TaskHandle self) -> QCoro::Task<void> {
-        slept = co_await scheduler.sleep(3600, self);
-    });
+    TaskHandle task = scheduler.spawn(
+        [&](TaskHandle self) -> QCoro::Task<void> { slept = co_await scheduler.sleep(3600, self); });
     QCoreApplication::processEvents();
     ASSERT_FALSE(slept.has_value());
     EventCounter events;
@@ -226,4 +226,15 @@ TEST(SystemScheduler, ACancelledSleepEndsAtOnceAndItsTimerNeverFires)
     runUntil(done);
     EXPECT_TRUE(done);
     EXPECT_EQ(events.count(QEvent::Timer), 1);
+}
+
+TEST(SystemScheduler, ASleepWhoseTimerCannotStartEndsAtOnceWithFalse)
+{
+    // A thread without an event loop cannot start a timer.
+    SystemScheduler scheduler;
+    std::optional<bool> slept;
+    const auto sleepOnce = [&]() -> QCoro::Task<void> { slept = co_await scheduler.sleep(0.01); };
+    std::thread bare([&] { const QCoro::Task<void> task = sleepOnce(); });
+    bare.join();
+    EXPECT_EQ(slept, std::optional<bool>(false));
 }

@@ -19,11 +19,12 @@ ManualScheduler::~ManualScheduler()
         wake(sleeper, false, false);
 }
 
-void ManualScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
+bool ManualScheduler::arm(const std::shared_ptr<Sleeper> &sleeper)
 {
     const std::lock_guard lock(m_mutex);
     sleeper->sequence = ++m_sequence;
     m_sleepers.emplace(std::make_pair(sleeper->deadline, sleeper->sequence), sleeper);
+    return true;
 }
 
 void ManualScheduler::disarm(const std::shared_ptr<Sleeper> &sleeper)

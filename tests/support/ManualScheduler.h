@@ -31,7 +31,7 @@ public:
     std::optional<double> nextDeadline() const;
 
 protected:
-    void arm(const std::shared_ptr<Sleeper> &sleeper) override;
+    bool arm(const std::shared_ptr<Sleeper> &sleeper) override;
     void disarm(const std::shared_ptr<Sleeper> &sleeper) override;
 
 private:

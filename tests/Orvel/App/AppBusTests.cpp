@@ -1,4 +1,5 @@
 #include "AppBus.h"
+#include "ManualScheduler.h"
 #include "QtPrinters.h"
 #include "Scheduler.h"
 #include "SpotifyPlaybackIntent.h"
@@ -134,6 +135,43 @@ TEST_F(AppBusTest, CallsOfOneTurnArriveAsOneBoundedBurst)
     ASSERT_EQ(bursts.size(), 2);
     EXPECT_EQ(bursts.last(), QList<QUrl>{QUrl("orvel://shortcuts")});
     EXPECT_EQ(AppBus::acceptedURLs({tooLong.left(AppBus::maxURLLength), tooLong}).size(), 1);
+}
+
+TEST_F(AppBusTest, AFloodOfDroppedLinksIsLoggedAsOneCountedLine)
+{
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+              if (text.startsWith("Dropped"))
+                  logged << text;
+          });
+    ManualScheduler manual;
+    ScopedScheduler onManual(manual);
+    Peer app(bus);
+    {
+        AppBus owner(app.connection);
+        QStringList hundred;
+        for (int i = 0; i < 100; ++i)
+            hundred << QStringLiteral("orvel://player/%1").arg(i);
+        // Each call drops 36 past its own bound, each turn 64 past the turn's.
+        for (int turn = 0; turn < 10; ++turn) {
+            for (int call = 0; call < 5; ++call)
+                owner.OpenURLs(hundred);
+            manual.advance(0.05);
+        }
+        EXPECT_TRUE(logged.isEmpty());
+        manual.advance(1);
+        EXPECT_EQ(logged, QStringList{"Dropped 2440 URLs: too many or too long"});
+
+        owner.OpenURLs(hundred);
+        manual.advance(1);
+        EXPECT_EQ(logged.size(), 2);
+        owner.OpenURLs(hundred);
+    }
+    // What is still counted when the bus goes is not lost.
+    EXPECT_EQ(logged.value(2), "Dropped 36 URLs: too many or too long");
+    qInstallMessageHandler(previous);
 }
 
 TEST_F(AppBusTest, ForwardingToANameWithoutOwnerAsksForAnotherClaim)

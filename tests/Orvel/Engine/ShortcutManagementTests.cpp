@@ -1,12 +1,14 @@
 #include "CoordinatorTestSupport.h"
 #include "FakeLoginItem.h"
 #include "Preferences.h"
+#include "SpotifyOEmbed.h"
 #include "TemporaryHome.h"
 #include "fixtures/OEmbedServer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QJsonDocument>
+#include <QNetworkReply>
 
 // Editing, saving, opening and naming the user's shortcuts.
 namespace {
@@ -223,5 +225,69 @@ TEST_F(TitleLookup, AnEndpointSilentForFiveSecondsGivesNothing)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_TRUE(started.done());
     EXPECT_EQ(started.get(), std::nullopt);
+}
+
+TEST_F(TitleLookup, AnAnswerReachingTheLimitIsCutOffWhileItArrives)
+{
+    // Just under the limit still counts; at the limit it does not.
+    const QByteArray head = R"({"title":"Sized","html":")";
+    for (const qsizetype size : {SpotifyOEmbed::maximumBodySize - 1, SpotifyOEmbed::maximumBodySize}) {
+        SCOPED_TRACE(size);
+        server.body = head + QByteArray(size - head.size() - 2, 'x') + "\"}";
+        EXPECT_EQ(
+            lookUp(), size < SpotifyOEmbed::maximumBodySize ? std::optional<QString>("Sized") : std::nullopt);
+    }
+    // Endless: refused as it comes, not at its end (which never comes).
+    server.body = head;
+    server.endless = true;
+    EXPECT_EQ(lookUp(), std::nullopt);
+}
+
+TEST_F(TitleLookup, ATricklingAnswerIsAbandonedAtTheOverallDeadline)
+{
+    server.keptOpen = true;
+    server.announcedLength = 1000;
+    server.body = "{";
+    // Started without running the event loop, so no arrival is missed below.
+    auto started = ::start(coordinator->lookupTitle(*SpotifyLink::parse(playlistLink)));
+    auto *reply = coordinator->findChild<QNetworkReply *>();
+    ASSERT_TRUE(reply);
+    int arrivals = 0;
+    QObject::connect(reply, &QNetworkReply::readyRead, [&] { ++arrivals; });
+    const auto arrived = [&](int count) {
+        for (QDeadlineTimer guard(10000); arrivals < count && !guard.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return arrivals >= count;
+    };
+    ASSERT_TRUE(arrived(1));
+    // A byte every 4 s: never idle for 5 s.
+    for (int drop = 2; drop <= 3; ++drop) {
+        clock.advance(4);
+        server.drip(" ");
+        ASSERT_TRUE(arrived(drop));
+    }
+    clock.advance(1.5);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(started.done());
+    clock.advance(0.5); // ten seconds since it began
+    for (QDeadlineTimer guard(10000); !started.done() && !guard.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(started.done());
+    EXPECT_EQ(started.get(), std::nullopt);
+}
+
+TEST_F(TitleLookup, ARedirectElsewhereIsNotFollowed)
+{
+    OEmbedServer elsewhere;
+    elsewhere.body = R"({"title":"Elsewhere"})";
+    server.status = 302;
+    // Plain http on the same host, then https on another one.
+    for (const QByteArray &target :
+        {elsewhere.endpoint().toEncoded() + "/oembed", QByteArray("https://example.invalid/oembed")}) {
+        SCOPED_TRACE(target.toStdString());
+        server.headers = "Location: " + target + "\r\n";
+        EXPECT_EQ(lookUp(), std::nullopt);
+    }
+    EXPECT_EQ(elsewhere.requests, 0);
 }
 } // namespace

@@ -5,9 +5,11 @@
 #include "SkillSlotEditorModel.h"
 #include "Uuid.h"
 
+#include <QPointer>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
 // The skill-bar page and its slot editor over the real owners.
 namespace {
@@ -300,6 +302,7 @@ TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplac
     ASSERT_TRUE(model);
     const auto tiles = allNamed(view->item(), "slotTile");
     ASSERT_EQ(tiles.size(), 6);
+    const QList<QPointer<QQuickItem>> kept(tiles.cbegin(), tiles.cend());
     const auto click = [&](QQuickItem *item) {
         const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
         QTest::mouseClick(view->window(), Qt::LeftButton, {}, centre.toPoint());
@@ -325,6 +328,7 @@ TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplac
     EXPECT_EQ(popovers().size(), 1);
 
     // The tiles are the same items after the change.
+    ASSERT_TRUE(std::none_of(kept.cbegin(), kept.cend(), [](const auto &tile) { return tile.isNull(); }));
     EXPECT_EQ(allNamed(view->item(), "slotTile"), tiles);
     click(tiles[3]);
     EXPECT_EQ(model->openSlot(), 3);

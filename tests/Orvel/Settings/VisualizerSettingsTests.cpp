@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -258,18 +259,20 @@ TEST_F(VisualizerPage, APaletteChipWritesOnlyThePaletteAndThePickerShowsOnlyForC
 
     const QList<QQuickItem *> chips = allNamed(view->item(), "paletteChip");
     ASSERT_EQ(chips.size(), 7);
-    click(chips[2]); // mint
+    const QPointer<QQuickItem> mint = chips[2];
+    click(mint);
     VisualizerSettings expected = stored;
     expected.palette = VisualizerPalette::mint;
     EXPECT_EQ(preferences.visualizer(), expected);
     EXPECT_FALSE(shown(item("customColor")));
 
-    QQuickItem *orbit = allNamed(view->item(), "styleChip")[3];
+    const QPointer<QQuickItem> orbit = allNamed(view->item(), "styleChip")[3];
     click(orbit);
     EXPECT_EQ(preferences.visualizer().style, VisualizerStyle::orbit);
     // The chips stay the same items: the one under the pointer is never rebuilt.
-    EXPECT_EQ(allNamed(view->item(), "styleChip")[3], orbit);
-    EXPECT_EQ(allNamed(view->item(), "paletteChip")[2], chips[2]);
+    ASSERT_TRUE(orbit && mint);
+    EXPECT_EQ(allNamed(view->item(), "styleChip")[3], orbit.data());
+    EXPECT_EQ(allNamed(view->item(), "paletteChip")[2], mint.data());
     EXPECT_EQ(preferences.visualizer().customHex, "123456");
 }
 
