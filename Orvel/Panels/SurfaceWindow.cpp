@@ -42,12 +42,12 @@ QCoro::Task<void> shrinkLater(Scheduler &scheduler, QPointer<SurfaceWindow> wind
 } // namespace
 
 std::function<std::unique_ptr<PanelWindow>(PanelModel &)> SurfaceWindow::floatingPanels(
-    Screens &screens, Scheduler &scheduler, QQmlEngine &engine)
+    Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine)
 {
-    return [&screens, &scheduler, &engine](PanelModel &model) -> std::unique_ptr<PanelWindow> {
+    return [&screens, &desktop, &scheduler, &engine](PanelModel &model) -> std::unique_ptr<PanelWindow> {
         const QByteArray view
             = QByteArrayLiteral("import QtQuick\nimport Orvel\n") + surfaceViewType + " {}\n";
-        return std::make_unique<FloatingPanel>(screens, scheduler, engine, view,
+        return std::make_unique<FloatingPanel>(screens, desktop, scheduler, engine, view,
             QVariantMap{{QStringLiteral("model"), QVariant::fromValue(&model)}});
     };
 }
@@ -82,6 +82,11 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
     m_panel->pointerChanged = [self](bool inside) {
         if (self)
             self->model().hover(inside);
+    };
+    // Kept off its display by a full-screen window, an open panel is not looked at: no fast polling.
+    m_panel->onScreenChanged = [self] {
+        if (self)
+            self->report();
     };
 
     PanelModel &model = *m_model;
@@ -191,6 +196,9 @@ void SurfaceWindow::update(bool animated)
         qPrintable(panel.title()), flag(animated), flag(expanded), flag(model.peeking()),
         qPrintable(text(target)), qPrintable(text(panel.frame())), panel.level(), flag(shrinkPending()));
 
+    // A folded panel takes no keys: the window that had them gets them back.
+    if (!expanded && m_lastExpanded && !model.isDragging())
+        panel.resignKey();
     m_lastExpanded = expanded;
     report();
 }
@@ -205,7 +213,7 @@ void SurfaceWindow::startShrink()
 
 void SurfaceWindow::report()
 {
-    m_services.reportPanel(m_model->id(), m_model->isExpanded() && m_panel->isVisible());
+    m_services.reportPanel(m_model->id(), m_model->isExpanded() && m_panel->isOnScreen());
 }
 
 void SurfaceWindow::show()

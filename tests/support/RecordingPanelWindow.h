@@ -15,7 +15,7 @@ public:
     // Every frame shown, animation steps included.
     QList<Rect> frames;
     int levelWrites = 0;
-    // "front", "out", "close", in order.
+    // "front", "out", "close", "resign" (gave the keyboard back), in order.
     QStringList ordering;
 
     void enter()
@@ -33,6 +33,8 @@ public:
         if (escape)
             escape();
     }
+    // A full-screen window takes the display (or gives it back).
+    void keepAway(bool away) { setKeptAway(away); }
 
 protected:
     void applyFrame(const Rect &frame) override { frames.append(frame); }
@@ -43,4 +45,5 @@ protected:
     void applyIgnoresMouseEvents(bool) override { }
     void applyVisible(bool visible) override { ordering.append(visible ? "front" : "out"); }
     void applyClose() override { ordering.append("close"); }
+    void applyResignKey() override { ordering.append("resign"); }
 };
