@@ -191,11 +191,10 @@ void FloatingPanel::showAsAllowed()
     if (isVisible() && !keptAway) {
         if (m_window->isVisible())
             return;
-        // Mapping leaves a window where it was stacked: it goes above the managed windows first,
-        // and only then, so a panel that stays shown never climbs over others' menus.
-        m_window->create();
-        m_desktop.raise(*m_window);
+        // Mapping leaves a window where it was stacked, or on top when new: it goes just above the
+        // managed windows once mapped (a compositor sorts a window it draws only from then on).
         m_window->show();
+        m_desktop.raise(*m_window);
         return;
     }
     if (!m_window->isVisible())
