@@ -16,9 +16,9 @@ namespace {
 const QRect left(0, 0, 1000, 800);
 const QRect right(1000, 0, 1000, 800);
 
-class FloatingPanelOnDesktop : public ::testing::Test {
+class PanelOverScriptedDesktop : public ::testing::Test {
 protected:
-    FloatingPanelOnDesktop()
+    PanelOverScriptedDesktop()
     {
         registerOrvelModules(engine);
         screens.list = {FakeScreens::display("A", 1, Rect(0, 0, 1000, 800), true),
@@ -27,7 +27,7 @@ protected:
         // On the left display, near its top.
         panel.setFrame(Rect(300, 700, 284, 38));
     }
-    ~FloatingPanelOnDesktop() override { panel.close(); }
+    ~PanelOverScriptedDesktop() override { panel.close(); }
 
     bool shown() const { return panel.window().isVisible(); }
     void press()
@@ -44,7 +44,7 @@ protected:
 };
 } // namespace
 
-TEST_F(FloatingPanelOnDesktop, OnlyAFullScreenWindowOnItsOwnDisplayKeepsItAway)
+TEST_F(PanelOverScriptedDesktop, OnlyAFullScreenWindowOnItsOwnDisplayKeepsItAway)
 {
     panel.orderFront();
     ASSERT_TRUE(shown());
@@ -69,7 +69,7 @@ TEST_F(FloatingPanelOnDesktop, OnlyAFullScreenWindowOnItsOwnDisplayKeepsItAway)
     EXPECT_TRUE(panel.isOnScreen());
 }
 
-TEST_F(FloatingPanelOnDesktop, ShowInFullScreenKeepsItOverTheFullScreenWindow)
+TEST_F(PanelOverScriptedDesktop, ShowInFullScreenKeepsItOverTheFullScreenWindow)
 {
     panel.setCollectionBehavior(SurfaceWindow::fullScreenAuxiliaryBehavior);
     panel.orderFront();
@@ -88,7 +88,7 @@ TEST_F(FloatingPanelOnDesktop, ShowInFullScreenKeepsItOverTheFullScreenWindow)
     EXPECT_EQ(desktop.raised.count(), 3);
 }
 
-TEST_F(FloatingPanelOnDesktop, RaisedWhenItComesOnScreenAndWhenAManagedWindowIsStackedOverItOnly)
+TEST_F(PanelOverScriptedDesktop, RaisedWhenItComesOnScreenAndWhenAManagedWindowIsStackedOverItOnly)
 {
     panel.orderFront();
     EXPECT_EQ(desktop.raised, QList<const QWindow *>{&panel.window()});
@@ -117,7 +117,7 @@ TEST_F(FloatingPanelOnDesktop, RaisedWhenItComesOnScreenAndWhenAManagedWindowIsS
     EXPECT_EQ(desktop.raised.count(), 4);
 }
 
-TEST_F(FloatingPanelOnDesktop, APressThatTookTheKeyboardGivesItBackWhenThePanelFoldsOrGoes)
+TEST_F(PanelOverScriptedDesktop, APressThatTookTheKeyboardGivesItBackWhenThePanelFoldsOrGoes)
 {
     panel.orderFront();
     // Folding a panel that never took the keyboard hands nothing over.
