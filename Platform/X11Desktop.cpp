@@ -245,9 +245,10 @@ bool X11Desktop::nativeEventFilter(const QByteArray &type, void *message, qintpt
             && m_desktopWindows.contains(property->window))
             askDesktopStates(property->window);
         if (property->window == m_root) {
-            // Activating a window may raise it without changing the managed windows' order.
-            if (name == atom(c, "_NET_ACTIVE_WINDOW"))
-                m_activeChanged = true;
+            // A window raised or activated may leave the managed windows' order as it was, and
+            // the list is written anew all the same: it still may have gone above a panel.
+            if (name == atom(c, "_NET_ACTIVE_WINDOW") || name == atom(c, "_NET_CLIENT_LIST_STACKING"))
+                m_restacked = true;
             if (name == atom(c, "_NET_CLIENT_LIST_STACKING") || name == atom(c, "_NET_ACTIVE_WINDOW")
                 || name == atom(c, "_NET_CURRENT_DESKTOP"))
                 refreshSoon();
@@ -416,7 +417,7 @@ void X11Desktop::refresh()
             order.emplace_back(window.id, window.frame, window.viewable, window.hidden);
         return order;
     };
-    const bool restacked = std::exchange(m_activeChanged, false) || order(stack) != order(m_stack);
+    const bool restacked = std::exchange(m_restacked, false) || order(stack) != order(m_stack);
     m_stack = std::move(stack);
     if (areas != m_fullScreen) {
         m_fullScreen = areas;

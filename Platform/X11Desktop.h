@@ -46,9 +46,6 @@ public:
     WindowId activeWindow() const override;
     void giveFocusBack(WindowId window) override;
 
-    // The managed windows as last read, bottom to top.
-    const std::vector<StackedWindow> &stack() const { return m_stack; }
-
 private:
     X11Desktop(void *connection, std::uint32_t root);
     ~X11Desktop() override;
@@ -58,14 +55,16 @@ private:
     // Selects this client's events on the foreign windows of the list, and gives up those of the rest.
     void track(const QSet<std::uint32_t> &windows, const QHash<std::uint32_t, std::uint32_t> &masks);
     void untrackAll();
+    // The root's children, bottom to top.
     std::vector<TopLevel> topLevels() const;
+    // The managed windows' frames among them.
     QSet<std::uint32_t> frames() const;
     void askDesktopStates(std::uint32_t window);
 
     void *m_connection;
     std::uint32_t m_root;
     bool m_refreshPending = false;
-    bool m_activeChanged = false;
+    bool m_restacked = false;
     std::vector<StackedWindow> m_stack;
     QList<QRect> m_fullScreen;
     // The foreign windows we follow, with the event mask this client had selected there before.
