@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 namespace {
 // Qt's own value for a desktop-type window (QXcbWindow::Desktop), read when the window is made.
@@ -65,21 +67,53 @@ void tellWindowManager(xcb_connection_t *c, xcb_window_t window, xcb_atom_t type
         reinterpret_cast<const char *>(&event));
 }
 
-bool ours(xcb_window_t window)
+QSet<std::uint32_t> ownWindows()
 {
+    QSet<std::uint32_t> own;
     const QWindowList windows = QGuiApplication::allWindows();
-    return std::any_of(windows.begin(), windows.end(),
-        [window](const QWindow *w) { return w->handle() && w->winId() == window; });
+    for (const QWindow *window : windows) {
+        if (window->handle())
+            own.insert(std::uint32_t(window->winId()));
+    }
+    return own;
 }
 
-QRect fromNative(const QRect &pixels)
+// Every window may go at any moment: an error is an answer here, not a fault.
+template<typename T, typename Cookie, typename Get>
+Reply<T> ask(xcb_connection_t *c, Get get, Cookie cookie)
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    const qreal ratio = primary ? primary->devicePixelRatio() : 1;
-    if (ratio == 1)
-        return pixels;
-    return QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio).toAlignedRect();
+    xcb_generic_error_t *error = nullptr;
+    Reply<T> reply(get(c, cookie, &error));
+    std::free(error);
+    return reply;
 }
+
+// The 32-bit items of a property of the expected type; empty when it has another type or shape.
+template<typename Item>
+std::vector<Item> items(const xcb_get_property_reply_t *reply, xcb_atom_t type)
+{
+    if (!reply || reply->type != type || reply->format != 32)
+        return {};
+    const int length = xcb_get_property_value_length(reply);
+    if (length <= 0 || length % 4 != 0)
+        return {};
+    const auto *first = static_cast<const Item *>(xcb_get_property_value(reply));
+    return std::vector<Item>(first, first + length / 4);
+}
+
+xcb_get_property_cookie_t askProperty(
+    xcb_connection_t *c, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
+{
+    // 1024 items: far more than any list of windows or states.
+    return xcb_get_property(c, 0, window, name, type, 0, 1024);
+}
+
+void changeEventMask(xcb_connection_t *c, xcb_window_t window, std::uint32_t mask)
+{
+    xcb_discard_reply(c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask).sequence);
+}
+
+constexpr std::uint32_t followed = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 } // namespace
 
 X11Desktop *X11Desktop::instance()
@@ -107,6 +141,19 @@ X11Desktop::X11Desktop(void *connection, std::uint32_t root)
         = (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     qGuiApp->installNativeEventFilter(this);
+    // A display that comes, goes or changes size may be covered or freed.
+    const auto watch = [this](QScreen *screen) {
+        connect(screen, &QScreen::geometryChanged, this, &X11Desktop::refreshSoon);
+        connect(screen, &QScreen::physicalDotsPerInchChanged, this, &X11Desktop::refreshSoon);
+    };
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen *screen) {
+        watch(screen);
+        refreshSoon();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &X11Desktop::refreshSoon);
     refresh();
 }
 
@@ -114,6 +161,7 @@ X11Desktop::~X11Desktop()
 {
     if (qGuiApp)
         qGuiApp->removeNativeEventFilter(this);
+    untrackAll();
 }
 
 void X11Desktop::floatAboveWindows(QWindow &window)
@@ -184,28 +232,54 @@ bool X11Desktop::nativeEventFilter(const QByteArray &type, void *message, qintpt
     if (type != "xcb_generic_event_t")
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    const auto stacked = [this](xcb_window_t window) {
+        return std::any_of(
+            m_stack.begin(), m_stack.end(), [window](const StackedWindow &w) { return w.id == window; });
+    };
     switch (event->response_type & ~0x80) {
     case XCB_PROPERTY_NOTIFY: {
         const auto *property = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-        auto *c = static_cast<xcb_connection_t *>(m_connection);
-        if (property->state == XCB_PROPERTY_NEW_VALUE && property->atom == atom(c, "WM_STATE")
+        const xcb_atom_t name = property->atom;
+        if (property->state == XCB_PROPERTY_NEW_VALUE && name == atom(c, "WM_STATE")
             && m_desktopWindows.contains(property->window))
             askDesktopStates(property->window);
-        if ((property->window == m_root && property->atom == atom(c, "_NET_ACTIVE_WINDOW"))
-            || (property->window == m_active && m_active != 0 && property->atom == atom(c, "_NET_WM_STATE")))
+        if (property->window == m_root) {
+            // A window raised or activated may leave the managed windows' order as it was, and
+            // the list is written anew all the same: it still may have gone above a panel.
+            if (name == atom(c, "_NET_ACTIVE_WINDOW") || name == atom(c, "_NET_CLIENT_LIST_STACKING"))
+                m_restacked = true;
+            if (name == atom(c, "_NET_CLIENT_LIST_STACKING") || name == atom(c, "_NET_ACTIVE_WINDOW")
+                || name == atom(c, "_NET_CURRENT_DESKTOP"))
+                refreshSoon();
+        } else if ((name == atom(c, "_NET_WM_STATE") || name == atom(c, "_NET_WM_WINDOW_TYPE")
+                       || name == atom(c, "WM_STATE"))
+            && stacked(property->window)) {
             refreshSoon();
+        }
         break;
     }
-    case XCB_CONFIGURE_NOTIFY: {
-        const auto *configure = reinterpret_cast<const xcb_configure_notify_event_t *>(event);
-        if (configure->window == m_active && m_active != 0 && m_fullScreen)
+    case XCB_CONFIGURE_NOTIFY:
+        if (stacked(reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window))
             refreshSoon();
         break;
-    }
+    case XCB_MAP_NOTIFY:
+        if (stacked(reinterpret_cast<const xcb_map_notify_event_t *>(event)->window))
+            refreshSoon();
+        break;
     case XCB_UNMAP_NOTIFY:
+        if (stacked(reinterpret_cast<const xcb_unmap_notify_event_t *>(event)->window))
+            refreshSoon();
+        break;
+    case XCB_REPARENT_NOTIFY:
+        if (stacked(reinterpret_cast<const xcb_reparent_notify_event_t *>(event)->window))
+            refreshSoon();
+        break;
     case XCB_DESTROY_NOTIFY: {
-        const auto *unmap = reinterpret_cast<const xcb_unmap_notify_event_t *>(event);
-        if (unmap->window == m_active && m_active != 0)
+        const xcb_window_t window = reinterpret_cast<const xcb_destroy_notify_event_t *>(event)->window;
+        // Its event mask went with it.
+        m_tracked.remove(window);
+        if (stacked(window))
             refreshSoon();
         break;
     }
@@ -230,74 +304,241 @@ void X11Desktop::refreshSoon()
         Qt::QueuedConnection);
 }
 
-void X11Desktop::follow(std::uint32_t window)
-{
-    auto *c = static_cast<xcb_connection_t *>(m_connection);
-    if (window == m_active)
-        return;
-    // Qt already hears our own windows' changes; their event mask is Qt's.
-    if (m_active != 0 && m_activeIsForeign) {
-        const std::uint32_t none = 0;
-        // It may be gone already: no error to report then.
-        xcb_discard_reply(
-            c, xcb_change_window_attributes_checked(c, m_active, XCB_CW_EVENT_MASK, &none).sequence);
-    }
-    m_active = window;
-    m_activeIsForeign = window != 0 && !ours(window);
-    if (m_activeIsForeign) {
-        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-        xcb_discard_reply(
-            c, xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask).sequence);
-    }
-}
-
 void X11Desktop::refresh()
 {
     auto *c = static_cast<xcb_connection_t *>(m_connection);
-    // The active window may go at any moment; its errors are answers here, not faults.
-    xcb_generic_error_t *error = nullptr;
-    const auto forget = [&error] {
-        std::free(error);
-        error = nullptr;
-    };
-    const auto property = [c, &error, &forget](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
-        Reply<xcb_get_property_reply_t> reply(
-            xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 64), &error));
-        forget();
-        return reply;
-    };
-
-    xcb_window_t active = 0;
-    if (auto reply = property(m_root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
-        reply && reply->format == 32 && xcb_get_property_value_length(reply.get()) >= 4)
-        active = *static_cast<const xcb_window_t *>(xcb_get_property_value(reply.get()));
-    follow(active);
-
-    std::optional<QRect> fullScreen;
-    if (active != 0) {
-        bool full = false;
-        if (auto reply = property(active, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM);
-            reply && reply->format == 32) {
-            const auto *states = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-            const int count = xcb_get_property_value_length(reply.get()) / 4;
-            const xcb_atom_t wanted = atom(c, "_NET_WM_STATE_FULLSCREEN");
-            full = std::find(states, states + count, wanted) != states + count;
-        }
-        if (full) {
-            const auto geometryCookie = xcb_get_geometry(c, active);
-            const auto placeCookie = xcb_translate_coordinates(c, active, m_root, 0, 0);
-            Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, &error));
-            forget();
-            Reply<xcb_translate_coordinates_reply_t> place(
-                xcb_translate_coordinates_reply(c, placeCookie, &error));
-            forget();
-            if (geometry && place)
-                fullScreen = fromNative(QRect(place->dst_x, place->dst_y, geometry->width, geometry->height));
+    std::vector<xcb_window_t> listed;
+    {
+        auto reply = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply,
+            askProperty(c, m_root, atom(c, "_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW));
+        QSet<xcb_window_t> once;
+        for (const xcb_window_t window : items<xcb_window_t>(reply.get(), XCB_ATOM_WINDOW)) {
+            // A list that names the root or a window twice is not taken at its word there.
+            if (window != XCB_WINDOW_NONE && window != m_root && !once.contains(window)) {
+                once.insert(window);
+                listed.push_back(window);
+            }
         }
     }
+
+    // Every question to every window first, then the answers: one round trip for all.
+    struct Questions {
+        xcb_get_window_attributes_cookie_t attributes;
+        xcb_get_property_cookie_t state;
+        xcb_get_property_cookie_t type;
+        xcb_get_geometry_cookie_t geometry;
+        xcb_translate_coordinates_cookie_t place;
+        xcb_query_tree_cookie_t tree;
+    };
+    const xcb_atom_t stateAtom = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t typeAtom = atom(c, "_NET_WM_WINDOW_TYPE");
+    std::vector<Questions> questions;
+    questions.reserve(listed.size());
+    for (const xcb_window_t window : listed) {
+        questions.push_back(
+            Questions{xcb_get_window_attributes(c, window), askProperty(c, window, stateAtom, XCB_ATOM_ATOM),
+                askProperty(c, window, typeAtom, XCB_ATOM_ATOM), xcb_get_geometry(c, window),
+                xcb_translate_coordinates(c, window, m_root, 0, 0), xcb_query_tree(c, window)});
+    }
+    const xcb_atom_t fullScreen = atom(c, "_NET_WM_STATE_FULLSCREEN");
+    const xcb_atom_t hidden = atom(c, "_NET_WM_STATE_HIDDEN");
+    const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
+    const xcb_atom_t desktop = atom(c, "_NET_WM_WINDOW_TYPE_DESKTOP");
+
+    std::vector<StackedWindow> stack;
+    QHash<std::uint32_t, std::uint32_t> masks;
+    QHash<std::uint32_t, std::uint32_t> parents;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const Questions &q = questions[i];
+        auto attributes
+            = ask<xcb_get_window_attributes_reply_t>(c, xcb_get_window_attributes_reply, q.attributes);
+        auto state = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, q.state);
+        auto type = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, q.type);
+        auto geometry = ask<xcb_get_geometry_reply_t>(c, xcb_get_geometry_reply, q.geometry);
+        auto place = ask<xcb_translate_coordinates_reply_t>(c, xcb_translate_coordinates_reply, q.place);
+        auto tree = ask<xcb_query_tree_reply_t>(c, xcb_query_tree_reply, q.tree);
+        // Gone meanwhile.
+        if (!attributes || !geometry || !place || !tree)
+            continue;
+        StackedWindow window;
+        window.id = listed[i];
+        window.area = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
+        window.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        const std::vector<xcb_atom_t> states = items<xcb_atom_t>(state.get(), XCB_ATOM_ATOM);
+        window.fullScreen = std::find(states.begin(), states.end(), fullScreen) != states.end();
+        window.hidden = std::find(states.begin(), states.end(), hidden) != states.end();
+        const std::vector<xcb_atom_t> types = items<xcb_atom_t>(type.get(), XCB_ATOM_ATOM);
+        // The first type the window manager knows counts; these two are known to all.
+        window.furniture = !types.empty() && (types.front() == dock || types.front() == desktop);
+        window.frame = window.id;
+        parents.insert(window.id, tree->parent);
+        masks.insert(window.id, attributes->your_event_mask);
+        stack.push_back(window);
+    }
+
+    // The frame of each window: its ancestor among the root's children, a few levels up at most.
+    for (int level = 0; level < 4; ++level) {
+        QHash<std::uint32_t, xcb_query_tree_cookie_t> asked;
+        for (StackedWindow &window : stack) {
+            const std::uint32_t parent = parents.value(window.frame, m_root);
+            if (parent == m_root || parent == XCB_WINDOW_NONE)
+                continue;
+            window.frame = parent;
+            if (!parents.contains(parent) && !asked.contains(parent))
+                asked.insert(parent, xcb_query_tree(c, parent));
+        }
+        if (asked.isEmpty())
+            break;
+        for (auto it = asked.cbegin(); it != asked.cend(); ++it) {
+            auto tree = ask<xcb_query_tree_reply_t>(c, xcb_query_tree_reply, it.value());
+            parents.insert(it.key(), tree ? tree->parent : m_root);
+        }
+    }
+
+    const QSet<std::uint32_t> own = ownWindows();
+    QSet<std::uint32_t> foreign;
+    for (const StackedWindow &window : stack) {
+        if (!own.contains(window.id))
+            foreign.insert(window.id);
+    }
+    track(foreign, masks);
     xcb_flush(c);
-    if (fullScreen == m_fullScreen)
+
+    QList<DisplayPixels> displays;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens)
+        displays.append(DisplayPixels{screen->geometry(), screen->devicePixelRatio()});
+    const QList<QRect> areas = DesktopStacking::fullScreenAreas(stack, displays);
+
+    // Moves and resizes alone restack nothing.
+    const auto order = [](const std::vector<StackedWindow> &windows) {
+        std::vector<std::tuple<std::uint32_t, std::uint32_t, bool, bool>> order;
+        for (const StackedWindow &window : windows)
+            order.emplace_back(window.id, window.frame, window.viewable, window.hidden);
+        return order;
+    };
+    const bool restacked = std::exchange(m_restacked, false) || order(stack) != order(m_stack);
+    m_stack = std::move(stack);
+    if (areas != m_fullScreen) {
+        m_fullScreen = areas;
+        emit fullScreenChanged();
+    }
+    if (restacked)
+        emit stackingChanged();
+}
+
+void X11Desktop::track(const QSet<std::uint32_t> &windows, const QHash<std::uint32_t, std::uint32_t> &masks)
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    for (auto it = m_tracked.begin(); it != m_tracked.end();) {
+        if (windows.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        // What this client had selected there before comes back.
+        changeEventMask(c, it.key(), it.value());
+        it = m_tracked.erase(it);
+    }
+    for (const std::uint32_t window : windows) {
+        if (m_tracked.contains(window))
+            continue;
+        const std::uint32_t before = masks.value(window);
+        m_tracked.insert(window, before);
+        // Added to what this client already selected there (Qt may have), never in its place.
+        if ((before | followed) != before)
+            changeEventMask(c, window, before | followed);
+    }
+}
+
+void X11Desktop::untrackAll()
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    for (auto it = m_tracked.cbegin(); it != m_tracked.cend(); ++it)
+        changeEventMask(c, it.key(), it.value());
+    m_tracked.clear();
+    xcb_flush(c);
+}
+
+std::vector<TopLevel> X11Desktop::topLevels() const
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    auto tree = ask<xcb_query_tree_reply_t>(c, xcb_query_tree_reply, xcb_query_tree(c, m_root));
+    if (!tree)
+        return {};
+    const xcb_window_t *children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<xcb_get_window_attributes_cookie_t> cookies;
+    cookies.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i)
+        cookies.push_back(xcb_get_window_attributes(c, children[i]));
+    std::vector<TopLevel> levels;
+    levels.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        auto attributes = ask<xcb_get_window_attributes_reply_t>(
+            c, xcb_get_window_attributes_reply, cookies[std::size_t(i)]);
+        if (attributes) {
+            levels.push_back(TopLevel{children[i], attributes->map_state == XCB_MAP_STATE_VIEWABLE,
+                bool(attributes->override_redirect)});
+        }
+    }
+    return levels;
+}
+
+QSet<std::uint32_t> X11Desktop::frames() const
+{
+    QSet<std::uint32_t> frames;
+    for (const StackedWindow &window : m_stack)
+        frames.insert(window.frame);
+    return frames;
+}
+
+bool X11Desktop::managedWindowAbove(QWindow &window) const
+{
+    if (!window.handle())
+        return false;
+    return DesktopStacking::managedAbove(topLevels(), frames(), std::uint32_t(window.winId()));
+}
+
+void X11Desktop::raise(QWindow &window)
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    const auto id = xcb_window_t(window.winId());
+    const Restack place = DesktopStacking::raise(topLevels(), frames(), ownWindows(), id);
+    if (place.sibling == XCB_WINDOW_NONE) {
+        const std::uint32_t values[] = {XCB_STACK_MODE_ABOVE};
+        xcb_discard_reply(
+            c, xcb_configure_window_checked(c, id, XCB_CONFIG_WINDOW_STACK_MODE, values).sequence);
+    } else {
+        const std::uint32_t values[]
+            = {place.sibling, std::uint32_t(place.above ? XCB_STACK_MODE_ABOVE : XCB_STACK_MODE_BELOW)};
+        xcb_discard_reply(c,
+            xcb_configure_window_checked(
+                c, id, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values)
+                .sequence);
+    }
+    xcb_flush(c);
+}
+
+Desktop::WindowId X11Desktop::activeWindow() const
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    auto reply = ask<xcb_get_property_reply_t>(
+        c, xcb_get_property_reply, askProperty(c, m_root, atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW));
+    const std::vector<xcb_window_t> active = items<xcb_window_t>(reply.get(), XCB_ATOM_WINDOW);
+    // openbox names none while an unmanaged window has the keyboard; a bogus root is none too.
+    if (active.empty() || active.front() == m_root)
+        return 0;
+    return active.front();
+}
+
+void X11Desktop::giveFocusBack(WindowId window)
+{
+    auto *c = static_cast<xcb_connection_t *>(m_connection);
+    const std::uint32_t target = DesktopStacking::focusTarget(m_stack, window);
+    if (target == 0)
         return;
-    m_fullScreen = fullScreen;
-    emit fullScreenChanged();
+    // As a pager asks: window managers grant that without weighing focus stealing.
+    constexpr std::uint32_t fromPager = 2;
+    tellWindowManager(c, target, atom(c, "_NET_ACTIVE_WINDOW"), fromPager, XCB_CURRENT_TIME);
+    xcb_flush(c);
 }

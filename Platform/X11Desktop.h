@@ -1,15 +1,17 @@
 #pragma once
 
+#include "Desktop.h"
+#include "DesktopStacking.h"
+
 #include <QAbstractNativeEventFilter>
-#include <QObject>
-#include <QRect>
+#include <QHash>
 #include <QSet>
 #include <QWindow>
 #include <cstdint>
-#include <optional>
+#include <vector>
 
 // Where our windows sit on an X11 desktop run by an EWMH window manager, and
-// what that desktop tells about its active window.
+// what that desktop's stacking tells the floating panels.
 //
 // Floating panels are override-redirect windows: the window manager never
 // sees them, so they are on every workspace, stay through "show desktop",
@@ -18,8 +20,11 @@
 // desktop-type windows on every workspace, below every other window; window
 // managers keep that type through "show desktop".
 //
-// Off X11 every call does nothing and instance() is null.
-class X11Desktop final : public QObject, private QAbstractNativeEventFilter {
+// The managed windows are read from _NET_CLIENT_LIST_STACKING and followed
+// through their property and structure notifications, never polled.
+//
+// Off X11 every static call does nothing and instance() is null.
+class X11Desktop final : public Desktop, private QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     // The process's watcher of the desktop, made on first use; null off X11.
@@ -35,12 +40,11 @@ public:
     // Asks a compositor to blur what lies behind the whole window, or to stop.
     static void setBlurBehind(QWindow &window, bool blur);
 
-    // The active window's frame in Qt's coordinates while it is full screen.
-    std::optional<QRect> fullScreenArea() const { return m_fullScreen; }
-
-signals:
-    // The active window changed, or went into or out of full screen, or moved.
-    void fullScreenChanged();
+    QList<QRect> fullScreenAreas() const override { return m_fullScreen; }
+    bool managedWindowAbove(QWindow &window) const override;
+    void raise(QWindow &window) override;
+    WindowId activeWindow() const override;
+    void giveFocusBack(WindowId window) override;
 
 private:
     X11Desktop(void *connection, std::uint32_t root);
@@ -48,14 +52,22 @@ private:
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
     void refreshSoon();
     void refresh();
-    void follow(std::uint32_t window);
+    // Selects this client's events on the foreign windows of the list, and gives up those of the rest.
+    void track(const QSet<std::uint32_t> &windows, const QHash<std::uint32_t, std::uint32_t> &masks);
+    void untrackAll();
+    // The root's children, bottom to top.
+    std::vector<TopLevel> topLevels() const;
+    // The managed windows' frames among them.
+    QSet<std::uint32_t> frames() const;
     void askDesktopStates(std::uint32_t window);
 
     void *m_connection;
     std::uint32_t m_root;
-    std::uint32_t m_active = 0;
-    bool m_activeIsForeign = false;
     bool m_refreshPending = false;
-    std::optional<QRect> m_fullScreen;
+    bool m_restacked = false;
+    std::vector<StackedWindow> m_stack;
+    QList<QRect> m_fullScreen;
+    // The foreign windows we follow, with the event mask this client had selected there before.
+    QHash<std::uint32_t, std::uint32_t> m_tracked;
     QSet<std::uint32_t> m_desktopWindows;
 };

@@ -22,6 +22,7 @@
 #include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
 #include "SpotifyBridge.h"
+#include "X11Desktop.h"
 #include "fixtures/FakeSpotify.h"
 
 #include <QApplication>
@@ -119,9 +120,12 @@ int main(int argc, char **argv)
         = std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
             AutomationPermission(consent), scheduler);
 
-    AppRoot root(AppRoot::Outside{scheduler, defaults, widgets, workspace, login, announcer, bridge,
+    AppRoot::Outside outside{scheduler, defaults, widgets, workspace, login, announcer, bridge,
         [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
-        nullptr, false, [] {}});
+        nullptr, false, [] {}};
+    // The desktop the app's panels follow, as in the app.
+    outside.desktop = X11Desktop::instance();
+    AppRoot root(outside);
     Preferences &preferences = root.preferences();
     preferences.completeSetup();
     preferences.setSidebarEnabled(false);

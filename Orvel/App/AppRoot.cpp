@@ -6,6 +6,7 @@
 #include "AutomationConsentDialog.h"
 #include "DashboardState.h"
 #include "Defaults.h"
+#include "Desktop.h"
 #include "DisplayCatalog.h"
 #include "LoginItem.h"
 #include "MenuTracker.h"
@@ -22,6 +23,7 @@
 #include "SystemAppearance.h"
 #include "WidgetCenter.h"
 #include "Workspace.h"
+#include "X11Desktop.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -45,6 +47,8 @@ std::unique_ptr<AppRoot> AppRoot::production()
         std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog()),
         [] { return SharedStore(); }, [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr,
         true, {}};
+    // Null off X11: the panels then learn nothing of the desktop.
+    outside.desktop = X11Desktop::instance();
     return std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
 }
 
@@ -89,8 +93,12 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     if (!m_outside.screens)
         m_ownScreens = std::make_unique<SystemScreens>();
     m_screens = m_outside.screens ? m_outside.screens : m_ownScreens.get();
+    if (!m_outside.desktop)
+        m_ownDesktop = std::make_unique<PlainDesktop>();
+    m_desktop = m_outside.desktop ? m_outside.desktop : m_ownDesktop.get();
     m_displays = std::make_unique<DisplayCatalog>(DisplayCatalog::Services{m_screens, &m_outside.scheduler,
-        DisplayCatalog::floatingPanels(*m_screens, m_outside.scheduler, *m_engine), m_preferences.get()});
+        DisplayCatalog::floatingPanels(*m_screens, *m_desktop, m_outside.scheduler, *m_engine),
+        m_preferences.get()});
     QmlOwners::provide(*m_engine, *m_displays);
 
     m_menus = std::make_unique<MenuTracker>();
@@ -104,7 +112,8 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     windows.reportPanel = [&player](const QUuid &panel, bool active) { player.setPanel(panel, active); };
     windows.chrome
         = [&settings, &player](bool peeking) { return SkillBarView::chrome(peeking, settings, player); };
-    windows.makeWindow = SurfaceWindow::floatingPanels(*m_screens, m_outside.scheduler, *m_engine);
+    windows.makeWindow
+        = SurfaceWindow::floatingPanels(*m_screens, *m_desktop, m_outside.scheduler, *m_engine);
     m_panels = std::make_unique<PanelManager>(
         PanelManager::Services{m_preferences.get(), m_displays.get(), std::move(windows)});
 

@@ -9,6 +9,7 @@
 class Announcer;
 class AppDelegate;
 class DashboardState;
+class Desktop;
 class DisplayCatalog;
 class Defaults;
 class LoginItem;
@@ -50,6 +51,8 @@ public:
         std::function<void()> quit;
         // The displays; Qt's when absent.
         Screens *screens = nullptr;
+        // What the panels learn of the desktop and ask of it; one that tells nothing when absent.
+        Desktop *desktop = nullptr;
     };
 
     explicit AppRoot(Outside outside);
@@ -65,6 +68,7 @@ public:
     PlaybackCoordinator &coordinator() const { return *m_coordinator; }
     DashboardState &dashboardState() const { return *m_dashboardState; }
     Screens &screens() const { return *m_screens; }
+    Desktop &desktop() const { return *m_desktop; }
     DisplayCatalog &displays() const { return *m_displays; }
     PanelManager &panels() const { return *m_panels; }
     AppDelegate &delegate() const { return *m_delegate; }
@@ -81,6 +85,8 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<Screens> m_ownScreens;
     Screens *m_screens = nullptr;
+    std::unique_ptr<Desktop> m_ownDesktop;
+    Desktop *m_desktop = nullptr;
     std::unique_ptr<DisplayCatalog> m_displays;
     std::unique_ptr<MenuTracker> m_menus;
     std::unique_ptr<PanelManager> m_panels;

@@ -38,9 +38,9 @@ QVariantMap DisplayCatalog::Display::toVariant() const
 }
 
 std::function<std::unique_ptr<PanelWindow>(const DisplayCatalog::Display &)> DisplayCatalog::floatingPanels(
-    Screens &screens, Scheduler &scheduler, QQmlEngine &engine)
+    Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine)
 {
-    return [&screens, &scheduler, &engine](const Display &display) -> std::unique_ptr<PanelWindow> {
+    return [&screens, &desktop, &scheduler, &engine](const Display &display) -> std::unique_ptr<PanelWindow> {
         static const QByteArray view = R"(
 import QtQuick
 import Orvel
@@ -52,7 +52,7 @@ DisplayIdentificationView {
     Skinned.animations: Preferences.animations
 }
 )";
-        auto panel = std::make_unique<FloatingPanel>(screens, scheduler, engine, view,
+        auto panel = std::make_unique<FloatingPanel>(screens, desktop, scheduler, engine, view,
             QVariantMap{{QStringLiteral("number"), display.number}, {QStringLiteral("name"), display.name},
                 {QStringLiteral("primary"), display.isPrimary}});
         panel->setTitle(QStringLiteral("Orvel \u2014 ") + display.title());

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class Desktop;
 class Preferences;
 class QQmlEngine;
 
@@ -69,7 +70,7 @@ public:
 
     // Identification panels on screen, in the skin and aura the engine's owners give.
     static std::function<std::unique_ptr<PanelWindow>(const Display &)> floatingPanels(
-        Screens &screens, Scheduler &scheduler, QQmlEngine &engine);
+        Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine);
 
     // Reads the displays at once and follows their changes.
     explicit DisplayCatalog(Services services, QObject *parent = nullptr);

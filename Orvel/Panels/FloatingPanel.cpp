@@ -9,6 +9,8 @@
 #include <QQmlEngine>
 #include <QResizeEvent>
 #include <QSurfaceFormat>
+#include <algorithm>
+#include <utility>
 
 PanelHostingView::PanelHostingView()
 {
@@ -65,6 +67,8 @@ void PanelHostingView::mousePressEvent(QMouseEvent *event)
 {
     // Qt refuses to activate a window that accepts no focus: lift that first.
     if (flags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+        if (takingFocus)
+            takingFocus();
         setFlag(Qt::WindowDoesNotAcceptFocus, false);
         requestActivate();
     }
@@ -77,10 +81,11 @@ void PanelHostingView::focusOutEvent(QFocusEvent *event)
     setFlag(Qt::WindowDoesNotAcceptFocus, true);
 }
 
-FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine &engine,
+FloatingPanel::FloatingPanel(Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine,
     const QByteArray &qml, const QVariantMap &properties)
     : PanelWindow(scheduler)
     , m_screens(screens)
+    , m_desktop(desktop)
     , m_window(std::make_unique<PanelHostingView>())
 {
     m_window->pointerChanged = [this](bool inside) {
@@ -95,12 +100,13 @@ FloatingPanel::FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine 
         if (escape)
             escape();
     };
+    m_window->takingFocus = [this] { m_focusBefore = m_desktop.activeWindow(); };
     X11Desktop::floatAboveWindows(*m_window);
     // Where the compositor offers it, the glass frosts what lies behind.
     X11Desktop::setBlurBehind(*m_window, true);
-    if (X11Desktop *desktop = X11Desktop::instance())
-        QObject::connect(
-            desktop, &X11Desktop::fullScreenChanged, m_window.get(), [this] { showAsAllowed(true); });
+    QObject::connect(&desktop, &Desktop::fullScreenChanged, m_window.get(), [this] { showAsAllowed(); });
+    QObject::connect(
+        &desktop, &Desktop::stackingChanged, m_window.get(), [this] { keepAboveManagedWindows(); });
 
     QQmlComponent component(&engine);
     component.setData(qml, QUrl(QStringLiteral("qrc:/Orvel/Panels/FloatingPanel.qml")));
@@ -129,6 +135,7 @@ FloatingPanel::~FloatingPanel()
     m_window->pointerChanged = nullptr;
     m_window->pointerMoved = nullptr;
     m_window->escape = nullptr;
+    m_window->takingFocus = nullptr;
     delete m_content.data();
 }
 
@@ -136,8 +143,8 @@ void FloatingPanel::applyFrame(const Rect &frame)
 {
     m_screens.place(*m_window, frame);
     // Moved onto or off a display with a full-screen window.
-    if (X11Desktop *desktop = X11Desktop::instance(); desktop && desktop->fullScreenArea())
-        showAsAllowed(false);
+    if (!m_desktop.fullScreenAreas().isEmpty())
+        showAsAllowed();
 }
 
 void FloatingPanel::applyLevel(int)
@@ -152,7 +159,7 @@ void FloatingPanel::applyCollectionBehavior(std::uint64_t behavior)
     const bool changed = behavior != m_behavior;
     m_behavior = behavior;
     if (changed)
-        showAsAllowed(true);
+        showAsAllowed();
 }
 
 void FloatingPanel::applyTitle(const QString &title)
@@ -172,29 +179,53 @@ void FloatingPanel::applyIgnoresMouseEvents(bool ignores)
 
 void FloatingPanel::applyVisible(bool)
 {
-    showAsAllowed(true);
+    showAsAllowed();
 }
 
-void FloatingPanel::showAsAllowed(bool raise)
+bool FloatingPanel::keptAwayByFullScreen() const
 {
-    const X11Desktop *desktop = X11Desktop::instance();
-    const std::optional<QRect> fullScreen = desktop ? desktop->fullScreenArea() : std::nullopt;
-    const bool keptAway
-        = (m_behavior & fullScreenNone) && fullScreen && fullScreen->intersects(m_window->geometry());
+    if (!(m_behavior & fullScreenNone))
+        return false;
+    const QRect at = m_window->geometry();
+    const QList<QRect> areas = m_desktop.fullScreenAreas();
+    return std::any_of(areas.begin(), areas.end(), [&at](const QRect &area) { return area.intersects(at); });
+}
+
+void FloatingPanel::showAsAllowed()
+{
+    const bool keptAway = keptAwayByFullScreen();
+    setKeptAway(keptAway);
     if (isVisible() && !keptAway) {
-        const bool shown = m_window->isVisible();
+        if (m_window->isVisible())
+            return;
+        // Mapping leaves a window where it was stacked, or on top when new: it goes just above the
+        // managed windows once mapped (a compositor sorts a window it draws only from then on).
         m_window->show();
-        // Only we stack the window: above everything, a full-screen window included.
-        if (raise || !shown)
-            m_window->raise();
+        m_desktop.raise(*m_window);
         return;
     }
     if (!m_window->isVisible())
         return;
+    applyResignKey();
     m_window->hide();
     // The full-screen window has the pointer now.
     if (isVisible() && pointerChanged)
         pointerChanged(false);
+}
+
+void FloatingPanel::keepAboveManagedWindows()
+{
+    if (m_window->isVisible() && m_desktop.managedWindowAbove(*m_window))
+        m_desktop.raise(*m_window);
+}
+
+void FloatingPanel::applyResignKey()
+{
+    // A press lifted the refusal; losing the focus brings it back, so it tells who holds the keyboard.
+    if (m_window->flags().testFlag(Qt::WindowDoesNotAcceptFocus))
+        return;
+    m_window->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    m_desktop.giveFocusBack(std::exchange(m_focusBefore, 0));
 }
 
 void FloatingPanel::applyClose()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Desktop.h"
 #include "PanelWindow.h"
 
 #include <QByteArray>
@@ -23,6 +24,8 @@ public:
     std::function<void(bool)> pointerChanged;
     std::function<void()> pointerMoved;
     std::function<void()> escape;
+    // A press is about to take the keyboard.
+    std::function<void()> takingFocus;
 
 protected:
     bool event(QEvent *event) override;
@@ -36,8 +39,10 @@ protected:
 // takes no focus until pressed. Levels all mean stay-on-top here. On X11 the
 // window is out of the window manager's hands (every workspace, kept through
 // "show desktop", in no task bar or switcher); the collection behaviour
-// decides whether it stays off a display whose active window is full screen
-// or above that window.
+// decides whether it stays off a display whose topmost normal window is full
+// screen or above that window. It is raised only when it comes on screen and
+// when a managed window has been stacked above it, and a press that took the
+// keyboard gives it back when the panel folds or goes.
 class FloatingPanel final : public PanelWindow {
 public:
     static constexpr Qt::WindowFlags baseFlags
@@ -47,8 +52,8 @@ public:
 
     // `qml` is the view's source, as text importing its modules; `properties`
     // are its initial ones. The panel is off screen until orderFront().
-    FloatingPanel(Screens &screens, Scheduler &scheduler, QQmlEngine &engine, const QByteArray &qml,
-        const QVariantMap &properties = {});
+    FloatingPanel(Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine,
+        const QByteArray &qml, const QVariantMap &properties = {});
     ~FloatingPanel() override;
 
     PanelHostingView &window() const { return *m_window; }
@@ -65,12 +70,18 @@ protected:
     void applyIgnoresMouseEvents(bool ignores) override;
     void applyVisible(bool visible) override;
     void applyClose() override;
+    void applyResignKey() override;
 
 private:
-    // Puts the window on screen or takes it off, as ordered and as the full-screen window allows.
-    void showAsAllowed(bool raise);
+    // Puts the window on screen or takes it off, as ordered and as a full-screen window allows.
+    void showAsAllowed();
+    bool keptAwayByFullScreen() const;
+    void keepAboveManagedWindows();
 
     Screens &m_screens;
+    Desktop &m_desktop;
+    // Who had the keyboard before a press took it.
+    Desktop::WindowId m_focusBefore = 0;
     std::uint64_t m_behavior = 0;
     std::unique_ptr<PanelHostingView> m_window;
     QPointer<QQuickItem> m_content;

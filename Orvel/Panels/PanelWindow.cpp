@@ -131,6 +131,15 @@ void PanelWindow::orderOut()
     applyVisible(false);
 }
 
+void PanelWindow::setKeptAway(bool keptAway)
+{
+    if (keptAway == m_keptAway)
+        return;
+    m_keptAway = keptAway;
+    if (m_visible && onScreenChanged)
+        onScreenChanged();
+}
+
 void PanelWindow::close()
 {
     stopAnimation();

@@ -46,6 +46,10 @@ public:
     void orderFront();
     void orderOut();
     bool isVisible() const { return m_visible; }
+    // Ordered front and not kept off its display by a full-screen window: one can see it.
+    bool isOnScreen() const { return m_visible && !m_keptAway; }
+    // Gives the keyboard back if the window holds it (a folded panel takes no keys).
+    void resignKey() { applyResignKey(); }
     // Off screen for good.
     void close();
     bool isClosed() const { return m_closed; }
@@ -56,6 +60,8 @@ public:
     std::function<void()> pointerMoved;
     // Escape reached the window without a view taking it.
     std::function<void()> escape;
+    // isOnScreen() changed while the order stayed.
+    std::function<void()> onScreenChanged;
 
     // The ease-in-out curve (0.42, 0, 0.58, 1) at a progress of 0 … 1.
     static double eased(double progress);
@@ -71,6 +77,9 @@ protected:
     virtual void applyIgnoresMouseEvents(bool ignores) = 0;
     virtual void applyVisible(bool visible) = 0;
     virtual void applyClose() = 0;
+    virtual void applyResignKey() { }
+    // The desktop keeps the window away (or lets it back) whatever its order.
+    void setKeptAway(bool keptAway);
 
 private:
     QCoro::Task<void> runAnimation(Rect from, Rect to, double seconds, TaskHandle self);
@@ -85,6 +94,7 @@ private:
     bool m_hasShadow = false;
     bool m_ignoresMouseEvents = false;
     bool m_visible = false;
+    bool m_keptAway = false;
     bool m_closed = false;
     TaskHandle m_animation;
 };

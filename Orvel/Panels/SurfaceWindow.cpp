@@ -62,12 +62,12 @@ QCoro::Task<void> followRestingPointer(Scheduler &scheduler, QPointer<SurfaceWin
 } // namespace
 
 std::function<std::unique_ptr<PanelWindow>(PanelModel &)> SurfaceWindow::floatingPanels(
-    Screens &screens, Scheduler &scheduler, QQmlEngine &engine)
+    Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine)
 {
-    return [&screens, &scheduler, &engine](PanelModel &model) -> std::unique_ptr<PanelWindow> {
+    return [&screens, &desktop, &scheduler, &engine](PanelModel &model) -> std::unique_ptr<PanelWindow> {
         const QByteArray view
             = QByteArrayLiteral("import QtQuick\nimport Orvel\n") + surfaceViewType + " {}\n";
-        return std::make_unique<FloatingPanel>(screens, scheduler, engine, view,
+        return std::make_unique<FloatingPanel>(screens, desktop, scheduler, engine, view,
             QVariantMap{{QStringLiteral("model"), QVariant::fromValue(&model)}});
     };
 }
@@ -106,6 +106,11 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
     m_panel->pointerMoved = [self] {
         if (self)
             self->pointerMoved();
+    };
+    // Kept off its display by a full-screen window, an open panel is not looked at: no fast polling.
+    m_panel->onScreenChanged = [self] {
+        if (self)
+            self->report();
     };
 
     PanelModel &model = *m_model;
@@ -284,6 +289,9 @@ void SurfaceWindow::update(bool animated)
         qPrintable(panel.title()), flag(animated), flag(expanded), flag(model.peeking()),
         qPrintable(text(target)), qPrintable(text(panel.frame())), panel.level(), flag(shrinkPending()));
 
+    // A folded panel takes no keys: the window that had them gets them back.
+    if (!expanded && m_lastExpanded && !model.isDragging())
+        panel.resignKey();
     m_lastExpanded = expanded;
     report();
 }
@@ -298,7 +306,7 @@ void SurfaceWindow::startShrink()
 
 void SurfaceWindow::report()
 {
-    m_services.reportPanel(m_model->id(), m_model->isExpanded() && m_panel->isVisible());
+    m_services.reportPanel(m_model->id(), m_model->isExpanded() && m_panel->isOnScreen());
 }
 
 void SurfaceWindow::show()

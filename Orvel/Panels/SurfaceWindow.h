@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class Desktop;
 class MenuTracker;
 class QQmlEngine;
 class Preferences;
@@ -67,7 +68,7 @@ public:
     static constexpr const char *surfaceViewType = "SurfaceView";
     // Floating panels showing the surface view of a model.
     static std::function<std::unique_ptr<PanelWindow>(PanelModel &)> floatingPanels(
-        Screens &screens, Scheduler &scheduler, QQmlEngine &engine);
+        Screens &screens, Desktop &desktop, Scheduler &scheduler, QQmlEngine &engine);
 
     PanelModel &model() const { return *m_model; }
     PanelWindow &panel() const { return *m_panel; }

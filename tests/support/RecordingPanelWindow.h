@@ -17,7 +17,7 @@ public:
     // Every frame shown, animation steps included.
     QList<Rect> frames;
     int levelWrites = 0;
-    // "front", "out", "close", in order.
+    // "front", "out", "close", "resign" (gave the keyboard back), in order.
     QStringList ordering;
 
     void enter()
@@ -35,6 +35,8 @@ public:
         if (escape)
             escape();
     }
+    // A full-screen window takes the display (or gives it back).
+    void keepAway(bool away) { setKeptAway(away); }
 
     // When set, the window sees this pointer as an X server shows it: a frame
     // change, showing or hiding that takes the window from under the pointer or
@@ -73,6 +75,7 @@ protected:
         ordering.append("close");
         crossings();
     }
+    void applyResignKey() override { ordering.append("resign"); }
 
 private:
     void crossings()

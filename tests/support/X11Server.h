@@ -115,11 +115,79 @@ public:
         return run("wmctrl", {"-r", title, "-b", on ? "add,fullscreen" : "remove,fullscreen"}) == 0;
     }
     bool activate() { return run("wmctrl", {"-a", title}) == 0; }
+    // Moves and sizes its frame.
+    bool place(const QRect &area)
+    {
+        return run("wmctrl",
+                   {"-r", title, "-e",
+                       QStringLiteral("0,%1,%2,%3,%4")
+                           .arg(area.x())
+                           .arg(area.y())
+                           .arg(area.width())
+                           .arg(area.height())})
+            == 0;
+    }
 
     const QString title;
 
 private:
     QProcess m_process;
 };
+
+// A window of another X client (a connection of its own), filled with one
+// colour: an unmanaged popup, menu or notification when override-redirect.
+class ForeignWindow {
+public:
+    ForeignWindow(const QRect &area, QRgb colour, bool overrideRedirect = true)
+        : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        root = screen->root;
+        id = xcb_generate_id(m_connection);
+        const std::uint32_t values[] = {colour & 0xFFFFFF, overrideRedirect ? 1u : 0u};
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, id, root, std::int16_t(area.x()),
+            std::int16_t(area.y()), std::uint16_t(area.width()), std::uint16_t(area.height()), 0,
+            XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT,
+            values);
+        xcb_map_window(m_connection, id);
+        xcb_flush(m_connection);
+    }
+    ~ForeignWindow() { xcb_disconnect(m_connection); }
+    ForeignWindow(const ForeignWindow &) = delete;
+    ForeignWindow &operator=(const ForeignWindow &) = delete;
+
+    // Takes the keyboard itself, as a launcher or a popup does.
+    void takeFocus()
+    {
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, id, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+    }
+    // Writes the root's active window, as a confused client might.
+    void nameActive(xcb_window_t window)
+    {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, 18, "_NET_ACTIVE_WINDOW"), nullptr);
+        xcb_change_property(
+            m_connection, XCB_PROP_MODE_REPLACE, root, reply->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+        std::free(reply);
+        xcb_flush(m_connection);
+    }
+
+    xcb_window_t root = 0;
+    xcb_window_t id = 0;
+
+private:
+    xcb_connection_t *m_connection;
+};
+
+// The events this client selected on the root window.
+inline std::uint32_t rootEventMask()
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr), &std::free);
+    return reply ? reply->your_event_mask : 0;
+}
 
 } // namespace X11Server

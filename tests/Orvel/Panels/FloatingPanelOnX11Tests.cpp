@@ -2,6 +2,7 @@
 #include "ManualScheduler.h"
 #include "QmlModules.h"
 #include "Screens.h"
+#include "X11Desktop.h"
 
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -20,10 +21,13 @@ protected:
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs an X server (run under xvfb-run with QT_QPA_PLATFORM=xcb)";
         registerOrvelModules(engine);
+        desktop = X11Desktop::instance();
+        ASSERT_TRUE(desktop);
     }
 
     ManualScheduler clock;
     SystemScreens screens;
+    X11Desktop *desktop = nullptr;
     QQmlEngine engine;
 };
 } // namespace
@@ -32,7 +36,7 @@ TEST_F(FloatingPanelOnX11, APanelPlacedAtAnUpwardFrameGetsTheMatchingQtGeometryA
 {
     const int height = QGuiApplication::primaryScreen()->geometry().height();
     FloatingPanel panel(
-        screens, clock, engine, "import QtQuick\nRectangle { color: \"tomato\"; radius: 12 }\n");
+        screens, *desktop, clock, engine, "import QtQuick\nRectangle { color: \"tomato\"; radius: 12 }\n");
     ASSERT_TRUE(panel.contentErrors().isEmpty()) << panel.contentErrors().toStdString();
     panel.setFrame(Rect(100, height - 150, 284, 38));
     panel.orderFront();
@@ -62,7 +66,8 @@ TEST_F(FloatingPanelOnX11, APanelPlacedAtAnUpwardFrameGetsTheMatchingQtGeometryA
 
 TEST_F(FloatingPanelOnX11, APressMakesThePanelTheKeyWindowAndLosingItRefusesTheFocusAgain)
 {
-    FloatingPanel panel(screens, clock, engine, "import QtQuick\nRectangle { color: \"tomato\" }\n");
+    FloatingPanel panel(
+        screens, *desktop, clock, engine, "import QtQuick\nRectangle { color: \"tomato\" }\n");
     panel.setFrame(Rect(200, 400, 284, 38));
     panel.orderFront();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel.window()));

@@ -3,6 +3,7 @@
 #include "ManualScheduler.h"
 #include "QmlModules.h"
 #include "RecordingPanelWindow.h"
+#include "ScriptedDesktop.h"
 
 #include <QEnterEvent>
 #include <QQmlEngine>
@@ -60,13 +61,14 @@ protected:
     }
     ManualScheduler clock;
     FakeScreens screens;
+    ScriptedDesktop desktop;
     QQmlEngine engine;
 };
 } // namespace
 
 TEST_F(FloatingPanelTest, IsAFramelessStayOnTopToolThatRefusesTheFocusUntilPressed)
 {
-    FloatingPanel panel(screens, clock, engine, "import QtQuick\nItem {}\n");
+    FloatingPanel panel(screens, desktop, clock, engine, "import QtQuick\nItem {}\n");
     PanelHostingView &window = panel.window();
     EXPECT_TRUE(window.flags().testFlags(
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus));
@@ -86,7 +88,7 @@ TEST_F(FloatingPanelTest, IsAFramelessStayOnTopToolThatRefusesTheFocusUntilPress
 
 TEST_F(FloatingPanelTest, ReportsThePointerAndAnEscapeNoViewTook)
 {
-    FloatingPanel panel(screens, clock, engine, "import QtQuick\nItem {}\n");
+    FloatingPanel panel(screens, desktop, clock, engine, "import QtQuick\nItem {}\n");
     std::vector<bool> pointer;
     int escapes = 0;
     panel.pointerChanged = [&](bool inside) { pointer.push_back(inside); };
@@ -105,7 +107,7 @@ TEST_F(FloatingPanelTest, ReportsThePointerAndAnEscapeNoViewTook)
 
 TEST_F(FloatingPanelTest, ClicksPassThroughWhenAskedAndTheViewFillsTheWindow)
 {
-    FloatingPanel panel(screens, clock, engine, "import QtQuick\nRectangle { color: \"red\" }\n");
+    FloatingPanel panel(screens, desktop, clock, engine, "import QtQuick\nRectangle { color: \"red\" }\n");
     ASSERT_TRUE(panel.content());
     panel.setIgnoresMouseEvents(true);
     EXPECT_TRUE(panel.window().flags().testFlag(Qt::WindowTransparentForInput));

@@ -27,7 +27,9 @@ protected:
             GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
         X11Server::paintRoot(desktop);
         workspace.spotifyPid = 4242;
-        root = std::make_unique<AppRoot>(outside(nullptr, &screens));
+        AppRoot::Outside parts = outside(nullptr, &screens);
+        parts.desktop = X11Desktop::instance();
+        root = std::make_unique<AppRoot>(parts);
         root->preferences().completeSetup();
         root->panels().start();
         clock.advance(1);
@@ -113,7 +115,7 @@ TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAn
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
     root->preferences().setShowInFullScreen(true);
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
-    ASSERT_TRUE(X11Server::within2s([&] { return X11Desktop::instance()->fullScreenArea().has_value(); }));
+    ASSERT_TRUE(X11Server::within2s([&] { return !X11Desktop::instance()->fullScreenAreas().isEmpty(); }));
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
 }
 
@@ -152,4 +154,74 @@ TEST_F(PanelsOnOpenbox, APointerRestingOnTheSidebarTabsOuterHalfOpensItOnceAndLe
     rest(0.5);
     EXPECT_EQ(opens, 3);
     QCursor::setPos(0, 0);
+}
+
+TEST_F(PanelsOnOpenbox, AFullScreenWindowKeepsThePanelsAwayWhateverHasTheKeyboard)
+{
+    constexpr QRgb red = qRgb(255, 0, 0);
+    X11Server::WhiteWindow full;
+    ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+    const QPoint atPlayer = player().window().geometry().center();
+    ASSERT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+    const auto stillHidden = [&] {
+        QTest::qWait(300);
+        return X11Server::pixel(atPlayer) == white && !X11Server::viewable(player().window())
+            && !X11Server::viewable(sidebar().window());
+    };
+
+    // Another program's unmanaged popup takes the keyboard: openbox names no active window.
+    {
+        X11Server::ForeignWindow popup(QRect(20, 600, 120, 60), red);
+        popup.takeFocus();
+        ASSERT_TRUE(X11Server::within2s([] { return X11Desktop::instance()->activeWindow() == 0; }));
+        EXPECT_TRUE(stillHidden());
+
+        // The root named as the active window, then the full-screen window again.
+        popup.nameActive(popup.root);
+        EXPECT_TRUE(stillHidden());
+        ASSERT_TRUE(full.activate());
+        EXPECT_TRUE(stillHidden());
+    }
+    EXPECT_TRUE(X11Server::rootEventMask() & XCB_EVENT_MASK_PROPERTY_CHANGE)
+        << "Qt's selection on the root stays";
+
+    // Hiding still follows the window.
+    ASSERT_TRUE(full.setFullScreen(false));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+}
+
+TEST_F(PanelsOnOpenbox, APanelComingBackStaysUnderAnotherProgramsMenuAndAboveItsWindows)
+{
+    constexpr QRgb red = qRgb(255, 0, 0);
+    X11Server::WhiteWindow full;
+    ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+    const QRect player = this->player().window().geometry();
+    ASSERT_TRUE(X11Server::within2s([&] { return !X11Server::viewable(this->player().window()); }));
+
+    {
+        // A menu open over the player's place while the full-screen window leaves.
+        X11Server::ForeignWindow menu(player.adjusted(-20, -20, 20, 20), red);
+        ASSERT_TRUE(X11Server::within2s([&] { return X11Server::pixel(player.center()) == red; }));
+        ASSERT_TRUE(full.setFullScreen(false));
+        ASSERT_TRUE(X11Server::within2s([&] { return X11Server::viewable(this->player().window()); }));
+        QTest::qWait(200);
+        EXPECT_EQ(X11Server::pixel(player.center()), red);
+        // A rebuild (any setting) leaves the shown panel where it is.
+        root->preferences().setSidebarEnabled(false);
+        root->preferences().setSidebarEnabled(true);
+        QTest::qWait(300);
+        EXPECT_EQ(X11Server::pixel(player.center()), red);
+    }
+
+    // A normal window raised and activated under the player stays below it.
+    ASSERT_TRUE(full.place(QRect(player.x() - 40, 0, player.width() + 80, player.bottom() + 100)));
+    ASSERT_TRUE(full.activate());
+    QTest::qWait(300);
+    EXPECT_TRUE(X11Server::viewable(this->player().window()));
+    EXPECT_NE(X11Server::pixel(player.center()), white);
+    EXPECT_NE(X11Server::pixel(player.center()), red);
 }

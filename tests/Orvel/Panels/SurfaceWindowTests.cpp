@@ -190,6 +190,39 @@ TEST_F(SurfaceWindowTest, ReportsItsPanelOpenOnlyWhileExpandedAndVisible)
     EXPECT_FALSE(reports.back());
 }
 
+TEST_F(SurfaceWindowTest, APinnedPanelUnderAFullScreenWindowReportsClosedUntilItShowsAgain)
+{
+    const auto window = make(SurfaceKind::sidebar, laptop());
+    window->show();
+    window->model().open();
+    window->model().togglePin();
+    ASSERT_TRUE(reports.back());
+    panel->keepAway(true);
+    EXPECT_FALSE(reports.back());
+    // A re-lay while covered does not count it open either.
+    window->update(false);
+    EXPECT_FALSE(reports.back());
+    panel->keepAway(false);
+    EXPECT_TRUE(reports.back());
+}
+
+TEST_F(SurfaceWindowTest, FoldingGivesTheKeyboardBackButADragFoldsWithoutIt)
+{
+    const auto window = make(SurfaceKind::notch, laptop());
+    window->show();
+    window->model().open();
+    EXPECT_FALSE(panel->ordering.contains("resign")) << "opening keeps it";
+    window->model().dismiss();
+    EXPECT_EQ(panel->ordering.count("resign"), 1);
+
+    window->model().open();
+    window->model().beginDrag();
+    const Rect frame = window->panel().frame();
+    window->model().onDragStart(Point{frame.midX(), frame.maxY() - 5});
+    window->model().onDragMove(Point{frame.midX() + 200, frame.maxY() - 300});
+    EXPECT_EQ(panel->ordering.count("resign"), 1) << "the header being dragged keeps its keys";
+}
+
 TEST_F(SurfaceWindowTest, TheGrabIsKeptWithinTheCompactPlayerAndBelowTheHeaderTop)
 {
     const auto window = make(SurfaceKind::notch, laptop());

@@ -1,0 +1,10 @@
+#include "Desktop.h"
+
+#include <QWindow>
+
+Desktop::~Desktop() = default;
+
+void PlainDesktop::raise(QWindow &window)
+{
+    window.raise();
+}
