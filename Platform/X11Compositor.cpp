@@ -25,9 +25,12 @@ xcb_connection_t *connection()
 // The compositor of the display's default screen owns _NET_WM_CM_S<screen>.
 int defaultScreen()
 {
+    char *host = nullptr;
+    int display = 0;
     int screen = 0;
-    if (!xcb_parse_display(nullptr, nullptr, nullptr, &screen))
+    if (!xcb_parse_display(nullptr, &host, &display, &screen))
         return 0;
+    std::free(host);
     return screen;
 }
 } // namespace
@@ -137,6 +140,9 @@ void X11Compositor::apply(QWindow &window)
     xcb_xfixes_set_window_shape_region(c, id, XCB_SHAPE_SK_BOUNDING, 0, 0, region);
     if (region != XCB_XFIXES_REGION_NONE)
         xcb_xfixes_destroy_region(c, region);
+    // What the clip kept off screen was never drawn there: have the window draw it.
+    if (!wanted)
+        xcb_clear_area(c, 1, id, 0, 0, 0, 0);
     xcb_flush(c);
     shaped.clip = wanted;
 }
