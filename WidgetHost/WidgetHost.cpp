@@ -5,6 +5,7 @@
 #include "WidgetCenter.h"
 #include "WidgetGallery.h"
 #include "WidgetRenderer.h"
+#include "X11Compositor.h"
 #include "X11Desktop.h"
 
 #include <QDBusConnectionInterface>
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QRegion>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleHints>
@@ -537,10 +537,13 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
     window->setTitle(placed.configuration.displayName);
     const QSize size = WidgetMetrics::size(placed.m_placement.family);
     window->resize(size);
-    // Without a compositor the clear corners would show black: cut them away.
-    window->setMask(QRegion(WidgetRenderer::shape(QSizeF(size)).toFillPolygon().toPolygon()));
     container->setParentItem(window->contentItem());
     X11Desktop::keepOnDesktop(*window);
+    // Without a compositor the clear corners would show black: cut them away (after
+    // keepOnDesktop, which must come before the native window is made).
+    if (X11Compositor *compositor = X11Compositor::instance())
+        compositor->setOutline(
+            *window, WindowOutline::rounded(QRectF(QPointF(), QSizeF(size)), WidgetMetrics::cornerRadius));
     Placed *target = &placed;
     connect(window.get(), &WidgetWindow::dropped, this, [this, target] { keepWhereDropped(*target); });
     connect(window.get(), &WidgetWindow::menuRequested, this,

@@ -54,6 +54,11 @@ Item {
             topRadius: ground.topRadius
             bottomRadius: ground.bottomRadius
         }
+        PanelOutline {
+            anchors.fill: parent
+            topRadius: ground.topRadius
+            bottomRadius: ground.bottomRadius
+        }
         OutlineShape {
             anchors.fill: parent
             topRadius: ground.topRadius
@@ -81,11 +86,17 @@ Item {
         property bool playing: false
 
         KitShape {
+            id: tabShape
             anchors.fill: parent
             radius: 10
             fill: tab.Skinned.palette.ground
             stroke: tab.Skinned.palette.stroke
             strokeWidth: 1
+        }
+        PanelOutline {
+            anchors.fill: parent
+            topRadius: tabShape.radius
+            bottomRadius: tabShape.radius
         }
         Rectangle {
             objectName: "grip"
@@ -137,6 +148,11 @@ Item {
                 transformOrigin: body.above ? Item.Bottom : Item.Top
 
                 SurfaceGround {
+                    anchors.fill: parent
+                    topRadius: surface.rules.bodyTopRadius
+                    bottomRadius: surface.rules.bodyBottomRadius
+                }
+                PanelOutline {
                     anchors.fill: parent
                     topRadius: surface.rules.bodyTopRadius
                     bottomRadius: surface.rules.bodyBottomRadius
@@ -532,6 +548,12 @@ Item {
                         color: "black"
                         opacity: showing ? 1 : 0
 
+                        PanelOutline {
+                            anchors.fill: parent
+                            topRadius: parent.radius
+                            bottomRadius: parent.radius
+                        }
+
                         Behavior on opacity {
                             enabled: surface.rules.animatesPanels
                             NumberAnimation {
@@ -573,11 +595,18 @@ Item {
         anchors.fill: parent
         active: surface.rules.content === "sidebar"
         sourceComponent: SurfacePanel {
+            id: sidebarPanel
             objectName: "sidebar"
             radius: 24
             solid: false
             contentItem: Loader {
                 sourceComponent: surface.Skinned.skin === "rivista" ? rivistaSidebar : classicoSidebar
+            }
+
+            PanelOutline {
+                anchors.fill: parent
+                topRadius: sidebarPanel.radius
+                bottomRadius: sidebarPanel.radius
             }
         }
     }

@@ -2,6 +2,7 @@
 #include "WidgetFixtures.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "X11Compositor.h"
 #include "X11Server.h"
 #include "fixtures/FakeSpotify.h"
 
@@ -66,4 +67,25 @@ TEST_F(WidgetHostOnOpenbox, AWidgetStaysOnEveryWorkspaceAndThroughShowDesktopBel
     ASSERT_EQ(X11Server::run("wmctrl", {"-k", "on"}), 0);
     EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
     EXPECT_TRUE(X11Server::viewable(*window()));
+}
+
+TEST_F(WidgetHostOnOpenbox, WithoutACompositorTheDesktopShowsAroundAWidgetsRoundedCorners)
+{
+    constexpr QRgb desktop = qRgb(0x33, 0x66, 0xcc);
+    X11Server::paintRoot(desktop);
+    X11Compositor *compositor = X11Compositor::instance();
+    ASSERT_TRUE(compositor);
+    const QPoint corner = window()->geometry().topLeft() + QPoint(2, 2);
+    const QPoint middle = window()->geometry().center();
+    const auto desktopAround
+        = [&] { return X11Server::pixel(corner) == desktop && X11Server::pixel(middle) != desktop; };
+    EXPECT_TRUE(X11Server::within2s(desktopAround));
+    {
+        X11Server::CompositorStandIn compositing;
+        ASSERT_TRUE(X11Server::within2s([&] { return compositor->isCompositing(); }));
+        EXPECT_FALSE(compositor->clip(*window()).has_value());
+        EXPECT_EQ(X11Server::shape(*window()), QRegion(QRect(QPoint(), window()->size())));
+    }
+    ASSERT_TRUE(X11Server::within2s([&] { return !compositor->isCompositing(); }));
+    EXPECT_TRUE(X11Server::within2s(desktopAround));
 }

@@ -5,10 +5,12 @@
 
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegion>
 #include <QTest>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <cstdlib>
 #include <memory>
@@ -57,6 +59,24 @@ inline QRgb pixel(QPoint at)
     return qRgb(data[2], data[1], data[0]);
 }
 
+// The window's shape as the server holds it, in its own device pixels.
+inline QRegion shape(const QWindow &window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_xfixes_region_t region = xcb_generate_id(c);
+    xcb_xfixes_create_region_from_window(c, region, xcb_window_t(window.winId()), XCB_SHAPE_SK_BOUNDING);
+    std::unique_ptr<xcb_xfixes_fetch_region_reply_t, decltype(&std::free)> reply(
+        xcb_xfixes_fetch_region_reply(c, xcb_xfixes_fetch_region(c, region), nullptr), &std::free);
+    xcb_xfixes_destroy_region(c, region);
+    QRegion shape;
+    if (!reply)
+        return shape;
+    const xcb_rectangle_t *rectangles = xcb_xfixes_fetch_region_rectangles(reply.get());
+    for (int i = 0; i < xcb_xfixes_fetch_region_rectangles_length(reply.get()); ++i)
+        shape += QRect(rectangles[i].x, rectangles[i].y, rectangles[i].width, rectangles[i].height);
+    return shape;
+}
+
 // Paints the desktop behind every window in one colour, to tell it from a window.
 inline void paintRoot(QRgb colour)
 {
@@ -92,6 +112,35 @@ bool within2s(Condition condition)
 {
     return QTest::qWaitFor(condition, 2000);
 }
+
+// Owns the compositing manager's selection of screen 0 while it lives, as a
+// starting compositor does; its end gives the selection up with its window.
+class CompositorStandIn {
+public:
+    CompositorStandIn()
+    {
+        xcb_connection_t *c = connection();
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        m_window = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, root, -1, -1, 1, 1, 0,
+            XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        const char name[] = "_NET_WM_CM_S0";
+        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr), &std::free);
+        xcb_set_selection_owner(c, m_window, atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE), XCB_CURRENT_TIME);
+        xcb_flush(c);
+    }
+    ~CompositorStandIn()
+    {
+        xcb_destroy_window(connection(), m_window);
+        xcb_flush(connection());
+    }
+    CompositorStandIn(const CompositorStandIn &) = delete;
+    CompositorStandIn &operator=(const CompositorStandIn &) = delete;
+
+private:
+    xcb_window_t m_window = 0;
+};
 
 // A plain white window of another program, started and ended with the test.
 class WhiteWindow {

@@ -3,6 +3,7 @@
 #include "FakeScreens.h"
 #include "FloatingPanel.h"
 #include "PanelManager.h"
+#include "PanelOutline.h"
 #include "PanelTestSupport.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
@@ -123,4 +124,34 @@ TEST_F(PanelRender, PointingAtAPlayerWithPeekingKeysGrowsItByTheirStripAtOnce)
     look(player, "plain-peeking");
     clock.advance(0.9);
     EXPECT_TRUE(model(2, 0).isExpanded());
+}
+
+TEST_F(PanelRender, EachWindowsOutlineIsTheShapeItsSurfaceDraws)
+{
+    // Still panels: the open body stands at once at its full size.
+    root.preferences().setAnimations(AnimationSettings{{AnimationFeature::panels}});
+    root.panels().start();
+    clock.advance(1);
+    const auto outline = [this](std::uint32_t screen, int index) {
+        clock.runUntilIdle();
+        return PanelOutline::of(panel(screen, index).window());
+    };
+    const auto whole = [this](std::uint32_t screen, int index) {
+        return QRectF(QPointF(), QSizeF(panel(screen, index).window().size()));
+    };
+    using Piece = WindowOutline::Piece;
+
+    EXPECT_EQ(outline(2, 0).pieces, QList<Piece>({{whole(2, 0), 12, 13}})) << "the folded player's pill";
+    EXPECT_EQ(outline(1, 0).pieces, QList<Piece>({{whole(1, 0), 0, 13}})) << "square under a notch";
+    EXPECT_EQ(outline(2, 1).pieces, QList<Piece>({{whole(2, 1), 10, 10}})) << "the sidebar's tab";
+
+    model(2, 0).togglePin();
+    model(2, 1).togglePin();
+    clock.advance(1);
+    const QRectF open = whole(2, 0);
+    ASSERT_EQ(open.size(), QSizeF(620, 38 + 184));
+    EXPECT_EQ(outline(2, 0).pieces,
+        QList<Piece>({{QRectF(168, 0, 284, 38), 12, 0}, {QRectF(0, 38, 620, 184), 18, 28}}))
+        << "the header on the open body";
+    EXPECT_EQ(outline(2, 1).pieces, QList<Piece>({{whole(2, 1), 24, 24}})) << "the open sidebar";
 }

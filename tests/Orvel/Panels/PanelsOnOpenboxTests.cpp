@@ -6,6 +6,7 @@
 #include "Screens.h"
 #include "ScriptedSpotify.h"
 #include "SurfaceWindow.h"
+#include "X11Compositor.h"
 #include "X11Desktop.h"
 #include "X11Server.h"
 
@@ -224,4 +225,43 @@ TEST_F(PanelsOnOpenbox, APanelComingBackStaysUnderAnotherProgramsMenuAndAboveIts
     EXPECT_TRUE(X11Server::viewable(this->player().window()));
     EXPECT_NE(X11Server::pixel(player.center()), white);
     EXPECT_NE(X11Server::pixel(player.center()), red);
+}
+
+TEST_F(PanelsOnOpenbox,
+    WithoutACompositorTheDesktopShowsAroundTheirRoundedCornersAndWithOneTheWholeWindowIsTheirs)
+{
+    X11Compositor *compositor = X11Compositor::instance();
+    ASSERT_TRUE(compositor);
+    ASSERT_FALSE(compositor->isCompositing()) << "openbox alone composites nothing";
+    // A pixel just outside the top-left rounded corner, and the middle.
+    const auto corner = [](const QWindow &window) { return window.geometry().topLeft() + QPoint(1, 1); };
+    const auto middle = [](const QWindow &window) { return window.geometry().center(); };
+    const auto desktopAround = [&](const QWindow &window) {
+        return X11Server::pixel(corner(window)) == desktop && X11Server::pixel(middle(window)) != desktop;
+    };
+    PanelHostingView &playerWindow = player().window();
+    PanelHostingView &sidebarWindow = sidebar().window();
+    EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(playerWindow); }))
+        << "the folded player's pill";
+    EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(sidebarWindow); })) << "the sidebar's tab";
+
+    // The open sidebar, once its frame has grown.
+    root->panels().surfaces().begin()->second.at(1)->model().togglePin();
+    clock.advance(1);
+    ASSERT_TRUE(X11Server::within2s([&] { return sidebarWindow.width() > 300; }));
+    EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(sidebarWindow); })) << "the open sidebar";
+
+    // A compositor starting takes the clip away at once; its end brings the clip back.
+    {
+        X11Server::CompositorStandIn compositing;
+        ASSERT_TRUE(X11Server::within2s([&] { return compositor->isCompositing(); }));
+        for (const QWindow *window : {&sidebarWindow, &playerWindow}) {
+            EXPECT_FALSE(compositor->clip(*window).has_value());
+            EXPECT_EQ(X11Server::shape(*window), QRegion(QRect(QPoint(), window->size())));
+        }
+    }
+    ASSERT_TRUE(X11Server::within2s([&] { return !compositor->isCompositing(); }));
+    EXPECT_EQ(X11Server::shape(sidebarWindow), compositor->clip(sidebarWindow));
+    EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(sidebarWindow); }));
+    EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(playerWindow); }));
 }
