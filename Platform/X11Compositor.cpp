@@ -1,26 +1,17 @@
 #include "X11Compositor.h"
 
+#include "X11Connection.h"
+
 #include <QGuiApplication>
 #include <QVector>
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
 #include <memory>
 
 namespace {
-struct Free {
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template<typename T>
-using Reply = std::unique_ptr<T, Free>;
-
-xcb_connection_t *connection()
-{
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
+using x11::connection;
+using x11::Reply;
 
 // The compositor of the display's default screen owns _NET_WM_CM_S<screen>.
 int defaultScreen()
@@ -58,12 +49,10 @@ X11Compositor *X11Compositor::instance()
         xcb_screen_next(&roots);
     if (!roots.data)
         return nullptr;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-    Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, std::uint16_t(name.size()), name.constData()), nullptr));
-    if (!atom)
+    const xcb_atom_t selection = x11::atom(c, "_NET_WM_CM_S" + QByteArray::number(screen));
+    if (selection == XCB_ATOM_NONE)
         return nullptr;
-    compositor = new X11Compositor(c, roots.data->root, atom->atom, xfixes->first_event);
+    compositor = new X11Compositor(c, roots.data->root, selection, xfixes->first_event);
     compositor->setParent(qGuiApp);
     return compositor;
 }

@@ -1,11 +1,11 @@
 #include "X11Desktop.h"
 
+#include "X11Connection.h"
+
 #include <QGuiApplication>
 #include <QHash>
 #include <QPointer>
 #include <QScreen>
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,31 +18,9 @@ namespace {
 constexpr int qtDesktopWindowType = 0x000002;
 constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
 
-struct Free {
-    void operator()(void *pointer) const { std::free(pointer); }
-};
-template<typename T>
-using Reply = std::unique_ptr<T, Free>;
-
-xcb_connection_t *connection()
-{
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    static QHash<QByteArray, xcb_atom_t> known;
-    const QByteArray key(name);
-    if (const auto found = known.constFind(key); found != known.constEnd())
-        return *found;
-    Reply<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(key.size()), name), nullptr));
-    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    if (value != XCB_ATOM_NONE)
-        known.insert(key, value);
-    return value;
-}
+using x11::atom;
+using x11::connection;
+using x11::Reply;
 
 xcb_window_t rootOf(xcb_connection_t *c)
 {
