@@ -1,6 +1,7 @@
 #include "AutomationPermission.h"
 #include "Defaults.h"
 #include "KeptFiles.h"
+#include "NobodysCopy.h"
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -31,9 +33,11 @@ struct ChildRun {
 ChildRun runProbe(QStringList arguments, std::optional<rlim_t> limit = std::nullopt, bool asNobody = false)
 {
     QString program = QStringLiteral(ORVEL_KEPT_FILES_PROBE);
+    std::optional<NobodysCopy> copy;
     if (asNobody) {
-        arguments = QStringList{"-u", "nobody", "--", program} + arguments;
-        program = QStringLiteral("runuser");
+        copy.emplace(program);
+        arguments = copy->arguments({}, arguments);
+        program = copy->runuser();
     }
     QProcess process;
     if (limit) {

@@ -1,3 +1,4 @@
+#include "NobodysCopy.h"
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 #include "WidgetHost.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -179,13 +181,13 @@ TEST_F(WidgetListOnDisk, AListThatCannotBeOpenedIsLeftAndNeverWrittenOver)
     // As a user who may not read it: root reads everything, so the program
     // runs as nobody on root's file there.
     const bool root = ::geteuid() == 0;
-    const QString runuser = QStandardPaths::findExecutable("runuser");
     const passwd *nobody = ::getpwnam("nobody");
-    if (root && (runuser.isEmpty() || !nobody))
-        GTEST_SKIP() << "needs runuser and the user nobody";
-    if (root
-        && QProcess::execute(runuser, {"-u", "nobody", "--", "test", "-x", ORVEL_WIDGET_HOST_BINARY}) != 0)
-        GTEST_SKIP() << "nobody may not run the program where the build tree lies";
+    std::optional<NobodysCopy> host;
+    if (root) {
+        host.emplace(ORVEL_WIDGET_HOST_BINARY, QStringList{"libOrvelWidgetKit.so", "OrvelWidgets.so"});
+        if (!nobody || !host->usable())
+            GTEST_SKIP() << "needs runuser and the user nobody";
+    }
     const QString runtime = home.path("runtime-nobody");
     if (root) {
         QDir().mkpath(runtime);
@@ -195,15 +197,14 @@ TEST_F(WidgetListOnDisk, AListThatCannotBeOpenedIsLeftAndNeverWrittenOver)
     const auto asUser = [&](const QStringList &arguments) {
         if (!root)
             return run(arguments);
-        QStringList command{"-u", "nobody", "--", "env", "QT_QPA_PLATFORM=offscreen", "HOME=" + home.path(),
-            "XDG_RUNTIME_DIR=" + runtime};
+        QStringList environment{
+            "QT_QPA_PLATFORM=offscreen", "HOME=" + home.path(), "XDG_RUNTIME_DIR=" + runtime};
         for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
-            command.append(QString("%1=%2").arg(name, qEnvironmentVariable(name)));
-        command << ORVEL_WIDGET_HOST_BINARY << arguments;
+            environment.append(QString("%1=%2").arg(name, qEnvironmentVariable(name)));
         QProcess process;
         QElapsedTimer timer;
         timer.start();
-        process.start(runuser, command);
+        process.start(host->runuser(), host->arguments(environment, arguments));
         return finish(process, timer);
     };
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
