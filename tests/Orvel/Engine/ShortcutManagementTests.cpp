@@ -291,3 +291,12 @@ TEST_F(TitleLookup, ARedirectElsewhereIsNotFollowed)
     EXPECT_EQ(elsewhere.requests, 0);
 }
 } // namespace
+
+TEST_F(TitleLookup, AnAnswerAnnouncedAtTheLimitIsRefusedBeforeItsBodyComes)
+{
+    // The body is held back: only its announced length can end the look-up at once.
+    server.body = R"({"title":"Sized","html":")";
+    server.keptOpen = true;
+    server.announcedLength = SpotifyOEmbed::maximumBodySize;
+    EXPECT_EQ(lookUp(), std::nullopt);
+}
