@@ -110,6 +110,17 @@ bool readDue(const ManualScheduler &clock, double atLeast = 0)
     return next && *next > atLeast && *next <= WidgetHost::quietSeconds;
 }
 
+// Replaces the list's content with the first half of `next`, as an editor's
+// save does before its second write, once the host has heard of it.
+[[nodiscard]] bool writeFirstHalf(QFile &file, const QByteArray &next, const ManualScheduler &clock)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    file.write(next.left(next.size() / 2));
+    file.flush();
+    return eventually([&] { return readDue(clock); });
+}
+
 // The host's warnings for as long as it lives.
 class HostLog {
 public:
@@ -377,10 +388,7 @@ TEST_F(WidgetHostTest, AListSavedInTwoWritesIsReadOnceItIsQuiet)
 
     // As an editor saves over it: the first half, a pause, the rest.
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(next.left(next.size() / 2));
-    file.flush();
-    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    ASSERT_TRUE(writeFirstHalf(file, next, clock));
     clock.advance(0.2);
     file.write(next.mid(next.size() / 2));
     file.close();
@@ -412,10 +420,7 @@ TEST_F(WidgetHostTest, AListThatStaysBrokenLeavesTheWidgetsShownAndIsNeverSetAsi
     const HostLog log;
 
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(next.left(next.size() / 2));
-    file.flush();
-    ASSERT_TRUE(eventually([&] { return readDue(clock); }));
+    ASSERT_TRUE(writeFirstHalf(file, next, clock));
     clock.advance(WidgetHost::quietSeconds);
     ASSERT_EQ(host->placed().size(), 2u);
     EXPECT_EQ(host->placed()[0].get(), shown);
