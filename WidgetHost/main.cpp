@@ -1,3 +1,4 @@
+#include "KeptFiles.h"
 #include "Localization.h"
 #include "Scheduler.h"
 #include "SystemAppearance.h"
@@ -12,7 +13,6 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <QTextStream>
-#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -35,7 +35,7 @@ int main(int argc, char **argv)
 {
     // Past a file-size limit, write() then fails with EFBIG and the save is
     // reported, as on a full disk, instead of the signal killing us half way.
-    std::signal(SIGXFSZ, SIG_IGN);
+    KeptFiles::ignoreFileSizeSignal();
     // Only running the host shows windows: the commands draw and edit files,
     // without a display. Running takes X11 as the app does (XWayland on a
     // Wayland session), since a Wayland client cannot place its own windows.

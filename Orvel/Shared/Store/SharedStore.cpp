@@ -48,15 +48,15 @@ void SharedStore::write(QLatin1String name, const QByteArray &data) const
     KeptFiles::save(filePath(name), data);
 }
 
-std::optional<QByteArray> SharedStore::read(QLatin1String name) const
+namespace {
+// Readers never fail: a file that cannot be read reads as none.
+std::optional<QByteArray> readOrNothing(const QString &path, qint64 limit = PrivateFiles::keptFileLimit)
 {
-    KeptRead read = PrivateFiles::readCapped(filePath(name));
+    KeptRead read = PrivateFiles::readCapped(path, limit);
     if (!read.wasRead())
         return std::nullopt;
     return std::move(read.data);
 }
-
-namespace {
 bool isSnapshot(const QByteArray &data)
 {
     try {
@@ -87,6 +87,11 @@ bool isVisualizer(const QByteArray &data)
 }
 } // namespace
 
+std::optional<QByteArray> SharedStore::read(QLatin1String name) const
+{
+    return readOrNothing(filePath(name));
+}
+
 void SharedStore::keepUnreadable() const
 {
     KeptFiles::load(filePath(snapshotFile), isSnapshot);
@@ -101,10 +106,7 @@ std::optional<QByteArray> SharedStore::loadArtwork(const std::optional<QString> 
     const std::optional<QUrl> url = artworkURL(name);
     if (!url)
         return std::nullopt;
-    KeptRead read = PrivateFiles::readCapped(url->toLocalFile(), artworkFileLimit);
-    if (!read.wasRead())
-        return std::nullopt;
-    return std::move(read.data);
+    return readOrNothing(url->toLocalFile(), artworkFileLimit);
 }
 
 void SharedStore::saveSnapshot(const PlaybackSnapshot &snapshot) const
