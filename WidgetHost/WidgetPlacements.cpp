@@ -150,16 +150,6 @@ WidgetList WidgetPlacementFile::check(const QString &path, QString *report)
     return list;
 }
 
-QList<WidgetPlacement> WidgetPlacementFile::load(const QString &path)
-{
-    return read(path).placements;
-}
-
-QJsonArray WidgetPlacementFile::unreadableElements(const QString &path)
-{
-    return read(path).skipped;
-}
-
 void WidgetPlacementFile::write(
     const QString &path, const QList<WidgetPlacement> &placements, const QJsonArray &skipped)
 {

@@ -56,8 +56,6 @@ struct WidgetPlacementFile {
     static constexpr int coordinateLimit = 1000000;
 
     static QString standardPath();
-    // The first name a file that cannot be read is set aside under.
-    static QString setAsidePath(const QString &path) { return path + QStringLiteral(".unreadable"); }
     // Reads the file (capped, never a device or pipe); moves and writes nothing.
     // A file that is not JSON, carries a version that is not a whole number or
     // is newer, or whose widgets are not a list reads as unreadable. Elements
@@ -69,10 +67,6 @@ struct WidgetPlacementFile {
     // so for the caller to show, or stays empty. Throws FileError when an
     // unreadable file cannot be moved.
     static WidgetList check(const QString &path, QString *report);
-    // The placements of the file; none when it cannot be read.
-    static QList<WidgetPlacement> load(const QString &path);
-    // The elements of the file that read() skips, as they are.
-    static QJsonArray unreadableElements(const QString &path);
     // Replaces the file whole with the placements after the skipped elements.
     // Throws FileError with the system's reason; the old file is then unchanged.
     static void write(

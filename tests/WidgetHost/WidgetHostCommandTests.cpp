@@ -35,7 +35,7 @@ protected:
     }
     QList<WidgetPlacement> placed() const
     {
-        return WidgetPlacementFile::load(WidgetPlacementFile::standardPath());
+        return WidgetPlacementFile::read(WidgetPlacementFile::standardPath()).placements;
     }
 };
 

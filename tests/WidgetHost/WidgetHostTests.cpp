@@ -472,7 +472,7 @@ TEST_F(WidgetHostTest, AChangeThatCannotBeSavedIsShownSaidOnceAndSavedWithTheNex
 
     host->add("OrvelNowPlaying", WidgetFamily::systemSmall, nullptr);
     QList<std::pair<QString, WidgetFamily>> saved;
-    for (const WidgetPlacement &placement : WidgetPlacementFile::load(path))
+    for (const WidgetPlacement &placement : WidgetPlacementFile::read(path).placements)
         saved.append({placement.kind, placement.family});
     EXPECT_EQ(saved,
         (QList<std::pair<QString, WidgetFamily>>{{"OrvelShortcuts", WidgetFamily::systemMedium},
@@ -560,7 +560,7 @@ TEST_F(WidgetHostTest, TheGalleryShowsEveryKindInEachFamilyAndAClickAddsIt)
 
     click(gallery.preview(3));
     ASSERT_EQ(host->placed().size(), 1u);
-    EXPECT_EQ(WidgetPlacementFile::load(path),
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements,
         QList<WidgetPlacement>({{"OrvelShortcuts", WidgetFamily::systemLarge, "", {24, 24}}}));
     // The gallery's buttons are not the widget's: nothing was played or opened.
     EXPECT_TRUE(opened.isEmpty());
@@ -675,7 +675,7 @@ TEST_F(WidgetHostOnX11, AClickInTheGalleryAddsAWidgetOnItsScreen)
     ASSERT_TRUE(xdotool(at(centre) << "click"
                                    << "1"));
     ASSERT_TRUE(eventually([&] { return host->placed().size() == 1; }));
-    EXPECT_EQ(WidgetPlacementFile::load(path),
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements,
         QList<WidgetPlacement>({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}}}));
     QWindow *widget = host->placed()[0]->window();
     ASSERT_TRUE(exposed(widget));
@@ -696,8 +696,8 @@ TEST_F(WidgetHostOnX11, ADragMovesAWidgetAndTheListKeepsItsPlaceOnTheScreen)
                                  << "1" << at(grip + QPoint(300, 200)) << "mouseup"
                                  << "1"));
     EXPECT_TRUE(eventually([&] {
-        return WidgetPlacementFile::load(path).value(0).position == QPoint(324, 224);
-    })) << WidgetPlacementFile::load(path).value(0).position.x();
+        return WidgetPlacementFile::read(path).placements.value(0).position == QPoint(324, 224);
+    })) << WidgetPlacementFile::read(path).placements.value(0).position.x();
     EXPECT_EQ(window->position(), QPoint(324, 224));
     EXPECT_TRUE(opened.isEmpty());
 
@@ -707,8 +707,9 @@ TEST_F(WidgetHostOnX11, ADragMovesAWidgetAndTheListKeepsItsPlaceOnTheScreen)
                                   << "1" << at(QPoint(1910, 1070)) << "mouseup"
                                   << "1"));
     const QPoint corner(1920 - 364, 1080 - 170);
-    EXPECT_TRUE(eventually([&] { return WidgetPlacementFile::load(path).value(0).position == corner; }))
-        << WidgetPlacementFile::load(path).value(0).position.x();
+    EXPECT_TRUE(eventually([&] {
+        return WidgetPlacementFile::read(path).placements.value(0).position == corner;
+    })) << WidgetPlacementFile::read(path).placements.value(0).position.x();
     EXPECT_EQ(host->placed().size(), 1u);
 }
 
@@ -737,7 +738,7 @@ TEST_F(WidgetHostOnX11, TheMenuOfAWidgetRemovesIt)
     ASSERT_TRUE(xdotool(at(item) << "click"
                                  << "1"));
     EXPECT_TRUE(eventually([&] { return host->placed().size() == 1; }));
-    EXPECT_EQ(WidgetPlacementFile::load(path), QList<WidgetPlacement>{shortcutsLarge});
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList<WidgetPlacement>{shortcutsLarge});
 }
 
 #include "WidgetHostTests.moc"

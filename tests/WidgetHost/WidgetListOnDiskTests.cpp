@@ -142,7 +142,7 @@ TEST_F(WidgetListOnDisk, TwentyAddsAtOnceKeepTwentyWidgets)
         EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
         placed.append(outcome.out.section(" as widget ", 1).section(' ', 0, 0));
     }
-    const QList<WidgetPlacement> list = WidgetPlacementFile::load(path);
+    const QList<WidgetPlacement> list = WidgetPlacementFile::read(path).placements;
     EXPECT_EQ(list.size(), 20);
     // Each was told its own number.
     placed.sort();
@@ -169,7 +169,7 @@ TEST_F(WidgetListOnDisk, AListThatCannotBeReadIsKeptAsideAndEarlierCopiesStay)
             QStringList{QString("The widget list %1 cannot be read (%2); it is kept as %3.")
                             .arg(path, problem, aside)});
         EXPECT_EQ(readFile(aside), data);
-        EXPECT_EQ(WidgetPlacementFile::load(path), QList{nowPlaying});
+        EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{nowPlaying});
     }
     EXPECT_EQ(readFile(path + ".unreadable"), "the first copy");
 }

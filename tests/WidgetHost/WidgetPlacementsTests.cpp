@@ -21,10 +21,10 @@ TEST(WidgetPlacementsTest, TheListSurvivesTheFileAndSkipsWhatItCannotRead)
     TemporaryHome home;
     const QString path = WidgetPlacementFile::standardPath();
     EXPECT_EQ(path, home.configHome() + "/com.velbrandtoro.Orvel/widgets.json");
-    EXPECT_TRUE(WidgetPlacementFile::load(path).isEmpty());
+    EXPECT_TRUE(WidgetPlacementFile::read(path).placements.isEmpty());
 
     WidgetPlacementFile::save(path, {small, large});
-    EXPECT_EQ(WidgetPlacementFile::load(path), (QList{small, large}));
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements, (QList{small, large}));
     EXPECT_TRUE(isUserOnly(path));
 
     QFile file(path);
@@ -33,7 +33,7 @@ TEST(WidgetPlacementsTest, TheListSurvivesTheFileAndSkipsWhatItCannotRead)
         {"family":"systemSmall","x":1,"y":2}, {"kind":"OrvelNowPlaying","family":"systemSmall","x":"1","y":2},
         {"kind":"OrvelNowPlaying","family":"systemSmall","x":24,"y":24}]})");
     file.close();
-    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
 }
 
 TEST(WidgetPlacementsTest, ANewWidgetGoesUnderTheLowestOnItsScreen)
@@ -89,7 +89,7 @@ TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsSetAsideBeforeANewOneIsWritten
 {
     TemporaryHome home;
     const QString path = WidgetPlacementFile::standardPath();
-    const QString aside = WidgetPlacementFile::setAsidePath(path);
+    const QString aside = path + ".unreadable";
     for (const QByteArray &unreadable :
         {QByteArray("{\"widgets\": [ oops"), QByteArray(R"({"version": 2, "widgets": []})")}) {
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -101,7 +101,7 @@ TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsSetAsideBeforeANewOneIsWritten
 
         WidgetPlacementFile::save(path, {small});
         EXPECT_EQ(readFile(aside), unreadable);
-        EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+        EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
         // Reported once: the file read now is the new one.
         EXPECT_EQ(readFile(aside), unreadable);
     }
@@ -117,16 +117,16 @@ TEST(WidgetPlacementsTest, AnElementOfAnUnknownFamilyIsKeptInTheFile)
     file.write(R"({"widgets":[{"kind":"OrvelShortcuts","family":"systemExtraLarge","x":1,"y":2},
         {"kind":"OrvelLyrics","family":"systemSmall","x":24,"y":24}]})");
     file.close();
-    const QList<WidgetPlacement> loaded = WidgetPlacementFile::load(path);
+    const QList<WidgetPlacement> loaded = WidgetPlacementFile::read(path).placements;
     ASSERT_EQ(loaded.size(), 1);
     EXPECT_EQ(loaded[0].kind, "OrvelLyrics");
 
     WidgetPlacementFile::save(path, loaded + QList{large});
-    EXPECT_EQ(WidgetPlacementFile::load(path), (QList{loaded[0], large}));
-    const QJsonArray kept = WidgetPlacementFile::unreadableElements(path);
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements, (QList{loaded[0], large}));
+    const QJsonArray kept = WidgetPlacementFile::read(path).skipped;
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].toObject().value("family").toString(), "systemExtraLarge");
-    EXPECT_FALSE(QFileInfo::exists(WidgetPlacementFile::setAsidePath(path)));
+    EXPECT_FALSE(QFileInfo::exists(path + ".unreadable"));
 }
 
 TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)
@@ -177,7 +177,7 @@ TEST(WidgetPlacementsTest, OnlyAWholeVersionThisOrvelKnowsIsRead)
         {"{\"version\":1," + widgets + "}", "{\"version\":1.0," + widgets + "}", "{" + widgets + "}"}) {
         put(path, readable);
         EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::read) << readable.toStdString();
-        EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+        EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
     }
 }
 
@@ -226,5 +226,5 @@ TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
         WidgetPlacementFile::save(path, {small});
     }
     EXPECT_FALSE(QFileInfo::exists(WidgetListLock::lockPath(path)));
-    EXPECT_EQ(WidgetPlacementFile::load(path), QList{small});
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
 }
