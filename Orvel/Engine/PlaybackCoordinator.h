@@ -371,6 +371,8 @@ private:
     QCoro::Task<void> delayedReload(TaskHandle self);
     QCoro::Task<void> artworkGraceTask(TaskHandle self, QString name);
     QCoro::Task<void> downloadArtwork(TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name);
+    // What Qt may hold of a reply that has not been taken yet.
+    static constexpr qint64 readBufferBytes = 256 * 1024;
     // A reply's body, taken as it streams in; nothing once it reaches `limit`
     // bytes (or says it will), when the transfer is aborted at once.
     static QCoro::Task<std::optional<QByteArray>> readBody(QNetworkReply *reply, qint64 limit);

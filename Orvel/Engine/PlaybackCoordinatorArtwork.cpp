@@ -193,6 +193,9 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
 QCoro::Task<std::optional<QByteArray>> PlaybackCoordinator::readBody(QNetworkReply *reply, qint64 limit)
 {
     // Taken as it streams in, so an oversized body is cut off without ever being held whole.
+    // Qt reads the network on a thread of its own, as fast as it can, into a buffer without
+    // bound: bounded, it stops reading while this thread is slow to take what came.
+    reply->setReadBufferSize(readBufferBytes);
     QByteArray body;
     bool oversized = false;
     const auto refuse = [reply, &body, &oversized] {
