@@ -53,12 +53,16 @@ END {
         line = 0
         while ((getline text < file) > 0) {
             line++
-            if (text !~ /^[ \t]*#[ \t]*include[ \t]*"/)
+            if (text !~ /^[ \t]*#[ \t]*include[ \t]*[<"]/)
                 continue
             name = text
-            sub(/^[^"]*"/, "", name)
-            sub(/".*$/, "", name)
+            sub(/^[^<"]*[<"]/, "", name)
+            sub(/[>"].*$/, "", name)
             n = split(name, part, "/")
+            # Each project folder is itself on the include path, so an angle
+            # include with a folder in it (<sys/stat.h>) is never ours.
+            if (n > 1 && text ~ /include[ \t]*</)
+                continue
             to = home[part[n]]
             if (to != "" && index(" " above[from] " ", " " to " ")) {
                 printf "%s:%d: %s includes %s from %s\n", file, line, from, name, to
