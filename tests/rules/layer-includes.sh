@@ -1,8 +1,8 @@
 #!/bin/sh
 # Fails on an include that reaches up a layer, in the tree below the given
 # folder (the source root). Headers are included by bare name, so each name is
-# traced to the layer whose folder holds that header; names must stay unique.
-# A source folder the table below leaves out fails too, as it cannot be traced.
+# traced to the layer whose folder holds that header; a name held twice, or a
+# source folder the table below leaves out, fails too, as neither can be traced.
 cd "$1" || exit 2
 find OrvelCore Platform Orvel OrvelWidgets WidgetHost \( -name '*.h' -o -name '*.cpp' \) 2>/dev/null | LC_ALL=C sort | awk '
 function folder(path) {
@@ -38,12 +38,22 @@ BEGIN {
     files[++count] = $0
     if ($0 ~ /\.h$/) {
         n = split($0, part, "/")
-        home[part[n]] = layer[folder($0)]
+        if (part[n] in path) {
+            twin[$0] = path[part[n]]
+        } else {
+            path[part[n]] = $0
+            home[part[n]] = layer[folder($0)]
+        }
     }
 }
 END {
     for (i = 1; i <= count; i++) {
         file = files[i]
+        n = split(file, part, "/")
+        if (file in twin) {
+            printf "%s: %s is also the name of %s\n", file, part[n], twin[file]
+            bad = 1
+        }
         if (!(folder(file) in layer)) {
             printf "%s: %s is a folder the layer rule does not know\n", file, folder(file)
             bad = 1

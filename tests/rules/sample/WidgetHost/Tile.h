@@ -1,0 +1,2 @@
+#pragma once
+// Same bare name as the widgets' tile: an include of it cannot be traced.
