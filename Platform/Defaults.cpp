@@ -1,6 +1,7 @@
 #include "Defaults.h"
 
 #include "KeptFiles.h"
+#include "Scheduler.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,6 +52,20 @@ Defaults::Defaults(QString filePath)
     : m_filePath(std::move(filePath))
 {
     load();
+}
+
+Defaults::Defaults(QString filePath, Scheduler &coalesceOn)
+    : m_filePath(std::move(filePath))
+    , m_scheduler(&coalesceOn)
+    , m_pendingSave(std::make_unique<TaskHandle>())
+{
+    load();
+}
+
+Defaults::~Defaults()
+{
+    if (m_scheduler)
+        flush();
 }
 
 QString Defaults::standardFilePath()
@@ -124,7 +139,36 @@ void Defaults::apply(const std::vector<Change> &changes)
         else
             m_values.remove(key);
     }
-    save();
+    if (!m_scheduler) {
+        flush();
+        return;
+    }
+    m_unsaved = true;
+    m_pendingSave->cancel();
+    *m_pendingSave = m_scheduler->spawn([this](TaskHandle task) -> QCoro::Task<void> {
+        const bool quiet = co_await m_scheduler->sleep(saveDelaySeconds, task);
+        if (!quiet)
+            co_return;
+        // Written on the saving thread; the next change after a failure writes every value again.
+        m_unsaved = false;
+        KeptFiles::saveLater(m_filePath, encoded());
+    });
+}
+
+void Defaults::flush()
+{
+    if (!m_scheduler) {
+        try {
+            KeptFiles::save(m_filePath, encoded());
+        } catch (const FileError &) {
+            // Logged once by KeptFiles; the values stay in memory and the next change writes them all.
+        }
+        return;
+    }
+    m_pendingSave->cancel();
+    if (std::exchange(m_unsaved, false))
+        KeptFiles::saveLater(m_filePath, encoded());
+    KeptFiles::finishSaves();
 }
 
 QJsonValue Defaults::encode(const Value &value)
@@ -209,14 +253,10 @@ void Defaults::load()
     }
 }
 
-void Defaults::save()
+QByteArray Defaults::encoded() const
 {
     QJsonObject root = m_unreadEntries;
     for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
         root.insert(it.key(), encode(it.value()));
-    try {
-        KeptFiles::save(m_filePath, QJsonDocument(root).toJson(QJsonDocument::Compact));
-    } catch (const FileError &) {
-        // Logged once by KeptFiles; the values stay in memory and the next change writes them all.
-    }
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }

@@ -6,10 +6,14 @@
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <variant>
 #include <vector>
+
+class Scheduler;
+class TaskHandle;
 
 // The app's user defaults: a typed key-value store kept as one JSON file.
 // Each value keeps its kind (a boolean is not a number, a string is not data),
@@ -25,6 +29,17 @@ public:
     // place and not written over (KeptFiles). Entries of an unknown form are
     // written back as they were until their key changes.
     explicit Defaults(QString filePath);
+    // Saving coalesced: a change is kept in memory at once and the file is
+    // written on a thread of its own once no change came for
+    // saveDelaySeconds, so a burst of changes (a slider dragged) is one write
+    // and the caller never waits on the disk. flush() and the destructor
+    // write what is pending.
+    Defaults(QString filePath, Scheduler &coalesceOn);
+    ~Defaults();
+    Defaults(const Defaults &) = delete;
+    Defaults &operator=(const Defaults &) = delete;
+
+    static constexpr double saveDelaySeconds = 0.3;
 
     // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/defaults.json
     static QString standardFilePath();
@@ -57,6 +72,8 @@ public:
     void remove(const QString &key);
     // Applies the changes in order and saves them with one write of the file.
     void apply(const std::vector<Change> &changes);
+    // Writes the changes not written yet and waits until they are on disk.
+    void flush();
 
     // The tagged JSON form of one value, public for the tests of the file format.
     static QJsonValue encode(const Value &value);
@@ -64,9 +81,12 @@ public:
 
 private:
     void load();
-    void save();
+    QByteArray encoded() const;
 
     QString m_filePath;
+    Scheduler *m_scheduler = nullptr;
+    std::unique_ptr<TaskHandle> m_pendingSave;
+    bool m_unsaved = false;
     QHash<QString, Value> m_values;
     QJsonObject m_unreadEntries;
 };

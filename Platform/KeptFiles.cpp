@@ -1,21 +1,37 @@
 #include "KeptFiles.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QSet>
+#include <QThread>
+#include <QWaitCondition>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
+#include <optional>
 #include <sys/stat.h>
+#include <thread>
 
 Q_LOGGING_CATEGORY(lcKeptFiles, "com.velbrandtoro.Orvel.files")
 
 namespace {
+// A file as this process last saved it, to know it still holds those bytes.
+struct Saved {
+    QByteArray data;
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec modified{};
+};
+
 struct State {
     QMutex mutex;
     QSet<QString> held;
+    QHash<QString, Saved> caches;
     // The causes logged for each file since it was last saved.
     QHash<QString, QSet<QString>> reported;
 };
@@ -43,63 +59,262 @@ void hold(const QString &path)
     const QMutexLocker lock(&state().mutex);
     state().held.insert(path);
 }
+
+// What tells whether another program is still writing a file.
+struct Stamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec changed{};
+
+    explicit Stamp(const QString &path)
+    {
+        struct stat status { };
+        exists = ::stat(QFile::encodeName(path).constData(), &status) == 0;
+        if (exists) {
+            device = status.st_dev;
+            inode = status.st_ino;
+            size = status.st_size;
+            changed = status.st_ctim;
+        }
+    }
+    bool operator==(const Stamp &other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode && size == other.size
+            && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
+    double secondsSinceChange() const
+    {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        return double(now.tv_sec - changed.tv_sec) + double(now.tv_nsec - changed.tv_nsec) / 1e9;
+    }
+};
+
+// Returns once nothing has changed the file for `quiet` seconds, or after `patience`.
+void waitForQuiet(const QString &path, double quiet, double patience)
+{
+    const QDeadlineTimer giveUp(qint64(patience * 1000));
+    Stamp last(path);
+    QElapsedTimer unchanged;
+    unchanged.start();
+    while (last.secondsSinceChange() < quiet && unchanged.elapsed() < qint64(quiet * 1000)
+        && !giveUp.hasExpired()) {
+        QThread::msleep(50);
+        const Stamp now(path);
+        if (!(now == last)) {
+            last = now;
+            unchanged.restart();
+        }
+    }
+}
+
+// The one thread that saves what saveLater() was given.
+struct LaterSaves {
+    QMutex mutex;
+    QWaitCondition idle;
+    // In the order given; a path appears once, with its newest bytes.
+    QList<QString> order;
+    QHash<QString, QByteArray> newest;
+    bool running = false;
+
+    void drain()
+    {
+        QMutexLocker lock(&mutex);
+        while (!order.isEmpty()) {
+            const QString path = order.takeFirst();
+            const QByteArray data = newest.take(path);
+            lock.unlock();
+            try {
+                KeptFiles::save(path, data);
+            } catch (const FileError &) {
+                // Logged by save(); the next change writes all the values again.
+            }
+            lock.relock();
+        }
+        running = false;
+        idle.wakeAll();
+    }
+};
+
+LaterSaves &laterSaves()
+{
+    // Never destroyed: a save may still run while the process exits.
+    static auto *saves = new LaterSaves;
+    return *saves;
+}
 } // namespace
 
-std::optional<QByteArray> KeptFiles::load(const QString &path, const Understands &understands, qint64 limit)
+KeptRead KeptFiles::read(const QString &path, const Judge &judge, qint64 limit)
+{
+    KeptRead content = PrivateFiles::readCapped(path, limit);
+    if (content.wasRead()) {
+        if (QString problem = judge(content.data); !problem.isEmpty()) {
+            content.status = KeptRead::Status::notUnderstood;
+            content.description = std::move(problem);
+            content.data.clear();
+        }
+    }
+    return content;
+}
+
+KeptFiles::Checked KeptFiles::check(const QString &path, const Judge &judge, const CheckOptions &options)
 {
     {
         const QMutexLocker lock(&state().mutex);
         state().held.remove(path);
     }
-    KeptRead read = PrivateFiles::readCapped(path, limit);
-    if (read.status == KeptRead::Status::missing)
-        return std::nullopt;
-    if (read.wasRead()) {
-        if (understands(read.data))
-            return std::move(read.data);
-        read.description = QStringLiteral("not in a form this version of Orvel understands");
+    PrivateFiles::removeLeftovers(path);
+    Checked checked;
+    checked.content = read(path, judge, options.limit);
+    const auto settled = [&] {
+        return !checked.content.isUnreadable() || checked.content.status == KeptRead::Status::unopenable;
+    };
+    if (!settled() && options.quietSeconds > 0) {
+        // Another program may be halfway through writing it.
+        waitForQuiet(path, options.quietSeconds, options.patienceSeconds);
+        checked.content = read(path, judge, options.limit);
     }
-    const QString staysNote = QStringLiteral("it stays where it is and is not saved over while Orvel runs");
-    if (read.status == KeptRead::Status::unopenable) {
+    switch (checked.content.status) {
+    case KeptRead::Status::read:
+        checked.outcome = Checked::Outcome::read;
+        return checked;
+    case KeptRead::Status::missing:
+        checked.outcome = Checked::Outcome::missing;
+        return checked;
+    case KeptRead::Status::unopenable:
         // Often a passing fault or a question of rights: the file may well be fine.
+        checked.outcome = Checked::Outcome::held;
+        checked.problem = checked.content.description;
         hold(path);
-        warn(QStringLiteral("Could not open %1 (%2); %3.").arg(path, read.description, staysNote));
-        return std::nullopt;
+        return checked;
+    case KeptRead::Status::notRegular:
+    case KeptRead::Status::tooLarge:
+    case KeptRead::Status::notUnderstood:
+        break;
     }
     try {
-        const QString aside = PrivateFiles::setAside(path);
-        warn(QStringLiteral("Could not use %1 (%2); kept it as %3 and started without it.")
-                 .arg(path, read.description, aside));
+        checked.aside = PrivateFiles::setAside(path);
+        checked.outcome = Checked::Outcome::setAside;
     } catch (const FileError &error) {
+        checked.outcome = Checked::Outcome::held;
+        checked.problem = error.description;
         hold(path);
-        warn(QStringLiteral("Could not use %1 (%2) nor move it aside (%3); %4.")
-                 .arg(path, read.description, error.description, staysNote));
+    }
+    return checked;
+}
+
+std::optional<QByteArray> KeptFiles::load(const QString &path, const Understands &understands, qint64 limit)
+{
+    const Judge judge = [&understands](const QByteArray &data) {
+        return understands(data) ? QString()
+                                 : QStringLiteral("not in a form this version of Orvel understands");
+    };
+    CheckOptions options;
+    options.limit = limit;
+    Checked checked = check(path, judge, options);
+    const QString staysNote = QStringLiteral("it stays where it is and is not saved over while Orvel runs");
+    const QString &why = checked.content.description;
+    switch (checked.outcome) {
+    case Checked::Outcome::read:
+        return std::move(checked.content.data);
+    case Checked::Outcome::missing:
+        break;
+    case Checked::Outcome::setAside:
+        warn(QStringLiteral("Could not use %1 (%2); kept it as %3 and started without it.")
+                 .arg(path, why, checked.aside));
+        break;
+    case Checked::Outcome::held:
+        if (checked.content.status == KeptRead::Status::unopenable)
+            warn(QStringLiteral("Could not open %1 (%2); %3.").arg(path, why, staysNote));
+        else
+            warn(QStringLiteral("Could not use %1 (%2) nor move it aside (%3); %4.")
+                     .arg(path, why, checked.problem, staysNote));
+        break;
     }
     return std::nullopt;
 }
 
-void KeptFiles::save(const QString &path, const QByteArray &data)
+namespace {
+std::optional<Saved> savedNow(const QString &path, const QByteArray &data)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || status.st_size != data.size())
+        return std::nullopt;
+    return Saved{data, status.st_dev, status.st_ino, status.st_mtim};
+}
+
+bool sameFile(const Saved &a, const Saved &b)
+{
+    return a.device == b.device && a.inode == b.inode && a.modified.tv_sec == b.modified.tv_sec
+        && a.modified.tv_nsec == b.modified.tv_nsec && a.data == b.data;
+}
+} // namespace
+
+void KeptFiles::saveCache(const QString &path, const QByteArray &data)
+{
+    {
+        const QMutexLocker lock(&state().mutex);
+        const auto last = state().caches.constFind(path);
+        const std::optional<Saved> now = last != state().caches.cend() ? savedNow(path, data) : std::nullopt;
+        if (now && sameFile(*last, *now))
+            return;
+        state().caches.remove(path);
+    }
+    save(path, data, PrivateFiles::Durability::cached);
+    if (std::optional<Saved> written = savedNow(path, data)) {
+        const QMutexLocker lock(&state().mutex);
+        state().caches.insert(path, std::move(*written));
+    }
+}
+
+void KeptFiles::saveLater(const QString &path, const QByteArray &data)
+{
+    LaterSaves &saves = laterSaves();
+    const QMutexLocker lock(&saves.mutex);
+    if (!saves.newest.contains(path))
+        saves.order.append(path);
+    saves.newest.insert(path, data);
+    if (!saves.running) {
+        saves.running = true;
+        std::thread([&saves] { saves.drain(); }).detach();
+    }
+}
+
+void KeptFiles::finishSaves()
+{
+    LaterSaves &saves = laterSaves();
+    QMutexLocker lock(&saves.mutex);
+    while (saves.running)
+        saves.idle.wait(&saves.mutex);
+}
+
+void KeptFiles::replace(const QString &path, const QByteArray &data, PrivateFiles::Durability durability)
 {
     if (isHeld(path)) {
-        if (somethingAt(path)) {
-            const FileError refused(
-                path, QStringLiteral("it could not be read at start, so it is not saved over"));
-            report(refused);
-            throw refused;
-        }
+        if (somethingAt(path))
+            throw FileError(path, QStringLiteral("it could not be read at start, so it is not saved over"));
         // Moved away by the user: nothing is lost by writing.
         const QMutexLocker lock(&state().mutex);
         state().held.remove(path);
     }
     try {
         PrivateFiles::ensureDirectory(QFileInfo(path).path());
-        PrivateFiles::writeAtomically(path, data);
+        PrivateFiles::writeAtomically(path, data, durability);
     } catch (const FileError &error) {
-        const FileError failure(path,
-            error.path == path ? error.description
-                               : QStringLiteral("%1: %2").arg(error.path, error.description));
+        // Each description names the folder or linked file it concerns where that is not the path.
+        throw FileError(path, error.description);
+    }
+}
+
+void KeptFiles::save(const QString &path, const QByteArray &data, PrivateFiles::Durability durability)
+{
+    try {
+        replace(path, data, durability);
+    } catch (const FileError &failure) {
         report(failure);
-        throw failure;
+        throw;
     }
     const QMutexLocker lock(&state().mutex);
     state().reported.remove(path);

@@ -81,18 +81,68 @@ LoginItem::Status AutostartLoginItem::status() const
     return Status::enabled;
 }
 
-void AutostartLoginItem::registerItem()
+QByteArray AutostartLoginItem::editedEntry(const QByteArray &entry, const QString &program, bool enable)
+{
+    const QByteArray exec = "Exec=" + execArgument(program).toUtf8();
+    QList<QByteArray> lines = entry.split('\n');
+    bool inMainGroup = false;
+    qsizetype groupLine = -1;
+    bool hasExec = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            if (inMainGroup)
+                groupLine = i;
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!inMainGroup || equals < 0)
+            continue;
+        const QByteArray key = line.left(equals).trimmed();
+        if (key == "Exec") {
+            lines[i] = exec;
+            hasExec = true;
+        } else if (enable && key == "Hidden") {
+            lines[i] = "Hidden=false";
+        } else if (enable && key == "X-GNOME-Autostart-enabled") {
+            lines[i] = "X-GNOME-Autostart-enabled=true";
+        }
+    }
+    if (groupLine < 0)
+        return desktopEntry(program);
+    if (!hasExec)
+        lines.insert(groupLine + 1, exec);
+    return lines.join('\n');
+}
+
+void AutostartLoginItem::update(bool enable)
 {
     if (m_program.isEmpty())
         throw LoginItemError("the program to start at login is unknown");
     try {
         // The autostart folder is the desktop's, not ours: ordinary permissions.
-        if (!QDir().mkpath(QFileInfo(m_filePath).path()))
-            throw FileError(QFileInfo(m_filePath).path(), QStringLiteral("could not create the directory"));
-        KeptFiles::save(m_filePath, desktopEntry(m_program, m_name));
+        PrivateFiles::ensureDirectory(QFileInfo(m_filePath).path(), 0755);
+        const KeptRead entry = PrivateFiles::readCapped(m_filePath);
+        if (entry.isUnreadable())
+            throw FileError(m_filePath, entry.description);
+        const QByteArray wanted
+            = entry.wasRead() ? editedEntry(entry.data, m_program, enable) : desktopEntry(m_program, m_name);
+        if (!entry.wasRead() || wanted != entry.data)
+            KeptFiles::replace(m_filePath, wanted);
     } catch (const FileError &error) {
         throw LoginItemError(error.what());
     }
+}
+
+void AutostartLoginItem::registerItem()
+{
+    update(true);
+}
+
+void AutostartLoginItem::keepRegistered()
+{
+    update(false);
 }
 
 void AutostartLoginItem::unregisterItem()

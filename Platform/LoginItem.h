@@ -42,13 +42,25 @@ public:
     static QString standardFilePath();
 
     Status status() const override;
+    // Makes the entry start the program at login. An entry that is there keeps
+    // the user's other keys (delays, names, comments): only its Exec line and
+    // the keys that switch it off are changed.
     void registerItem() override;
     void unregisterItem() override;
+    // Makes the entry when there is none; one that is there stays as the user
+    // left it, switched off or not, but for an Exec line naming another program.
+    void keepRegistered();
 
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
+    // The entry's text with Exec set to the program, and, with `enable`, the
+    // keys that switch it off set to start it; every other line as it was.
+    static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable);
+
 private:
+    void update(bool enable);
+
     QString m_filePath;
     QString m_program;
     QString m_name;

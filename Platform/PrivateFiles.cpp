@@ -2,20 +2,24 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
-constexpr QFile::Permissions userOnlyDirectory = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-    | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -68,6 +72,148 @@ int writeAll(int fd, const QByteArray &data)
     return 0;
 }
 
+QByteArray directoryOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+}
+
+QByteArray resolveLinks(const QString &path)
+{
+    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    // As many hops as the kernel follows before it calls it a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        char target[PATH_MAX + 1];
+        const ssize_t length = ::readlink(current.constData(), target, sizeof target);
+        // Not a link, nothing there, or no right to look: the write says what is wrong.
+        if (length < 0)
+            return current;
+        if (size_t(length) >= sizeof target)
+            throw FileError(path, systemReason(ENAMETOOLONG));
+        const QByteArray next(target, length);
+        current = next.startsWith('/') ? next : directoryOf(current) + '/' + next;
+    }
+    throw FileError(path, systemReason(ELOOP));
+}
+
+QByteArray randomSuffix()
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(8, 'x');
+    for (char &c : suffix)
+        c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+    return suffix;
+}
+
+// The temporary file of one save. Held under an exclusive flock from its
+// creation until the rename, so a cleaner tells a live writer's file from a
+// dead one's. Created unnamed (O_TMPFILE) where the file system can, so a
+// save killed before it is complete leaves nothing at all.
+class Temporary {
+public:
+    Temporary(const QByteArray &directory, const QByteArray &prefix)
+        : m_prefix(directory + '/' + prefix)
+    {
+#ifdef O_TMPFILE
+        if (procAvailable()) {
+            m_fd = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+            if (m_fd >= 0) {
+                m_lock = ::dup(m_fd);
+                if (m_lock >= 0 && ::flock(m_lock, LOCK_EX) == 0)
+                    return;
+                m_error = errno;
+                return;
+            }
+            // The file system has no unnamed files: a named one serves.
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+                m_error = errno;
+                return;
+            }
+        }
+#endif
+        m_name = m_prefix + "XXXXXX";
+        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
+        if (m_fd < 0) {
+            m_error = errno;
+            m_name.clear();
+            return;
+        }
+        m_lock = ::dup(m_fd);
+        if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0)
+            m_error = errno;
+    }
+    ~Temporary()
+    {
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (m_lock >= 0)
+            ::close(m_lock);
+    }
+    Temporary(const Temporary &) = delete;
+    Temporary &operator=(const Temporary &) = delete;
+
+    // errno of the creation, or 0.
+    int error() const
+    {
+        return m_error;
+    }
+    int fd() const
+    {
+        return m_fd;
+    }
+    // Closes the written descriptor (a late write error shows here on some
+    // file systems); the lock stays. errno or 0.
+    int close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+    // Renames the file over the target, naming an unnamed one first. errno or 0.
+    int renameOver(const QByteArray &target)
+    {
+        if (m_name.isEmpty()) {
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_lock);
+            for (int attempt = 0; m_name.isEmpty(); ++attempt) {
+                QByteArray name = m_prefix + randomSuffix();
+                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+                    m_name = name;
+                else if (errno != EEXIST || attempt > 100)
+                    return errno;
+            }
+        }
+        if (::rename(m_name.constData(), target.constData()) != 0)
+            return errno;
+        m_name.clear();
+        return 0;
+    }
+
+private:
+    static bool procAvailable()
+    {
+        // A chroot or container may lack /proc, through which an unnamed file gets its name.
+        static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+        return available;
+    }
+
+    QByteArray m_prefix;
+    QByteArray m_name;
+    int m_fd = -1;
+    int m_lock = -1;
+    int m_error = 0;
+};
+
+// Gives the new file the owner, group and mode of the one it replaces, as far
+// as this process may; a group it cannot keep loses the group's rights.
+void keepOwnership(int fd, const struct stat &prior)
+{
+    mode_t mode = prior.st_mode & 0777;
+    if (::fchown(fd, prior.st_uid, prior.st_gid) != 0 && ::fchown(fd, uid_t(-1), prior.st_gid) != 0)
+        mode &= ~mode_t(S_IRWXG);
+    ::fchmod(fd, mode);
+}
+
 // Renames without replacing an existing target; errno or 0.
 int renameNoReplace(const QByteArray &from, const QByteArray &to)
 {
@@ -90,47 +236,125 @@ FileError::FileError(const QString &path, const QString &description)
 {
 }
 
-void PrivateFiles::ensureDirectory(const QString &path)
+void PrivateFiles::ensureDirectory(const QString &path, unsigned mode)
 {
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     const QFileInfo info(absolute);
     if (info.isDir())
         return;
     if (info.exists())
-        throw FileError(absolute, QStringLiteral("exists and is not a directory"));
+        throw FileError(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
     const QString parent = info.path();
     if (parent != absolute)
-        ensureDirectory(parent);
-    // QDir::mkdir with permissions applies them at creation, with no window in
-    // which the directory is open to others.
-    if (!QDir().mkdir(absolute, userOnlyDirectory) && !QFileInfo(absolute).isDir())
-        throw FileError(absolute, QStringLiteral("could not create the directory"));
+        ensureDirectory(parent, mode);
+    // Made user-only at creation, with no moment in which others may enter.
+    if (::mkdir(QFile::encodeName(absolute).constData(), mode_t(mode)) != 0 && errno != EEXIST) {
+        throw FileError(absolute,
+            QStringLiteral("could not create the directory %1: %2").arg(absolute, systemReason(errno)));
+    }
+    if (!QFileInfo(absolute).isDir())
+        throw FileError(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
 }
 
-void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data)
+QString PrivateFiles::linkTarget(const QString &path)
 {
-    const QByteArray target = QFile::encodeName(path);
-    // mkostemp creates the file for the user alone (0600).
-    QByteArray temporary = target + ".XXXXXX";
-    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.get() < 0)
-        throw FileError(path, systemReason(errno));
-    int error = writeAll(file.get(), data);
-    if (error == 0 && ::fsync(file.get()) != 0)
+    return QFile::decodeName(resolveLinks(path));
+}
+
+QString PrivateFiles::temporaryPrefix(const QString &path)
+{
+    // Hidden, and named after the file and the program, so it is plain whose it is.
+    return u'.' + QFileInfo(path).fileName() + QStringLiteral(".orvel-save.");
+}
+
+void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data, Durability durability)
+{
+    const QByteArray target = resolveLinks(path);
+    // Where a link leads elsewhere, the message names the file actually written.
+    const auto failure = [&](int error) {
+        const QString reason = systemReason(error);
+        const QString written = QFile::decodeName(target);
+        return FileError(path,
+            written == QFileInfo(path).absoluteFilePath() ? reason
+                                                          : QStringLiteral("%1: %2").arg(written, reason));
+    };
+    const QByteArray directory = directoryOf(target);
+    struct stat prior { };
+    const bool replacing = ::stat(target.constData(), &prior) == 0 && S_ISREG(prior.st_mode);
+    Temporary file(directory, QFile::encodeName(temporaryPrefix(QFile::decodeName(target))));
+    if (file.fd() < 0 || file.error() != 0)
+        throw failure(file.error());
+    if (replacing)
+        keepOwnership(file.fd(), prior);
+    int error = writeAll(file.fd(), data);
+    if (error == 0 && durability == Durability::synced && ::fsync(file.fd()) != 0)
         error = errno;
     if (const int closed = file.close(); error == 0)
         error = closed;
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        throw FileError(path, systemReason(error));
-    }
+    if (error == 0)
+        error = file.renameOver(target);
+    if (error != 0)
+        throw failure(error);
+    if (durability == Durability::cached)
+        return;
     // The rename itself survives a crash only once the directory is synced.
-    Descriptor directory(::open(
-        QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0)
-        ::fsync(directory.get());
+    Descriptor folder(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}
+
+namespace {
+// Removes the files of the folder whose names pass `matches` that are
+// temporaries of dead writers: not locked, and not written for a while.
+int removeDeadTemporaries(const QByteArray &directory, const std::function<bool(const QByteArray &)> &matches)
+{
+    DIR *folder = ::opendir(directory.constData());
+    if (!folder)
+        return 0;
+    QList<QByteArray> candidates;
+    while (const dirent *entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        if (matches(name))
+            candidates.append(directory + '/' + name);
+    }
+    ::closedir(folder);
+    int removed = 0;
+    const std::time_t now = std::time(nullptr);
+    for (const QByteArray &candidate : candidates) {
+        Descriptor file(::open(candidate.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat status { };
+        if (file.get() < 0 || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+            continue;
+        // Locked: its writer is still at work.
+        if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (std::abs(now - status.st_mtime) < PrivateFiles::leftoverSeconds)
+            continue;
+        if (::unlink(candidate.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+} // namespace
+
+int PrivateFiles::removeLeftovers(const QString &path)
+{
+    QByteArray target;
+    try {
+        target = resolveLinks(path);
+    } catch (const FileError &) {
+        return 0;
+    }
+    const QByteArray prefix = QFile::encodeName(temporaryPrefix(QFile::decodeName(target)));
+    return removeDeadTemporaries(directoryOf(target),
+        [&prefix](const QByteArray &name) { return name.startsWith(prefix) && name.size() > prefix.size(); });
+}
+
+int PrivateFiles::removeLeftoversIn(const QString &directory)
+{
+    const QByteArray marker = QFile::encodeName(temporaryPrefix(QString())).mid(1);
+    return removeDeadTemporaries(QFile::encodeName(directory),
+        [&marker](const QByteArray &name) { return name.startsWith('.') && name.contains(marker); });
 }
 
 KeptRead PrivateFiles::readCapped(const QString &path, qint64 limit)
@@ -196,8 +420,12 @@ KeptRead PrivateFiles::readCapped(const QString &path, qint64 limit)
     return result;
 }
 
-QString PrivateFiles::setAside(const QString &path)
+QString PrivateFiles::setAside(const QString &linkOrFile)
 {
+    // A linked file is moved aside where it lies, so the link itself stays the
+    // user's; a link to a device or a pipe is itself what is in the way.
+    const QString target = linkTarget(linkOrFile);
+    const QString path = QFileInfo(target).isFile() ? target : linkOrFile;
     const QByteArray from = QFile::encodeName(path);
     for (int number = 1; number < 1000; ++number) {
         const QString aside = number == 1 ? path + QStringLiteral(".unreadable")

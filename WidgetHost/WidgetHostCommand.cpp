@@ -71,9 +71,14 @@ std::optional<QPoint> pointNamed(const QString &text)
     return QPoint(x, y);
 }
 
+// A command reads a list that does not parse only once no program has written
+// it for this long, as the running host does: an editor may be halfway through.
+constexpr double quietSeconds = 0.3;
+
 // Changes the list with its lock held throughout. `edit` changes the
 // placements and gives what to say once they are kept, or nothing (having
-// said why) to leave the file as it is. The exit status.
+// said why) to leave the file as it is. The exit status: the list is the
+// command's result, so 0 once it is saved, whatever becomes of the autostart entry.
 int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextStream &err,
     const std::function<std::optional<QString>(QList<WidgetPlacement> &)> &edit)
 {
@@ -83,7 +88,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     try {
         lock.emplace(path);
         QString report;
-        list = WidgetPlacementFile::check(path, &report);
+        list = WidgetPlacementFile::check(path, &report, quietSeconds);
         if (!report.isEmpty())
             err << report << '\n';
     } catch (const FileError &error) {
@@ -91,7 +96,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
         return 1;
     }
     // Never written over: the user may get it back.
-    if (list.status == WidgetList::Status::unopenable)
+    if (list.status == KeptRead::Status::unopenable)
         return 1;
     const std::optional<QString> done = edit(list.placements);
     if (!done)
@@ -106,9 +111,9 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     try {
         WidgetHostAutostart::follow(list.placements, command.program, command.autostartPath);
     } catch (const std::exception &error) {
-        err << QStringLiteral("Could not change the autostart entry: %1\n")
+        err << QStringLiteral("Warning: the widget list is saved, but the autostart entry could not be "
+                              "changed: %1\n")
                    .arg(QString::fromUtf8(error.what()));
-        return 1;
     }
     return 0;
 }
@@ -304,17 +309,17 @@ int WidgetHostCommand::execute(
             try {
                 // Set aside with the lock held, so that two commands do not both move it.
                 std::optional<WidgetListLock> lock;
-                if (list.status == WidgetList::Status::unreadable)
+                if (list.status != KeptRead::Status::unopenable)
                     lock.emplace(placementPath);
                 QString report;
-                list = WidgetPlacementFile::check(placementPath, &report);
+                list = WidgetPlacementFile::check(placementPath, &report, quietSeconds);
                 if (!report.isEmpty())
                     err << report << '\n';
             } catch (const FileError &error) {
                 err << QStringLiteral("Could not read the widget list: %1\n").arg(error.description);
                 return 1;
             }
-            if (list.status == WidgetList::Status::unopenable)
+            if (list.status == KeptRead::Status::unopenable)
                 return 1;
         }
         const QList<WidgetPlacement> &placements = list.placements;

@@ -1,8 +1,10 @@
 #include "WidgetPlacements.h"
 
+#include "KeptFiles.h"
 #include "LoginItem.h"
-#include "PrivateFiles.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -24,9 +26,11 @@ QString shown(const QJsonValue &value)
     return QString::fromUtf8(text.mid(1, text.size() - 2));
 }
 
-// Why a parsed file is no list this version understands; empty when it is one.
-QString problemOf(const QJsonParseError &parseError, const QJsonDocument &document)
+// Why a file is no list this version understands; empty when it is one.
+QString problemOf(const QByteArray &data)
 {
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject())
         return QStringLiteral("it is not a list of widgets");
     const QJsonObject root = document.object();
@@ -44,6 +48,36 @@ QString problemOf(const QJsonParseError &parseError, const QJsonDocument &docume
     if (root.contains(QStringLiteral("widgets")) && !root.value(QStringLiteral("widgets")).isArray())
         return QStringLiteral("its widgets are not a list");
     return {};
+}
+
+// Why the content is no list, as the messages say it.
+QString problemText(const KeptRead &content)
+{
+    const bool ofTheFile
+        = content.status == KeptRead::Status::notRegular || content.status == KeptRead::Status::tooLarge;
+    return ofTheFile ? QStringLiteral("it is ") + content.description : content.description;
+}
+
+WidgetList listOf(const KeptRead &content)
+{
+    WidgetList list;
+    list.status = content.status;
+    if (!content.wasRead()) {
+        list.problem = content.status == KeptRead::Status::missing ? QString() : problemText(content);
+        return list;
+    }
+    const QJsonObject root = QJsonDocument::fromJson(content.data).object();
+    for (const QJsonValue &element : root.value(QStringLiteral("widgets")).toArray()) {
+        if (auto placement = WidgetPlacement::fromJson(element)) {
+            list.placements.append(*placement);
+        } else {
+            qCWarning(lcPlacements).noquote()
+                << "A widget of the list is skipped:"
+                << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
+            list.skipped.append(element);
+        }
+    }
+    return list;
 }
 
 bool overlaps(const QRect &a, const QRect &b)
@@ -88,66 +122,36 @@ QString WidgetPlacementFile::standardPath()
 
 WidgetList WidgetPlacementFile::read(const QString &path)
 {
-    WidgetList list;
-    const KeptRead kept = PrivateFiles::readCapped(path);
-    switch (kept.status) {
-    case KeptRead::Status::missing:
-        return list;
-    case KeptRead::Status::unopenable:
-        list.status = WidgetList::Status::unopenable;
-        list.problem = kept.description;
-        return list;
-    case KeptRead::Status::notRegular:
-    case KeptRead::Status::tooLarge:
-        list.status = WidgetList::Status::unreadable;
-        list.problem = QStringLiteral("it is ") + kept.description;
-        return list;
-    case KeptRead::Status::read:
-        break;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(kept.data, &parseError);
-    list.problem = problemOf(parseError, document);
-    if (!list.problem.isEmpty()) {
-        list.status = WidgetList::Status::unreadable;
-        return list;
-    }
-    list.status = WidgetList::Status::read;
-    for (const QJsonValue &element : document.object().value(QStringLiteral("widgets")).toArray()) {
-        if (auto placement = WidgetPlacement::fromJson(element)) {
-            list.placements.append(*placement);
-        } else {
-            qCWarning(lcPlacements).noquote()
-                << "A widget of the list is skipped:"
-                << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
-            list.skipped.append(element);
-        }
-    }
-    return list;
+    return listOf(KeptFiles::read(path, problemOf));
 }
 
-WidgetList WidgetPlacementFile::check(const QString &path, QString *report)
+WidgetList WidgetPlacementFile::check(const QString &path, QString *report, double quietSeconds)
 {
-    WidgetList list = read(path);
+    KeptFiles::CheckOptions options;
+    options.quietSeconds = quietSeconds;
+    const KeptFiles::Checked checked = KeptFiles::check(path, problemOf, options);
     QString line;
-    if (list.status == WidgetList::Status::unopenable) {
-        line = QStringLiteral("The widget list %1 cannot be opened (%2); it is left as it is.")
-                   .arg(path, list.problem);
-    } else if (list.status == WidgetList::Status::unreadable) {
-        try {
-            const QString aside = PrivateFiles::setAside(path);
-            line = QStringLiteral("The widget list %1 cannot be read (%2); it is kept as %3.")
-                       .arg(path, list.problem, aside);
-        } catch (const FileError &error) {
+    switch (checked.outcome) {
+    case KeptFiles::Checked::Outcome::read:
+    case KeptFiles::Checked::Outcome::missing:
+        break;
+    case KeptFiles::Checked::Outcome::setAside:
+        line = QStringLiteral("The widget list %1 cannot be read (%2); it is kept as %3.")
+                   .arg(path, problemText(checked.content), checked.aside);
+        break;
+    case KeptFiles::Checked::Outcome::held:
+        if (checked.content.status != KeptRead::Status::unopenable) {
             throw FileError(path,
                 QStringLiteral("it cannot be read (%1) nor set aside: %2")
-                    .arg(list.problem, error.description));
+                    .arg(problemText(checked.content), checked.problem));
         }
-        list = WidgetList{};
+        line = QStringLiteral("The widget list %1 cannot be opened (%2); it is left as it is.")
+                   .arg(path, checked.problem);
+        break;
     }
     if (report)
         *report = line;
-    return list;
+    return checked.outcome == KeptFiles::Checked::Outcome::setAside ? WidgetList{} : listOf(checked.content);
 }
 
 void WidgetPlacementFile::write(
@@ -159,14 +163,13 @@ void WidgetPlacementFile::write(
     const QByteArray data
         = QJsonDocument(QJsonObject{{QStringLiteral("version"), version}, {QStringLiteral("widgets"), list}})
               .toJson();
-    PrivateFiles::ensureDirectory(QFileInfo(path).absolutePath());
-    PrivateFiles::writeAtomically(path, data);
+    KeptFiles::replace(path, data);
 }
 
 void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement> &placements)
 {
     const WidgetList list = check(path, nullptr);
-    if (list.status == WidgetList::Status::unopenable)
+    if (list.status == KeptRead::Status::unopenable)
         throw FileError(path, list.problem);
     write(path, placements, list.skipped);
 }
@@ -218,16 +221,54 @@ QPoint WidgetPlacementFile::clamped(QPoint position, QSize size, const QRect &ar
     return {x, y};
 }
 
+namespace {
+// A lock that names no holder (empty or unreadable) and is old enough that its
+// maker would long have written itself into it.
+bool saysNothingForLong(QLockFile &lock, const QString &lockPath)
+{
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    if (lock.getLockInfo(&pid, &host, &program))
+        return false;
+    const QFileInfo info(lockPath);
+    return info.exists()
+        && std::abs(info.lastModified().msecsTo(QDateTime::currentDateTime())) > WidgetListLock::staleEmptyMs;
+}
+
+// Why no file can be made in the folder: the system's words, or nothing.
+QString whyNothingCanBeMade(const QString &directory)
+{
+    QFile probe(directory + QStringLiteral("/.orvel-lock-probe-")
+        + QString::number(QCoreApplication::applicationPid()));
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    const bool written = probe.write("probe\n") > 0 && probe.flush();
+    const QString reason = written ? QString() : probe.errorString();
+    probe.remove();
+    return reason;
+}
+} // namespace
+
 WidgetListLock::WidgetListLock(const QString &path)
     : m_lock(lockPath(path))
 {
-    PrivateFiles::ensureDirectory(QFileInfo(path).absolutePath());
+    const QString directory = QFileInfo(path).absolutePath();
+    PrivateFiles::ensureDirectory(directory);
     m_lock.setStaleLockTime(staleMs);
     // Asked often rather than with QLockFile's growing pauses: with many
     // writers waiting, each gets its turn soon after the lock is free.
     const QDeadlineTimer deadline(waitMs);
-    while (!m_lock.tryLock(0) && m_lock.error() == QLockFile::LockFailedError && !deadline.hasExpired())
+    while (!m_lock.tryLock(0) && m_lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+        if (saysNothingForLong(m_lock, lockPath(path))) {
+            // Removed under QLockFile's own guard, so two takers never remove each other's new lock.
+            QLockFile removal(lockPath(path) + QStringLiteral(".rmlock"));
+            if (removal.tryLock(0) && saysNothingForLong(m_lock, lockPath(path))
+                && m_lock.removeStaleLockFile())
+                continue;
+        }
         QThread::msleep(pollMs);
+    }
     if (m_lock.isLocked())
         return;
     if (m_lock.error() == QLockFile::LockFailedError) {
@@ -242,7 +283,10 @@ WidgetListLock::WidgetListLock(const QString &path)
                 .arg(holder, lockPath(path))
                 .arg(waitMs / 1000));
     }
-    throw FileError(path, QStringLiteral("its lock %1 cannot be made").arg(lockPath(path)));
+    const QString reason = whyNothingCanBeMade(directory);
+    throw FileError(path,
+        QStringLiteral("its lock %1 cannot be made%2")
+            .arg(lockPath(path), reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
 }
 
 QString WidgetHostAutostart::standardPath()
@@ -258,5 +302,5 @@ void WidgetHostAutostart::follow(
     if (placements.isEmpty())
         item.unregisterItem();
     else
-        item.registerItem();
+        item.keepRegistered();
 }

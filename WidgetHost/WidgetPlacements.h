@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PrivateFiles.h"
 #include "WidgetKit.h"
 
 #include <QJsonArray>
@@ -29,20 +30,17 @@ struct WidgetPlacement {
 
 // What the list file holds, as read without changing anything.
 struct WidgetList {
-    enum class Status {
-        read, // placements and skipped hold the file
-        missing, // no file: no widgets
-        unreadable, // there, but not a list this version understands: set aside at start
-        unopenable, // there, but cannot be opened: left alone and never written over
-    };
-    Status status = Status::missing;
+    // read: placements and skipped hold the file; missing: no widgets;
+    // unopenable: left alone and never written over; any other: not a list
+    // this version understands, set aside at start.
+    KeptRead::Status status = KeptRead::Status::missing;
     QList<WidgetPlacement> placements;
     // The elements this version cannot read, kept as they are when the list is saved.
     QJsonArray skipped;
     // Why the file cannot be read.
     QString problem;
 
-    bool usable() const { return status == Status::read || status == Status::missing; }
+    bool usable() const { return status == KeptRead::Status::read || status == KeptRead::Status::missing; }
 };
 
 // The host's list of placed widgets, kept in
@@ -61,12 +59,14 @@ struct WidgetPlacementFile {
     // is newer, or whose widgets are not a list reads as unreadable. Elements
     // this version cannot read are skipped with a warning.
     static WidgetList read(const QString &path);
-    // Reads the file before anything writes it: an unreadable one is set
-    // aside (as NAME.unreadable, numbered when taken) and reads as missing; an
-    // unopenable one stays where it is. `report` gets the one line that says
-    // so for the caller to show, or stays empty. Throws FileError when an
-    // unreadable file cannot be moved.
-    static WidgetList check(const QString &path, QString *report);
+    // Reads the file before anything writes it (KeptFiles::check): an
+    // unreadable one is set aside (as NAME.unreadable, numbered when taken)
+    // and reads as missing; an unopenable one stays where it is. With
+    // quietSeconds, an unreadable file is judged only once no program has
+    // written it for that long. `report` gets the one line that says so for
+    // the caller to show, or stays empty. Throws FileError when an unreadable
+    // file cannot be moved.
+    static WidgetList check(const QString &path, QString *report, double quietSeconds = 0);
     // Replaces the file whole with the placements after the skipped elements.
     // Throws FileError with the system's reason; the old file is then unchanged.
     static void write(
@@ -87,13 +87,16 @@ struct WidgetPlacementFile {
 
 // Held while the list is read, changed and written back, so that the
 // commands and the running host take turns: widgets.json.lock beside it. The
-// lock of a process that died is taken over.
+// lock of a process that died is taken over, and so is one that says nothing
+// of its holder (empty, or unreadable) once it is staleEmptyMs old: a holder
+// writes that in the moment it makes the lock.
 class WidgetListLock {
 public:
     static constexpr int waitMs = 5000;
     static constexpr int pollMs = 20;
     // Far longer than any change of the list takes.
     static constexpr int staleMs = 30000;
+    static constexpr int staleEmptyMs = 2000;
 
     // Waits up to waitMs for the lock. Throws FileError when it cannot have it.
     explicit WidgetListLock(const QString &path);
@@ -106,8 +109,10 @@ private:
 // The autostart entry that starts the host at login while widgets are placed.
 struct WidgetHostAutostart {
     static QString standardPath();
-    // Writes the entry for the program when there are placements, removes it
-    // when there are none. Throws LoginItemError.
+    // Makes the entry for the program when there are placements, removes it
+    // when there are none. An entry that is there keeps what the user set in
+    // it (Hidden, X-GNOME-Autostart-enabled, delays); only a moved program is
+    // written into its Exec line. Throws LoginItemError.
     static void follow(const QList<WidgetPlacement> &placements, const QString &program,
         const QString &path = standardPath());
 };

@@ -6,6 +6,7 @@
 #include "WidgetGallery.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "XdgBaseDirectories.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -36,6 +37,8 @@ int main(int argc, char **argv)
     // Past a file-size limit, write() then fails with EFBIG and the save is
     // reported, as on a full disk, instead of the signal killing us half way.
     KeptFiles::ignoreFileSizeSignal();
+    // Before anything asks where the files it keeps live.
+    XdgBaseDirectories::ignoreRelative();
     // Only running the host shows windows: the commands draw and edit files,
     // without a display. Running takes X11 as the app does (XWayland on a
     // Wayland session), since a Wayland client cannot place its own windows.

@@ -31,7 +31,8 @@
 
 struct AppRoot::Owned {
     DBusWorkspace workspace;
-    Defaults defaults{Defaults::standardFilePath()};
+    // Settings are written off the main thread, a burst of changes at once.
+    Defaults defaults{Defaults::standardFilePath(), Scheduler::current()};
     DBusWidgetCenter widgetCenter;
     AutostartLoginItem loginItem{
         AutostartLoginItem::standardFilePath(), QCoreApplication::applicationFilePath()};
@@ -120,7 +121,10 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     PlaybackCoordinator &coordinator = *m_coordinator;
     AppDelegate::Engine delegateEngine;
     delegateEngine.start = [&coordinator] { coordinator.start(); };
-    delegateEngine.flush = [&coordinator] { coordinator.flush(); };
+    delegateEngine.flush = [this, &coordinator] {
+        coordinator.flush();
+        savePendingSettings();
+    };
     delegateEngine.refresh = [&coordinator] { return coordinator.refresh(); };
     delegateEngine.openSpotify
         = [&coordinator](bool activates) { return coordinator.openSpotifyAsync(activates); };
@@ -170,4 +174,9 @@ QCoro::Task<void> performPlaybackIntent(PlaybackCoordinator &coordinator, Widget
     co_await coordinator.perform(command);
     if (!guard || coordinator.errorKey() || coordinator.snapshot().availability != PlayerAvailability::ready)
         throw PlaybackIntentError(PlaybackIntentFailure::requiresApp);
+}
+
+void AppRoot::savePendingSettings() const
+{
+    m_outside.defaults.flush();
 }

@@ -73,6 +73,8 @@ public:
     PanelManager &panels() const { return *m_panels; }
     AppDelegate &delegate() const { return *m_delegate; }
     QQmlEngine &engine() const { return *m_engine; }
+    // Writes the settings changed but not written yet, and waits for them.
+    void savePendingSettings() const;
 
 private:
     struct Owned;

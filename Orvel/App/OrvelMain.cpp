@@ -7,6 +7,7 @@
 #include "KeptFiles.h"
 #include "Localization.h"
 #include "TerminationSignals.h"
+#include "XdgBaseDirectories.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -54,6 +55,8 @@ int OrvelMain::main(int argc, char *argv[])
 
     // A file-size limit then fails a save, which is logged and retried, instead of killing the app.
     KeptFiles::ignoreFileSizeSignal();
+    // Before anything asks where the files it keeps live.
+    XdgBaseDirectories::ignoreRelative();
 
     // Wayland lets no client place its own windows, and the panels must: on a
     // Wayland session Orvel runs through XWayland. A chosen platform still wins.
@@ -99,6 +102,9 @@ int OrvelMain::main(int argc, char *argv[])
     });
     QObject::connect(
         &application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    // Logging out may end the process without a quit: the settings are on disk first.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &delegate,
+        [&root] { root->savePendingSettings(); });
 
     delegate.applicationDidFinishLaunching();
     const QList<QUrl> launchURLs = AppBus::acceptedURLs(urls);

@@ -176,7 +176,8 @@ QCoro::Task<void> PlaybackCoordinator::downloadArtwork(
 
     const std::optional<QString> previousFile = m_snapshot.artworkFile;
     try {
-        KeptFiles::save(fileURL.toLocalFile(), jpeg);
+        // A cover is fetched again when lost: whole, but not synced.
+        KeptFiles::save(fileURL.toLocalFile(), jpeg, PrivateFiles::Durability::cached);
     } catch (const std::exception &) {
         clearArtwork();
         co_return;

@@ -169,14 +169,14 @@ TEST(WidgetPlacementsTest, OnlyAWholeVersionThisOrvelKnowsIsRead)
     for (auto version = unreadable.begin(); version != unreadable.end(); ++version) {
         put(path, "{\"version\":" + version.key() + "," + widgets + "}");
         const WidgetList list = WidgetPlacementFile::read(path);
-        EXPECT_EQ(list.status, WidgetList::Status::unreadable) << version.key().toStdString();
+        EXPECT_EQ(list.status, KeptRead::Status::notUnderstood) << version.key().toStdString();
         EXPECT_EQ(list.problem, version.value());
         EXPECT_TRUE(list.placements.isEmpty());
     }
     for (const QByteArray &readable :
         {"{\"version\":1," + widgets + "}", "{\"version\":1.0," + widgets + "}", "{" + widgets + "}"}) {
         put(path, readable);
-        EXPECT_EQ(WidgetPlacementFile::read(path).status, WidgetList::Status::read) << readable.toStdString();
+        EXPECT_EQ(WidgetPlacementFile::read(path).status, KeptRead::Status::read) << readable.toStdString();
         EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
     }
 }
@@ -196,14 +196,14 @@ TEST(WidgetPlacementsTest, ADeviceAPipeOrAHugeFileInTheListsPlaceIsRefusedAtOnce
     const WidgetList pipe = WidgetPlacementFile::read(path);
     EXPECT_LT(timer.elapsed(), 1000);
     for (const WidgetList &list : {zeros, pipe}) {
-        EXPECT_EQ(list.status, WidgetList::Status::unreadable);
+        EXPECT_EQ(list.status, KeptRead::Status::notRegular);
         EXPECT_EQ(list.problem, "it is not a regular file");
     }
 
     QFile::remove(path);
     put(path, "{\"widgets\":[" + QByteArray(PrivateFiles::keptFileLimit, ' ') + "]}");
     const WidgetList huge = WidgetPlacementFile::read(path);
-    EXPECT_EQ(huge.status, WidgetList::Status::unreadable);
+    EXPECT_EQ(huge.status, KeptRead::Status::tooLarge);
     EXPECT_EQ(huge.problem, QString("it is larger than %1 bytes").arg(PrivateFiles::keptFileLimit));
 }
 

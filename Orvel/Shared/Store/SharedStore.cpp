@@ -45,7 +45,8 @@ void SharedStore::ensureDirectory() const
 void SharedStore::write(QLatin1String name, const QByteArray &data) const
 {
     ensureDirectory();
-    KeptFiles::save(filePath(name), data);
+    // What the widgets show is written again with every change: whole, but not synced.
+    KeptFiles::saveCache(filePath(name), data);
 }
 
 namespace {
@@ -94,6 +95,8 @@ std::optional<QByteArray> SharedStore::read(QLatin1String name) const
 
 void SharedStore::keepUnreadable() const
 {
+    // Also the covers' temporaries, whose names are not known here.
+    PrivateFiles::removeLeftoversIn(directory);
     KeptFiles::load(filePath(snapshotFile), isSnapshot);
     KeptFiles::load(filePath(shortcutsFile), isShortcutList);
     KeptFiles::load(filePath(visualizerFile), isVisualizer);
