@@ -131,7 +131,7 @@ void AutostartLoginItem::update(bool enable)
         if (!entry.wasRead() || wanted != entry.data)
             KeptFiles::replace(m_filePath, wanted);
     } catch (const FileError &error) {
-        throw LoginItemError(error.what());
+        throw LoginItemError(QStringLiteral("%1: %2").arg(m_filePath, error.description).toStdString());
     }
 }
 

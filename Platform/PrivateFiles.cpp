@@ -369,6 +369,13 @@ KeptRead PrivateFiles::readCapped(const QString &path, qint64 limit)
         const bool missing = error == ENOENT || error == ENOTDIR;
         result.status = missing ? KeptRead::Status::missing : KeptRead::Status::unopenable;
         result.description = systemReason(error);
+        // A socket cannot be opened at all, but it is no file of ours either.
+        struct stat status { };
+        if (!missing && ::stat(QFile::encodeName(path).constData(), &status) == 0
+            && !S_ISREG(status.st_mode)) {
+            result.status = KeptRead::Status::notRegular;
+            result.description = QStringLiteral("not a regular file");
+        }
         return result;
     }
     struct stat status { };

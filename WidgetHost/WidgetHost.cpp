@@ -283,6 +283,8 @@ void WidgetHost::follow(const QString &path)
         qCWarning(lcWidgetHost) << "Cannot watch the widget list:" << error.what();
     }
     m_watcher.addPath(directory);
+    // The list's own are removed when it is checked below.
+    PrivateFiles::removeLeftovers(WidgetHostAutostart::standardPath());
     WidgetList list;
     try {
         const WidgetListLock lock(path);

@@ -296,6 +296,11 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
 int WidgetHostCommand::execute(
     const QList<WidgetConfiguration> &widgets, QTextStream &out, QTextStream &err) const
 {
+    if (action == Action::list || action == Action::add || action == Action::remove) {
+        // What saves killed midway left beside the files the commands keep.
+        PrivateFiles::removeLeftovers(placementPath);
+        PrivateFiles::removeLeftovers(autostartPath);
+    }
     switch (action) {
     case Action::run:
     case Action::gallery:

@@ -13,6 +13,7 @@
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
+#include "PrivateFiles.h"
 #include "QmlModules.h"
 #include "QmlOwners.h"
 #include "Scheduler.h"
@@ -42,6 +43,8 @@ struct AppRoot::Owned {
 std::unique_ptr<AppRoot> AppRoot::production()
 {
     auto owned = std::make_unique<Owned>();
+    // The other kept files' are removed as each is loaded.
+    PrivateFiles::removeLeftovers(AutostartLoginItem::standardFilePath());
     owned->workspace.watchSleepAndSession();
     Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
         owned->loginItem, owned->announcer,

@@ -1,10 +1,13 @@
 #include "AutomationPermission.h"
 #include "Defaults.h"
 #include "KeptFiles.h"
+#include "ManualScheduler.h"
 #include "NobodysCopy.h"
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -15,6 +18,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -95,6 +100,50 @@ private:
     static inline LogCapture *current = nullptr;
     QtMessageHandler m_previous;
 };
+
+// Makes this thread's file access that of nobody while it lives, so even a
+// test run by root meets a file it may not open.
+class AsNobodyHere {
+public:
+    AsNobodyHere()
+        : m_previous(::setfsuid(::getpwnam("nobody")->pw_uid))
+    {
+    }
+    ~AsNobodyHere() { ::setfsuid(m_previous); }
+
+private:
+    int m_previous;
+};
+
+void makeOld(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+}
+
+struct Ownership {
+    uid_t user;
+    gid_t group;
+    mode_t mode;
+    friend bool operator==(const Ownership &, const Ownership &) = default;
+};
+
+// Each whole replacement of a file is a new inode.
+ino_t inodeOf(const QString &path)
+{
+    struct stat status { };
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status.st_ino;
+}
+
+Ownership ownershipOf(const QString &path)
+{
+    struct stat status { };
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return {status.st_uid, status.st_gid, mode_t(status.st_mode & 07777)};
+}
 
 // A listening socket at the path: even root cannot open it for reading.
 class SocketFile {
@@ -206,21 +255,191 @@ TEST(KeptFiles, AFileThatCannotBeOpenedIsLeftInPlaceAndNotSavedOverUntilItIsGone
     QTemporaryDir dir;
     const QString path = dir.filePath("shortcuts.json");
     LogCapture log;
-    std::optional<SocketFile> socket(std::in_place, path);
-    EXPECT_EQ(KeptFiles::load(path, [](const QByteArray &) { return true; }), std::nullopt);
+    writeRaw(path, "[]");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner));
+    {
+        AsNobodyHere nobody;
+        EXPECT_EQ(KeptFiles::load(path, [](const QByteArray &) { return true; }), std::nullopt);
+    }
     EXPECT_TRUE(KeptFiles::isHeld(path));
     EXPECT_EQ(log.count("Could not open " + path), 1);
-    EXPECT_THROW(KeptFiles::save(path, "[]"), FileError);
-    EXPECT_THROW(KeptFiles::save(path, "[]"), FileError);
+    EXPECT_THROW(KeptFiles::save(path, "[1]"), FileError);
+    EXPECT_THROW(KeptFiles::save(path, "[1]"), FileError);
     EXPECT_EQ(log.count("Could not save " + path), 1);
     EXPECT_EQ(entries(dir.path()), QStringList{"shortcuts.json"});
-    EXPECT_FALSE(QFileInfo(path).isFile());
 
-    socket.reset();
     ASSERT_TRUE(QFile::remove(path));
+    KeptFiles::save(path, "[2]");
+    EXPECT_EQ(readFile(path), "[2]");
+    EXPECT_FALSE(KeptFiles::isHeld(path));
+}
+
+TEST(KeptFiles, ASocketInAFilesPlaceIsSetAsideLikeAPipe)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shortcuts.json");
+    LogCapture log;
+    SocketFile socket(path);
+    EXPECT_EQ(KeptFiles::load(path, [](const QByteArray &) { return true; }), std::nullopt);
+    EXPECT_FALSE(KeptFiles::isHeld(path));
+    EXPECT_EQ(
+        log.count("Could not use " + path + " (not a regular file); kept it as " + path + ".unreadable"), 1);
     KeptFiles::save(path, "[]");
     EXPECT_EQ(readFile(path), "[]");
-    EXPECT_FALSE(KeptFiles::isHeld(path));
+}
+
+TEST(PrivateFiles, ASaveWritesThroughLinksAndKeepsWhatTheFileWas)
+{
+    QTemporaryDir dir;
+    QTemporaryDir dotfiles;
+    const QString path = dir.filePath("defaults.json");
+    const QString kept = dotfiles.filePath("defaults.json");
+    writeRaw(kept, "{}");
+    ASSERT_TRUE(QFile::setPermissions(kept, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    struct Case {
+        QString linkTo; // empty: a plain file
+        QString written; // where the bytes land
+        mode_t mode;
+    };
+    const QList<Case> cases{
+        {kept, kept, 0640}, // the mode a user gave it stays
+        {dir.filePath("hop"), kept, 0640}, // a chain of links
+        {QDir(dir.path()).relativeFilePath(dotfiles.filePath("new.json")), dotfiles.filePath("new.json"),
+            0600},
+        {{}, path, 0600},
+    };
+    ASSERT_TRUE(QFile::link(kept, dir.filePath("hop")));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.linkTo.toStdString());
+        QFile::remove(path);
+        if (!c.linkTo.isEmpty()) {
+            ASSERT_TRUE(QFile::link(c.linkTo, path));
+        }
+        Defaults(path).set("skin", QStringLiteral("rivista"));
+        EXPECT_EQ(Defaults(c.written).value<QString>("skin"), "rivista");
+        EXPECT_EQ(QFileInfo(path).isSymLink(), !c.linkTo.isEmpty());
+        EXPECT_EQ(ownershipOf(c.written).mode, c.mode);
+    }
+    EXPECT_EQ(entries(dir.path()), (QStringList{"defaults.json", "hop"}));
+    EXPECT_EQ(entries(dotfiles.path()), (QStringList{"defaults.json", "new.json"}));
+
+    // A link into a folder that is not there: an error naming that file; the link stays.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(dotfiles.filePath("gone/defaults.json"), path));
+    try {
+        PrivateFiles::writeAtomically(path, "{}");
+        ADD_FAILURE() << "written";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.description, dotfiles.filePath("gone/defaults.json") + ": No such file or directory");
+    }
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), dotfiles.filePath("gone/defaults.json"));
+
+    // Set aside where the linked file lies, so the link stays the user's.
+    writeRaw(kept, "cut sh");
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(kept, path));
+    EXPECT_EQ(PrivateFiles::setAside(path), kept + ".unreadable");
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+}
+
+TEST(PrivateFiles, ASaveByRootKeepsTheOwnerOfTheUsersFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("widgets.json");
+    writeRaw(path, "{}");
+    const passwd *nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const Ownership before = ownershipOf(path);
+    PrivateFiles::writeAtomically(path, "{\"widgets\":[]}");
+    EXPECT_EQ(readFile(path), "{\"widgets\":[]}");
+    EXPECT_EQ(ownershipOf(path), before);
+    EXPECT_EQ(before.user, nobody->pw_uid);
+}
+
+TEST(PrivateFiles, ASaveKilledMidwayLeavesNothingTheNextStartDoesNotRemove)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("defaults.json");
+    writeRaw(path, "{}");
+    // Killed in the rename: the temporary file has its name by then.
+    QProcess strace;
+    strace.start("strace",
+        {"-f", "-qq", "-o", "/dev/null", "-e", "inject=rename,renameat,renameat2:signal=SIGKILL",
+            ORVEL_KEPT_FILES_PROBE, "write", path, "{\"a\":1}"});
+    ASSERT_TRUE(strace.waitForFinished(20000)) << "strace is needed";
+    ASSERT_FALSE(strace.exitStatus() == QProcess::NormalExit && strace.exitCode() == 0) << "not killed";
+    QStringList left = entries(dir.path());
+    ASSERT_EQ(left.size(), 2) << left.join(' ').toStdString();
+    left.removeAll("defaults.json");
+    const QString leftover = dir.filePath(left.value(0));
+    EXPECT_TRUE(left.value(0).startsWith(".defaults.json.orvel-save.")) << left.value(0).toStdString();
+    EXPECT_EQ(readFile(path), "{}");
+
+    // Too fresh to be a dead writer's, or locked by a live one: it stays.
+    const KeptFiles::Judge any = [](const QByteArray &) { return QString(); };
+    KeptFiles::check(path, any);
+    EXPECT_TRUE(QFileInfo::exists(leftover));
+    makeOld(leftover);
+    {
+        QFile live(leftover);
+        ASSERT_TRUE(live.open(QIODevice::ReadOnly));
+        ASSERT_EQ(::flock(live.handle(), LOCK_EX), 0);
+        EXPECT_EQ(PrivateFiles::removeLeftovers(path), 0);
+    }
+    EXPECT_EQ(KeptFiles::check(path, any).outcome, KeptFiles::Checked::Outcome::read);
+    EXPECT_EQ(entries(dir.path()), QStringList{"defaults.json"});
+}
+
+TEST(KeptFiles, CachesAreNotSyncedAndNotWrittenWhenTheirBytesAreTheSame)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("playback.json");
+    const auto inode = [&] { return inodeOf(path); };
+    KeptFiles::saveCache(path, "one");
+    const auto first = inode();
+    KeptFiles::saveCache(path, "one");
+    EXPECT_EQ(inode(), first);
+    KeptFiles::saveCache(path, "two");
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(readFile(path), "two");
+    // Changed behind our back: written again.
+    writeRaw(path, "tw0");
+    KeptFiles::saveCache(path, "two");
+    EXPECT_EQ(readFile(path), "two");
+    QFile::remove(path);
+    KeptFiles::saveCache(path, "two");
+    EXPECT_EQ(readFile(path), "two");
+}
+
+TEST(KeptFiles, CoalescedDefaultsWriteABurstOnceAfterItAndWhatIsPendingWhenTheyGo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("defaults.json");
+    ManualScheduler scheduler;
+    {
+        Defaults defaults(path, scheduler);
+        for (int i = 0; i < 50; ++i) {
+            defaults.set("idleOpacity", 0.15 + i / 100.0);
+            scheduler.advance(Defaults::saveDelaySeconds / 3);
+        }
+        KeptFiles::finishSaves();
+        EXPECT_FALSE(QFileInfo::exists(path)); // still being dragged
+        scheduler.advance(Defaults::saveDelaySeconds);
+        KeptFiles::finishSaves();
+        EXPECT_DOUBLE_EQ(*Defaults(path).value<double>("idleOpacity"), 0.64);
+        const auto written = inodeOf(path);
+        scheduler.advance(10);
+        KeptFiles::finishSaves();
+        EXPECT_EQ(inodeOf(path), written); // nothing new: no write
+
+        defaults.set("skin", QStringLiteral("classico"));
+    }
+    // Gone before the pause ended: written on the way out.
+    EXPECT_EQ(Defaults(path).value<QString>("skin"), "classico");
 }
 
 TEST(KeptFiles, DefaultsFailingToSaveKeepTheFileAndTheValuesAndALaterSaveWritesThemAll)

@@ -63,3 +63,38 @@ TEST(AutostartLoginItem, FailuresAreThrown)
     EXPECT_THROW(unwritable.registerItem(), LoginItemError);
     EXPECT_EQ(unwritable.status(), Status::notRegistered);
 }
+
+TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
+{
+    const QByteArray mine = "[Desktop Entry]\nName=Mine\nExec=\"/old\"\nHidden=true\n"
+                            "X-GNOME-Autostart-Delay=30\n[Desktop Action x]\nExec=other\n";
+    const struct {
+        QByteArray entry;
+        bool enable;
+        QByteArray expected;
+    } cases[] = {
+        {mine, false, QByteArray(mine).replace("\"/old\"", "\"/new\"")},
+        {mine, true, QByteArray(mine).replace("\"/old\"", "\"/new\"").replace("Hidden=true", "Hidden=false")},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", true,
+            "[Desktop Entry]\nExec=\"/new\"\nX-GNOME-Autostart-enabled=true\n"},
+        {"not an entry", false, AutostartLoginItem::desktopEntry("/new")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(AutostartLoginItem::editedEntry(c.entry, "/new", c.enable), c.expected)
+            << c.entry.toStdString();
+
+    TemporaryHome home;
+    const QString path = home.path("autostart/orvel.desktop");
+    AutostartLoginItem item(path, "/new");
+    item.keepRegistered();
+    EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry("/new"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(mine);
+    file.close();
+    item.keepRegistered();
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    item.registerItem();
+    EXPECT_EQ(item.status(), Status::enabled);
+    EXPECT_TRUE(readFile(path).contains("X-GNOME-Autostart-Delay=30\n"));
+}

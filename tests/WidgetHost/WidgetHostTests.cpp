@@ -684,7 +684,11 @@ TEST_F(WidgetHostOnX11, AClickInTheGalleryAddsAWidgetOnItsScreen)
 
 TEST_F(WidgetHostOnX11, ADragMovesAWidgetAndTheListKeepsItsPlaceOnTheScreen)
 {
-    WidgetPlacementFile::save(path, {nowPlaying});
+    // The list kept elsewhere and linked into place, as a dotfiles manager does.
+    QTemporaryDir dotfiles;
+    WidgetPlacementFile::save(dotfiles.filePath("widgets.json"), {nowPlaying});
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    ASSERT_TRUE(QFile::link(dotfiles.filePath("widgets.json"), path));
     const auto host = makeHost({});
     host->follow(path);
     ASSERT_EQ(host->placed().size(), 1u);
@@ -711,6 +715,7 @@ TEST_F(WidgetHostOnX11, ADragMovesAWidgetAndTheListKeepsItsPlaceOnTheScreen)
         return WidgetPlacementFile::read(path).placements.value(0).position == corner;
     })) << WidgetPlacementFile::read(path).placements.value(0).position.x();
     EXPECT_EQ(host->placed().size(), 1u);
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), dotfiles.filePath("widgets.json"));
 }
 
 TEST_F(WidgetHostOnX11, TheMenuOfAWidgetRemovesIt)

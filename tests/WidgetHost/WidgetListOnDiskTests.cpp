@@ -5,6 +5,7 @@
 #include "WidgetPlacements.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,12 +14,16 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 // The widget list as the real orvel-widget-host keeps it on disk: failing
@@ -325,4 +330,166 @@ TEST_F(WidgetListOnDisk, WithoutASessionBusASecondHostStandsDown)
     EXPECT_TRUE(holds(third)) << third.readAllStandardError().toStdString();
     third.terminate();
     EXPECT_TRUE(third.waitForFinished(10000));
+}
+
+TEST_F(WidgetListOnDisk, ALinkedListIsWrittenThroughItsLinkAndADanglingOneGetsItsTarget)
+{
+    QTemporaryDir dotfiles;
+    const QString folderPath = QFileInfo(path).absolutePath();
+    QDir().mkpath(folderPath);
+    const QString kept = dotfiles.filePath("widgets.json");
+    WidgetPlacementFile::save(kept, {nowPlaying});
+    // An absolute link to the list, and a dangling relative one whose folder exists.
+    const QList<std::pair<QString, qsizetype>> cases{
+        {kept, 2}, {QDir(folderPath).relativeFilePath(kept + ".new"), 1}};
+    for (const auto &[target, count] : cases) {
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(target, path));
+        const Outcome outcome = run({"--add", "OrvelShortcuts", "--family", "large"});
+        EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
+        const QString linked = QDir::cleanPath(QDir(folderPath).absoluteFilePath(target));
+        EXPECT_EQ(QFileInfo(path).symLinkTarget(), linked);
+        EXPECT_EQ(WidgetPlacementFile::read(linked).placements.size(), count);
+    }
+    EXPECT_EQ(folder(), (QStringList{"widgets.json"}));
+
+    // A link into a folder that is not there is an error that names it; nothing is replaced.
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(dotfiles.filePath("gone/widgets.json"), path));
+    const Outcome refused = run({"--add", "OrvelNowPlaying", "--family", "small"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(lines(refused.err),
+        QStringList{QString("Could not save the widget list: %1: No such file or directory")
+                        .arg(dotfiles.filePath("gone/widgets.json"))});
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), dotfiles.filePath("gone/widgets.json"));
+}
+
+TEST_F(WidgetListOnDisk, TheAutostartEntryIsTheUsersAndItsFailureIsOnlyAWarning)
+{
+    const QString entry = WidgetHostAutostart::standardPath();
+    QDir().mkpath(QFileInfo(entry).absolutePath());
+    const QByteArray edited = "[Desktop Entry]\nType=Application\nName=Orvel widgets\nExec=\"/old/place\"\n"
+                              "Hidden=true\nX-GNOME-Autostart-Delay=30\n";
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(edited);
+    file.close();
+    const Outcome added = run({"--add", "OrvelNowPlaying", "--family", "small"});
+    ASSERT_EQ(added.status, 0) << added.err.toStdString();
+    // Only the program's new place is written into it.
+    QByteArray expected = edited;
+    expected.replace("\"/old/place\"", "\"" + QByteArray(ORVEL_WIDGET_HOST_BINARY) + "\"");
+    EXPECT_EQ(readFile(entry), expected);
+    const QDateTime written = QFileInfo(entry).lastModified();
+    ASSERT_EQ(run({"--add", "OrvelShortcuts", "--family", "medium"}).status, 0);
+    EXPECT_EQ(QFileInfo(entry).lastModified(), written);
+
+    // A file where the autostart folder belongs: the list is saved all the same.
+    QDir(QFileInfo(entry).absolutePath()).removeRecursively();
+    QFile blocker(QFileInfo(entry).absolutePath());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const Outcome warned = run({"--remove", "1"});
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.out, "Removed widget 1 (OrvelNowPlaying).\n");
+    ASSERT_EQ(lines(warned.err).size(), 1) << warned.err.toStdString();
+    EXPECT_TRUE(
+        warned.err.startsWith("Warning: the widget list is saved, but the autostart entry could not be "
+                              "changed: "
+            + entry))
+        << warned.err.toStdString();
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements.size(), 1);
+}
+
+TEST_F(WidgetListOnDisk, LocksAndListsLeftHalfDoneAreTakenOverAndASocketIsSetAside)
+{
+    // A lock a killed command made but never wrote, three seconds ago.
+    put("", "widgets.json.lock");
+    const QString lock = WidgetListLock::lockPath(path);
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-3);
+    QFile lockFile(lock);
+    ASSERT_TRUE(
+        lockFile.open(QIODevice::ReadWrite) && lockFile.setFileTime(old, QFileDevice::FileModificationTime));
+    lockFile.close();
+    const Outcome taken = run({"--add", "OrvelNowPlaying", "--family", "small"});
+    EXPECT_EQ(taken.status, 0) << taken.err.toStdString();
+    EXPECT_LT(taken.elapsedMs, 2000);
+
+    // A save killed after its temporary file was named, and a live writer's, beside the list.
+    put("{}", ".widgets.json.orvel-save.dead01");
+    put("{}", ".widgets.json.orvel-save.alive1");
+    for (const QString name : {".widgets.json.orvel-save.dead01", ".widgets.json.orvel-save.alive1"}) {
+        QFile leftover(QFileInfo(path).absolutePath() + '/' + name);
+        ASSERT_TRUE(leftover.open(QIODevice::ReadWrite)
+            && leftover.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    QFile alive(QFileInfo(path).absolutePath() + "/.widgets.json.orvel-save.alive1");
+    ASSERT_TRUE(alive.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(alive.handle(), LOCK_EX), 0);
+    EXPECT_EQ(run({"--list"}).status, 0);
+    EXPECT_EQ(folder(), (QStringList{".widgets.json.orvel-save.alive1", "widgets.json"}));
+    alive.close();
+
+    // An editor writing the list slowly while a command starts: the command
+    // waits until the file has been left alone before it judges it.
+    const QByteArray whole = readFile(path);
+    QByteArray part = "{\"widgets\": [";
+    put(part);
+    QProcess add;
+    QElapsedTimer timer;
+    timer.start();
+    start(add, {"--add", "OrvelShortcuts", "--family", "medium"});
+    const auto commandHoldsTheLock = [&] {
+        qint64 pid = 0;
+        QString host, program;
+        return QLockFile(lock).getLockInfo(&pid, &host, &program) && pid == add.processId();
+    };
+    for (QDeadlineTimer guard(20000); !guard.hasExpired() && !commandHoldsTheLock(); QThread::msleep(20))
+        put(part += ' ');
+    for (int i = 0; i < 3; ++i, QThread::msleep(100))
+        put(part += ' ');
+    put(whole);
+    const Outcome waited = finish(add, timer);
+    EXPECT_EQ(waited.status, 0) << waited.err.toStdString();
+    EXPECT_EQ(waited.err, "");
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements.size(), 2);
+
+    // A socket is no list: set aside like a pipe.
+    QFile::remove(path);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const Outcome socketAside = run({"--add", "OrvelNowPlaying", "--family", "small"});
+    ::close(socket);
+    EXPECT_EQ(socketAside.status, 0) << socketAside.err.toStdString();
+    EXPECT_TRUE(QFileInfo(path + ".unreadable").exists());
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements.size(), 1);
+}
+
+TEST_F(WidgetListOnDisk, ARelativeConfigFolderIsIgnoredAsTheBaseDirectoryRulesSay)
+{
+    WidgetPlacementFile::save(path, {nowPlaying});
+    QTemporaryDir elsewhere;
+    QDir(elsewhere.path()).mkpath("relative/com.velbrandtoro.Orvel");
+    QFile decoy(elsewhere.filePath("relative/com.velbrandtoro.Orvel/widgets.json"));
+    ASSERT_TRUE(decoy.open(QIODevice::WriteOnly));
+    decoy.write(R"({"widgets":[]})");
+    decoy.close();
+    // HOME's .config is where the rules then look.
+    QDir(home.path()).mkpath(".config");
+    ASSERT_TRUE(QFile::link(
+        home.configHome() + "/com.velbrandtoro.Orvel", home.path(".config/com.velbrandtoro.Orvel")));
+    QProcess list;
+    QProcessEnvironment environment = offscreen();
+    environment.insert("HOME", home.path());
+    environment.insert("XDG_CONFIG_HOME", "relative");
+    list.setWorkingDirectory(elsewhere.path());
+    QElapsedTimer timer;
+    timer.start();
+    start(list, {"--list"}, environment);
+    const Outcome outcome = finish(list, timer);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.out.contains("1. Now playing")) << outcome.out.toStdString();
+    EXPECT_TRUE(outcome.err.contains("XDG_CONFIG_HOME is a relative path (relative) and is ignored."));
 }
