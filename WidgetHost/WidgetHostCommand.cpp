@@ -92,7 +92,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
         if (!report.isEmpty())
             err << report << '\n';
     } catch (const FileError &error) {
-        err << QStringLiteral("Could not change the widget list: %1\n").arg(error.description);
+        err << QStringLiteral("Could not change the widget list %1: %2\n").arg(path, error.description);
         return 1;
     }
     // Never written over: the user may get it back.
@@ -104,7 +104,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     try {
         WidgetPlacementFile::write(path, list.placements, list.skipped);
     } catch (const FileError &error) {
-        err << QStringLiteral("Could not save the widget list: %1\n").arg(error.description);
+        err << QStringLiteral("Could not save the widget list %1: %2\n").arg(path, error.description);
         return 1;
     }
     out << *done;
@@ -321,7 +321,8 @@ int WidgetHostCommand::execute(
                 if (!report.isEmpty())
                     err << report << '\n';
             } catch (const FileError &error) {
-                err << QStringLiteral("Could not read the widget list: %1\n").arg(error.description);
+                err << QStringLiteral("Could not read the widget list %1: %2\n")
+                           .arg(placementPath, error.description);
                 return 1;
             }
             if (list.status == KeptRead::Status::unopenable)

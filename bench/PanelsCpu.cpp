@@ -8,27 +8,11 @@
 // Built in Release for figures worth quoting (docs/PERFORMANCE.md).
 
 #include "AppDelegate.h"
-#include "AppRoot.h"
-#include "AutomationPermission.h"
+#include "BenchApp.h"
 #include "DashboardWindow.h"
-#include "Defaults.h"
-#include "FakeLoginItem.h"
-#include "FakeWorkspace.h"
-#include "MprisAppleEventTransport.h"
-#include "OrvelMain.h"
-#include "PanelManager.h"
-#include "PlaybackCoordinator.h"
-#include "Preferences.h"
-#include "RecordingAnnouncer.h"
-#include "RecordingWidgetCenter.h"
-#include "SpotifyBridge.h"
-#include "X11Desktop.h"
-#include "fixtures/FakeSpotify.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -59,13 +43,6 @@ std::pair<double, double> residentMegabytes()
     return {resident, peak};
 }
 
-void runFor(double seconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // Runs one phase after letting the new state settle, and prints its share of a core and the memory.
 void measure(const char *phase, double seconds, double settle = 5.5)
 {
@@ -78,61 +55,19 @@ void measure(const char *phase, double seconds, double settle = 5.5)
         used / seconds * 100.0, used, seconds, resident, peak);
     std::fflush(stdout);
 }
-
-SurfaceWindow *firstPanel(AppRoot &root, SurfaceKind kind)
-{
-    for (const auto &[number, windows] : root.panels().surfaces())
-        for (const auto &window : windows)
-            if (window->model().kind() == kind)
-                return window.get();
-    return nullptr;
-}
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    OrvelMain::chooseRenderer();
+    chooseAppsPlatform();
     QApplication app(argc, argv);
     const double phase = argc > 1 ? std::atof(argv[1]) : 30.0;
     std::printf("platform %s, Qt Quick backend %s\n", qPrintable(QGuiApplication::platformName()),
         qPrintable(qEnvironmentVariable("QT_QUICK_BACKEND", QStringLiteral("software (the app's choice)"))));
 
-    PrivateBus bus;
-    FakeSpotify player(bus);
-    player.setMetadata(FakeSpotify::track(QStringLiteral("4uLU6hMCjMI75M1A2tKUQC"), "Song", 212'000'000, {}));
-    player.setProperty("PlaybackStatus", QStringLiteral("Paused"));
-
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
-    const AutomationConsentRecord consent(dir.filePath("automation.json"));
-    consent.record(Workspace::spotifyBundleIdentifier, true);
-    FakeWorkspace workspace;
-    workspace.spotifyPid = player.pid();
-    Defaults defaults(dir.filePath("defaults.json"));
-    RecordingWidgetCenter widgets;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
-    Scheduler &scheduler = Scheduler::current();
-    auto bridge
-        = std::make_shared<SpotifyBridge>(std::make_shared<MprisAppleEventTransport>(bus.connection()),
-            AutomationPermission(consent), scheduler);
-
-    AppRoot::Outside outside{scheduler, defaults, widgets, workspace, login, announcer, bridge,
-        [&dir] { return SharedStore(dir.filePath("group"), dir.filePath("support")); }, [] { return false; },
-        nullptr, false, [] {}};
-    // The desktop the app's panels follow, as in the app.
-    outside.desktop = X11Desktop::instance();
-    AppRoot root(outside);
+    BenchApp bench;
+    AppRoot &root = *bench.root;
     Preferences &preferences = root.preferences();
-    preferences.completeSetup();
-    preferences.setSidebarEnabled(false);
-    preferences.setDisplayScope(DisplayScope::primary);
-    root.coordinator().start();
-    root.panels().start();
-    runFor(2); // the first refresh and the windows' first frames are not the steady state
 
     int shown = 0;
     for (const auto &[number, windows] : root.panels().surfaces())
@@ -140,14 +75,7 @@ int main(int argc, char **argv)
             shown += window->panel().isVisible();
     std::printf("%d panel(s) on screen\n", shown);
 
-    // Until the app has seen the new state (its pace while paused is slow), at most a minute.
-    const auto play = [&player, &root](bool playing) {
-        player.setProperty("PlaybackStatus", playing ? QStringLiteral("Playing") : QStringLiteral("Paused"));
-        for (int waited = 0; root.coordinator().snapshot().isPlaying != playing && waited < 600; ++waited)
-            runFor(0.1);
-        if (root.coordinator().snapshot().isPlaying != playing)
-            std::printf("the app did not see the player %s\n", playing ? "play" : "pause");
-    };
+    const auto play = [&bench](bool playing) { bench.play(playing); };
     play(false);
     measure("folded player, paused", phase, 15.5);
     play(true);
@@ -165,7 +93,7 @@ int main(int argc, char **argv)
 
     preferences.setSidebarEnabled(true);
     runFor(2);
-    if (SurfaceWindow *sidebar = firstPanel(root, SurfaceKind::sidebar)) {
+    if (SurfaceWindow *sidebar = bench.firstPanel(SurfaceKind::sidebar)) {
         sidebar->model().open();
         measure("sidebar open, playing", phase);
         sidebar->model().dismiss();
@@ -174,13 +102,10 @@ int main(int argc, char **argv)
     }
     preferences.setSidebarEnabled(false);
 
-    if (SurfaceWindow *top = firstPanel(root, SurfaceKind::notch)) {
+    if (SurfaceWindow *top = bench.firstPanel(SurfaceKind::notch)) {
         top->model().open();
         measure("top player expanded, playing", phase);
         top->model().dismiss();
     }
-
-    root.panels().stop();
-    root.coordinator().flush();
     return 0;
 }

@@ -122,7 +122,7 @@ TEST_F(WidgetListOnDisk, AnAddWhoseSaveFailsSaysSoAndLeavesTheListAsItWas)
         ::setrlimit(RLIMIT_FSIZE, &limit);
     });
     EXPECT_EQ(outcome.status, 1) << outcome.err.toStdString();
-    EXPECT_EQ(lines(outcome.err), QStringList{"Could not save the widget list: File too large"});
+    EXPECT_EQ(lines(outcome.err), QStringList{"Could not save the widget list " + path + ": File too large"});
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(readFile(path), before);
     // No temporary file or lock is left behind.
@@ -359,8 +359,8 @@ TEST_F(WidgetListOnDisk, ALinkedListIsWrittenThroughItsLinkAndADanglingOneGetsIt
     const Outcome refused = run({"--add", "OrvelNowPlaying", "--family", "small"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(lines(refused.err),
-        QStringList{QString("Could not save the widget list: %1: No such file or directory")
-                        .arg(dotfiles.filePath("gone/widgets.json"))});
+        QStringList{QString("Could not save the widget list %1: %2: No such file or directory")
+                        .arg(path, dotfiles.filePath("gone/widgets.json"))});
     EXPECT_EQ(QFileInfo(path).symLinkTarget(), dotfiles.filePath("gone/widgets.json"));
 }
 
