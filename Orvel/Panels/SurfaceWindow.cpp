@@ -177,7 +177,7 @@ std::optional<PlayerPosition> SurfaceWindow::storedPosition(
 bool SurfaceWindow::pointerInside() const
 {
     const Point pointer = m_services.screens->pointer();
-    return m_panel->frame().contains(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
+    return m_panel->covers(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
 }
 
 Rect SurfaceWindow::unfoldedFrom() const
@@ -209,7 +209,7 @@ void SurfaceWindow::pointerCrossed(bool inside)
         return;
     }
     // The open panel slid from under a pointer that rests where it unfolded from.
-    if (model.isExpanded() && model.hovered() && !m_panel->frame().contains(pointer)
+    if (model.isExpanded() && model.hovered() && !m_panel->covers(pointer)
         && unfoldedFrom().contains(pointer)) {
         watchRestingPointer();
         return;

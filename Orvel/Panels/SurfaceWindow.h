@@ -86,7 +86,8 @@ public:
     void storePosition();
     void reprobePointer();
 
-    // The pointer over the panel's frame now, or over the place an open panel unfolded from.
+    // The pointer over the panel now (its shape, where the window is cut to
+    // it), or over the place an open panel unfolded from.
     bool pointerInside() const;
     // The place the panel unfolds from: the sidebar's tab, out to the display's
     // edge; the top player's folded frame.

@@ -54,7 +54,8 @@ protected:
     }
     FloatingPanel &player() const { return panel(0); }
     FloatingPanel &sidebar() const { return panel(1); }
-    PanelModel &sidebarModel() const { return root->panels().surfaces().begin()->second.at(1)->model(); }
+    SurfaceWindow &surface(int index) const { return *root->panels().surfaces().begin()->second.at(index); }
+    PanelModel &sidebarModel() const { return surface(1).model(); }
     // Lets `seconds` pass on the app's clock in small steps, handling what the X server sends between them.
     void rest(double seconds)
     {
@@ -264,4 +265,11 @@ TEST_F(PanelsOnOpenbox,
     EXPECT_EQ(X11Server::shape(sidebarWindow), compositor->clip(sidebarWindow));
     EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(sidebarWindow); }));
     EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(playerWindow); }));
+
+    // The pointer is over a panel only where X sees it, on the clipped shape.
+    QCursor::setPos(corner(playerWindow));
+    EXPECT_FALSE(surface(0).pointerInside());
+    QCursor::setPos(middle(playerWindow));
+    EXPECT_TRUE(surface(0).pointerInside());
+    QCursor::setPos(0, 0);
 }
