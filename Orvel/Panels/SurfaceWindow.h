@@ -126,5 +126,7 @@ private:
     QList<QMetaObject::Connection> m_menuObservers;
     // Where the pointer was at the last frame change of a panel folded since it was open.
     std::optional<Point> m_pointerAtFold;
+    // The panel came under a resting pointer: its first move there is the entry.
+    bool m_entrySetAside = false;
     TaskHandle m_restingWatch;
 };
