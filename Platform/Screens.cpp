@@ -35,6 +35,11 @@ QRect Screens::toQt(const Rect &frame, const QRect &primary)
         int(std::lround(frame.height())));
 }
 
+QPointF Screens::toQt(Point point, const QRect &primary)
+{
+    return QPointF(primary.x() + point.x, primary.y() + primary.height() - point.y);
+}
+
 Rect Screens::fromQt(const QRectF &rect, const QRect &primary)
 {
     const double bottom = primary.y() + primary.height() - (rect.y() + rect.height());

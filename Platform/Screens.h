@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointF>
 #include <QRect>
 #include <QSizeF>
 #include <QString>
@@ -64,11 +65,14 @@ public:
     // The primary display's rectangle in Qt's coordinates: the anchor of every conversion.
     virtual QRect primaryGeometry() const = 0;
     QRect toQt(const Rect &frame) const { return toQt(frame, primaryGeometry()); }
+    QPointF toQt(Point point) const { return toQt(point, primaryGeometry()); }
     Rect fromQt(const QRectF &rect) const { return fromQt(rect, primaryGeometry()); }
     // Puts a window's frame (its content, y up) on screen.
     void place(QWindow &window, const Rect &frame) const;
 
     static QRect toQt(const Rect &frame, const QRect &primary);
+    // A point in Qt's global coordinates, unrounded: the pointer keeps its place within its pixel.
+    static QPointF toQt(Point point, const QRect &primary);
     static Rect fromQt(const QRectF &rect, const QRect &primary);
     // A point of Qt's global coordinates (an event's), y up from Qt's primary display.
     static Point fromQtGlobal(const QPointF &point);

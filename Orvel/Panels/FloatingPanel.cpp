@@ -2,6 +2,7 @@
 
 #include "PanelModel.h"
 #include "Screens.h"
+#include "X11Compositor.h"
 #include "X11Desktop.h"
 
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 PanelHostingView::PanelHostingView()
@@ -226,6 +228,18 @@ void FloatingPanel::applyResignKey()
         return;
     m_window->setFlag(Qt::WindowDoesNotAcceptFocus, true);
     m_desktop.giveFocusBack(std::exchange(m_focusBefore, 0));
+}
+
+bool FloatingPanel::drawnAt(Point point) const
+{
+    // Without a compositor the window is cut to its outline, and X sees the pointer only there.
+    const X11Compositor *compositor = X11Compositor::instance();
+    const std::optional<QRegion> clip = compositor ? compositor->clip(*m_window) : std::nullopt;
+    if (!clip)
+        return true;
+    const QPointF local
+        = (m_screens.toQt(point) - QPointF(m_window->geometry().topLeft())) * m_window->devicePixelRatio();
+    return clip->contains(QPoint(int(std::floor(local.x())), int(std::floor(local.y()))));
 }
 
 void FloatingPanel::applyClose()

@@ -71,6 +71,7 @@ protected:
     void applyVisible(bool visible) override;
     void applyClose() override;
     void applyResignKey() override;
+    bool drawnAt(Point point) const override;
 
 private:
     // Puts the window on screen or takes it off, as ordered and as a full-screen window allows.

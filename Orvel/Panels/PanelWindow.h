@@ -25,6 +25,9 @@ public:
 
     // The frame on screen now (mid-animation: the step last shown).
     Rect frame() const { return m_frame; }
+    // The window takes the pointer at this point: inside its frame and, where
+    // it is cut to the shape it draws, inside that shape.
+    bool covers(Point point) const { return m_frame.contains(point) && drawnAt(point); }
     // Sets the frame at once; an animation in flight stops where it is.
     void setFrame(const Rect &frame);
     // Moves to the frame over `seconds`, eased in and out, from the frame shown now.
@@ -78,6 +81,8 @@ protected:
     virtual void applyVisible(bool visible) = 0;
     virtual void applyClose() = 0;
     virtual void applyResignKey() { }
+    // Whether a point of the frame is part of the window as cut; uncut windows are whole.
+    virtual bool drawnAt(Point) const { return true; }
     // The desktop keeps the window away (or lets it back) whatever its order.
     void setKeptAway(bool keptAway);
 

@@ -177,7 +177,7 @@ std::optional<PlayerPosition> SurfaceWindow::storedPosition(
 bool SurfaceWindow::pointerInside() const
 {
     const Point pointer = m_services.screens->pointer();
-    return m_panel->frame().contains(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
+    return m_panel->covers(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
 }
 
 Rect SurfaceWindow::unfoldedFrom() const
@@ -198,18 +198,20 @@ void SurfaceWindow::pointerCrossed(bool inside)
 {
     PanelModel &model = *m_model;
     const Point pointer = m_services.screens->pointer();
+    m_entrySetAside = false;
     if (inside) {
         stopWatchingRestingPointer();
         // The panel moved under a pointer that has not moved since it folded: it stays folded.
         if (restsWhereFolded(pointer)) {
             qCDebug(lcHover, "resting pointer under %s", qPrintable(m_panel->title()));
+            m_entrySetAside = true;
             return;
         }
         model.hover(true);
         return;
     }
     // The open panel slid from under a pointer that rests where it unfolded from.
-    if (model.isExpanded() && model.hovered() && !m_panel->frame().contains(pointer)
+    if (model.isExpanded() && model.hovered() && !m_panel->covers(pointer)
         && unfoldedFrom().contains(pointer)) {
         watchRestingPointer();
         return;
@@ -220,8 +222,9 @@ void SurfaceWindow::pointerCrossed(bool inside)
 
 void SurfaceWindow::pointerMoved()
 {
-    // Moves over a panel that already knows the pointer change nothing.
-    if (!m_model->hovered())
+    // Only the entry set aside counts: a panel dismissed under the pointer stays
+    // folded however it moves there, until it leaves and comes back.
+    if (m_entrySetAside)
         pointerCrossed(true);
 }
 
@@ -318,6 +321,7 @@ void SurfaceWindow::show()
 void SurfaceWindow::hide()
 {
     stopWatchingRestingPointer();
+    m_entrySetAside = false;
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);
 }
@@ -402,8 +406,10 @@ void SurfaceWindow::reprobePointer()
     if (inside == model.hovered())
         return;
     // A panel that folded reopens when the pointer moves into it, not when it moves under the pointer.
-    if (inside && restsWhereFolded(m_services.screens->pointer()))
+    if (inside && restsWhereFolded(m_services.screens->pointer())) {
+        m_entrySetAside = true;
         return;
+    }
     model.hover(inside);
 }
 

@@ -86,7 +86,8 @@ public:
     void storePosition();
     void reprobePointer();
 
-    // The pointer over the panel's frame now, or over the place an open panel unfolded from.
+    // The pointer over the panel now (its shape, where the window is cut to
+    // it), or over the place an open panel unfolded from.
     bool pointerInside() const;
     // The place the panel unfolds from: the sidebar's tab, out to the display's
     // edge; the top player's folded frame.
@@ -125,5 +126,7 @@ private:
     QList<QMetaObject::Connection> m_menuObservers;
     // Where the pointer was at the last frame change of a panel folded since it was open.
     std::optional<Point> m_pointerAtFold;
+    // The panel came under a resting pointer: its first move there is the entry.
+    bool m_entrySetAside = false;
     TaskHandle m_restingWatch;
 };

@@ -30,6 +30,7 @@ TEST(Screens, APrimaryDisplayAwayFromQtsOriginStaysTheOrigin)
     const QRect moved(500, 200, 1000, 800);
     EXPECT_EQ(Screens::fromQt(QRectF(moved), moved), Rect(0, 0, 1000, 800));
     EXPECT_EQ(Screens::toQt(Rect(10, 790, 50, 10), moved), QRect(510, 200, 50, 10));
+    EXPECT_EQ(Screens::toQt(Point{10.5, 789.5}, moved), QPointF(510.5, 210.5));
 }
 
 TEST(Screens, OnlyWidthByHeightDeclaresANotch)

@@ -11,6 +11,7 @@
 #include "X11Server.h"
 
 #include <QCursor>
+#include <QQuickItem>
 #include <gtest/gtest.h>
 
 // The app's own top player and sidebar on openbox with two workspaces (the
@@ -54,7 +55,9 @@ protected:
     }
     FloatingPanel &player() const { return panel(0); }
     FloatingPanel &sidebar() const { return panel(1); }
-    PanelModel &sidebarModel() const { return root->panels().surfaces().begin()->second.at(1)->model(); }
+    SurfaceWindow &surface(int index) const { return *root->panels().surfaces().begin()->second.at(index); }
+    PanelModel &playerModel() const { return surface(0).model(); }
+    PanelModel &sidebarModel() const { return surface(1).model(); }
     // Lets `seconds` pass on the app's clock in small steps, handling what the X server sends between them.
     void rest(double seconds)
     {
@@ -264,4 +267,43 @@ TEST_F(PanelsOnOpenbox,
     EXPECT_EQ(X11Server::shape(sidebarWindow), compositor->clip(sidebarWindow));
     EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(sidebarWindow); }));
     EXPECT_TRUE(X11Server::within2s([&] { return desktopAround(playerWindow); }));
+
+    // The pointer is over a panel only where X sees it, on the clipped shape.
+    QCursor::setPos(corner(playerWindow));
+    EXPECT_FALSE(surface(0).pointerInside());
+    QCursor::setPos(middle(playerWindow));
+    EXPECT_TRUE(surface(0).pointerInside());
+    QCursor::setPos(0, 0);
+}
+
+TEST_F(PanelsOnOpenbox, EscapeFoldsThePlayerUnderThePointerUntilThePointerLeavesAndComesBack)
+{
+    PanelModel &model = playerModel();
+    const auto *handle = player().content()->findChild<QQuickItem *>(QStringLiteral("dragHandle"));
+    ASSERT_TRUE(handle);
+    const QPoint header = handle->mapToGlobal(handle->boundingRect().center()).toPoint();
+    const auto xdotool
+        = [](const QStringList &arguments) { return X11Server::run("xdotool", arguments) == 0; };
+    const auto moveTo = [&](QPoint to) {
+        return xdotool({"mousemove", QString::number(to.x()), QString::number(to.y())});
+    };
+
+    // X sees the pointer over the window once its shape is there.
+    ASSERT_TRUE(moveTo(header) && X11Server::within2s([&] { return model.hovered(); }));
+    ASSERT_TRUE(xdotool({"click", "1"}));
+    ASSERT_TRUE(X11Server::within2s([&] { return model.isExpanded() && player().window().isActive(); }));
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(X11Server::within2s([&] { return !model.isExpanded(); }));
+    rest(1);
+    ASSERT_TRUE(player().window().geometry().contains(header));
+    ASSERT_TRUE(moveTo(header + QPoint(1, 0)));
+    rest(1);
+    EXPECT_FALSE(model.isExpanded()) << "a tremor over the folded player";
+
+    ASSERT_TRUE(moveTo(header + QPoint(0, 300)));
+    rest(1);
+    ASSERT_TRUE(moveTo(header - QPoint(1, 0)));
+    rest(0.5);
+    EXPECT_TRUE(model.isExpanded());
+    QCursor::setPos(0, 0);
 }

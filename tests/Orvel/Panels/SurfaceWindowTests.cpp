@@ -409,3 +409,32 @@ TEST_F(SurfaceWindowTest, AFoldedSidebarReopensWhenThePointerMovesIntoItNotWhenI
     EXPECT_FALSE(window->model().isExpanded());
     EXPECT_EQ(folds, 2);
 }
+
+TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesThereUntilItLeavesAndComesBack)
+{
+    // The player folded by Escape, the sidebar by its close control.
+    for (const SurfaceKind kind : {SurfaceKind::notch, SurfaceKind::sidebar}) {
+        SCOPED_TRACE(kind == SurfaceKind::notch ? "player" : "sidebar");
+        world.screens.pointerLocation = {-10000, -10000};
+        const auto window = make(kind, wide());
+        followPointer(*window);
+        window->show();
+        PanelModel &model = window->model();
+        // The sidebar's tab and the open sidebar overlap at x 1898–1908.
+        const Rect folded = window->panel().frame();
+        const Point over{kind == SurfaceKind::notch ? folded.midX() : 1903, folded.midY()};
+        panel->movePointer(over);
+        world.clock.advance(1);
+        ASSERT_TRUE(model.isExpanded());
+        kind == SurfaceKind::notch ? panel->pressEscape() : model.dismiss();
+        world.clock.advance(1);
+        panel->movePointer({over.x - 1, over.y});
+        world.clock.advance(1);
+        EXPECT_FALSE(model.isExpanded());
+
+        panel->movePointer({over.x, over.y - 300});
+        panel->movePointer({over.x - 2, over.y});
+        world.clock.advance(0.2);
+        EXPECT_TRUE(model.isExpanded());
+    }
+}
