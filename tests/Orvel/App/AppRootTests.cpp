@@ -1,8 +1,10 @@
+#include "AppDelegate.h"
 #include "AppRoot.h"
 #include "DashboardState.h"
 #include "Defaults.h"
 #include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
+#include "KeptFiles.h"
 #include "ManualScheduler.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
@@ -65,4 +67,29 @@ TEST(AppRoot, ViewsOfItsEngineReachTheOwnersItMade)
 
     QMetaObject::invokeMethod(view.get(), "choose");
     EXPECT_EQ(app.root.dashboardState().section(), DashboardSection::shortcuts);
+}
+
+// The app saves settings a moment after a burst of changes; quitting, SIGTERM
+// and logging out all end the app through the delegate's termination.
+TEST(AppRoot, SettingsNotYetWrittenAreWrittenWhenTheAppEnds)
+{
+    TemporaryHome home;
+    ManualScheduler clock;
+    const QString path = home.path("config/defaults.json");
+    Defaults defaults{path, clock};
+    RecordingWidgetCenter widgets;
+    FakeWorkspace workspace;
+    FakeLoginItem login;
+    RecordingAnnouncer announcer;
+    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
+        std::make_shared<ScriptedSpotify>(clock),
+        [&home] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
+        nullptr, false, [] {}}};
+    root.preferences().setSkin(Skin::rivista);
+    clock.advance(Defaults::saveDelaySeconds / 2);
+    KeptFiles::finishSaves();
+    EXPECT_EQ(Defaults(path).value<QString>("skin"), std::nullopt);
+    root.delegate().applicationWillTerminate();
+    EXPECT_EQ(Defaults(path).value<QString>("skin"), "rivista");
+    clock.runUntilIdle();
 }
