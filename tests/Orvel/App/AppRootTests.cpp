@@ -21,14 +21,22 @@
 namespace {
 // The app's graph from fakes: what the views of its one engine reach.
 struct RootFromFakes {
+    // coalesced: settings saved as the app saves them, a moment after a change.
+    explicit RootFromFakes(bool coalesced = false)
+        : defaults(coalesced ? std::make_unique<Defaults>(defaultsPath(), clock)
+                             : std::make_unique<Defaults>(defaultsPath()))
+    {
+    }
+    QString defaultsPath() const { return home.path("config/defaults.json"); }
+
     TemporaryHome home;
     ManualScheduler clock;
-    Defaults defaults{home.path("config/defaults.json")};
+    std::unique_ptr<Defaults> defaults;
     RecordingWidgetCenter widgets;
     FakeWorkspace workspace;
     FakeLoginItem login;
     RecordingAnnouncer announcer;
-    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
+    AppRoot root{AppRoot::Outside{clock, *defaults, widgets, workspace, login, announcer,
         std::make_shared<ScriptedSpotify>(clock),
         [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
         nullptr, false, [] {}}};
@@ -73,23 +81,11 @@ TEST(AppRoot, ViewsOfItsEngineReachTheOwnersItMade)
 // and logging out all end the app through the delegate's termination.
 TEST(AppRoot, SettingsNotYetWrittenAreWrittenWhenTheAppEnds)
 {
-    TemporaryHome home;
-    ManualScheduler clock;
-    const QString path = home.path("config/defaults.json");
-    Defaults defaults{path, clock};
-    RecordingWidgetCenter widgets;
-    FakeWorkspace workspace;
-    FakeLoginItem login;
-    RecordingAnnouncer announcer;
-    AppRoot root{AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer,
-        std::make_shared<ScriptedSpotify>(clock),
-        [&home] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
-        nullptr, false, [] {}}};
-    root.preferences().setSkin(Skin::rivista);
-    clock.advance(Defaults::saveDelaySeconds / 2);
+    RootFromFakes app(true);
+    app.root.preferences().setSkin(Skin::rivista);
+    app.clock.advance(Defaults::saveDelaySeconds / 2);
     KeptFiles::finishSaves();
-    EXPECT_EQ(Defaults(path).value<QString>("skin"), std::nullopt);
-    root.delegate().applicationWillTerminate();
-    EXPECT_EQ(Defaults(path).value<QString>("skin"), "rivista");
-    clock.runUntilIdle();
+    EXPECT_EQ(Defaults(app.defaultsPath()).value<QString>("skin"), std::nullopt);
+    app.root.delegate().applicationWillTerminate();
+    EXPECT_EQ(Defaults(app.defaultsPath()).value<QString>("skin"), "rivista");
 }
