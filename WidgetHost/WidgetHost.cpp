@@ -293,7 +293,8 @@ void WidgetHost::follow(const QString &path)
         if (!report.isEmpty())
             qCWarning(lcWidgetHost).noquote() << report;
     } catch (const FileError &error) {
-        qCWarning(lcWidgetHost).noquote() << "The widget list is not checked:" << error.description;
+        qCWarning(lcWidgetHost).noquote()
+            << QStringLiteral("The widget list %1 is not checked: %2").arg(path, error.description);
         list = WidgetPlacementFile::read(path);
     }
     m_readProblem = list.problem;
@@ -365,8 +366,9 @@ void WidgetHost::change(Edit edit)
         WidgetPlacementFile::write(m_path, placements, list.skipped);
     } catch (const FileError &error) {
         if (error.description != m_saveProblem)
-            qCWarning(lcWidgetHost).noquote() << "The widget list could not be saved:" << error.description
-                                              << "- the change is kept and saved with the next one.";
+            qCWarning(lcWidgetHost).noquote()
+                << QStringLiteral("The widget list %1 could not be saved: %2").arg(m_path, error.description)
+                << "- the change is kept and saved with the next one.";
         m_saveProblem = error.description;
         show(shown);
         return;

@@ -210,6 +210,9 @@ void SurfaceWindow::pointerCrossed(bool inside)
         model.hover(true);
         return;
     }
+    // Left by a pointer that moved: coming back is an entry, wherever it lands.
+    if (m_pointerAtFold && *m_pointerAtFold != pointer)
+        m_pointerAtFold.reset();
     // The open panel slid from under a pointer that rests where it unfolded from.
     if (model.isExpanded() && model.hovered() && !m_panel->covers(pointer)
         && unfoldedFrom().contains(pointer)) {
