@@ -20,12 +20,43 @@
 Q_LOGGING_CATEGORY(lcKeptFiles, "com.velbrandtoro.Orvel.files")
 
 namespace {
-// A file as this process last saved it, to know it still holds those bytes.
-struct Saved {
-    QByteArray data;
+// What tells whether a file changed since it was last looked at: another
+// program still writing it, or a cache no longer as this process saved it.
+struct Stamp {
+    bool exists = false;
     dev_t device = 0;
     ino_t inode = 0;
-    timespec modified{};
+    off_t size = 0;
+    timespec changed{};
+
+    explicit Stamp(const QString &path)
+    {
+        struct stat status { };
+        exists = ::stat(QFile::encodeName(path).constData(), &status) == 0;
+        if (exists) {
+            device = status.st_dev;
+            inode = status.st_ino;
+            size = status.st_size;
+            changed = status.st_ctim;
+        }
+    }
+    bool operator==(const Stamp &other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode && size == other.size
+            && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
+    double secondsSinceChange() const
+    {
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        return double(now.tv_sec - changed.tv_sec) + double(now.tv_nsec - changed.tv_nsec) / 1e9;
+    }
+};
+
+// A cache as this process last saved it.
+struct Saved {
+    QByteArray data;
+    Stamp stamp;
 };
 
 struct State {
@@ -59,38 +90,6 @@ void hold(const QString &path)
     const QMutexLocker lock(&state().mutex);
     state().held.insert(path);
 }
-
-// What tells whether another program is still writing a file.
-struct Stamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec changed{};
-
-    explicit Stamp(const QString &path)
-    {
-        struct stat status { };
-        exists = ::stat(QFile::encodeName(path).constData(), &status) == 0;
-        if (exists) {
-            device = status.st_dev;
-            inode = status.st_ino;
-            size = status.st_size;
-            changed = status.st_ctim;
-        }
-    }
-    bool operator==(const Stamp &other) const
-    {
-        return exists == other.exists && device == other.device && inode == other.inode && size == other.size
-            && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
-    }
-    double secondsSinceChange() const
-    {
-        timespec now{};
-        ::clock_gettime(CLOCK_REALTIME, &now);
-        return double(now.tv_sec - changed.tv_sec) + double(now.tv_nsec - changed.tv_nsec) / 1e9;
-    }
-};
 
 // Returns once nothing has changed the file for `quiet` seconds, or after `patience`.
 void waitForQuiet(const QString &path, double quiet, double patience)
@@ -236,37 +235,18 @@ std::optional<QByteArray> KeptFiles::load(const QString &path, const Understands
     return std::nullopt;
 }
 
-namespace {
-std::optional<Saved> savedNow(const QString &path, const QByteArray &data)
-{
-    struct stat status { };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || status.st_size != data.size())
-        return std::nullopt;
-    return Saved{data, status.st_dev, status.st_ino, status.st_mtim};
-}
-
-bool sameFile(const Saved &a, const Saved &b)
-{
-    return a.device == b.device && a.inode == b.inode && a.modified.tv_sec == b.modified.tv_sec
-        && a.modified.tv_nsec == b.modified.tv_nsec && a.data == b.data;
-}
-} // namespace
-
 void KeptFiles::saveCache(const QString &path, const QByteArray &data)
 {
     {
         const QMutexLocker lock(&state().mutex);
         const auto last = state().caches.constFind(path);
-        const std::optional<Saved> now = last != state().caches.cend() ? savedNow(path, data) : std::nullopt;
-        if (now && sameFile(*last, *now))
+        if (last != state().caches.cend() && last->data == data && last->stamp == Stamp(path))
             return;
         state().caches.remove(path);
     }
     save(path, data, PrivateFiles::Durability::cached);
-    if (std::optional<Saved> written = savedNow(path, data)) {
-        const QMutexLocker lock(&state().mutex);
-        state().caches.insert(path, std::move(*written));
-    }
+    const QMutexLocker lock(&state().mutex);
+    state().caches.insert(path, Saved{data, Stamp(path)});
 }
 
 void KeptFiles::saveLater(const QString &path, const QByteArray &data)

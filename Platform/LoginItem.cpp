@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <functional>
 
 namespace {
 // One argument of an Exec line, quoted as the desktop entry format wants, then
@@ -23,6 +24,28 @@ QString execArgument(const QString &argument)
     quoted.replace(u'\\', QStringLiteral("\\\\"));
     quoted.replace(u'%', QStringLiteral("%%"));
     return quoted;
+}
+
+// Calls `visit` with the line number, key and value of each entry of the
+// [Desktop Entry] group; the group's header line, or -1 when there is none.
+qsizetype mainGroup(const QList<QByteArray> &lines,
+    const std::function<void(qsizetype, const QByteArray &, const QByteArray &)> &visit)
+{
+    qsizetype header = -1;
+    bool inMainGroup = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            if (inMainGroup && header < 0)
+                header = i;
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (inMainGroup && equals >= 0)
+            visit(i, line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+    }
+    return header;
 }
 } // namespace
 
@@ -60,46 +83,20 @@ LoginItem::Status AutostartLoginItem::status() const
     const KeptRead entry = PrivateFiles::readCapped(m_filePath);
     if (!entry.wasRead())
         return Status::notRegistered;
-    bool inMainGroup = false;
-    for (const QByteArray &rawLine : entry.data.split('\n')) {
-        const QString line = QString::fromUtf8(rawLine).trimmed();
-        if (line.startsWith(u'[')) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        if (!inMainGroup)
-            continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
-            continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
-            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
-            return Status::notRegistered;
-    }
-    return Status::enabled;
+    bool switchedOff = false;
+    mainGroup(entry.data.split('\n'), [&](qsizetype, const QByteArray &key, const QByteArray &value) {
+        switchedOff = switchedOff || (key == "Hidden" && value == "true")
+            || (key == "X-GNOME-Autostart-enabled" && value == "false");
+    });
+    return switchedOff ? Status::notRegistered : Status::enabled;
 }
 
 QByteArray AutostartLoginItem::editedEntry(const QByteArray &entry, const QString &program, bool enable)
 {
     const QByteArray exec = "Exec=" + execArgument(program).toUtf8();
     QList<QByteArray> lines = entry.split('\n');
-    bool inMainGroup = false;
-    qsizetype groupLine = -1;
     bool hasExec = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        if (line.startsWith('[')) {
-            inMainGroup = line == "[Desktop Entry]";
-            if (inMainGroup)
-                groupLine = i;
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (!inMainGroup || equals < 0)
-            continue;
-        const QByteArray key = line.left(equals).trimmed();
+    const qsizetype groupLine = mainGroup(lines, [&](qsizetype i, const QByteArray &key, const QByteArray &) {
         if (key == "Exec") {
             lines[i] = exec;
             hasExec = true;
@@ -108,7 +105,7 @@ QByteArray AutostartLoginItem::editedEntry(const QByteArray &entry, const QStrin
         } else if (enable && key == "X-GNOME-Autostart-enabled") {
             lines[i] = "X-GNOME-Autostart-enabled=true";
         }
-    }
+    });
     if (groupLine < 0)
         return desktopEntry(program);
     if (!hasExec)

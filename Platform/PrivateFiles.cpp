@@ -28,7 +28,7 @@ QString systemReason(int error)
 // Closes a descriptor on every path out of a function.
 class Descriptor {
 public:
-    explicit Descriptor(int fd)
+    explicit Descriptor(int fd = -1)
         : m_fd(fd)
     {
     }
@@ -40,6 +40,8 @@ public:
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
     int get() const { return m_fd; }
+    // Takes a descriptor opened after construction; holds none before.
+    void adopt(int fd) { m_fd = fd; }
     // Closes now, so a failure of close (a late write error on some file
     // systems) is seen. Returns errno, or 0.
     int close()
@@ -116,12 +118,9 @@ public:
     {
 #ifdef O_TMPFILE
         if (procAvailable()) {
-            m_fd = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-            if (m_fd >= 0) {
-                m_lock = ::dup(m_fd);
-                if (m_lock >= 0 && ::flock(m_lock, LOCK_EX) == 0)
-                    return;
-                m_error = errno;
+            m_file.adopt(::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+            if (m_file.get() >= 0) {
+                lock();
                 return;
             }
             // The file system has no unnamed files: a named one serves.
@@ -132,24 +131,18 @@ public:
         }
 #endif
         m_name = m_prefix + "XXXXXX";
-        m_fd = ::mkostemp(m_name.data(), O_CLOEXEC);
-        if (m_fd < 0) {
+        m_file.adopt(::mkostemp(m_name.data(), O_CLOEXEC));
+        if (m_file.get() < 0) {
             m_error = errno;
             m_name.clear();
             return;
         }
-        m_lock = ::dup(m_fd);
-        if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0)
-            m_error = errno;
+        lock();
     }
     ~Temporary()
     {
         if (!m_name.isEmpty())
             ::unlink(m_name.constData());
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (m_lock >= 0)
-            ::close(m_lock);
     }
     Temporary(const Temporary &) = delete;
     Temporary &operator=(const Temporary &) = delete;
@@ -161,20 +154,19 @@ public:
     }
     int fd() const
     {
-        return m_fd;
+        return m_file.get();
     }
     // Closes the written descriptor (a late write error shows here on some
     // file systems); the lock stays. errno or 0.
     int close()
     {
-        const int fd = std::exchange(m_fd, -1);
-        return ::close(fd) == 0 ? 0 : errno;
+        return m_file.close();
     }
     // Renames the file over the target, naming an unnamed one first. errno or 0.
     int renameOver(const QByteArray &target)
     {
         if (m_name.isEmpty()) {
-            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_lock);
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_lock.get());
             for (int attempt = 0; m_name.isEmpty(); ++attempt) {
                 QByteArray name = m_prefix + randomSuffix();
                 if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
@@ -190,6 +182,13 @@ public:
     }
 
 private:
+    // The lock is held on a descriptor of its own, so it outlasts the written one's close.
+    void lock()
+    {
+        m_lock.adopt(::dup(m_file.get()));
+        if (m_lock.get() < 0 || ::flock(m_lock.get(), LOCK_EX) != 0)
+            m_error = errno;
+    }
     static bool procAvailable()
     {
         // A chroot or container may lack /proc, through which an unnamed file gets its name.
@@ -199,8 +198,8 @@ private:
 
     QByteArray m_prefix;
     QByteArray m_name;
-    int m_fd = -1;
-    int m_lock = -1;
+    Descriptor m_file;
+    Descriptor m_lock;
     int m_error = 0;
 };
 

@@ -296,11 +296,10 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
 int WidgetHostCommand::execute(
     const QList<WidgetConfiguration> &widgets, QTextStream &out, QTextStream &err) const
 {
-    if (action == Action::list || action == Action::add || action == Action::remove) {
-        // What saves killed midway left beside the files the commands keep.
-        PrivateFiles::removeLeftovers(placementPath);
+    // What saves killed midway left beside the autostart entry; the list's
+    // own go when it is checked (or, for --list, just below).
+    if (action == Action::list || action == Action::add || action == Action::remove)
         PrivateFiles::removeLeftovers(autostartPath);
-    }
     switch (action) {
     case Action::run:
     case Action::gallery:
@@ -309,6 +308,7 @@ int WidgetHostCommand::execute(
         out << usage();
         return 0;
     case Action::list: {
+        PrivateFiles::removeLeftovers(placementPath);
         WidgetList list = WidgetPlacementFile::read(placementPath);
         if (!list.usable()) {
             try {
