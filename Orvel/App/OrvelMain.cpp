@@ -70,6 +70,17 @@ int OrvelMain::main(int argc, char *argv[])
     QApplication::setDesktopFileName(QString(Bundle::identifier));
     installLinuxWording();
 
+    // Caught from here on: a SIGTERM (a logout) while Orvel starts ends it as
+    // cleanly as one later, rather than killing it mid-way. One that comes
+    // before the event loop runs makes it skip the loop.
+    TerminationSignals terminationSignals;
+    bool ending = false;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &application, [&ending](int number) {
+        qCInfo(lcMain) << "Ending on signal" << number;
+        ending = true;
+        QCoreApplication::quit();
+    });
+
     QStringList urls = QApplication::arguments().mid(1);
 
     AppBus bus;
@@ -95,11 +106,6 @@ int OrvelMain::main(int argc, char *argv[])
     // A later launch without URLs is a reopen: the dashboard comes forward.
     QObject::connect(&bus, &AppBus::showDashboardRequested, &delegate, &AppDelegate::showDashboardRequested);
 
-    TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &TerminationSignals::received, &application, [](int number) {
-        qCInfo(lcMain) << "Ending on signal" << number;
-        QCoreApplication::quit();
-    });
     QObject::connect(
         &application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
     // Logging out may end the process without a quit: the settings are on disk first.
@@ -111,7 +117,7 @@ int OrvelMain::main(int argc, char *argv[])
     // As URLs of a launch arrive once launching has finished.
     QTimer::singleShot(0, &delegate, [&delegate, launchURLs] { delegate.open(launchURLs); });
 
-    const int status = QApplication::exec();
+    const int status = ending ? 0 : QApplication::exec();
     delegate.applicationWillTerminate();
     // One more turn, so that the tasks stopped at termination wind down.
     QCoreApplication::sendPostedEvents();
