@@ -143,15 +143,15 @@ void Defaults::apply(const std::vector<Change> &changes)
         flush();
         return;
     }
-    m_unsaved = true;
+    // Held by the saver at once, so any end of the process still writes it.
+    KeptFiles::keepUnsaved(m_filePath, encoded());
     m_pendingSave->cancel();
     *m_pendingSave = m_scheduler->spawn([this](TaskHandle task) -> QCoro::Task<void> {
         const bool quiet = co_await m_scheduler->sleep(saveDelaySeconds, task);
         if (!quiet)
             co_return;
         // Written on the saving thread; the next change after a failure writes every value again.
-        m_unsaved = false;
-        KeptFiles::saveLater(m_filePath, encoded());
+        KeptFiles::saveKept(m_filePath);
     });
 }
 
@@ -166,8 +166,7 @@ void Defaults::flush()
         return;
     }
     m_pendingSave->cancel();
-    if (std::exchange(m_unsaved, false))
-        KeptFiles::saveLater(m_filePath, encoded());
+    KeptFiles::saveKept(m_filePath);
     KeptFiles::finishSaves();
 }
 

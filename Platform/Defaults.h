@@ -32,8 +32,8 @@ public:
     // Saving coalesced: a change is kept in memory at once and the file is
     // written on a thread of its own once no change came for
     // saveDelaySeconds, so a burst of changes (a slider dragged) is one write
-    // and the caller never waits on the disk. flush() and the destructor
-    // write what is pending.
+    // and the caller never waits on the disk. flush(), the destructor and the
+    // end of the process (KeptFiles::keepUnsaved) write what is pending.
     Defaults(QString filePath, Scheduler &coalesceOn);
     ~Defaults();
     Defaults(const Defaults &) = delete;
@@ -86,7 +86,6 @@ private:
     QString m_filePath;
     Scheduler *m_scheduler = nullptr;
     std::unique_ptr<TaskHandle> m_pendingSave;
-    bool m_unsaved = false;
     QHash<QString, Value> m_values;
     QJsonObject m_unreadEntries;
 };

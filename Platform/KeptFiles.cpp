@@ -10,11 +10,14 @@
 #include <QSet>
 #include <QThread>
 #include <QWaitCondition>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 
 Q_LOGGING_CATEGORY(lcKeptFiles, "com.velbrandtoro.Orvel.files")
@@ -69,8 +72,9 @@ struct State {
 
 State &state()
 {
-    static State shared;
-    return shared;
+    // Never destroyed: a save at the process's end may still use it.
+    static State *shared = new State;
+    return *shared;
 }
 
 void warn(const QString &text)
@@ -109,21 +113,121 @@ void waitForQuiet(const QString &path, double quiet, double patience)
     }
 }
 
-// The one thread that saves what saveLater() was given.
-struct LaterSaves {
-    QMutex mutex;
-    QWaitCondition idle;
-    // In the order given; a path appears once, with its newest bytes.
-    QList<QString> order;
-    QHash<QString, QByteArray> newest;
-    bool running = false;
-
-    void drain()
+// The one thread that writes what saveLater() was given, from the first save
+// that needs it to the end of the process. Where no thread can be started,
+// the callers write on their own threads instead.
+class Saver {
+public:
+    static Saver &instance()
     {
-        QMutexLocker lock(&mutex);
-        while (!order.isEmpty()) {
-            const QString path = order.takeFirst();
-            const QByteArray data = newest.take(path);
+        // Never destroyed, and drained and joined by the exit handler before
+        // anything it uses goes.
+        static Saver *saver = new Saver;
+        return *saver;
+    }
+
+    void keep(const QString &path, const QByteArray &data, bool due)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto pending = m_pending.find(path);
+        if (pending == m_pending.end()) {
+            m_order.append(path);
+            pending = m_pending.insert(path, Pending{});
+        }
+        pending->data = data;
+        pending->due = pending->due || due;
+        if (pending->due)
+            dispatch(lock);
+    }
+
+    void makeDue(const QString &path)
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto pending = m_pending.find(path);
+        if (pending == m_pending.end())
+            return;
+        pending->due = true;
+        dispatch(lock);
+    }
+
+    // Writes everything waiting, due or not, and returns once it is written.
+    void finish()
+    {
+        QMutexLocker lock(&m_mutex);
+        for (Pending &pending : m_pending)
+            pending.due = true;
+        while (anyDue() || m_draining) {
+            if (m_thread == ThreadState::running) {
+                m_work.wakeOne();
+                m_idle.wait(&m_mutex);
+            } else if (m_draining) {
+                m_idle.wait(&m_mutex);
+            } else {
+                drain(lock);
+            }
+        }
+    }
+
+private:
+    struct Pending {
+        QByteArray data;
+        bool due = false;
+    };
+    enum class ThreadState { notStarted, running, unavailable, stopped };
+
+    Saver()
+    {
+        // Made before the handler is registered, so they outlive it.
+        state();
+        lcKeptFiles();
+        std::atexit([] { instance().stop(); });
+    }
+
+    bool anyDue() const
+    {
+        return std::any_of(m_pending.cbegin(), m_pending.cend(), [](const Pending &p) { return p.due; });
+    }
+
+    // Has the due saves written: by the thread, or here when there is none.
+    void dispatch(QMutexLocker<QMutex> &lock)
+    {
+        if (m_thread == ThreadState::notStarted || m_thread == ThreadState::unavailable)
+            startThread();
+        if (m_thread == ThreadState::running)
+            m_work.wakeOne();
+        else if (!m_draining)
+            drain(lock);
+    }
+
+    void startThread()
+    {
+        try {
+            m_worker = std::thread([this] { run(); });
+            m_thread = ThreadState::running;
+        } catch (const std::system_error &error) {
+            if (m_thread == ThreadState::notStarted)
+                warn(QStringLiteral("Could not start the thread that saves files (%1); files are saved as "
+                                    "they change.")
+                         .arg(QString::fromLocal8Bit(error.what())));
+            m_thread = ThreadState::unavailable;
+        }
+    }
+
+    // Writes the due saves in the order given, the newest bytes of each; the
+    // lock is let go while a file is written.
+    void drain(QMutexLocker<QMutex> &lock)
+    {
+        m_draining = true;
+        for (qsizetype i = 0; i < m_order.size();) {
+            const QString path = m_order[i];
+            const auto pending = m_pending.constFind(path);
+            if (!pending->due) {
+                ++i;
+                continue;
+            }
+            const QByteArray data = pending->data;
+            m_pending.erase(pending);
+            m_order.removeAt(i);
             lock.unlock();
             try {
                 KeptFiles::save(path, data);
@@ -131,18 +235,54 @@ struct LaterSaves {
                 // Logged by save(); the next change writes all the values again.
             }
             lock.relock();
+            i = 0;
         }
-        running = false;
-        idle.wakeAll();
+        m_draining = false;
+        m_idle.wakeAll();
+        // A thread started while a caller wrote takes over what is due since.
+        m_work.wakeOne();
     }
-};
 
-LaterSaves &laterSaves()
-{
-    // Never destroyed: a save may still run while the process exits.
-    static auto *saves = new LaterSaves;
-    return *saves;
-}
+    void run()
+    {
+        QMutexLocker lock(&m_mutex);
+        while (true) {
+            while (!m_stopping && (m_draining || !anyDue()))
+                m_work.wait(&m_mutex);
+            if (m_stopping && !anyDue())
+                return;
+            drain(lock);
+        }
+    }
+
+    // At the process's end, by exit() on any thread: what is waiting is
+    // written, and the thread is joined before the statics it uses go.
+    void stop()
+    {
+        finish();
+        {
+            const QMutexLocker lock(&m_mutex);
+            if (m_thread != ThreadState::running)
+                return;
+            m_stopping = true;
+            m_thread = ThreadState::stopped;
+            m_work.wakeAll();
+        }
+        if (m_worker.joinable() && m_worker.get_id() != std::this_thread::get_id())
+            m_worker.join();
+    }
+
+    QMutex m_mutex;
+    QWaitCondition m_work;
+    QWaitCondition m_idle;
+    // In the order given; a path appears once, with its newest bytes.
+    QList<QString> m_order;
+    QHash<QString, Pending> m_pending;
+    bool m_draining = false;
+    bool m_stopping = false;
+    ThreadState m_thread = ThreadState::notStarted;
+    std::thread m_worker;
+};
 } // namespace
 
 KeptRead KeptFiles::read(const QString &path, const Judge &judge, qint64 limit)
@@ -251,23 +391,22 @@ void KeptFiles::saveCache(const QString &path, const QByteArray &data)
 
 void KeptFiles::saveLater(const QString &path, const QByteArray &data)
 {
-    LaterSaves &saves = laterSaves();
-    const QMutexLocker lock(&saves.mutex);
-    if (!saves.newest.contains(path))
-        saves.order.append(path);
-    saves.newest.insert(path, data);
-    if (!saves.running) {
-        saves.running = true;
-        std::thread([&saves] { saves.drain(); }).detach();
-    }
+    Saver::instance().keep(path, data, true);
+}
+
+void KeptFiles::keepUnsaved(const QString &path, const QByteArray &data)
+{
+    Saver::instance().keep(path, data, false);
+}
+
+void KeptFiles::saveKept(const QString &path)
+{
+    Saver::instance().makeDue(path);
 }
 
 void KeptFiles::finishSaves()
 {
-    LaterSaves &saves = laterSaves();
-    QMutexLocker lock(&saves.mutex);
-    while (saves.running)
-        saves.idle.wait(&saves.mutex);
+    Saver::instance().finish();
 }
 
 void KeptFiles::replace(const QString &path, const QByteArray &data, PrivateFiles::Durability durability)

@@ -3,9 +3,13 @@
 #include "PrivateFiles.h"
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 #include <functional>
 #include <optional>
+
+// What is said of the files kept: com.velbrandtoro.Orvel.files.
+Q_DECLARE_LOGGING_CATEGORY(lcKeptFiles)
 
 // How the programs treat the files they keep between runs (PrivateFiles reads
 // and writes them). At start, a file that exists but cannot be understood is
@@ -74,11 +78,19 @@ public:
     // show): whole, but not synced, and not written at all while the file
     // still holds these bytes from this process's last save of it.
     static void saveCache(const QString &path, const QByteArray &data);
-    // save() on a thread of its own, so the caller never waits on the disk.
-    // Saves of one path happen in order; only the newest bytes still waiting
-    // are written. A failure is logged as save()'s are.
+    // save() on the one saving thread, so the caller never waits on the disk
+    // (on the caller's thread where no thread can be started). Saves of one
+    // path happen in order; only the newest bytes still waiting are written.
+    // A failure is logged as save()'s are.
     static void saveLater(const QString &path, const QByteArray &data);
-    // Waits until everything handed to saveLater() is written (or failed).
+    // Holds the newest bytes of a file that is not to be written yet (a burst
+    // of changes goes on): saveKept() or finishSaves() writes them, and so
+    // does the end of the process, however it ends with exit().
+    static void keepUnsaved(const QString &path, const QByteArray &data);
+    // saveLater() of the bytes keepUnsaved() holds for the path, if any.
+    static void saveKept(const QString &path);
+    // Writes everything handed to saveLater() or keepUnsaved() and waits
+    // until it is written (or failed).
     static void finishSaves();
 
     // Logs a failure once per file and cause, until the file is saved again.

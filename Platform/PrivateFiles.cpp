@@ -185,7 +185,8 @@ private:
     // The lock is held on a descriptor of its own, so it outlasts the written one's close.
     void lock()
     {
-        m_lock.adopt(::dup(m_file.get()));
+        // Close-on-exec like the first: a program started meanwhile must not inherit it.
+        m_lock.adopt(::fcntl(m_file.get(), F_DUPFD_CLOEXEC, 0));
         if (m_lock.get() < 0 || ::flock(m_lock.get(), LOCK_EX) != 0)
             m_error = errno;
     }

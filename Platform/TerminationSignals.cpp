@@ -10,7 +10,7 @@
 namespace {
 // The handler may only write to a descriptor: the self-pipe.
 int pipeEnds[2] = {-1, -1};
-constexpr int handled[] = {SIGTERM, SIGINT};
+constexpr int handled[] = {SIGTERM, SIGINT, SIGHUP};
 
 void onSignal(int number)
 {

@@ -4,8 +4,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a Qt signal on the main thread, so that a
-// logout or Ctrl+C ends the app the same way as its Quit item. One at a time.
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the main thread, so
+// that a logout, Ctrl+C or a closed terminal ends the app the same way as its
+// Quit item. One at a time.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:

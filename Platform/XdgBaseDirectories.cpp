@@ -1,9 +1,8 @@
 #include "XdgBaseDirectories.h"
 
-#include <QDir>
-#include <QLoggingCategory>
+#include "KeptFiles.h"
 
-Q_LOGGING_CATEGORY(lcXdg, "com.velbrandtoro.Orvel.files")
+#include <QDir>
 
 QStringList XdgBaseDirectories::ignoreRelative()
 {
@@ -15,8 +14,8 @@ QStringList XdgBaseDirectories::ignoreRelative()
             continue;
         qunsetenv(name);
         ignored.append(QString::fromLatin1(name));
-        qCWarning(lcXdg).noquote() << QStringLiteral("%1 is a relative path (%2) and is ignored.")
-                                          .arg(QString::fromLatin1(name), value);
+        qCWarning(lcKeptFiles).noquote() << QStringLiteral("%1 is a relative path (%2) and is ignored.")
+                                                .arg(QString::fromLatin1(name), value);
     }
     return ignored;
 }

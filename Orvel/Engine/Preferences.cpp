@@ -342,8 +342,8 @@ void Preferences::write(const Setting<T> &setting)
         // The key keeps its previous data; a mirror reports the failure.
     }
     if (setting.mirror) {
-        const T value = this->*setting.member;
-        mirrorAppearance([&setting, &value](const SharedStore &store) { setting.mirror(store, value); });
+        mirrorAppearance(setting.key,
+            [this, &setting](const SharedStore &store) { setting.mirror(store, this->*setting.member); });
         scheduleWidgetReload();
     }
 }
@@ -536,14 +536,22 @@ void Preferences::resetVisualizer()
 
 // MARK: - Appearance mirror
 
-void Preferences::mirrorAppearance(const std::function<void(const SharedStore &)> &write)
+void Preferences::mirrorAppearance(const QString &key, std::function<void(const SharedStore &)> write)
 {
-    try {
-        write(makeStore());
-        setAppearanceError(std::nullopt);
-    } catch (const std::exception &) {
-        setAppearanceError(localized(saveFailedMessage));
+    // A copy that could not be written before is written again with this one:
+    // the message goes only once every copy holds what was asked.
+    m_unsavedMirrors.insert_or_assign(key, std::move(write));
+    const SharedStore store = makeStore();
+    for (auto it = m_unsavedMirrors.begin(); it != m_unsavedMirrors.end();) {
+        try {
+            it->second(store);
+            it = m_unsavedMirrors.erase(it);
+        } catch (const std::exception &) {
+            ++it;
+        }
     }
+    setAppearanceError(
+        m_unsavedMirrors.empty() ? std::nullopt : std::optional<QString>(localized(saveFailedMessage)));
 }
 
 void Preferences::scheduleWidgetReload()

@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 #include <functional>
+#include <map>
 #include <optional>
 
 class Defaults;
@@ -229,7 +230,8 @@ private:
     void readStoredSettings();
     // Writes the thirteen plain settings together.
     void persist();
-    void mirrorAppearance(const std::function<void(const SharedStore &)> &write);
+    // Copies a setting into the App Group folder, with those whose copy failed before.
+    void mirrorAppearance(const QString &key, std::function<void(const SharedStore &)> write);
     void scheduleWidgetReload();
     void setLoginError(const std::optional<QString> &value);
     void setAppearanceError(const std::optional<QString> &value);
@@ -281,6 +283,8 @@ private:
     double m_idleOpacity = defaultIdleOpacity;
     QMap<QString, PlayerPosition> m_playerPositions;
     std::optional<QString> m_appearanceError;
+    // The App Group copies not written since they last failed, by setting key.
+    std::map<QString, std::function<void(const SharedStore &)>> m_unsavedMirrors;
 
     TaskHandle m_widgetReload;
 };

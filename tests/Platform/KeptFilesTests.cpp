@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -533,4 +535,71 @@ TEST(KeptFiles, AConsentFileThatCannotBeUsedIsSetAsideAndOneChangedSinceIsNotSav
     EXPECT_FALSE(record.record("com.spotify.client", true));
     EXPECT_EQ(readFile(path), "half written");
     EXPECT_EQ(record.answer("com.spotify.client"), true);
+}
+
+// Settings still waiting for their pause are written however the process
+// ends while it can run code: by returning, by exit() on another thread while
+// the saving thread is busy, and where no thread can be started at all.
+TEST(KeptFiles, PendingDefaultsAreWrittenOnEveryEndAndWithoutASavingThread)
+{
+    const bool root = ::geteuid() == 0;
+    struct End {
+        const char *name;
+        QStringList steps;
+        bool asNobody;
+    };
+    const End ends[] = {
+        {"returning", {"skin=rivista"}, false},
+        {"exit() while saving", {"skin=rivista", "--busy", "6", "--exit-from-thread"}, false},
+        // Only an unprivileged user is held to a count of threads.
+        {"no thread", {"--no-threads", "skin=rivista", "--busy", "2"}, root},
+    };
+    for (const End &end : ends) {
+        SCOPED_TRACE(end.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("defaults.json");
+        if (end.asNobody) {
+            const passwd *nobody = ::getpwnam("nobody");
+            ASSERT_NE(nobody, nullptr);
+            ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+        }
+        QElapsedTimer took;
+        took.start();
+        const ChildRun run = runProbe(QStringList{"later", path} + end.steps, std::nullopt, end.asNobody);
+        EXPECT_LT(took.elapsed(), 8000);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(Defaults(path).value<QString>("skin"), "rivista") << run.err.toStdString();
+        for (const QString &name : entries(dir.path())) {
+            if (name.contains(".busy"))
+                EXPECT_EQ(QFileInfo(dir.filePath(name)).size(), 1 << 20) << name.toStdString();
+        }
+        EXPECT_EQ(run.err.contains("Could not start the thread that saves files"),
+            end.steps.contains("--no-threads"))
+            << run.err.toStdString();
+    }
+}
+
+// A program started while a file is being saved (Spotify, a link opened)
+// must not inherit a descriptor of the file or its folder.
+TEST(KeptFiles, AProgramStartedWhileFilesAreSavedInheritsNoneOfTheirDescriptors)
+{
+    QTemporaryDir dir;
+    std::atomic<bool> done = false;
+    std::thread saving([&] {
+        for (int i = 0; !done; ++i) {
+            PrivateFiles::writeAtomically(dir.filePath("defaults.json"), QByteArray::number(i));
+            KeptFiles::saveLater(dir.filePath("later.json"), QByteArray::number(i));
+        }
+    });
+    int inherited = 0;
+    for (int i = 0; i < 60; ++i) {
+        QProcess child;
+        child.start("ls", {"-l", "/proc/self/fd/"});
+        child.waitForFinished(5000);
+        inherited += QString::fromLocal8Bit(child.readAllStandardOutput()).contains(dir.path());
+    }
+    done = true;
+    saving.join();
+    KeptFiles::finishSaves();
+    EXPECT_EQ(inherited, 0);
 }

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-TEST(TerminationSignalsTest, TermAndIntArriveOnTheEventLoopInsteadOfEndingTheProcess)
+TEST(TerminationSignalsTest, TermIntAndHupArriveOnTheEventLoopInsteadOfEndingTheProcess)
 {
     QList<int> received;
     {
@@ -15,13 +15,16 @@ TEST(TerminationSignalsTest, TermAndIntArriveOnTheEventLoopInsteadOfEndingThePro
             &terminationSignals, &TerminationSignals::received, [&](int number) { received << number; });
         std::raise(SIGTERM);
         std::raise(SIGINT);
+        std::raise(SIGHUP);
         EXPECT_TRUE(received.isEmpty()); // nothing runs inside the handler
-        for (QDeadlineTimer guard(5000); received.size() < 2 && !guard.hasExpired();)
+        for (QDeadlineTimer guard(5000); received.size() < 3 && !guard.hasExpired();)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         EXPECT_FALSE(TerminationSignals().isInstalled()); // one at a time
     }
-    EXPECT_EQ(received, (QList<int>{SIGTERM, SIGINT}));
-    struct sigaction current = {};
-    sigaction(SIGTERM, nullptr, &current);
-    EXPECT_EQ(current.sa_handler, SIG_DFL);
+    EXPECT_EQ(received, (QList<int>{SIGTERM, SIGINT, SIGHUP}));
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction current = {};
+        sigaction(number, nullptr, &current);
+        EXPECT_EQ(current.sa_handler, SIG_DFL);
+    }
 }

@@ -42,7 +42,7 @@ Aura ScriptedState::aura() const
 AppRoot &ScriptedState::root()
 {
     if (!m_root) {
-        m_defaults = std::make_unique<Defaults>(home.path("config/defaults.json"));
+        m_defaults = std::make_unique<Defaults>(home.path("config/defaults.json"), scheduler);
         m_spotify = std::make_shared<ScriptedSpotify>(scheduler);
         m_workspace.spotifyPid = 4242;
         const QString group = home.path("group"), support = home.path("support");

@@ -45,8 +45,13 @@ void SharedStore::ensureDirectory() const
 void SharedStore::write(QLatin1String name, const QByteArray &data) const
 {
     ensureDirectory();
-    // What the widgets show is written again with every change: whole, but not synced.
-    KeptFiles::saveCache(filePath(name), data);
+    // The shortcuts are the user's only copy of them, changed only by an edit:
+    // synced. The rest is rebuilt from Spotify or the settings, and written
+    // again and again: whole, but not synced.
+    if (name == shortcutsFile)
+        KeptFiles::save(filePath(name), data);
+    else
+        KeptFiles::saveCache(filePath(name), data);
 }
 
 namespace {

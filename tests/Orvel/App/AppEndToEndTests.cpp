@@ -56,7 +56,7 @@ public:
     {
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
-    void terminate() { ::kill(pid_t(m_process.processId()), SIGTERM); }
+    void terminate(int signal = SIGTERM) { ::kill(pid_t(m_process.processId()), signal); }
     // Resident memory in kB, from /proc.
     qint64 residentKb() const
     {
@@ -197,6 +197,20 @@ TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlay
     EXPECT_EQ(snapshot().value("isPlaying"), false);
     EXPECT_EQ(snapshot().value("availability"), "unavailable");
     EXPECT_EQ(snapshot().value("track").toObject().value("title"), "Holocene");
+}
+
+// A closed terminal or a session ending without a session manager (SIGHUP)
+// ends the app as cleanly as a quit: it writes what it holds on its way out.
+TEST_F(AppEndToEndTest, AHangUpEndsTheAppCleanly)
+{
+    FakeSpotify spotify(bus);
+    playHolocene(spotify);
+    OrvelProcess app(environment());
+    ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
+    app.terminate(SIGHUP);
+    ASSERT_TRUE(eventually([&] { return app.finished(); }));
+    EXPECT_EQ(app.exitCode(), 0) << app.log().toStdString();
+    EXPECT_EQ(snapshot().value("availability"), "unavailable");
 }
 
 TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnsweringIntents)

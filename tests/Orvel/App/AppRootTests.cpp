@@ -21,17 +21,12 @@
 namespace {
 // The app's graph from fakes: what the views of its one engine reach.
 struct RootFromFakes {
-    // coalesced: settings saved as the app saves them, a moment after a change.
-    explicit RootFromFakes(bool coalesced = false)
-        : defaults(coalesced ? std::make_unique<Defaults>(defaultsPath(), clock)
-                             : std::make_unique<Defaults>(defaultsPath()))
-    {
-    }
     QString defaultsPath() const { return home.path("config/defaults.json"); }
 
     TemporaryHome home;
     ManualScheduler clock;
-    std::unique_ptr<Defaults> defaults;
+    // Saved as the app saves them, a moment after a change.
+    std::unique_ptr<Defaults> defaults = std::make_unique<Defaults>(defaultsPath(), clock);
     RecordingWidgetCenter widgets;
     FakeWorkspace workspace;
     FakeLoginItem login;
@@ -81,7 +76,7 @@ TEST(AppRoot, ViewsOfItsEngineReachTheOwnersItMade)
 // and logging out all end the app through the delegate's termination.
 TEST(AppRoot, SettingsNotYetWrittenAreWrittenWhenTheAppEnds)
 {
-    RootFromFakes app(true);
+    RootFromFakes app;
     app.root.preferences().setSkin(Skin::rivista);
     app.clock.advance(Defaults::saveDelaySeconds / 2);
     KeptFiles::finishSaves();

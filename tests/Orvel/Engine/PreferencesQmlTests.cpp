@@ -43,21 +43,23 @@ private:
 struct Side {
     Side(const TemporaryHome &home, const QString &name)
         : defaultsPath(home.path(name + "/defaults.json"))
-        , defaults(defaultsPath)
+        , defaults(defaultsPath, scheduler)
         , store(home.path(name + "/group"), home.path(name + "/support"))
         , preferences(Preferences::Services{
               &defaults, [this] { return store; }, &scheduler, &login, &widgets, [] { return false; }})
     {
     }
-    QByteArray stored(const QString &key) const
+    QByteArray stored(const QString &key)
     {
+        defaults.flush();
         return Defaults(defaultsPath).value<QByteArray>(key).value_or("<none>");
     }
 
     QString defaultsPath;
+    ManualScheduler scheduler;
+    // Saved as the app saves them, a moment after a change.
     Defaults defaults;
     SharedStore store;
-    ManualScheduler scheduler;
     RecordingWidgetCenter widgets;
     FakeLoginItem login;
     Preferences preferences;

@@ -31,21 +31,27 @@ protected:
     bool reduceMotion = false;
     std::optional<Defaults> defaults;
 
-    void SetUp() override { defaults.emplace(defaultsPath()); }
+    // Saved as the app saves them: a moment after a change, on the saving thread.
+    void SetUp() override { defaults.emplace(defaultsPath(), scheduler); }
     QString defaultsPath() const { return home.path("config/defaults.json"); }
 
     // Stores raw values as an earlier run (or a hand edit) left them.
     void storeRaw(const std::vector<Defaults::Change> &changes)
     {
         defaults->apply(changes);
-        defaults.emplace(defaultsPath());
+        defaults.emplace(defaultsPath(), scheduler);
     }
     std::unique_ptr<Preferences> make()
     {
         return std::make_unique<Preferences>(Preferences::Services{&*defaults, [this] { return store; },
             &scheduler, &login, &widgets, [this] { return reduceMotion; }});
     }
-    Defaults reread() const { return Defaults(defaultsPath()); }
+    // The file as it stands once what is pending is written.
+    Defaults reread()
+    {
+        defaults->flush();
+        return Defaults(defaultsPath());
+    }
     QString shared(const QString &name) const { return store.directory + "/" + name; }
     void blockSharedFolder()
     {
@@ -115,13 +121,13 @@ TEST_F(PreferencesTest, ChangingOnePlainSettingWritesTheWholeGroup)
     EXPECT_EQ(reread().value<QString>("selectedDisplayID"), "display-2");
     preferences->setSelectedDisplayID(std::nullopt);
     EXPECT_FALSE(reread().contains("selectedDisplayID"));
-    defaults.emplace(defaultsPath());
+    defaults.emplace(defaultsPath(), scheduler);
     EXPECT_EQ(make()->selectedDisplayID(), std::nullopt);
 
     // A value set at run time is stored as it is; only reading clamps it.
     preferences->setIdleOpacity(0.95);
     EXPECT_EQ(reread().value<double>("idleOpacity"), 0.95);
-    defaults.emplace(defaultsPath());
+    defaults.emplace(defaultsPath(), scheduler);
     EXPECT_EQ(make()->idleOpacity(), 0.8);
 }
 
@@ -151,7 +157,7 @@ TEST_F(PreferencesTest, StoredValuesOfTheWrongKindOrUnknownCasesReadAsTheDefault
     };
     for (const auto &[key, property, stored, expected] : cases) {
         QFile::remove(defaultsPath());
-        defaults.emplace(defaultsPath());
+        defaults.emplace(defaultsPath(), scheduler);
         storeRaw({{key, stored}});
         EXPECT_EQ(make()->property(property), expected)
             << key.toStdString() << " " << expected.toString().toStdString();
@@ -252,6 +258,24 @@ TEST_F(PreferencesTest, AFailedMirrorWriteIsReportedUntilTheNextSuccess)
     EXPECT_EQ(store.loadVisualizer(), VisualizerSettings());
 }
 
+// The message goes only once both copies hold what was asked: a copy left
+// unchanged (and so not written) is no success for the one that failed.
+TEST_F(PreferencesTest, TheSaveMessageStaysWhileAnyCopyIsUnsavedAndTheNextChangeWritesIt)
+{
+    const auto preferences = make();
+    preferences->resetVisualizer();
+    ASSERT_TRUE(QDir().mkpath(shared("skin.txt"))); // a folder where the skin belongs
+    preferences->setSkin(Skin::rivista);
+    EXPECT_EQ(preferences->appearanceError(), "Your changes could not be saved.");
+    preferences->resetVisualizer(); // the same bytes: nothing to write
+    EXPECT_EQ(preferences->appearanceError(), "Your changes could not be saved.");
+
+    ASSERT_TRUE(QDir().rmdir(shared("skin.txt")));
+    preferences->resetVisualizer();
+    EXPECT_EQ(preferences->appearanceError(), std::nullopt);
+    EXPECT_EQ(store.loadSkin(), Skin::rivista);
+}
+
 TEST_F(PreferencesTest, CompletingAndRestartingTheSetup)
 {
     storeRaw({{"setupVersion", qint64(1)}, {"onboardingComplete", true}});
@@ -278,11 +302,11 @@ TEST_F(PreferencesTest, PlayerPositionsAreStoredWithThePlainGroup)
     preferences->setPlayerPosition(PlayerPosition(0.25, 0.5), "A");
     preferences->setPlayerPosition(PlayerPosition(0.75, 0), "B");
     preferences->setPlayerPosition(std::nullopt, "B");
-    defaults.emplace(defaultsPath());
-    const auto reread = make();
-    EXPECT_EQ(reread->playerPositions(), (QMap<QString, PlayerPosition>{{"A", PlayerPosition(0.25, 0.5)}}));
-    reread->resetPlayerPositions();
-    EXPECT_EQ(storedData(Defaults(defaultsPath()), "playerPositions"), "{}");
+    defaults.emplace(defaultsPath(), scheduler);
+    const auto again = make();
+    EXPECT_EQ(again->playerPositions(), (QMap<QString, PlayerPosition>{{"A", PlayerPosition(0.25, 0.5)}}));
+    again->resetPlayerPositions();
+    EXPECT_EQ(storedData(reread(), "playerPositions"), "{}");
 }
 
 TEST_F(PreferencesTest, TheLoginSwitchShowsWhatTheDesktopReports)

@@ -188,9 +188,9 @@ TEST(SkinPickerStyle, RivistaFirstWithTheirTexts)
 TEST(SkinPicker, WritesThePreferenceAlsoWhenAlreadyChosen)
 {
     TemporaryHome home;
-    Defaults defaults(home.path("defaults.json"));
-    const SharedStore store(home.path("group"), home.path("support"));
     ManualScheduler scheduler;
+    Defaults defaults(home.path("defaults.json"), scheduler);
+    const SharedStore store(home.path("group"), home.path("support"));
     FakeLoginItem login;
     RecordingWidgetCenter widgets;
     Preferences preferences(Preferences::Services{
