@@ -202,8 +202,8 @@ qsizetype programArgument(const QList<ExecArgument> &arguments)
 
 bool sameFile(const QByteArray &a, const QByteArray &b)
 {
-    struct stat first {
-    }, second{};
+    struct stat first { };
+    struct stat second { };
     return ::stat(a.constData(), &first) == 0 && ::stat(b.constData(), &second) == 0
         && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
