@@ -32,15 +32,6 @@ Outcome run(const QStringList &arguments)
         QString::fromUtf8(process.readAllStandardOutput()),
         QString::fromUtf8(process.readAllStandardError())};
 }
-
-void put(const QString &path, const QByteArray &data, const QDateTime &modified)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_TRUE(file.write(data) == data.size() && file.flush());
-    ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
-}
 } // namespace
 
 TEST(AutostartEntryOnDisk, AnAddLeavesTheUsersEntryAsItWasButForAMovedProgram)
@@ -59,14 +50,17 @@ TEST(AutostartEntryOnDisk, AnAddLeavesTheUsersEntryAsItWasButForAMovedProgram)
         {wrapped("/old/place/orvel-widget-host"), wrapped(host)},
     };
     for (const auto &[before, after] : cases) {
-        put(entry, before, past);
+        QDir().mkpath(QFileInfo(entry).absolutePath());
+        QFile file(entry);
+        ASSERT_TRUE(
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(before) && file.flush());
+        ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
+        file.close();
         const Outcome added = run({"--add", "OrvelNowPlaying", "--family", "small"});
         EXPECT_EQ(added.status, 0);
         EXPECT_EQ(added.err, "");
         EXPECT_EQ(readFile(entry), after);
-        if (before == after) {
-            EXPECT_EQ(QFileInfo(entry).lastModified(), past);
-        }
+        EXPECT_EQ(QFileInfo(entry).lastModified() == past, before == after);
     }
 }
 
