@@ -46,6 +46,9 @@ public:
     // the user's other keys (delays, names, comments): only its Exec line and
     // the keys that switch it off are changed.
     void registerItem() override;
+    // Removes the entry: a file, or a symbolic link to one or to nothing.
+    // Anything else at its place (a pipe, a socket, a folder) is left there
+    // and thrown as a LoginItemError that names it.
     void unregisterItem() override;
     // Makes the entry when there is none; one that is there stays as the user
     // left it, switched off or not, but for an Exec line naming another program.
@@ -54,9 +57,17 @@ public:
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
-    // The entry's text with Exec set to the program, and, with `enable`, the
-    // keys that switch it off set to start it; every other line as it was.
-    static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable);
+    // The entry's text with its Exec line starting the program, and, with
+    // `enable`, the keys that switch it off set to start it; every other byte
+    // as it was (a byte-order mark, CRLF line ends). An Exec line that starts
+    // the program already, by its path, a link to it or its name on the
+    // search path, maybe after `env` and variables and with arguments, stays.
+    // One that names the program at another place gets the new place in the
+    // old one's stead. One that starts another program gets this one after
+    // its `env` prefix, without the other's arguments. Text that is no entry
+    // becomes desktopEntry(program, name).
+    static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable,
+        const QString &name = QStringLiteral("Orvel"));
 
 private:
     void update(bool enable);

@@ -2,7 +2,12 @@
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QScopeGuard>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using Status = LoginItem::Status;
 
@@ -78,6 +83,18 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
         {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", true,
             "[Desktop Entry]\nExec=\"/new\"\nX-GNOME-Autostart-enabled=true\n"},
         {"not an entry", false, AutostartLoginItem::desktopEntry("/new")},
+        // A program that moved: only its path changes, every other byte stays.
+        {"\xEF\xBB\xBF[Desktop Entry]\r\nExec=env QT_SCALE_FACTOR=2 /old/new --flag\r\nHidden=true", false,
+            "\xEF\xBB\xBF[Desktop Entry]\r\nExec=env QT_SCALE_FACTOR=2 /new --flag\r\nHidden=true"},
+        {"[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/old dir/new\" -x \"%%\"\n", false,
+            "[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/new\" -x \"%%\"\n"},
+        // Another program's arguments are not this one's; an open quote is no command.
+        {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
+            "[Desktop Entry]\nExec=env A=1 /new\n"},
+        {"[Desktop Entry]\nExec=\"/new --flag\n", false, "[Desktop Entry]\nExec=\"/new\"\n"},
+        {"[Desktop Entry]\r\nHidden=true\r\nX-GNOME-Autostart-enabled=false", true,
+            "[Desktop Entry]\r\nExec=\"/new\"\r\nHidden=false\r\nX-GNOME-Autostart-enabled=true"},
+        {"[Desktop Entry]", true, "[Desktop Entry]\nExec=\"/new\""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(AutostartLoginItem::editedEntry(c.entry, "/new", c.enable), c.expected)
@@ -97,4 +114,81 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
     item.registerItem();
     EXPECT_EQ(item.status(), Status::enabled);
     EXPECT_TRUE(readFile(path).contains("X-GNOME-Autostart-Delay=30\n"));
+}
+
+TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
+{
+    TemporaryHome home;
+    QDir().mkpath(home.path("bin"));
+    const QString program = home.path("bin/orvel-widget-host");
+    // Only its path and identity count, and that the search path finds it.
+    ASSERT_TRUE(QFile(program).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(QFile::link(program, home.path("link")));
+    const QByteArray path = program.toUtf8();
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", home.path("bin").toUtf8() + ':' + savedPath);
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
+
+    const std::pair<QByteArray, Status> cases[] = {
+        {"\xEF\xBB\xBF[Desktop Entry]\nExec=\"" + path + "\"\n", Status::enabled},
+        {"\xEF\xBB\xBF[Desktop Entry]\r\nName=Mine\r\nName[de]=Meins\r\nExec=env QT_SCALE_FACTOR=2 " + path
+                + " -platform xcb\r\nHidden=true\r\n\r\n# mine\r\n[Other]\r\nExec=x\r\n",
+            Status::notRegistered},
+        {"[Desktop Entry]\nExec = env A=1 B=2 \"" + path + "\" --flag\nX-GNOME-Autostart-enabled=false",
+            Status::notRegistered},
+        {"[Desktop Entry]\r\nExec=" + path + "\r\n", Status::enabled},
+        {"[Desktop Entry]\nExec=" + home.path("link").toUtf8() + " --flag\n", Status::enabled},
+        {"[Desktop Entry]\nExec=orvel-widget-host\n", Status::enabled},
+    };
+    const QString entry = home.path("autostart/orvel.desktop");
+    QDir().mkpath(home.path("autostart"));
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    for (const auto &[content, status] : cases) {
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_TRUE(file.write(content) == content.size() && file.flush());
+        ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
+        file.close();
+        AutostartLoginItem item(entry, program);
+        item.keepRegistered();
+        EXPECT_EQ(readFile(entry), content);
+        EXPECT_EQ(QFileInfo(entry).lastModified(), past) << content.toStdString();
+        EXPECT_EQ(item.status(), status) << content.toStdString();
+    }
+}
+
+TEST(AutostartLoginItem, UnregisteringRemovesOnlyAFileOrALinkToOne)
+{
+    TemporaryHome home;
+    const QString entry = home.path("orvel.desktop");
+    const QString file = home.path("file");
+    const struct {
+        std::function<bool()> make;
+        QString refusal; // empty: removed
+    } cases[] = {
+        {[&] { return QFile(entry).open(QIODevice::WriteOnly); }, {}},
+        {[&] { return QFile(file).open(QIODevice::WriteOnly) && QFile::link(file, entry); }, {}},
+        {[&] { return QFile::link(home.path("nowhere"), entry); }, {}},
+        {[&] { return ::mkfifo(QFile::encodeName(entry), 0600) == 0; }, "a named pipe (FIFO)"},
+        {[&] { return QDir().mkdir(entry); }, "a directory"},
+        {[&] { return ::mkfifo(QFile::encodeName(file), 0600) == 0 && QFile::link(file, entry); },
+            "a symbolic link to a named pipe (FIFO)"},
+    };
+    AutostartLoginItem item(entry, "/usr/bin/orvel");
+    for (const auto &c : cases) {
+        QDir(home.path()).removeRecursively();
+        QDir().mkpath(home.path());
+        ASSERT_TRUE(c.make());
+        QString refused;
+        try {
+            item.unregisterItem();
+        } catch (const LoginItemError &error) {
+            refused = error.what();
+        }
+        EXPECT_EQ(refused,
+            c.refusal.isEmpty() ? QString() : entry + ": " + c.refusal + ", not an entry; left as it is");
+        EXPECT_EQ(QFileInfo(entry).exists() || QFileInfo(entry).isSymLink(), !c.refusal.isEmpty())
+            << refused.toStdString();
+    }
 }
