@@ -228,3 +228,25 @@ TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
     EXPECT_FALSE(QFileInfo::exists(WidgetListLock::lockPath(path)));
     EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
 }
+
+TEST(WidgetPlacementsTest, AFolderThatCannotBeMadeIsNamedOnceInTheError)
+{
+    TemporaryHome home;
+    const QString file = home.path("file");
+    put(file, "not a folder");
+    const QString tooLong = home.path(QString(300, 'x'));
+    const QList<std::pair<QString, QString>> cases{
+        {file + "/com.velbrandtoro.Orvel/widgets.json", file + " exists and is not a directory"},
+        {tooLong + "/widgets.json", "could not create the directory " + tooLong + ": File name too long"},
+    };
+    for (const auto &[list, said] : cases) {
+        try {
+            const WidgetListLock lock(list);
+            ADD_FAILURE() << "locked " << list.toStdString();
+        } catch (const FileError &error) {
+            // Said after the list's name, and alone, it names the folder once.
+            EXPECT_EQ(error.description, said);
+            EXPECT_EQ(QString::fromUtf8(error.what()), said);
+        }
+    }
+}
