@@ -232,14 +232,12 @@ TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
 TEST(WidgetPlacementsTest, AFolderThatCannotBeMadeIsNamedOnceInTheError)
 {
     TemporaryHome home;
-    const QString file = home.path("file");
-    put(file, "not a folder");
+    put(home.path("file"), "not a folder");
     const QString tooLong = home.path(QString(300, 'x'));
-    const QList<std::pair<QString, QString>> cases{
-        {file + "/com.velbrandtoro.Orvel/widgets.json", file + " exists and is not a directory"},
-        {tooLong + "/widgets.json", "could not create the directory " + tooLong + ": File name too long"},
-    };
-    for (const auto &[list, said] : cases) {
+    for (const auto &[list, said] : QList<std::pair<QString, QString>>{
+             {home.path("file/sub/widgets.json"), home.path("file") + " exists and is not a directory"},
+             {tooLong + "/widgets.json",
+                 "could not create the directory " + tooLong + ": File name too long"}}) {
         try {
             const WidgetListLock lock(list);
             ADD_FAILURE() << "locked " << list.toStdString();
