@@ -347,11 +347,12 @@ WidgetListLock::WidgetListLock(const QString &path)
             // two takers never remove each other's new lock.
             QLockFile removal(lock + QStringLiteral(".rmlock"));
             if (removal.tryLock(0) && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
-                if (::unlink(lockName.constData()) == 0 || errno == ENOENT)
+                const int error = ::unlink(lockName.constData()) == 0 ? 0 : errno;
+                if (error == 0 || error == ENOENT)
                     continue;
                 throw FileError(path,
                     QStringLiteral("its lock %1 is a link to nothing and cannot be removed: %2")
-                        .arg(lock, reason(errno)));
+                        .arg(lock, reason(error)));
             }
         } else if (m_lock.tryLock(0)) {
             return;
