@@ -79,8 +79,8 @@ struct WidgetPlacementFile {
     // file cannot be moved.
     static WidgetList check(const QString &path, QString *report, double quietSeconds = 0);
     // Replaces the file whole with the placements after the elements `kept`
-    // (the file as read) skipped, under the top-level keys it did not know. Throws FileError with
-    // the system's reason; the old file is then unchanged.
+    // (the file as read) skipped, under the top-level keys it did not know.
+    // Throws FileError with the system's reason; the old file is then unchanged.
     static void write(
         const QString &path, const QList<WidgetPlacement> &placements, const WidgetList &kept = {});
     // check() then write(), keeping what the file had that this version does
