@@ -80,9 +80,17 @@ QByteArray directoryOf(const QByteArray &path)
     return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
 }
 
+// The path made absolute against the current folder, otherwise as given.
+// Cleaned as text, "link/.." would lose the link the system follows there:
+// its target's parent is another folder than the link's.
+QString absoluteAsGiven(const QString &path)
+{
+    return QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+}
+
 QByteArray resolveLinks(const QString &path)
 {
-    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    QByteArray current = QFile::encodeName(absoluteAsGiven(path));
     // As many hops as the kernel follows before it calls it a loop.
     for (int hop = 0; hop < 40; ++hop) {
         char target[PATH_MAX + 1];
@@ -230,30 +238,50 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to)
 } // namespace
 
 FileError::FileError(const QString &path, const QString &description)
-    : std::runtime_error(QStringLiteral("%1: %2").arg(path, description).toStdString())
+    : FileError(path, description, QStringLiteral("%1: %2").arg(path, description))
+{
+}
+
+FileError::FileError(const QString &path, const QString &description, const QString &shown)
+    : std::runtime_error(shown.toStdString())
     , path(path)
     , description(description)
 {
 }
 
+FileError FileError::naming(const QString &path, const QString &description)
+{
+    return FileError(path, description, description);
+}
+
 void PrivateFiles::ensureDirectory(const QString &path, unsigned mode)
 {
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    const QFileInfo info(absolute);
-    if (info.isDir())
-        return;
-    if (info.exists())
-        throw FileError(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
-    const QString parent = info.path();
+    QString absolute = absoluteAsGiven(path);
+    while (absolute.size() > 1 && absolute.endsWith(u'/'))
+        absolute.chop(1);
+    // Each step goes to the system as the path stands, as every later open of
+    // it does, so the folder made is the folder later found.
+    const QByteArray name = QFile::encodeName(absolute);
+    struct stat status { };
+    if (::stat(name.constData(), &status) == 0) {
+        if (S_ISDIR(status.st_mode))
+            return;
+        throw FileError::naming(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
+    }
+    const qsizetype slash = absolute.lastIndexOf(u'/');
+    const QString parent = slash == 0 ? QStringLiteral("/") : absolute.left(slash);
+    const QString last = absolute.mid(slash + 1);
     if (parent != absolute)
         ensureDirectory(parent, mode);
-    // Made user-only at creation, with no moment in which others may enter.
-    if (::mkdir(QFile::encodeName(absolute).constData(), mode_t(mode)) != 0 && errno != EEXIST) {
-        throw FileError(absolute,
+    // "." and ".." are there once their parent is. A new folder is user-only
+    // at creation, with no moment in which others may enter.
+    if (last != u'.' && last != QStringLiteral("..") && ::mkdir(name.constData(), mode_t(mode)) != 0
+        && errno != EEXIST) {
+        throw FileError::naming(absolute,
             QStringLiteral("could not create the directory %1: %2").arg(absolute, systemReason(errno)));
     }
-    if (!QFileInfo(absolute).isDir())
-        throw FileError(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
+    if (::stat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        throw FileError::naming(absolute, QStringLiteral("%1 exists and is not a directory").arg(absolute));
 }
 
 QString PrivateFiles::linkTarget(const QString &path)
@@ -274,9 +302,8 @@ void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data, 
     const auto failure = [&](int error) {
         const QString reason = systemReason(error);
         const QString written = QFile::decodeName(target);
-        return FileError(path,
-            written == QFileInfo(path).absoluteFilePath() ? reason
-                                                          : QStringLiteral("%1: %2").arg(written, reason));
+        return FileError(
+            path, written == absoluteAsGiven(path) ? reason : QStringLiteral("%1: %2").arg(written, reason));
     };
     const QByteArray directory = directoryOf(target);
     struct stat prior { };

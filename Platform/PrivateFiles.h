@@ -8,8 +8,15 @@
 class FileError : public std::runtime_error {
 public:
     FileError(const QString &path, const QString &description);
+    // For a description that names the path itself ("could not create the
+    // directory PATH: …"), so that it can stand after another file's name:
+    // what() is the description alone, not the path twice.
+    static FileError naming(const QString &path, const QString &description);
     QString path;
     QString description;
+
+private:
+    FileError(const QString &path, const QString &description, const QString &shown);
 };
 
 // What reading a kept file gave: its bytes, or why there are none.
@@ -45,7 +52,9 @@ struct PrivateFiles {
 
     // Creates the directory and its missing parents (each new one user-only,
     // or with the given mode less the umask); an existing directory is no
-    // error. Throws FileError naming the folder and the system's reason.
+    // error. The path is taken as the system resolves it, never cleaned as
+    // text first ("link/.." is the parent of the link's target). Throws
+    // FileError naming the folder and the system's reason.
     static void ensureDirectory(const QString &path, unsigned mode = 0700);
     // Writes a temporary file beside the target, checks every write, syncs it
     // (synced) and renames it over the target, so a reader sees the old

@@ -276,7 +276,8 @@ void WidgetHost::show(const QList<WidgetPlacement> &placements)
 void WidgetHost::follow(const QString &path)
 {
     m_path = path;
-    const QString directory = QFileInfo(path).absolutePath();
+    // As the system finds it: cleaned as text, "link/.." would be another folder.
+    const QString directory = QFileInfo(path).path();
     try {
         PrivateFiles::ensureDirectory(directory);
     } catch (const FileError &error) {
@@ -363,7 +364,7 @@ void WidgetHost::change(Edit edit)
         placements = list.placements;
         for (const Edit &unsaved : m_unsaved)
             unsaved(placements);
-        WidgetPlacementFile::write(m_path, placements, list.skipped);
+        WidgetPlacementFile::write(m_path, placements, list);
     } catch (const FileError &error) {
         if (error.description != m_saveProblem)
             qCWarning(lcWidgetHost).noquote()
@@ -424,9 +425,12 @@ void WidgetHost::keepWhereDropped(Placed &placed)
         return;
     placed.m_placement = after;
     change([before, after](QList<WidgetPlacement> &placements) {
+        // Moved, not replaced: it keeps what a newer version wrote into it.
         const auto found = std::find(placements.begin(), placements.end(), before);
-        if (found != placements.end())
-            *found = after;
+        if (found != placements.end()) {
+            found->screen = after.screen;
+            found->position = after.position;
+        }
     });
 }
 

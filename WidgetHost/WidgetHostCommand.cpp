@@ -92,7 +92,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
         if (!report.isEmpty())
             err << report << '\n';
     } catch (const FileError &error) {
-        err << QStringLiteral("Could not change the widget list %1: %2\n").arg(path, error.description);
+        err << QStringLiteral("Could not save the widget list %1: %2\n").arg(path, error.description);
         return 1;
     }
     // Never written over: the user may get it back.
@@ -102,7 +102,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     if (!done)
         return 1;
     try {
-        WidgetPlacementFile::write(path, list.placements, list.skipped);
+        WidgetPlacementFile::write(path, list.placements, list);
     } catch (const FileError &error) {
         err << QStringLiteral("Could not save the widget list %1: %2\n").arg(path, error.description);
         return 1;

@@ -14,7 +14,12 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 Q_LOGGING_CATEGORY(lcPlacements, "com.velbrandtoro.Orvel.WidgetHost")
@@ -66,8 +71,11 @@ WidgetList listOf(const KeptRead &content)
         list.problem = content.status == KeptRead::Status::missing ? QString() : problemText(content);
         return list;
     }
-    const QJsonObject root = QJsonDocument::fromJson(content.data).object();
-    for (const QJsonValue &element : root.value(QStringLiteral("widgets")).toArray()) {
+    QJsonObject root = QJsonDocument::fromJson(content.data).object();
+    const QJsonArray widgets = root.take(QStringLiteral("widgets")).toArray();
+    root.remove(QStringLiteral("version"));
+    list.unknown = root;
+    for (const QJsonValue &element : widgets) {
         if (auto placement = WidgetPlacement::fromJson(element)) {
             list.placements.append(*placement);
         } else {
@@ -90,11 +98,20 @@ bool overlaps(const QRect &a, const QRect &b)
 }
 } // namespace
 
+namespace {
+const QStringList placementKeys{QStringLiteral("kind"), QStringLiteral("family"), QStringLiteral("screen"),
+    QStringLiteral("x"), QStringLiteral("y")};
+} // namespace
+
 QJsonValue WidgetPlacement::toJson() const
 {
-    return QJsonObject{{QStringLiteral("kind"), kind}, {QStringLiteral("family"), toRawValue(family)},
-        {QStringLiteral("screen"), screen}, {QStringLiteral("x"), position.x()},
-        {QStringLiteral("y"), position.y()}};
+    QJsonObject element = unknown;
+    element.insert(QStringLiteral("kind"), kind);
+    element.insert(QStringLiteral("family"), toRawValue(family));
+    element.insert(QStringLiteral("screen"), screen);
+    element.insert(QStringLiteral("x"), position.x());
+    element.insert(QStringLiteral("y"), position.y());
+    return element;
 }
 
 std::optional<WidgetPlacement> WidgetPlacement::fromJson(const QJsonValue &value)
@@ -110,8 +127,11 @@ std::optional<WidgetPlacement> WidgetPlacement::fromJson(const QJsonValue &value
         const double limit = WidgetPlacementFile::coordinateLimit;
         return int(std::clamp(v.toDouble(), -limit, limit));
     };
+    QJsonObject unknown = o;
+    for (const QString &key : placementKeys)
+        unknown.remove(key);
     return WidgetPlacement{kind.toString(), *family, o.value(QStringLiteral("screen")).toString(),
-        QPoint(coordinate(x), coordinate(y))};
+        QPoint(coordinate(x), coordinate(y)), unknown};
 }
 
 QString WidgetPlacementFile::standardPath()
@@ -155,15 +175,15 @@ WidgetList WidgetPlacementFile::check(const QString &path, QString *report, doub
 }
 
 void WidgetPlacementFile::write(
-    const QString &path, const QList<WidgetPlacement> &placements, const QJsonArray &skipped)
+    const QString &path, const QList<WidgetPlacement> &placements, const WidgetList &kept)
 {
-    QJsonArray list = skipped;
+    QJsonArray list = kept.skipped;
     for (const WidgetPlacement &placement : placements)
         list.append(placement.toJson());
-    const QByteArray data
-        = QJsonDocument(QJsonObject{{QStringLiteral("version"), version}, {QStringLiteral("widgets"), list}})
-              .toJson();
-    KeptFiles::replace(path, data);
+    QJsonObject root = kept.unknown;
+    root.insert(QStringLiteral("version"), version);
+    root.insert(QStringLiteral("widgets"), list);
+    KeptFiles::replace(path, QJsonDocument(root).toJson());
 }
 
 void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement> &placements)
@@ -171,7 +191,7 @@ void WidgetPlacementFile::save(const QString &path, const QList<WidgetPlacement>
     const WidgetList list = check(path, nullptr);
     if (list.status == KeptRead::Status::unopenable)
         throw FileError(path, list.problem);
-    write(path, placements, list.skipped);
+    write(path, placements, list);
 }
 
 QPoint WidgetPlacementFile::nextPosition(const QList<WidgetPlacement> &placements, const QString &screen,
@@ -222,6 +242,52 @@ QPoint WidgetPlacementFile::clamped(QPoint position, QSize size, const QRect &ar
 }
 
 namespace {
+// What lies where the lock belongs, as seen before QLockFile is asked: it
+// would read a pipe there and wait for a writer forever.
+struct LockSpot {
+    enum class Kind {
+        absent, // free to be made
+        file, // a lock file, or a link to one: QLockFile's rules
+        linkToNothing, // no holder ever makes a link: a dead leftover
+        other, // no lock file at all: `what` says what it is
+    };
+    Kind kind = Kind::absent;
+    QString what;
+};
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a directory");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a pipe");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}
+
+LockSpot lockSpot(const QByteArray &lockPath)
+{
+    struct stat status { };
+    // Not there, or no right to look: making the lock says which.
+    if (::lstat(lockPath.constData(), &status) != 0)
+        return {};
+    if (S_ISREG(status.st_mode))
+        return {LockSpot::Kind::file, {}};
+    if (!S_ISLNK(status.st_mode))
+        return {LockSpot::Kind::other, kindOf(status.st_mode)};
+    struct stat target { };
+    if (::stat(lockPath.constData(), &target) != 0) {
+        const bool nothing = errno == ENOENT || errno == ENOTDIR || errno == ELOOP;
+        return {nothing ? LockSpot::Kind::linkToNothing : LockSpot::Kind::file, {}};
+    }
+    if (S_ISREG(target.st_mode))
+        return {LockSpot::Kind::file, {}};
+    return {LockSpot::Kind::other, QStringLiteral("a link to ") + kindOf(target.st_mode)};
+}
+
 // A lock that names no holder (empty or unreadable) and is old enough that its
 // maker would long have written itself into it.
 bool saysNothingForLong(QLockFile &lock, const QString &lockPath)
@@ -236,57 +302,93 @@ bool saysNothingForLong(QLockFile &lock, const QString &lockPath)
         && std::abs(info.lastModified().msecsTo(QDateTime::currentDateTime())) > WidgetListLock::staleEmptyMs;
 }
 
-// Why no file can be made in the folder: the system's words, or nothing.
-QString whyNothingCanBeMade(const QString &directory)
+// Why QLockFile could not make the lock, found by making it the same way:
+// errno, EEXIST when another program has it now, or 0 when it can be made
+// after all. Nothing is left: what is made is removed at once (a crash in
+// between leaves an empty lock, taken over as any other).
+int whyNoLockCanBeMade(const QByteArray &lockPath)
 {
-    QFile probe(directory + QStringLiteral("/.orvel-lock-probe-")
-        + QString::number(QCoreApplication::applicationPid()));
-    if (!probe.open(QIODevice::WriteOnly))
-        return probe.errorString();
-    const bool written = probe.write("probe\n") > 0 && probe.flush();
-    const QString reason = written ? QString() : probe.errorString();
-    probe.remove();
-    return reason;
+    const int fd = ::open(lockPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno;
+    // A full disk still has room for the name, not for the holder's line.
+    int error = ::write(fd, "\n", 1) == 1 ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    ::unlink(lockPath.constData());
+    return error;
 }
 } // namespace
 
 WidgetListLock::WidgetListLock(const QString &path)
     : m_lock(lockPath(path))
 {
-    const QString directory = QFileInfo(path).absolutePath();
-    PrivateFiles::ensureDirectory(directory);
+    // The folder as the system finds it: cleaned as text, "link/.." would be another one.
+    PrivateFiles::ensureDirectory(QFileInfo(path).path());
     m_lock.setStaleLockTime(staleMs);
+    const QString lock = lockPath(path);
+    const QByteArray lockName = QFile::encodeName(lock);
+    const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+    // Why the last try failed: errno, or one of these.
+    constexpr int held = 0;
+    constexpr int linkStays = -1;
+    constexpr int unexplained = -2;
+    int failure = held;
     // Asked often rather than with QLockFile's growing pauses: with many
     // writers waiting, each gets its turn soon after the lock is free.
     const QDeadlineTimer deadline(waitMs);
-    while (!m_lock.tryLock(0) && m_lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
-        if (saysNothingForLong(m_lock, lockPath(path))) {
-            // Removed under QLockFile's own guard, so two takers never remove each other's new lock.
-            QLockFile removal(lockPath(path) + QStringLiteral(".rmlock"));
-            if (removal.tryLock(0) && saysNothingForLong(m_lock, lockPath(path))
-                && m_lock.removeStaleLockFile())
-                continue;
+    while (true) {
+        const LockSpot spot = lockSpot(lockName);
+        if (spot.kind == LockSpot::Kind::other)
+            throw FileError(path, QStringLiteral("its lock %1 is %2, not a lock file").arg(lock, spot.what));
+        if (spot.kind == LockSpot::Kind::linkToNothing) {
+            failure = linkStays;
+            // Removed under QLockFile's own guard, as a stale lock file is, so
+            // two takers never remove each other's new lock.
+            QLockFile removal(lock + QStringLiteral(".rmlock"));
+            if (removal.tryLock(0) && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
+                const int error = ::unlink(lockName.constData()) == 0 ? 0 : errno;
+                if (error == 0 || error == ENOENT)
+                    continue;
+                throw FileError(path,
+                    QStringLiteral("its lock %1 is a link to nothing and cannot be removed: %2")
+                        .arg(lock, reason(error)));
+            }
+        } else if (m_lock.tryLock(0)) {
+            return;
+        } else if (m_lock.error() != QLockFile::LockFailedError) {
+            const int error = whyNoLockCanBeMade(lockName);
+            // EEXIST: another program made it meanwhile, and holds it.
+            failure = error == EEXIST ? held : error == 0 ? unexplained : error;
+            if (failure > 0)
+                break;
+        } else {
+            failure = held;
+            if (saysNothingForLong(m_lock, lock)) {
+                QLockFile removal(lock + QStringLiteral(".rmlock"));
+                if (removal.tryLock(0) && saysNothingForLong(m_lock, lock) && m_lock.removeStaleLockFile())
+                    continue;
+            }
         }
+        if (deadline.hasExpired())
+            break;
         QThread::msleep(pollMs);
     }
-    if (m_lock.isLocked())
-        return;
-    if (m_lock.error() == QLockFile::LockFailedError) {
-        qint64 pid = 0;
-        QString host;
-        QString program;
-        const QString holder = m_lock.getLockInfo(&pid, &host, &program)
-            ? QStringLiteral("%1 (process %2)").arg(program).arg(pid)
-            : QStringLiteral("another program");
-        throw FileError(path,
-            QStringLiteral("%1 held its lock %2 for more than %3 seconds")
-                .arg(holder, lockPath(path))
-                .arg(waitMs / 1000));
-    }
-    const QString reason = whyNothingCanBeMade(directory);
+    if (failure > 0)
+        throw FileError(path, QStringLiteral("its lock %1 cannot be made: %2").arg(lock, reason(failure)));
+    if (failure == unexplained)
+        throw FileError(path, QStringLiteral("its lock %1 cannot be made").arg(lock));
+    if (failure == linkStays)
+        throw FileError(
+            path, QStringLiteral("its lock %1 is a link to nothing and is not removed").arg(lock));
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    const QString holder = m_lock.getLockInfo(&pid, &host, &program)
+        ? QStringLiteral("%1 (process %2)").arg(program).arg(pid)
+        : QStringLiteral("another program");
     throw FileError(path,
-        QStringLiteral("its lock %1 cannot be made%2")
-            .arg(lockPath(path), reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+        QStringLiteral("%1 held its lock %2 for more than %3 seconds").arg(holder, lock).arg(waitMs / 1000));
 }
 
 QString WidgetHostAutostart::standardPath()

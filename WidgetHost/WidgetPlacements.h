@@ -4,6 +4,7 @@
 #include "WidgetKit.h"
 
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QLockFile>
@@ -20,12 +21,20 @@ struct WidgetPlacement {
     WidgetFamily family = WidgetFamily::systemSmall;
     QString screen;
     QPoint position;
+    // The keys of its element this version does not know (a newer one's),
+    // written back with it as they were.
+    QJsonObject unknown{};
 
     QJsonValue toJson() const;
     // Nothing for an element that lacks a kind, a known family or a position.
     static std::optional<WidgetPlacement> fromJson(const QJsonValue &value);
 
-    friend bool operator==(const WidgetPlacement &, const WidgetPlacement &) = default;
+    // The same widget in the same place: the unknown keys ride along and are
+    // not compared, so a newer version's change to them moves or removes no widget.
+    friend bool operator==(const WidgetPlacement &a, const WidgetPlacement &b)
+    {
+        return a.kind == b.kind && a.family == b.family && a.screen == b.screen && a.position == b.position;
+    }
 };
 
 // What the list file holds, as read without changing anything.
@@ -37,6 +46,8 @@ struct WidgetList {
     QList<WidgetPlacement> placements;
     // The elements this version cannot read, kept as they are when the list is saved.
     QJsonArray skipped;
+    // The file's top-level keys this version does not know, kept the same way.
+    QJsonObject unknown;
     // Why the file cannot be read.
     QString problem;
 
@@ -67,12 +78,13 @@ struct WidgetPlacementFile {
     // the caller to show, or stays empty. Throws FileError when an unreadable
     // file cannot be moved.
     static WidgetList check(const QString &path, QString *report, double quietSeconds = 0);
-    // Replaces the file whole with the placements after the skipped elements.
+    // Replaces the file whole with the placements after the elements `kept`
+    // (the file as read) skipped, under the top-level keys it did not know.
     // Throws FileError with the system's reason; the old file is then unchanged.
     static void write(
-        const QString &path, const QList<WidgetPlacement> &placements, const QJsonArray &skipped = {});
-    // check() then write(), keeping the elements the file had that this version
-    // skips. Throws FileError, also when the file cannot be opened.
+        const QString &path, const QList<WidgetPlacement> &placements, const WidgetList &kept = {});
+    // check() then write(), keeping what the file had that this version does
+    // not know. Throws FileError, also when the file cannot be opened.
     static void save(const QString &path, const QList<WidgetPlacement> &placements);
 
     // Where a widget of the family goes when no position is given: the first
@@ -89,7 +101,9 @@ struct WidgetPlacementFile {
 // commands and the running host take turns: widgets.json.lock beside it. The
 // lock of a process that died is taken over, and so is one that says nothing
 // of its holder (empty, or unreadable) once it is staleEmptyMs old: a holder
-// writes that in the moment it makes the lock.
+// writes that in the moment it makes the lock. A link to nothing is taken
+// over at once (no holder ever makes a link); a folder, pipe, socket or device
+// there is refused at once.
 class WidgetListLock {
 public:
     static constexpr int waitMs = 5000;
@@ -98,7 +112,8 @@ public:
     static constexpr int staleMs = 30000;
     static constexpr int staleEmptyMs = 2000;
 
-    // Waits up to waitMs for the lock. Throws FileError when it cannot have it.
+    // Waits up to waitMs for the lock. Throws FileError when it cannot have it:
+    // another program holds it, or why it cannot be made.
     explicit WidgetListLock(const QString &path);
     static QString lockPath(const QString &path) { return path + QStringLiteral(".lock"); }
 

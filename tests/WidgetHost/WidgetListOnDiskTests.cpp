@@ -1,7 +1,9 @@
+#include "ManualScheduler.h"
 #include "NobodysCopy.h"
 #include "QtPrinters.h"
 #include "TemporaryHome.h"
 #include "WidgetHost.h"
+#include "WidgetHostCommand.h"
 #include "WidgetPlacements.h"
 
 #include <QCoreApplication>
@@ -9,8 +11,12 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -21,8 +27,10 @@
 #include <optional>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -74,14 +82,15 @@ Outcome finish(QProcess &process, const QElapsedTimer &since)
         since.elapsed()};
 }
 
-Outcome run(const QStringList &arguments, std::function<void()> inChild = {})
+Outcome run(const QStringList &arguments, std::function<void()> inChild = {},
+    const QProcessEnvironment &environment = offscreen())
 {
     QProcess process;
     if (inChild)
         process.setChildProcessModifier(inChild);
     QElapsedTimer timer;
     timer.start();
-    start(process, arguments);
+    start(process, arguments, environment);
     return finish(process, timer);
 }
 
@@ -492,4 +501,128 @@ TEST_F(WidgetListOnDisk, ARelativeConfigFolderIsIgnoredAsTheBaseDirectoryRulesSa
     EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(outcome.out.contains("1. Now playing")) << outcome.out.toStdString();
     EXPECT_TRUE(outcome.err.contains("XDG_CONFIG_HOME is a relative path (relative) and is ignored."));
+}
+
+TEST_F(WidgetListOnDisk, ALockThatIsNoLockFileIsTakenOverOrRefusedAtOnce)
+{
+    WidgetPlacementFile::save(path, {nowPlaying});
+    const QString lock = WidgetListLock::lockPath(path);
+    // What lies where the lock belongs, and what the refusal calls it (none: taken over).
+    const QList<std::tuple<std::function<bool()>, QString>> cases{
+        {[&] { return QFile::link(home.path("gone"), lock); }, {}},
+        {[&] { return QFile::link(lock, lock); }, {}},
+        {[&] { return QDir().mkdir(lock); }, "a directory"},
+        {[&] { return ::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }, "a pipe"},
+        {[&] { return QFile::link(home.path(), lock); }, "a link to a directory"},
+    };
+    for (const auto &[make, what] : cases) {
+        ASSERT_TRUE(make()) << what.toStdString();
+        const Outcome outcome = run({"--add", "OrvelShortcuts", "--family", "medium"});
+        // Neither the 5 seconds' wait for a holder nor the 2 seconds' for an empty lock.
+        EXPECT_LT(outcome.elapsedMs, 2000) << what.toStdString();
+        EXPECT_EQ(outcome.status, what.isEmpty() ? 0 : 1);
+        EXPECT_EQ(outcome.err,
+            what.isEmpty() ? QString()
+                           : QString("Could not save the widget list %1: its lock "
+                                     "%2 is %3, not a lock file\n")
+                                 .arg(path, lock, what));
+        EXPECT_EQ(QFileInfo(lock).isSymLink() || QFileInfo::exists(lock), !what.isEmpty());
+        QDir().rmdir(lock);
+        QFile::remove(lock);
+    }
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements.size(), 3);
+    EXPECT_EQ(folder(), QStringList{"widgets.json"});
+}
+
+TEST_F(WidgetListOnDisk, OnAFullDiskNothingIsLeftBesideTheListAndTheReasonIsNamed)
+{
+    // A real full disk: a tmpfs of its own, filled to its last byte.
+    const QByteArray disk = QFile::encodeName(home.configHome());
+    if (!QDir().mkpath(home.configHome()) || ::mount("tmpfs", disk.constData(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "needs to mount a tmpfs (root)";
+    const auto unmount = qScopeGuard([&] { ::umount2(disk.constData(), MNT_DETACH); });
+    WidgetPlacementFile::save(path, {nowPlaying});
+    const QByteArray before = readFile(path);
+    QFile filler(home.configHome() + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) > 0) { }
+    const QString said
+        = "its lock " + WidgetListLock::lockPath(path) + " cannot be made: No space left on device";
+    for (const QStringList &command :
+        {QStringList{"--add=OrvelShortcuts", "--family=large"}, {"--remove=1"}}) {
+        const Outcome outcome = run(command);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "Could not save the widget list " + path + ": " + said + "\n");
+    }
+    // The running host says so in its log and shows the list all the same.
+    QProcessEnvironment environment = offscreen();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.path("no-bus"));
+    QProcess host;
+    start(host, {}, environment);
+    QString log;
+    for (QDeadlineTimer guard(20000); !guard.hasExpired() && !log.contains(said); host.waitForReadyRead(100))
+        log += QString::fromUtf8(host.readAllStandardError());
+    EXPECT_TRUE(log.contains("The widget list " + path + " is not checked: " + said)) << log.toStdString();
+    host.terminate();
+    EXPECT_TRUE(host.waitForFinished(10000));
+    EXPECT_EQ(folder(), QStringList{"widgets.json"});
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(WidgetListOnDisk, WhatANewerVersionWroteIsKeptThroughAddRemoveAndADrag)
+{
+    // A newer version's keys at the top and in a widget, and a widget of a
+    // family this one does not know; written as Qt writes them, so bytes compare.
+    const QByteArrayList newer{
+        R"({"future":{"ids":[9007199254740993,-0.125,"ü",null,true],"theme":"glass"}})",
+        R"({"family":"systemExtraLarge","kind":"OrvelShortcuts","x":1,"y":2})",
+        R"({"pinned":true,"tint":{"hue":210}})"};
+    put(newer[0].chopped(1) + R"(,"version":1,"widgets":[)" + newer[1]
+        + R"(,{"family":"systemSmall","kind":"OrvelNowPlaying","screen":"","x":24,"y":24,)" + newer[2].mid(1)
+        + R"(,{"family":"systemMedium","kind":"OrvelShortcuts","screen":"","x":24,"y":210}]})");
+    const auto unknownParts = [&] {
+        QJsonObject root = QJsonDocument::fromJson(readFile(path)).object();
+        const QJsonArray widgets = root.take("widgets").toArray();
+        root.remove("version");
+        const auto nowPlaying = WidgetPlacement::fromJson(widgets[1]);
+        const auto compact
+            = [](const QJsonObject &o) { return QJsonDocument(o).toJson(QJsonDocument::Compact); };
+        return QByteArrayList{compact(root), compact(widgets[0].toObject()),
+            nowPlaying ? compact(nowPlaying->unknown) : QByteArray()};
+    };
+    ASSERT_EQ(unknownParts(), newer);
+    EXPECT_EQ(run({"--add", "OrvelShortcuts", "--family", "large"}).status, 0);
+    EXPECT_EQ(unknownParts(), newer);
+    EXPECT_EQ(run({"--remove", "2"}).status, 0);
+    EXPECT_EQ(unknownParts(), newer);
+
+    // The running host's drag moves the widget within its own element.
+    WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN});
+    ASSERT_TRUE(bundle);
+    ManualScheduler clock;
+    WidgetHost host(bundle->body(), {clock, QDBusConnection(QString()), {}, false, {}});
+    host.follow(path);
+    ASSERT_EQ(host.placed().size(), 2u);
+    QWindow *window = host.placed()[0]->window();
+    window->setPosition(window->position() + QPoint(100, 50));
+    host.keepWhereDropped(*host.placed()[0]);
+    EXPECT_EQ(WidgetPlacementFile::read(path).placements.value(0).position, QPoint(124, 74));
+    EXPECT_EQ(unknownParts(), newer);
+}
+
+TEST_F(WidgetListOnDisk, AConfigFolderWithDotDotAfterALinkIsTheOneTheSystemFinds)
+{
+    // x/link/.. is the parent of link's target, real/: the list belongs in real/cfg, not in x/cfg.
+    ASSERT_TRUE(QDir(home.path()).mkpath("x") && QDir(home.path()).mkpath("real/deep"));
+    ASSERT_TRUE(QFile::link(home.path("real/deep"), home.path("x/link")));
+    QProcessEnvironment environment = offscreen();
+    environment.insert("XDG_CONFIG_HOME", home.path("x/link/../cfg"));
+    const Outcome added = run({"--add", "OrvelNowPlaying", "--family", "small"}, {}, environment);
+    EXPECT_EQ(added.err, "");
+    EXPECT_EQ(WidgetPlacementFile::read(home.path("real/cfg/com.velbrandtoro.Orvel/widgets.json")).placements,
+        QList{nowPlaying});
+    EXPECT_TRUE(QFileInfo::exists(home.path("real/cfg/autostart/com.velbrandtoro.Orvel.WidgetHost.desktop")));
+    EXPECT_TRUE(run({"--list"}, {}, environment).out.startsWith("Placed widgets:\n  1. Now playing"));
+    EXPECT_EQ(QDir(home.path("x")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+        QStringList{"link"});
 }

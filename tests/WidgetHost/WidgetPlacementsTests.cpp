@@ -228,3 +228,23 @@ TEST(WidgetPlacementsTest, TheLockOfAProcessThatDiedIsTakenOver)
     EXPECT_FALSE(QFileInfo::exists(WidgetListLock::lockPath(path)));
     EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList{small});
 }
+
+TEST(WidgetPlacementsTest, AFolderThatCannotBeMadeIsNamedOnceInTheError)
+{
+    TemporaryHome home;
+    put(home.path("file"), "not a folder");
+    const QString tooLong = home.path(QString(300, 'x'));
+    for (const auto &[list, said] : QList<std::pair<QString, QString>>{
+             {home.path("file/sub/widgets.json"), home.path("file") + " exists and is not a directory"},
+             {tooLong + "/widgets.json",
+                 "could not create the directory " + tooLong + ": File name too long"}}) {
+        try {
+            const WidgetListLock lock(list);
+            ADD_FAILURE() << "locked " << list.toStdString();
+        } catch (const FileError &error) {
+            // Said after the list's name, and alone, it names the folder once.
+            EXPECT_EQ(error.description, said);
+            EXPECT_EQ(QString::fromUtf8(error.what()), said);
+        }
+    }
+}
