@@ -13,7 +13,6 @@
 #include <QQuickItem>
 
 namespace {
-Q_LOGGING_CATEGORY(lcGallery, "com.velbrandtoro.Orvel.WidgetHost")
 
 QString familyLabel(WidgetFamily family)
 {
@@ -106,7 +105,7 @@ void WidgetGallery::build()
     m_window->setSource(QUrl(QStringLiteral("qrc:/Orvel/WidgetKit/WidgetGallery.qml")));
     QQuickItem *page = m_window->rootObject();
     if (!page) {
-        qCWarning(lcGallery) << "The gallery does not load:" << m_window->errors();
+        qCWarning(lcWidgetHost) << "The gallery does not load:" << m_window->errors();
         return;
     }
     connect(page, SIGNAL(chosen(int)), this, SLOT(choose(int)));
@@ -124,7 +123,7 @@ void WidgetGallery::build()
         auto preview = WidgetRenderer::create(m_host.engine(), *item.configuration, entry,
             {item.family, WidgetRenderingMode::fullColor, false}, nullptr, nullptr, &error);
         if (!preview) {
-            qCWarning(lcGallery).noquote()
+            qCWarning(lcWidgetHost).noquote()
                 << "The preview of" << item.configuration->kind << "does not load:" << error;
             continue;
         }

@@ -25,7 +25,6 @@
 #include <algorithm>
 
 namespace {
-Q_LOGGING_CATEGORY(lcWidgetHost, "com.velbrandtoro.Orvel.WidgetHost")
 
 QScreen *screenNamed(const QString &name)
 {
@@ -316,7 +315,7 @@ void WidgetHost::fileChanged()
     QPointer<WidgetHost> self(this);
     Scheduler &scheduler = m_services.scheduler;
     m_quiet = scheduler.spawn([self, &scheduler](TaskHandle task) -> QCoro::Task<void> {
-        const bool quiet = co_await scheduler.sleep(quietSeconds, task);
+        const bool quiet = co_await scheduler.sleep(WidgetPlacementFile::quietSeconds, task);
         if (!quiet || !self)
             co_return;
         self->readFile();

@@ -82,9 +82,6 @@ public:
     static constexpr QLatin1String intentMethod{"PerformPlaybackIntent"};
     // Long enough for the bus to start Orvel and for it to send the command.
     static constexpr int intentTimeoutMs = 30000;
-    // A changed list is read once it has not changed for this long, so that
-    // a file saved in several writes is read whole.
-    static constexpr double quietSeconds = 0.3;
 
     struct Services {
         Scheduler &scheduler;
@@ -167,7 +164,7 @@ private:
     void present(Placed &placed, const WidgetEntry &entry);
     void place(Placed &placed);
     void placeAll();
-    // Reads the file once it has been quiet for quietSeconds.
+    // Reads the file once it has been quiet for WidgetPlacementFile::quietSeconds.
     void fileChanged();
     void readFile();
     void watchFile();

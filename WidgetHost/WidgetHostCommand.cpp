@@ -71,10 +71,6 @@ std::optional<QPoint> pointNamed(const QString &text)
     return QPoint(x, y);
 }
 
-// A command reads a list that does not parse only once no program has written
-// it for this long, as the running host does: an editor may be halfway through.
-constexpr double quietSeconds = 0.3;
-
 // Changes the list with its lock held throughout. `edit` changes the
 // placements and gives what to say once they are kept, or nothing (having
 // said why) to leave the file as it is. The exit status: the list is the
@@ -88,7 +84,7 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     try {
         lock.emplace(path);
         QString report;
-        list = WidgetPlacementFile::check(path, &report, quietSeconds);
+        list = WidgetPlacementFile::check(path, &report, WidgetPlacementFile::quietSeconds);
         if (!report.isEmpty())
             err << report << '\n';
     } catch (const FileError &error) {
@@ -317,7 +313,7 @@ int WidgetHostCommand::execute(
                 if (list.status != KeptRead::Status::unopenable)
                     lock.emplace(placementPath);
                 QString report;
-                list = WidgetPlacementFile::check(placementPath, &report, quietSeconds);
+                list = WidgetPlacementFile::check(placementPath, &report, WidgetPlacementFile::quietSeconds);
                 if (!report.isEmpty())
                     err << report << '\n';
             } catch (const FileError &error) {

@@ -21,9 +21,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-Q_LOGGING_CATEGORY(lcPlacements, "com.velbrandtoro.Orvel.WidgetHost")
+Q_LOGGING_CATEGORY(lcWidgetHost, "com.velbrandtoro.Orvel.WidgetHost")
 
+namespace {
 // A value of the file as it stands there, for messages.
 QString shown(const QJsonValue &value)
 {
@@ -79,7 +79,7 @@ WidgetList listOf(const KeptRead &content)
         if (auto placement = WidgetPlacement::fromJson(element)) {
             list.placements.append(*placement);
         } else {
-            qCWarning(lcPlacements).noquote()
+            qCWarning(lcWidgetHost).noquote()
                 << "A widget of the list is skipped:"
                 << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
             list.skipped.append(element);

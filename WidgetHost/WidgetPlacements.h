@@ -8,10 +8,14 @@
 #include <QJsonValue>
 #include <QList>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <optional>
+
+// What the widget host and its commands say: com.velbrandtoro.Orvel.WidgetHost.
+Q_DECLARE_LOGGING_CATEGORY(lcWidgetHost)
 
 // One widget on the desktop: which kind in which family, on which screen (by
 // name; empty for the primary screen) and where, in pixels from the screen's
@@ -63,6 +67,9 @@ struct WidgetPlacementFile {
     static constexpr QPoint origin{24, 24};
     // Positions lie within this many pixels of a screen's corner.
     static constexpr int coordinateLimit = 1000000;
+    // A list is read once no program has written it for this long, by the
+    // host and the commands alike: an editor may be halfway through saving.
+    static constexpr double quietSeconds = 0.3;
 
     static QString standardPath();
     // Reads the file (capped, never a device or pipe); moves and writes nothing.

@@ -107,7 +107,7 @@ QQuickItem *shown(const WidgetHost::Placed &placed, const QString &name)
 bool readDue(const ManualScheduler &clock, double atLeast = 0)
 {
     const std::optional<double> next = clock.nextDeadline();
-    return next && *next > atLeast && *next <= WidgetHost::quietSeconds;
+    return next && *next > atLeast && *next <= WidgetPlacementFile::quietSeconds;
 }
 
 // Replaces the list's content with the first half of `next`, as an editor's
@@ -421,7 +421,7 @@ TEST_F(WidgetHostTest, AListThatStaysBrokenLeavesTheWidgetsShownAndIsNeverSetAsi
 
     QFile file(path);
     ASSERT_TRUE(writeFirstHalf(file, next, clock));
-    clock.advance(WidgetHost::quietSeconds);
+    clock.advance(WidgetPlacementFile::quietSeconds);
     ASSERT_EQ(host->placed().size(), 2u);
     EXPECT_EQ(host->placed()[0].get(), shown);
     ASSERT_EQ(log.lines.size(), 1);
@@ -431,7 +431,7 @@ TEST_F(WidgetHostTest, AListThatStaysBrokenLeavesTheWidgetsShownAndIsNeverSetAsi
     file.write(" ");
     file.flush();
     ASSERT_TRUE(eventually([&] { return readDue(clock); }));
-    clock.advance(WidgetHost::quietSeconds);
+    clock.advance(WidgetPlacementFile::quietSeconds);
     EXPECT_EQ(log.lines.size(), 1);
     EXPECT_EQ(readFile(path + ".unreadable"), "an earlier copy");
     EXPECT_FALSE(QFileInfo::exists(path + ".unreadable.2"));
@@ -442,7 +442,7 @@ TEST_F(WidgetHostTest, AListThatStaysBrokenLeavesTheWidgetsShownAndIsNeverSetAsi
     file.write(next);
     file.close();
     ASSERT_TRUE(eventually([&] { return readDue(clock); }));
-    clock.advance(WidgetHost::quietSeconds);
+    clock.advance(WidgetPlacementFile::quietSeconds);
     ASSERT_EQ(host->placed().size(), 1u);
     EXPECT_EQ(host->placed()[0]->placement(), nowPlaying);
 }
