@@ -150,12 +150,15 @@ public:
         dispatch(lock);
     }
 
-    // Writes everything waiting, due or not, and returns once it is written.
-    void finish()
+    // Returns once every due save is written; with `held`, the bytes held
+    // for later are made due first.
+    void finish(bool held)
     {
         QMutexLocker lock(&m_mutex);
-        for (Pending &pending : m_pending)
-            pending.due = true;
+        if (held) {
+            for (Pending &pending : m_pending)
+                pending.due = true;
+        }
         while (anyDue() || m_draining) {
             if (m_thread == ThreadState::running) {
                 m_work.wakeOne();
@@ -259,7 +262,7 @@ private:
     // written, and the thread is joined before the statics it uses go.
     void stop()
     {
-        finish();
+        finish(true);
         {
             const QMutexLocker lock(&m_mutex);
             if (m_thread != ThreadState::running)
@@ -406,7 +409,7 @@ void KeptFiles::saveKept(const QString &path)
 
 void KeptFiles::finishSaves()
 {
-    Saver::instance().finish();
+    Saver::instance().finish(false);
 }
 
 void KeptFiles::replace(const QString &path, const QByteArray &data, PrivateFiles::Durability durability)

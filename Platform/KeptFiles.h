@@ -84,13 +84,13 @@ public:
     // A failure is logged as save()'s are.
     static void saveLater(const QString &path, const QByteArray &data);
     // Holds the newest bytes of a file that is not to be written yet (a burst
-    // of changes goes on): saveKept() or finishSaves() writes them, and so
-    // does the end of the process, however it ends with exit().
+    // of changes goes on): saveKept() writes them, and so does the end of
+    // the process, however it ends with exit().
     static void keepUnsaved(const QString &path, const QByteArray &data);
     // saveLater() of the bytes keepUnsaved() holds for the path, if any.
     static void saveKept(const QString &path);
-    // Writes everything handed to saveLater() or keepUnsaved() and waits
-    // until it is written (or failed).
+    // Waits until everything handed to saveLater() or saveKept() is written
+    // (or failed); bytes keepUnsaved() holds stay held.
     static void finishSaves();
 
     // Logs a failure once per file and cause, until the file is saved again.

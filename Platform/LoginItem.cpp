@@ -343,21 +343,6 @@ void AutostartLoginItem::keepRegistered()
     update(false);
 }
 
-namespace {
-QString fileKind(mode_t mode)
-{
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    if (S_ISDIR(mode))
-        return QStringLiteral("a directory");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    return QStringLiteral("no regular file");
-}
-} // namespace
-
 void AutostartLoginItem::unregisterItem()
 {
     const QByteArray path = QFile::encodeName(m_filePath);
@@ -382,9 +367,9 @@ void AutostartLoginItem::unregisterItem()
     if (S_ISLNK(status.st_mode)) {
         struct stat target { };
         if (::stat(path.constData(), &target) == 0 && !S_ISREG(target.st_mode))
-            refuse(QStringLiteral("a symbolic link to %1").arg(fileKind(target.st_mode)));
+            refuse(QStringLiteral("a symbolic link to %1").arg(PrivateFiles::kindOf(target.st_mode)));
     } else if (!S_ISREG(status.st_mode)) {
-        refuse(fileKind(status.st_mode));
+        refuse(PrivateFiles::kindOf(status.st_mode));
     }
     if (::unlink(path.constData()) != 0 && errno != ENOENT)
         fail(errno);

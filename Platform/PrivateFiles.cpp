@@ -472,3 +472,16 @@ QString PrivateFiles::setAside(const QString &linkOrFile)
     }
     throw FileError(path, QStringLiteral("too many unreadable copies beside it"));
 }
+
+QString PrivateFiles::kindOf(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a directory");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}

@@ -86,4 +86,7 @@ struct PrivateFiles {
     // or "NAME.unreadable.2", ".3", … when that name is taken: an earlier copy
     // is never replaced. Returns the new path. Throws FileError.
     static QString setAside(const QString &path);
+    // What a file of this st_mode is, in words for a message ("a directory",
+    // "a named pipe (FIFO)", "a socket", "a device").
+    static QString kindOf(unsigned mode);
 };

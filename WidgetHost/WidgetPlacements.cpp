@@ -255,19 +255,6 @@ struct LockSpot {
     QString what;
 };
 
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a directory");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a pipe");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
-    return QStringLiteral("not a regular file");
-}
-
 LockSpot lockSpot(const QByteArray &lockPath)
 {
     struct stat status { };
@@ -277,7 +264,7 @@ LockSpot lockSpot(const QByteArray &lockPath)
     if (S_ISREG(status.st_mode))
         return {LockSpot::Kind::file, {}};
     if (!S_ISLNK(status.st_mode))
-        return {LockSpot::Kind::other, kindOf(status.st_mode)};
+        return {LockSpot::Kind::other, PrivateFiles::kindOf(status.st_mode)};
     struct stat target { };
     if (::stat(lockPath.constData(), &target) != 0) {
         const bool nothing = errno == ENOENT || errno == ENOTDIR || errno == ELOOP;
@@ -285,7 +272,7 @@ LockSpot lockSpot(const QByteArray &lockPath)
     }
     if (S_ISREG(target.st_mode))
         return {LockSpot::Kind::file, {}};
-    return {LockSpot::Kind::other, QStringLiteral("a link to ") + kindOf(target.st_mode)};
+    return {LockSpot::Kind::other, QStringLiteral("a link to ") + PrivateFiles::kindOf(target.st_mode)};
 }
 
 // A lock that names no holder (empty or unreadable) and is old enough that its

@@ -570,8 +570,9 @@ TEST(KeptFiles, PendingDefaultsAreWrittenOnEveryEndAndWithoutASavingThread)
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(Defaults(path).value<QString>("skin"), "rivista") << run.err.toStdString();
         for (const QString &name : entries(dir.path())) {
-            if (name.contains(".busy"))
+            if (name.contains(".busy")) {
                 EXPECT_EQ(QFileInfo(dir.filePath(name)).size(), 1 << 20) << name.toStdString();
+            }
         }
         EXPECT_EQ(run.err.contains("Could not start the thread that saves files"),
             end.steps.contains("--no-threads"))

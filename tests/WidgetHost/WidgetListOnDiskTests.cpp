@@ -512,7 +512,7 @@ TEST_F(WidgetListOnDisk, ALockThatIsNoLockFileIsTakenOverOrRefusedAtOnce)
         {[&] { return QFile::link(home.path("gone"), lock); }, {}},
         {[&] { return QFile::link(lock, lock); }, {}},
         {[&] { return QDir().mkdir(lock); }, "a directory"},
-        {[&] { return ::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }, "a pipe"},
+        {[&] { return ::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0; }, "a named pipe (FIFO)"},
         {[&] { return QFile::link(home.path(), lock); }, "a link to a directory"},
     };
     for (const auto &[make, what] : cases) {
