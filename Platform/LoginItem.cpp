@@ -229,12 +229,17 @@ bool isProgram(const QByteArray &named, const QString &program)
 QByteArray execValue(const QByteArray &value, const QString &program)
 {
     const std::optional<QList<ExecArgument>> arguments = execArguments(value);
+    // A wrapper this code does not read (env -C DIR, env -S "…", a shell)
+    // that still names the program starts it: the user's line stays.
+    if (arguments && std::any_of(arguments->cbegin(), arguments->cend(), [&](const ExecArgument &argument) {
+            const QByteArray first = argument.text.trimmed().split(' ').value(0);
+            return isProgram(argument.text, program) || (!first.isEmpty() && isProgram(first, program));
+        }))
+        return value;
     const qsizetype index = arguments ? programArgument(*arguments) : -1;
     if (index < 0)
         return execArgument(program).toUtf8();
     const ExecArgument &named = (*arguments)[index];
-    if (isProgram(named.text, program))
-        return value;
     const bool moved = QFileInfo(QFile::decodeName(named.text)).fileName() == QFileInfo(program).fileName();
     return value.left(named.begin) + execArgument(program, named.quoted).toUtf8()
         + (moved ? value.mid(named.end) : QByteArray());
@@ -293,8 +298,11 @@ QByteArray AutostartLoginItem::editedEntry(
               QByteArray &text = edited.lines[i].text;
               if (key == "Exec") {
                   hasExec = true;
-                  if (const QByteArray wanted = execValue(value, program); wanted != value)
-                      text = "Exec=" + wanted;
+                  if (const QByteArray wanted = execValue(value, program); wanted != value) {
+                      // Only the value changes: the spaces around it stay the user's.
+                      const qsizetype start = text.indexOf(value, text.indexOf('=') + 1);
+                      text = text.left(start) + wanted + text.mid(start + value.size());
+                  }
               } else if (enable && key == "Hidden" && value != "false") {
                   text = "Hidden=false";
               } else if (enable && key == "X-GNOME-Autostart-enabled" && value != "true") {

@@ -364,6 +364,9 @@ void WidgetHost::change(Edit edit)
         for (const Edit &unsaved : m_unsaved)
             unsaved(placements);
         WidgetPlacementFile::write(m_path, placements, list);
+        // Under the lock, as the commands do: a command's change in between
+        // would leave the entry following a list that is no longer there.
+        followAutostart(placements);
     } catch (const FileError &error) {
         if (error.description != m_saveProblem)
             qCWarning(lcWidgetHost).noquote()
@@ -375,14 +378,18 @@ void WidgetHost::change(Edit edit)
     }
     m_unsaved.clear();
     m_saveProblem.clear();
-    if (!m_services.program.isEmpty()) {
-        try {
-            WidgetHostAutostart::follow(placements, m_services.program);
-        } catch (const std::exception &error) {
-            qCWarning(lcWidgetHost) << "The autostart entry could not be changed:" << error.what();
-        }
-    }
     show(placements);
+}
+
+void WidgetHost::followAutostart(const QList<WidgetPlacement> &placements)
+{
+    if (m_services.program.isEmpty())
+        return;
+    try {
+        WidgetHostAutostart::follow(placements, m_services.program);
+    } catch (const std::exception &error) {
+        qCWarning(lcWidgetHost) << "The autostart entry could not be changed:" << error.what();
+    }
 }
 
 WidgetPlacement WidgetHost::add(const QString &kind, WidgetFamily family, QScreen *screen)

@@ -172,6 +172,8 @@ private:
     // A change that cannot be saved is shown all the same and saved with the next one.
     using Edit = std::function<void(QList<WidgetPlacement> &)>;
     void change(Edit edit);
+    // Makes or removes the login entry for the list just saved; a failure is only logged.
+    void followAutostart(const QList<WidgetPlacement> &placements);
 
     QList<WidgetConfiguration> m_widgets;
     Services m_services;

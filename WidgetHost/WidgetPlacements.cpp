@@ -12,11 +12,14 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +86,7 @@ WidgetList listOf(const KeptRead &content)
                 << "A widget of the list is skipped:"
                 << QJsonDocument(QJsonArray{element}).toJson(QJsonDocument::Compact);
             list.skipped.append(element);
+            list.skippedBefore.append(list.placements.size());
         }
     }
     return list;
@@ -98,14 +102,13 @@ bool overlaps(const QRect &a, const QRect &b)
 }
 } // namespace
 
-namespace {
-const QStringList placementKeys{QStringLiteral("kind"), QStringLiteral("family"), QStringLiteral("screen"),
-    QStringLiteral("x"), QStringLiteral("y")};
-} // namespace
-
 QJsonValue WidgetPlacement::toJson() const
 {
-    QJsonObject element = unknown;
+    // Untouched, it is written as it was read: a screen given as a number or
+    // a position beyond the limit stays the user's.
+    if (const auto read = fromJson(element); read && *read == *this)
+        return element;
+    QJsonObject element = this->element;
     element.insert(QStringLiteral("kind"), kind);
     element.insert(QStringLiteral("family"), toRawValue(family));
     element.insert(QStringLiteral("screen"), screen);
@@ -127,11 +130,8 @@ std::optional<WidgetPlacement> WidgetPlacement::fromJson(const QJsonValue &value
         const double limit = WidgetPlacementFile::coordinateLimit;
         return int(std::clamp(v.toDouble(), -limit, limit));
     };
-    QJsonObject unknown = o;
-    for (const QString &key : placementKeys)
-        unknown.remove(key);
     return WidgetPlacement{kind.toString(), *family, o.value(QStringLiteral("screen")).toString(),
-        QPoint(coordinate(x), coordinate(y)), unknown};
+        QPoint(coordinate(x), coordinate(y)), o};
 }
 
 QString WidgetPlacementFile::standardPath()
@@ -177,9 +177,17 @@ WidgetList WidgetPlacementFile::check(const QString &path, QString *report, doub
 void WidgetPlacementFile::write(
     const QString &path, const QList<WidgetPlacement> &placements, const WidgetList &kept)
 {
-    QJsonArray list = kept.skipped;
-    for (const WidgetPlacement &placement : placements)
-        list.append(placement.toJson());
+    QJsonArray list;
+    qsizetype skipped = 0;
+    const auto skippedUpTo = [&](qsizetype index) {
+        for (; skipped < kept.skipped.size() && kept.skippedBefore.value(skipped) <= index; ++skipped)
+            list.append(kept.skipped[skipped]);
+    };
+    for (qsizetype i = 0; i < placements.size(); ++i) {
+        skippedUpTo(i);
+        list.append(placements[i].toJson());
+    }
+    skippedUpTo(std::numeric_limits<qsizetype>::max());
     QJsonObject root = kept.unknown;
     root.insert(QStringLiteral("version"), version);
     root.insert(QStringLiteral("widgets"), list);
@@ -305,6 +313,26 @@ int whyNoLockCanBeMade(const QByteArray &lockPath)
     ::unlink(lockPath.constData());
     return error;
 }
+
+// Whether the lock names a process of this machine that is gone.
+bool holderIsGone(QLockFile &lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString program;
+    return lock.getLockInfo(&pid, &host, &program) && pid > 0 && host == QSysInfo::machineHostName()
+        && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Why the guard under which a leftover lock is removed could not be had:
+// errno, or 0 when another taker holds it (or it can be made after all).
+int guardFailure(const QLockFile &guard, const QByteArray &guardPath)
+{
+    if (guard.error() == QLockFile::LockFailedError)
+        return 0;
+    const int error = whyNoLockCanBeMade(guardPath);
+    return error == EEXIST ? 0 : error;
+}
 } // namespace
 
 WidgetListLock::WidgetListLock(const QString &path)
@@ -315,6 +343,7 @@ WidgetListLock::WidgetListLock(const QString &path)
     m_lock.setStaleLockTime(staleMs);
     const QString lock = lockPath(path);
     const QByteArray lockName = QFile::encodeName(lock);
+    const QString guardName = lock + QStringLiteral(".rmlock");
     const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
     // Why the last try failed: errno, or one of these.
     constexpr int held = 0;
@@ -332,11 +361,15 @@ WidgetListLock::WidgetListLock(const QString &path)
             failure = linkStays;
             // Removed under QLockFile's own guard, as a stale lock file is, so
             // two takers never remove each other's new lock.
-            QLockFile removal(lock + QStringLiteral(".rmlock"));
-            if (removal.tryLock(0) && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
-                const int error = ::unlink(lockName.constData()) == 0 ? 0 : errno;
+            QLockFile removal(guardName);
+            const bool guarded = removal.tryLock(0);
+            int error = guarded ? 0 : guardFailure(removal, QFile::encodeName(guardName));
+            if (guarded && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
+                error = ::unlink(lockName.constData()) == 0 ? 0 : errno;
                 if (error == 0 || error == ENOENT)
                     continue;
+            }
+            if (error != 0) {
                 throw FileError(path,
                     QStringLiteral("its lock %1 is a link to nothing and cannot be removed: %2")
                         .arg(lock, reason(error)));
@@ -351,10 +384,22 @@ WidgetListLock::WidgetListLock(const QString &path)
                 break;
         } else {
             failure = held;
-            if (saysNothingForLong(m_lock, lock)) {
-                QLockFile removal(lock + QStringLiteral(".rmlock"));
-                if (removal.tryLock(0) && saysNothingForLong(m_lock, lock) && m_lock.removeStaleLockFile())
+            const bool saysNothing = saysNothingForLong(m_lock, lock);
+            if (saysNothing || holderIsGone(m_lock)) {
+                // A leftover: removed under QLockFile's guard (for a gone
+                // holder, by tryLock itself). A guard that cannot be made is
+                // why it stays, not a holder.
+                QLockFile removal(guardName);
+                if (!removal.tryLock(0)) {
+                    if (const int error = guardFailure(removal, QFile::encodeName(guardName))) {
+                        throw FileError(path,
+                            QStringLiteral("its lock %1 is left by a program that is gone and cannot be "
+                                           "removed: %2")
+                                .arg(lock, reason(error)));
+                    }
+                } else if (saysNothing && saysNothingForLong(m_lock, lock) && m_lock.removeStaleLockFile()) {
                     continue;
+                }
             }
         }
         if (deadline.hasExpired())

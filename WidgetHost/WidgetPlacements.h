@@ -25,15 +25,15 @@ struct WidgetPlacement {
     WidgetFamily family = WidgetFamily::systemSmall;
     QString screen;
     QPoint position;
-    // The keys of its element this version does not know (a newer one's),
-    // written back with it as they were.
-    QJsonObject unknown{};
+    // Its element as read, with the keys this version does not know (a newer
+    // one's): written back as it was while the widget is where it says.
+    QJsonObject element{};
 
     QJsonValue toJson() const;
     // Nothing for an element that lacks a kind, a known family or a position.
     static std::optional<WidgetPlacement> fromJson(const QJsonValue &value);
 
-    // The same widget in the same place: the unknown keys ride along and are
+    // The same widget in the same place: the element as read rides along and is
     // not compared, so a newer version's change to them moves or removes no widget.
     friend bool operator==(const WidgetPlacement &a, const WidgetPlacement &b)
     {
@@ -48,8 +48,10 @@ struct WidgetList {
     // this version understands, set aside at start.
     KeptRead::Status status = KeptRead::Status::missing;
     QList<WidgetPlacement> placements;
-    // The elements this version cannot read, kept as they are when the list is saved.
+    // The elements this version cannot read, kept as they are when the list
+    // is saved, each before the placement it came before in the file.
     QJsonArray skipped;
+    QList<qsizetype> skippedBefore;
     // The file's top-level keys this version does not know, kept the same way.
     QJsonObject unknown;
     // Why the file cannot be read.

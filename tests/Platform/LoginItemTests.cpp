@@ -88,6 +88,7 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
             "\xEF\xBB\xBF[Desktop Entry]\r\nExec=env QT_SCALE_FACTOR=2 /new --flag\r\nHidden=true"},
         {"[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/old dir/new\" -x \"%%\"\n", false,
             "[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/new\" -x \"%%\"\n"},
+        {"[Desktop Entry]\nExec = /old/new -x   \n", false, "[Desktop Entry]\nExec = /new -x   \n"},
         // Another program's arguments are not this one's; an open quote is no command.
         {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
             "[Desktop Entry]\nExec=env A=1 /new\n"},
@@ -140,6 +141,9 @@ TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
         {"[Desktop Entry]\r\nExec=" + path + "\r\n", Status::enabled},
         {"[Desktop Entry]\nExec=" + home.path("link").toUtf8() + " --flag\n", Status::enabled},
         {"[Desktop Entry]\nExec=orvel-widget-host\n", Status::enabled},
+        // Wrappers whose options are not read here still name it.
+        {"[Desktop Entry]\nExec=env -C /tmp QT_SCALE_FACTOR=2 " + path + "\n", Status::enabled},
+        {"[Desktop Entry]\nExec=/usr/bin/env -S \"" + path + " -platform xcb\"\n", Status::enabled},
     };
     const QString entry = home.path("autostart/orvel.desktop");
     QDir().mkpath(home.path("autostart"));

@@ -5,6 +5,7 @@
 #include "PrivateFiles.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QSysInfo>
@@ -127,6 +128,25 @@ TEST(WidgetPlacementsTest, AnElementOfAnUnknownFamilyIsKeptInTheFile)
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0].toObject().value("family").toString(), "systemExtraLarge");
     EXPECT_FALSE(QFileInfo::exists(path + ".unreadable"));
+
+    // The unknown one stays where it stood, and a widget nobody moved is
+    // written as it was, odd values and all; only the moved one changes.
+    const QByteArray moved = R"({"family":"systemSmall","kind":"OrvelNowPlaying","x":1,"y":2})";
+    const QByteArray unknown = R"({"family":"systemHuge","kind":"OrvelShortcuts","x":1,"y":2})";
+    const QByteArray odd = R"({"family":"systemSmall","kind":"OrvelLyrics","screen":7,"x":600.7,"y":5000000})";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("{\"widgets\":[" + moved + "," + unknown + "," + odd + "]}");
+    file.close();
+    QList<WidgetPlacement> placements = WidgetPlacementFile::read(path).placements;
+    ASSERT_EQ(placements.size(), 2);
+    placements[0].position = {30, 40};
+    WidgetPlacementFile::save(path, placements);
+    QByteArrayList written;
+    for (const QJsonValue &element : QJsonDocument::fromJson(readFile(path)).object().value("widgets").toArray())
+        written.append(QJsonDocument(element.toObject()).toJson(QJsonDocument::Compact));
+    EXPECT_EQ(written,
+        (QByteArrayList{R"({"family":"systemSmall","kind":"OrvelNowPlaying","screen":"","x":30,"y":40})",
+            unknown, odd}));
 }
 
 TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)
