@@ -45,12 +45,14 @@ protected:
 TEST_F(WidgetHostOnOpenbox, AWidgetStaysOnEveryWorkspaceAndThroughShowDesktopBelowOtherWindows)
 {
     const QPoint middle = window()->geometry().center();
-    // As the window manager holds it: out of task bars and pagers, a desktop window.
+    // As the window manager holds it: out of task bars and pagers, a desktop window on every
+    // workspace (the last of the requests the host makes, so the workspace switch comes after all).
     const auto held = [&] {
         const QString properties = X11Server::output("xprop", {"-id", QString::number(window()->winId())});
         return properties.contains("_NET_WM_STATE_SKIP_TASKBAR")
             && properties.contains("_NET_WM_STATE_SKIP_PAGER")
-            && properties.contains("_NET_WM_WINDOW_TYPE_DESKTOP");
+            && properties.contains("_NET_WM_WINDOW_TYPE_DESKTOP")
+            && properties.contains("_NET_WM_DESKTOP(CARDINAL) = 4294967295");
     };
     EXPECT_TRUE(X11Server::within2s(held));
 
@@ -60,13 +62,19 @@ TEST_F(WidgetHostOnOpenbox, AWidgetStaysOnEveryWorkspaceAndThroughShowDesktopBel
     EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) == qRgb(255, 255, 255); }));
 
     // That window leaves with its workspace and its "show desktop"; the widget stays.
+    // Judged once openbox has switched and the app has had every event of it.
     ASSERT_EQ(X11Server::run("wmctrl", {"-s", "1"}), 0);
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
+    ASSERT_TRUE(X11Server::within2s([&] { return X11Server::output("wmctrl", {"-d"}).contains("1  *"); }));
+    ASSERT_TRUE(X11Server::settled());
     EXPECT_TRUE(X11Server::viewable(*window()));
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
     ASSERT_EQ(X11Server::run("wmctrl", {"-s", "0"}), 0);
     ASSERT_EQ(X11Server::run("wmctrl", {"-k", "on"}), 0);
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
+    ASSERT_TRUE(X11Server::within2s(
+        [&] { return X11Server::output("wmctrl", {"-m"}).contains("showing the desktop\" mode: ON"); }));
+    ASSERT_TRUE(X11Server::settled());
     EXPECT_TRUE(X11Server::viewable(*window()));
+    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(middle) != qRgb(255, 255, 255); }));
 }
 
 TEST_F(WidgetHostOnOpenbox, WithoutACompositorTheDesktopShowsAroundAWidgetsRoundedCorners)

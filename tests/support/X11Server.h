@@ -3,8 +3,10 @@
 // What a real X server reports about windows, for the tests that run on one
 // (tests/support/run-with-openbox starts Xvfb and openbox for them).
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QQuickWindow>
 #include <QRegion>
 #include <QTest>
 #include <QWindow>
@@ -113,6 +115,75 @@ bool within2s(Condition condition)
     return QTest::qWaitFor(condition, 2000);
 }
 
+// Handles events until this client has had every X event the server sent
+// before the call, and the work they queued has run: what the app made of the
+// server's state so far can be judged then, also that it did nothing.
+inline bool settled()
+{
+    xcb_connection_t *c = connection();
+    static const xcb_window_t marker = [c] {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        const xcb_window_t id = xcb_generate_id(c);
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, id, root, -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+            XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+        return id;
+    }();
+    // The server answers a change of the marker's property after all it sent before, in order.
+    struct Answer final : QAbstractNativeEventFilter {
+        bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+        {
+            const auto *event = static_cast<const xcb_generic_event_t *>(message);
+            if (type == "xcb_generic_event_t" && (event->response_type & ~0x80) == XCB_PROPERTY_NOTIFY
+                && reinterpret_cast<const xcb_property_notify_event_t *>(event)->window == marker)
+                heard = true;
+            return false;
+        }
+        bool heard = false;
+    } answer;
+    qGuiApp->installNativeEventFilter(&answer);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, marker, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(c);
+    const bool heard = within2s([&] { return answer.heard; });
+    qGuiApp->removeNativeEventFilter(&answer);
+    // Those events' handlers leave work for the next turns (a look at the stacking, then its outcome).
+    for (int turn = 0; turn < 3; ++turn)
+        QCoreApplication::processEvents();
+    return heard;
+}
+
+// The frames a Qt Quick window has put on screen since this began to count.
+class Frames {
+public:
+    explicit Frames(QQuickWindow &window)
+    {
+        QObject::connect(&window, &QQuickWindow::frameSwapped, &m_context, [this] { ++m_count; });
+    }
+    int count() const { return m_count; }
+
+private:
+    QObject m_context;
+    int m_count = 0;
+};
+
+// The pointer's crossings and moves Qt delivered to a window since this began to count.
+class PointerEvents final : public QObject {
+public:
+    explicit PointerEvents(QWindow &window) { window.installEventFilter(this); }
+    int enters = 0;
+    int leaves = 0;
+    int moves = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        enters += event->type() == QEvent::Enter;
+        leaves += event->type() == QEvent::Leave;
+        moves += event->type() == QEvent::MouseMove;
+        return false;
+    }
+};
+
 // Owns the compositing manager's selection of screen 0 while it lives, as a
 // starting compositor does; its end gives the selection up with its window.
 class CompositorStandIn {
@@ -159,6 +230,16 @@ public:
     }
     // The window manager lists it.
     bool managed() const { return output("wmctrl", {"-l"}).contains(title); }
+    // Its client window, as the window manager names it (0 while unlisted).
+    xcb_window_t id() const
+    {
+        const QStringList lines = output("wmctrl", {"-l"}).split(QLatin1Char('\n'));
+        for (const QString &line : lines) {
+            if (line.contains(title))
+                return xcb_window_t(line.section(QLatin1Char(' '), 0, 0).toUInt(nullptr, 0));
+        }
+        return 0;
+    }
     bool setFullScreen(bool on)
     {
         return run("wmctrl", {"-r", title, "-b", on ? "add,fullscreen" : "remove,fullscreen"}) == 0;
@@ -199,7 +280,7 @@ public:
             XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT,
             values);
         xcb_map_window(m_connection, id);
-        xcb_flush(m_connection);
+        sync();
     }
     ~ForeignWindow() { xcb_disconnect(m_connection); }
     ForeignWindow(const ForeignWindow &) = delete;
@@ -209,7 +290,7 @@ public:
     void takeFocus()
     {
         xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, id, XCB_CURRENT_TIME);
-        xcb_flush(m_connection);
+        sync();
     }
     // Writes the root's active window, as a confused client might.
     void nameActive(xcb_window_t window)
@@ -219,13 +300,16 @@ public:
         xcb_change_property(
             m_connection, XCB_PROP_MODE_REPLACE, root, reply->atom, XCB_ATOM_WINDOW, 32, 1, &window);
         std::free(reply);
-        xcb_flush(m_connection);
+        sync();
     }
 
     xcb_window_t root = 0;
     xcb_window_t id = 0;
 
 private:
+    // Returns once the server has done all asked so far: another client's requests have no order with ours.
+    void sync() { std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
+
     xcb_connection_t *m_connection;
 };
 

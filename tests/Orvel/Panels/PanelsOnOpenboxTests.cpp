@@ -38,6 +38,8 @@ protected:
         ASSERT_EQ(root->panels().surfaces().size(), 1u);
         for (QWindow *window : {&player().window(), &sidebar().window()})
             ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        // Exposed is not drawn yet: every test starts from the panels' first frames on screen.
+        ASSERT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
     }
     void TearDown() override
     {
@@ -69,9 +71,18 @@ protected:
     // Both panels show on screen, over whatever lies there.
     bool bothShown(QRgb under) const
     {
-        return X11Server::viewable(player().window()) && X11Server::viewable(sidebar().window())
-            && X11Server::pixel(player().window().geometry().center()) != under
+        return bothMapped() && X11Server::pixel(player().window().geometry().center()) != under
             && X11Server::pixel(sidebar().window().geometry().center()) != under;
+    }
+    bool bothMapped() const
+    {
+        return X11Server::viewable(player().window()) && X11Server::viewable(sidebar().window());
+    }
+    // Neither panel is mapped, and what covers the player's place shows there.
+    bool bothAway(QRgb over) const
+    {
+        return !X11Server::viewable(player().window()) && !X11Server::viewable(sidebar().window())
+            && X11Server::pixel(player().window().geometry().center()) == over;
     }
 
     SystemScreens screens;
@@ -81,24 +92,28 @@ protected:
 
 TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAndTheFullScreenChoice)
 {
-    EXPECT_FALSE(X11Server::output("wmctrl", {"-l"}).contains("Orvel")) << "in no window list";
     ASSERT_EQ(X11Server::run("wmctrl", {"-s", "1"}), 0);
     ASSERT_TRUE(X11Server::within2s([&] { return X11Server::output("wmctrl", {"-d"}).contains("1  *"); }));
-    EXPECT_TRUE(bothShown(desktop));
+    // openbox switched after it had seen the panels mapped: one it took would be listed by now.
+    EXPECT_FALSE(X11Server::output("wmctrl", {"-l"}).contains("Orvel")) << "in no window list";
+    // Whatever the switch made the app do, it has done; then the frames it draws show.
+    ASSERT_TRUE(X11Server::settled());
+    EXPECT_TRUE(bothMapped());
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
     ASSERT_EQ(X11Server::run("wmctrl", {"-s", "0"}), 0);
     ASSERT_EQ(X11Server::run("wmctrl", {"-k", "on"}), 0);
     ASSERT_TRUE(X11Server::within2s(
         [&] { return X11Server::output("wmctrl", {"-m"}).contains("showing the desktop\" mode: ON"); }));
-    EXPECT_TRUE(bothShown(desktop));
+    ASSERT_TRUE(X11Server::settled());
+    EXPECT_TRUE(bothMapped());
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
     ASSERT_EQ(X11Server::run("wmctrl", {"-k", "off"}), 0);
 
     // With the choice off (the default) a full-screen window has its display to itself …
     X11Server::WhiteWindow full;
     ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
-    const QPoint atPlayer = player().window().geometry().center();
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
-    EXPECT_FALSE(X11Server::viewable(sidebar().window()));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
     // … while it is the active window.
     {
         X11Server::WhiteWindow other(QStringLiteral("orvel-test-plain"));
@@ -106,13 +121,13 @@ TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAn
         EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
     }
     ASSERT_TRUE(full.activate());
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
 
     // The switch turned on brings the panels back over it at once, off takes them away.
     root->preferences().setShowInFullScreen(true);
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
     root->preferences().setShowInFullScreen(false);
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
 
     // Leaving full screen shows them; with the switch on, going full screen again keeps them above.
     ASSERT_TRUE(full.setFullScreen(false));
@@ -133,9 +148,12 @@ TEST_F(PanelsOnOpenbox, APointerRestingOnTheSidebarTabsOuterHalfOpensItOnceAndLe
         if (model.isExpanded() != expanded)
             ++((expanded = model.isExpanded()) ? opens : folds);
     });
+    // The app's clock runs only once Qt has delivered what the pointer did.
+    X11Server::PointerEvents pointer(sidebar().window());
     // The outer half of the tab: the open sidebar ends short of it.
     const QRect tab = sidebar().window().geometry();
     QCursor::setPos(tab.right() - 3, tab.center().y());
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.enters == 1; }));
     rest(5);
     EXPECT_EQ(opens, 1);
     EXPECT_EQ(folds, 0);
@@ -147,14 +165,22 @@ TEST_F(PanelsOnOpenbox, APointerRestingOnTheSidebarTabsOuterHalfOpensItOnceAndLe
     EXPECT_EQ(folds, 1);
 
     // Folded as Escape does, the tab slides back under the resting pointer and stays folded until it moves.
+    int enters = pointer.enters;
     QCursor::setPos(tab.right() - 3, tab.center().y());
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.enters > enters; }));
     rest(1);
     ASSERT_EQ(opens, 2);
+    enters = pointer.enters;
     model.dismiss();
     rest(2);
+    // Staying folded is judged once the tab's coming back under the pointer has arrived.
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.enters > enters; }));
+    rest(0.5);
     EXPECT_EQ(folds, 2);
     EXPECT_EQ(opens, 2);
+    const int moves = pointer.moves;
     QCursor::setPos(tab.right() - 4, tab.center().y());
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.moves > moves; }));
     rest(0.5);
     EXPECT_EQ(opens, 3);
     QCursor::setPos(0, 0);
@@ -166,13 +192,9 @@ TEST_F(PanelsOnOpenbox, AFullScreenWindowKeepsThePanelsAwayWhateverHasTheKeyboar
     X11Server::WhiteWindow full;
     ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
-    const QPoint atPlayer = player().window().geometry().center();
-    ASSERT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
-    const auto stillHidden = [&] {
-        QTest::qWait(300);
-        return X11Server::pixel(atPlayer) == white && !X11Server::viewable(player().window())
-            && !X11Server::viewable(sidebar().window());
-    };
+    ASSERT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+    // Judged once the app has had every event of the change before.
+    const auto stillHidden = [&] { return X11Server::settled() && bothAway(white); };
 
     // Another program's unmanaged popup takes the keyboard: openbox names no active window.
     {
@@ -185,6 +207,7 @@ TEST_F(PanelsOnOpenbox, AFullScreenWindowKeepsThePanelsAwayWhateverHasTheKeyboar
         popup.nameActive(popup.root);
         EXPECT_TRUE(stillHidden());
         ASSERT_TRUE(full.activate());
+        ASSERT_TRUE(X11Server::within2s([&] { return X11Desktop::instance()->activeWindow() == full.id(); }));
         EXPECT_TRUE(stillHidden());
     }
     EXPECT_TRUE(X11Server::rootEventMask() & XCB_EVENT_MASK_PROPERTY_CHANGE)
@@ -194,7 +217,7 @@ TEST_F(PanelsOnOpenbox, AFullScreenWindowKeepsThePanelsAwayWhateverHasTheKeyboar
     ASSERT_TRUE(full.setFullScreen(false));
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
-    EXPECT_TRUE(X11Server::within2s([&] { return X11Server::pixel(atPlayer) == white; }));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
 }
 
 TEST_F(PanelsOnOpenbox, APanelComingBackStaysUnderAnotherProgramsMenuAndAboveItsWindows)
@@ -210,24 +233,34 @@ TEST_F(PanelsOnOpenbox, APanelComingBackStaysUnderAnotherProgramsMenuAndAboveIts
         // A menu open over the player's place while the full-screen window leaves.
         X11Server::ForeignWindow menu(player.adjusted(-20, -20, 20, 20), red);
         ASSERT_TRUE(X11Server::within2s([&] { return X11Server::pixel(player.center()) == red; }));
+        // Judged once the player has drawn a frame since it came back, and the app has had
+        // every event of openbox's restacking: above the menu, that frame would show.
+        X11Server::Frames frames(this->player().window());
         ASSERT_TRUE(full.setFullScreen(false));
-        ASSERT_TRUE(X11Server::within2s([&] { return X11Server::viewable(this->player().window()); }));
-        QTest::qWait(200);
+        ASSERT_TRUE(X11Server::within2s(
+            [&] { return X11Server::viewable(this->player().window()) && frames.count() > 0; }));
+        ASSERT_TRUE(X11Server::settled());
         EXPECT_EQ(X11Server::pixel(player.center()), red);
         // A rebuild (any setting) leaves the shown panel where it is.
         root->preferences().setSidebarEnabled(false);
         root->preferences().setSidebarEnabled(true);
-        QTest::qWait(300);
+        ASSERT_TRUE(X11Server::settled());
+        ASSERT_TRUE(X11Server::within2s([&] { return X11Server::viewable(sidebar().window()); }));
+        ASSERT_TRUE(X11Server::settled());
         EXPECT_EQ(X11Server::pixel(player.center()), red);
     }
 
     // A normal window raised and activated under the player stays below it.
+    const QPoint below(player.center().x(), player.bottom() + 50);
     ASSERT_TRUE(full.place(QRect(player.x() - 40, 0, player.width() + 80, player.bottom() + 100)));
+    ASSERT_TRUE(X11Server::within2s([&] { return X11Server::pixel(below) == white; }));
     ASSERT_TRUE(full.activate());
-    QTest::qWait(300);
-    EXPECT_TRUE(X11Server::viewable(this->player().window()));
-    EXPECT_NE(X11Server::pixel(player.center()), white);
-    EXPECT_NE(X11Server::pixel(player.center()), red);
+    ASSERT_TRUE(X11Server::within2s([&] { return X11Desktop::instance()->activeWindow() == full.id(); }));
+    ASSERT_TRUE(X11Server::settled());
+    EXPECT_TRUE(X11Server::within2s([&] {
+        return X11Server::viewable(this->player().window()) && X11Server::pixel(player.center()) != white
+            && X11Server::pixel(player.center()) != red;
+    }));
 }
 
 TEST_F(PanelsOnOpenbox,
@@ -296,13 +329,18 @@ TEST_F(PanelsOnOpenbox, EscapeFoldsThePlayerUnderThePointerUntilThePointerLeaves
     ASSERT_TRUE(X11Server::within2s([&] { return !model.isExpanded(); }));
     rest(1);
     ASSERT_TRUE(player().window().geometry().contains(header));
+    // Each move is judged once Qt has delivered it.
+    X11Server::PointerEvents pointer(player().window());
     ASSERT_TRUE(moveTo(header + QPoint(1, 0)));
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.moves > 0; }));
     rest(1);
     EXPECT_FALSE(model.isExpanded()) << "a tremor over the folded player";
 
     ASSERT_TRUE(moveTo(header + QPoint(0, 300)));
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.leaves > 0; }));
     rest(1);
     ASSERT_TRUE(moveTo(header - QPoint(1, 0)));
+    ASSERT_TRUE(X11Server::within2s([&] { return pointer.enters > 0; }));
     rest(0.5);
     EXPECT_TRUE(model.isExpanded());
     QCursor::setPos(0, 0);
