@@ -182,6 +182,8 @@ void PanelModel::collapse()
 
 void PanelModel::dismiss()
 {
+    if (onDismiss)
+        onDismiss();
     m_hoverTask.cancel();
     setDragging(false);
     setPeeking(false);

@@ -95,6 +95,8 @@ public:
     std::function<void()> onResetPosition;
     std::function<void(double dx, double dy)> onNudge;
     std::function<bool()> pointerInside;
+    // Escape or the close control, told before anything is cleared.
+    std::function<void()> onDismiss;
 
     Q_INVOKABLE void hover(bool inside);
     Q_INVOKABLE void skillsHover(bool over);

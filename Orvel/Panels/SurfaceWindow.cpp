@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 const char *flag(bool value)
@@ -119,6 +120,10 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
             self->update(true);
     };
     model.pointerInside = [self] { return self && self->pointerInside(); };
+    model.onDismiss = [self] {
+        if (self)
+            self->dismissing();
+    };
     model.onDragStart = [self](Point point) {
         if (self)
             self->dragStarted(point);
@@ -201,6 +206,10 @@ void SurfaceWindow::pointerCrossed(bool inside)
     m_entrySetAside = false;
     if (inside) {
         stopWatchingRestingPointer();
+        if (m_heldByDismissal) {
+            qCDebug(lcHover, "dismissed under the pointer: %s stays folded", qPrintable(m_panel->title()));
+            return;
+        }
         // The panel moved under a pointer that has not moved since it folded: it stays folded.
         if (restsWhereFolded(pointer)) {
             qCDebug(lcHover, "resting pointer under %s", qPrintable(m_panel->title()));
@@ -210,6 +219,7 @@ void SurfaceWindow::pointerCrossed(bool inside)
         model.hover(true);
         return;
     }
+    m_heldByDismissal = false;
     // Left by a pointer that moved: coming back is an entry, wherever it lands.
     if (m_pointerAtFold && *m_pointerAtFold != pointer)
         m_pointerAtFold.reset();
@@ -229,6 +239,13 @@ void SurfaceWindow::pointerMoved()
     // folded however it moves there, until it leaves and comes back.
     if (m_entrySetAside)
         pointerCrossed(true);
+}
+
+void SurfaceWindow::dismissing()
+{
+    // Asked before anything is cleared, so the strip beside the open sidebar still counts.
+    m_heldByDismissal = m_panel->isVisible() && pointerInside();
+    m_entrySetAside = false;
 }
 
 void SurfaceWindow::watchRestingPointer()
@@ -269,10 +286,16 @@ void SurfaceWindow::update(bool animated)
         ? model.geometry().playerFrame(expanded, model.position(), chrome, model.announcing())
         : model.geometry().sidebarFrame(expanded);
     // Noted before the frame changes: a crossing with the pointer still there is the panel's doing.
-    if (expanded)
+    if (expanded) {
         m_pointerAtFold.reset();
-    else if ((m_lastExpanded || m_pointerAtFold) && target != panel.frame() && !model.isDragging())
-        m_pointerAtFold = m_services.screens->pointer();
+        m_heldByDismissal = false;
+    } else {
+        if ((m_lastExpanded || m_pointerAtFold) && target != panel.frame() && !model.isDragging())
+            m_pointerAtFold = m_services.screens->pointer();
+        // Folded away from the pointer: it is off the panel already, and its next entry counts.
+        if (m_heldByDismissal && !target.contains(m_services.screens->pointer()))
+            m_heldByDismissal = false;
+    }
     const bool motion = preferences().motionPolicy().allows(AnimationFeature::panels);
 
     if (home) {
@@ -300,6 +323,10 @@ void SurfaceWindow::update(bool animated)
         panel.resignKey();
     m_lastExpanded = expanded;
     report();
+    // Opened by a click, a key or the app while the entry was held back: the
+    // pointer it was held back for is on the open panel, and no later move is an entry.
+    if (expanded && std::exchange(m_entrySetAside, false))
+        model.hover(true);
 }
 
 void SurfaceWindow::startShrink()
@@ -325,6 +352,7 @@ void SurfaceWindow::hide()
 {
     stopWatchingRestingPointer();
     m_entrySetAside = false;
+    m_heldByDismissal = false;
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);
 }
@@ -407,6 +435,8 @@ void SurfaceWindow::reprobePointer()
         return;
     const bool inside = model.pointerInside();
     if (inside == model.hovered())
+        return;
+    if (inside && m_heldByDismissal)
         return;
     // A panel that folded reopens when the pointer moves into it, not when it moves under the pointer.
     if (inside && restsWhereFolded(m_services.screens->pointer())) {

@@ -110,6 +110,7 @@ private:
     void report();
     void pointerCrossed(bool inside);
     void pointerMoved();
+    void dismissing();
     // The panel came under the pointer without the pointer moving since it folded.
     bool restsWhereFolded(Point pointer) const;
     void watchRestingPointer();
@@ -128,5 +129,7 @@ private:
     std::optional<Point> m_pointerAtFold;
     // The panel came under a resting pointer: its first move there is the entry.
     bool m_entrySetAside = false;
+    // Dismissed with the pointer on it: nothing opens it until the pointer leaves.
+    bool m_heldByDismissal = false;
     TaskHandle m_restingWatch;
 };

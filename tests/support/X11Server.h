@@ -5,6 +5,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QQuickWindow>
 #include <QRegion>
@@ -173,13 +174,18 @@ public:
     int enters = 0;
     int leaves = 0;
     int moves = 0;
+    // Where the last move went, on the screen.
+    QPoint lastMove;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         enters += event->type() == QEvent::Enter;
         leaves += event->type() == QEvent::Leave;
-        moves += event->type() == QEvent::MouseMove;
+        if (event->type() == QEvent::MouseMove) {
+            ++moves;
+            lastMove = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        }
         return false;
     }
 };

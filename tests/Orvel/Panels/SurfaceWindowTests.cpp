@@ -412,22 +412,57 @@ TEST_F(SurfaceWindowTest, AFoldedSidebarReopensWhenThePointerMovesIntoItNotWhenI
 
 TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesThereUntilItLeavesAndComesBack)
 {
-    // The player folded by Escape, the sidebar by its close control.
-    for (const SurfaceKind kind : {SurfaceKind::notch, SurfaceKind::sidebar}) {
-        SCOPED_TRACE(kind == SurfaceKind::notch ? "player" : "sidebar");
+    const auto restOn = [this](Point point) {
+        panel->movePointer(point);
+        world.clock.advance(1);
+        return point;
+    };
+    struct Case {
+        const char *name;
+        SurfaceKind kind;
+        bool closeControl;
+        // Opens the panel with the pointer on it or beside it; where the pointer rests.
+        std::function<Point(SurfaceWindow &, Rect folded)> open;
+    };
+    const Case cases[] = {
+        {"player", SurfaceKind::notch, false,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({folded.midX(), folded.midY()});
+            }},
+        // The sidebar's tab and the open sidebar overlap at x 1898–1908.
+        {"sidebar", SurfaceKind::sidebar, true,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({1903, folded.midY()});
+            }},
+        {"beside the open sidebar", SurfaceKind::sidebar, false,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({1912, folded.midY()});
+            }},
+        // Folded away from the pointer, the header's arrow keys bring the player under it, then Return.
+        {"player opened under the resting pointer", SurfaceKind::notch, false,
+            [&](SurfaceWindow &window, Rect folded) {
+                restOn({folded.midX(), folded.midY()});
+                const Point resting = restOn({300, folded.midY()});
+                window.model().onNudge(resting.x - folded.midX(), 0);
+                world.clock.advance(1);
+                window.model().open();
+                return resting;
+            }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         world.screens.pointerLocation = {-10000, -10000};
-        const auto window = make(kind, wide());
+        world.preferences.setPlayerPosition(std::nullopt, DisplayCatalog::identifier(wide()));
+        const auto window = make(c.kind, wide());
         followPointer(*window);
         window->show();
         PanelModel &model = window->model();
-        // The sidebar's tab and the open sidebar overlap at x 1898–1908.
-        const Rect folded = window->panel().frame();
-        const Point over{kind == SurfaceKind::notch ? folded.midX() : 1903, folded.midY()};
-        panel->movePointer(over);
+        const Point over = c.open(*window, window->panel().frame());
         world.clock.advance(1);
         ASSERT_TRUE(model.isExpanded());
-        kind == SurfaceKind::notch ? panel->pressEscape() : model.dismiss();
+        c.closeControl ? model.dismiss() : panel->pressEscape();
         world.clock.advance(1);
+        ASSERT_TRUE(window->panel().frame().contains(over));
         panel->movePointer({over.x - 1, over.y});
         world.clock.advance(1);
         EXPECT_FALSE(model.isExpanded());
