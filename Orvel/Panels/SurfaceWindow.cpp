@@ -219,7 +219,9 @@ void SurfaceWindow::pointerCrossed(bool inside)
         model.hover(true);
         return;
     }
-    m_heldByDismissal = false;
+    // A full-screen window taking the display is no leave of the pointer's.
+    if (m_panel->isOnScreen())
+        m_heldByDismissal = false;
     // Left by a pointer that moved: coming back is an entry, wherever it lands.
     if (m_pointerAtFold && *m_pointerAtFold != pointer)
         m_pointerAtFold.reset();

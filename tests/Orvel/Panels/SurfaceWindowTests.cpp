@@ -466,6 +466,15 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         panel->movePointer({over.x - 1, over.y});
         world.clock.advance(1);
         EXPECT_FALSE(model.isExpanded());
+        // A full-screen window that takes the display and gives it back moves no pointer.
+        panel->keepAway(true);
+        panel->leave();
+        world.clock.advance(1);
+        panel->keepAway(false);
+        panel->enter();
+        panel->movePointer(over);
+        world.clock.advance(1);
+        EXPECT_FALSE(model.isExpanded());
 
         // Back on the very point where it folded: an entry all the same.
         panel->movePointer({over.x, over.y - 300});
