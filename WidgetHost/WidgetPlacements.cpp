@@ -324,14 +324,16 @@ bool holderIsGone(QLockFile &lock)
         && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
-// Why the guard under which a leftover lock is removed could not be had:
-// errno, or 0 when another taker holds it (or it can be made after all).
-int guardFailure(const QLockFile &guard, const QByteArray &guardPath)
+// Takes the guard under which a leftover lock is removed, as QLockFile does:
+// 0 with it held, -1 while another taker has it, or why it cannot be made (errno).
+int takeGuard(QLockFile &guard, const QString &guardPath)
 {
-    if (guard.error() == QLockFile::LockFailedError)
+    if (guard.tryLock(0))
         return 0;
-    const int error = whyNoLockCanBeMade(guardPath);
-    return error == EEXIST ? 0 : error;
+    if (guard.error() == QLockFile::LockFailedError)
+        return -1;
+    const int error = whyNoLockCanBeMade(QFile::encodeName(guardPath));
+    return error == 0 || error == EEXIST ? -1 : error;
 }
 } // namespace
 
@@ -362,14 +364,13 @@ WidgetListLock::WidgetListLock(const QString &path)
             // Removed under QLockFile's own guard, as a stale lock file is, so
             // two takers never remove each other's new lock.
             QLockFile removal(guardName);
-            const bool guarded = removal.tryLock(0);
-            int error = guarded ? 0 : guardFailure(removal, QFile::encodeName(guardName));
-            if (guarded && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
+            int error = takeGuard(removal, guardName);
+            if (error == 0 && lockSpot(lockName).kind == LockSpot::Kind::linkToNothing) {
                 error = ::unlink(lockName.constData()) == 0 ? 0 : errno;
                 if (error == 0 || error == ENOENT)
                     continue;
             }
-            if (error != 0) {
+            if (error > 0) {
                 throw FileError(path,
                     QStringLiteral("its lock %1 is a link to nothing and cannot be removed: %2")
                         .arg(lock, reason(error)));
@@ -390,16 +391,16 @@ WidgetListLock::WidgetListLock(const QString &path)
                 // holder, by tryLock itself). A guard that cannot be made is
                 // why it stays, not a holder.
                 QLockFile removal(guardName);
-                if (!removal.tryLock(0)) {
-                    if (const int error = guardFailure(removal, QFile::encodeName(guardName))) {
-                        throw FileError(path,
-                            QStringLiteral("its lock %1 is left by a program that is gone and cannot be "
-                                           "removed: %2")
-                                .arg(lock, reason(error)));
-                    }
-                } else if (saysNothing && saysNothingForLong(m_lock, lock) && m_lock.removeStaleLockFile()) {
-                    continue;
+                const int error = takeGuard(removal, guardName);
+                if (error > 0) {
+                    throw FileError(path,
+                        QStringLiteral(
+                            "its lock %1 is left by a program that is gone and cannot be removed: %2")
+                            .arg(lock, reason(error)));
                 }
+                if (error == 0 && saysNothing && saysNothingForLong(m_lock, lock)
+                    && m_lock.removeStaleLockFile())
+                    continue;
             }
         }
         if (deadline.hasExpired())
