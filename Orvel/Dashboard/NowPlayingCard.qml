@@ -104,6 +104,7 @@ Column {
                 Attribution {}
             }
             Column {
+                objectName: "controlColumn"
                 Layout.preferredWidth: 104
                 Layout.alignment: Qt.AlignVCenter
                 spacing: 12
@@ -111,8 +112,10 @@ Column {
                     anchors.horizontalCenter: parent.horizontalCenter
                     compact: true
                 }
+                // The regular form is as wide as it is given: the column's 104.
                 PlayingIndicator {
-                    anchors.horizontalCenter: parent.horizontalCenter
+                    objectName: "cardIndicator"
+                    width: parent.width
                     playing: PlaybackCoordinator.isPlaying
                     compact: false
                     settings: Preferences.visualizer

@@ -159,6 +159,16 @@ QList<Scene> dashboardScenes()
             "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
             "width: 712 } }"),
         {}, DashboardSection::overview, playing);
+    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("paused"),
+        QmlSource(
+            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
+            "color: Skinned.palette.ground; "
+            "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
+            "width: 712 } }"),
+        {}, DashboardSection::overview, [](ScriptedState &state) {
+            playing(state);
+            state.playback->isPlaying = false;
+        });
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("not-connected"),
         QmlSource(
             "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "

@@ -1,6 +1,5 @@
 #include "Localization.h"
 #include "Scene.h"
-#include "SkinEnvironment.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -11,53 +10,10 @@
 //   orvel-gallery --out DIR [PREFIX...]
 // Pictures are at device pixel ratio 1; QT_SCALE_FACTOR=2 gives a closer look.
 namespace {
-QList<Scene> allScenes()
-{
-    // The dashboard's scenes switch the platform's features: they come last.
-    return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes()
-        + surfaceScenes() + panelScenes() + settingsScenesA() + settingsScenesB() + dashboardScenes()
-        + setupScenes();
-}
-
 void print(const QString &line)
 {
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
-}
-
-// Renders one scene to DIR/<name>.png; the empty string when it is fine,
-// otherwise what went wrong.
-QString render(const Scene &scene, const QDir &out)
-{
-    const std::optional<Skin> skin = fromRawValue<Skin>(scene.name.section(QLatin1Char('.'), 1, 1));
-    if (!skin || scene.name.count(QLatin1Char('.')) != 2)
-        return QStringLiteral("failed: not a <View>.<skin>.<state> name");
-
-    ScriptedState state;
-    QmlHarness harness;
-    if (scene.setup)
-        scene.setup(state, harness);
-    state.apply(harness);
-    const auto view = harness.view(scene.qml, scene.properties, scene.size);
-    if (!view)
-        return QStringLiteral("failed: ") + harness.errors().trimmed();
-    Skinned::of(view->item())->apply(*skin, state.aura(), state.lightEffects, state.animations);
-    state.scheduler.runUntilIdle();
-    if (scene.act) {
-        scene.act(state, view->item());
-        state.scheduler.runUntilIdle();
-    }
-    const QImage image = view->grab();
-
-    QString problem;
-    if (!image.isNull() && !image.save(out.filePath(scene.name + QStringLiteral(".png"))))
-        problem = QStringLiteral("failed: the PNG could not be written");
-    else if (QmlHarness::isBlank(image))
-        problem = QStringLiteral("blank");
-    if (const QStringList warnings = harness.warnings(); !warnings.isEmpty())
-        problem += (problem.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("warning: ")
-            + warnings.join(QStringLiteral("; "));
-    return problem;
 }
 } // namespace
 
@@ -95,7 +51,10 @@ int main(int argc, char **argv)
                 prefixes.begin(), prefixes.end(), [&](const QString &p) { return scene.name.startsWith(p); });
         if (!chosen)
             continue;
-        const QString problem = render(scene, out);
+        const RenderedScene picture = renderScene(scene);
+        QString problem = picture.problem;
+        if (!picture.image.isNull() && !picture.image.save(out.filePath(scene.name + QStringLiteral(".png"))))
+            problem = QStringLiteral("failed: the PNG could not be written");
         ++rendered;
         failed += !problem.isEmpty();
         print(QStringLiteral("%1 %2").arg(scene.name, problem.isEmpty() ? QStringLiteral("ok") : problem));

@@ -107,3 +107,18 @@ QList<Scene> setupScenes();
 QList<Scene> settingsScenesA();
 QList<Scene> panelScenes();
 QList<Scene> settingsScenesB();
+
+// Every scene, in the order the gallery renders them.
+QList<Scene> allScenes();
+std::optional<Scene> sceneNamed(const QString &name);
+
+// One scene drawn as the gallery draws it. `problem` is empty when it drew
+// cleanly; `later` is a second picture taken after the caller's step (virtual
+// time passing, a key), for checks that compare two frames.
+struct RenderedScene {
+    QImage image;
+    QImage later;
+    QString problem;
+};
+RenderedScene renderScene(const Scene &scene,
+    const std::function<void(ScriptedState &, QQuickItem *root)> &later = {});
