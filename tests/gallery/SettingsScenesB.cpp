@@ -1,3 +1,4 @@
+#include "ColorPickerModel.h"
 #include "FakeScreens.h"
 #include "Preferences.h"
 #include "Scene.h"
@@ -109,6 +110,27 @@ QList<Scene> settingsScenesB()
     scenes << page("VisualizerSettingsView", "default", 900);
     scenes << page("VisualizerSettingsView", "custom", 940, customVisualizer);
     scenes << page("VisualizerSettingsView", "light-error", 940, lightWithError);
+    // The custom colour's dialog over the page, as opened and after a pick in its field.
+    const auto openDialog = [](ScriptedState &, QQuickItem *root) {
+        if (auto *button = root->findChild<QQuickItem *>(QStringLiteral("customColor")))
+            QMetaObject::invokeMethod(button, "clicked");
+    };
+    QList<Scene> dialogs = page("CustomColorDialog", "open", 940, customVisualizer)
+        + page("CustomColorDialog", "picked", 940, customVisualizer);
+    for (Scene &scene : dialogs) {
+        scene.qml = onGround(QStringLiteral("VisualizerSettingsView"));
+        scene.act = openDialog;
+        if (scene.name.endsWith(QLatin1String(".picked")))
+            scene.act = [openDialog](ScriptedState &state, QQuickItem *root) {
+                openDialog(state, root);
+                auto *dialog = root->findChild<QObject *>(QStringLiteral("colorDialog"));
+                if (auto *picker = dialog->property("picker").value<ColorPickerModel *>()) {
+                    picker->pickHue(0.9, 1);
+                    picker->pickInField(0.8, 0.3, 1, 1);
+                }
+            };
+    }
+    scenes << dialogs;
     scenes << page("TopPlayerSettingsView", "translucent", 480, [](ScriptedState &state) {
         state.root().preferences().setIdleOpacity(0.45);
         state.root().preferences().setPlayerPosition(PlayerPosition{0.3, 0.2}, QStringLiteral("display-1"));
