@@ -1,4 +1,3 @@
-#include "ColorPickerModel.h"
 #include "FakeScreens.h"
 #include "Preferences.h"
 #include "Scene.h"
@@ -124,10 +123,10 @@ QList<Scene> settingsScenesB()
             scene.act = [openDialog](ScriptedState &state, QQuickItem *root) {
                 openDialog(state, root);
                 auto *dialog = root->findChild<QObject *>(QStringLiteral("colorDialog"));
-                if (auto *picker = dialog->property("picker").value<ColorPickerModel *>()) {
-                    picker->pickHue(0.9, 1);
-                    picker->pickInField(0.8, 0.3, 1, 1);
-                }
+                auto *picker = dialog->property("picker").value<QObject *>();
+                QMetaObject::invokeMethod(picker, "pickHue", Q_ARG(double, 0.9), Q_ARG(double, 1));
+                QMetaObject::invokeMethod(picker, "pickInField", Q_ARG(double, 0.8), Q_ARG(double, 0.3),
+                    Q_ARG(double, 1), Q_ARG(double, 1));
             };
     }
     scenes << dialogs;
