@@ -83,7 +83,8 @@ T.Popup {
                 text: Design.localized("Custom color")
             }
 
-            // Saturation across, value up; drag or click to pick.
+            // Saturation across, value up; drag or click to pick. The pointer's
+            // pictures: the digits below are the way by keyboard and reader.
             SaturationValueField {
                 id: field
                 objectName: "colorField"
@@ -91,8 +92,7 @@ T.Popup {
                 height: 168
                 radius: 10
                 hue: dialog.picker.hue
-                Accessible.role: Accessible.Graphic
-                Accessible.name: Design.localized("Custom color")
+                Accessible.ignored: true
 
                 Rectangle {
                     anchors.fill: parent
@@ -122,7 +122,7 @@ T.Popup {
                 width: parent.width
                 height: 14
                 radius: 7
-                Accessible.role: Accessible.Graphic
+                Accessible.ignored: true
 
                 Marker {
                     objectName: "hueMarker"
@@ -168,6 +168,7 @@ T.Popup {
                     color: content.Skinned.palette.muted
                     font: SkinFonts.system(13)
                     text: "#"
+                    Accessible.ignored: true
                 }
                 T.TextField {
                     id: hexField
