@@ -1,47 +1,18 @@
 #include "LoginItem.h"
 
+#include "ExecLine.h"
 #include "KeptFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-// The desktop entry format's reserved characters: an Exec argument holding one must be quoted.
-bool needsQuotes(const QString &argument)
-{
-    return argument.isEmpty() || std::any_of(argument.begin(), argument.end(), [](QChar c) {
-        return QStringView(u" \t\n\"'\\><~|&;$*?#()`").contains(c);
-    });
-}
-
-// One argument of an Exec line, quoted (when `quote` or when it must be) as
-// the desktop entry format wants, then escaped once more as a string value.
-QString execArgument(const QString &argument, bool quote = true)
-{
-    QString quoted;
-    if (quote || needsQuotes(argument)) {
-        for (const QChar c : argument) {
-            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-                quoted += u'\\';
-            quoted += c;
-        }
-        quoted = u'"' + quoted + u'"';
-    } else {
-        quoted = argument;
-    }
-    quoted.replace(u'\\', QStringLiteral("\\\\"));
-    quoted.replace(u'%', QStringLiteral("%%"));
-    return quoted;
-}
-
 // One line of an entry and the line end that follows it ("\r\n", "\n", or
 // nothing for a last line without one), so that an edit keeps the file's ends.
 struct Line {
@@ -116,134 +87,6 @@ struct EntryLines {
     }
 };
 
-// One argument of an Exec value: its text once unescaped and unquoted, and
-// where it lies in the value as written.
-struct ExecArgument {
-    QByteArray text;
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    bool quoted = false;
-};
-
-// The arguments of an Exec value as the desktop entry format reads them: the
-// string escapes (\s, \t, \n, \r, \\) first, then quoting, then %% for %.
-// Nothing when a quote is left open.
-std::optional<QList<ExecArgument>> execArguments(const QByteArray &value)
-{
-    // Each character after the string escapes, and where it starts in `value`.
-    QByteArray chars;
-    QList<qsizetype> starts;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        starts.append(i);
-        const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-        if (value[i] == '\\' && next && std::strchr("stnr\\", next)) {
-            chars += next == 's' ? ' ' : next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
-            ++i;
-        } else {
-            chars += value[i];
-        }
-    }
-    starts.append(value.size());
-
-    QList<ExecArgument> arguments;
-    const qsizetype count = chars.size();
-    const auto isSpace = [&](qsizetype i) { return chars[i] == ' ' || chars[i] == '\t'; };
-    qsizetype i = 0;
-    while (true) {
-        while (i < count && isSpace(i))
-            ++i;
-        if (i == count)
-            return arguments;
-        ExecArgument argument;
-        argument.begin = starts[i];
-        argument.quoted = chars[i] == '"';
-        while (i < count && !isSpace(i)) {
-            if (chars[i] == '"') {
-                for (++i; i < count && chars[i] != '"'; ++i) {
-                    if (chars[i] == '\\' && i + 1 < count && std::strchr("\"`$\\", chars[i + 1]))
-                        ++i;
-                    argument.text += chars[i];
-                }
-                if (i == count)
-                    return std::nullopt;
-                ++i;
-            } else {
-                argument.text += chars[i];
-                i += chars[i] == '%' && i + 1 < count && chars[i + 1] == '%' ? 2 : 1;
-            }
-        }
-        argument.end = starts[i];
-        arguments.append(argument);
-    }
-}
-
-// Which argument names the program the Exec line starts: the first, or the
-// first after `env` and its variable assignments. -1 when that is unclear.
-qsizetype programArgument(const QList<ExecArgument> &arguments)
-{
-    if (arguments.isEmpty())
-        return -1;
-    qsizetype i = 0;
-    const QByteArray &first = arguments[0].text;
-    if (first == "env" || first.endsWith("/env")) {
-        for (i = 1; i < arguments.size(); ++i) {
-            const QByteArray &argument = arguments[i].text;
-            if (argument == "-u" || argument == "--unset")
-                ++i; // with the variable's name
-            else if (argument.indexOf('=') <= 0 && argument != "-i" && argument != "--ignore-environment"
-                && argument != "--")
-                break;
-        }
-    }
-    if (i >= arguments.size() || arguments[i].text.startsWith('-'))
-        return -1;
-    return i;
-}
-
-bool sameFile(const QByteArray &a, const QByteArray &b)
-{
-    struct stat first { };
-    struct stat second { };
-    return ::stat(a.constData(), &first) == 0 && ::stat(b.constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-// Whether an Exec line's program is this one: the same path, the same file
-// through a link, or a bare name that the search path finds as this file.
-bool isProgram(const QByteArray &named, const QString &program)
-{
-    const QByteArray path = QFile::encodeName(program);
-    if (named == path)
-        return true;
-    if (named.contains('/'))
-        return named.startsWith('/') && sameFile(named, path);
-    const QString found = QStandardPaths::findExecutable(QFile::decodeName(named));
-    return !found.isEmpty() && sameFile(QFile::encodeName(found), path);
-}
-
-// The Exec value that starts the program with what the user wrapped around it:
-// the same value when it already starts it; the program's new place written
-// over its old one when it moved (the same file name elsewhere), keeping the
-// env prefix and the arguments; the program after that prefix when the value
-// starts another program, whose arguments are not this one's.
-QByteArray execValue(const QByteArray &value, const QString &program)
-{
-    const std::optional<QList<ExecArgument>> arguments = execArguments(value);
-    // A wrapper this code does not read (env -C DIR, env -S "…", a shell)
-    // that still names the program starts it: the user's line stays.
-    if (arguments && std::any_of(arguments->cbegin(), arguments->cend(), [&](const ExecArgument &argument) {
-            const QByteArray first = argument.text.trimmed().split(' ').value(0);
-            return isProgram(argument.text, program) || (!first.isEmpty() && isProgram(first, program));
-        }))
-        return value;
-    const qsizetype index = arguments ? programArgument(*arguments) : -1;
-    if (index < 0)
-        return execArgument(program).toUtf8();
-    const ExecArgument &named = (*arguments)[index];
-    const bool moved = QFileInfo(QFile::decodeName(named.text)).fileName() == QFileInfo(program).fileName();
-    return value.left(named.begin) + execArgument(program, named.quoted).toUtf8()
-        + (moved ? value.mid(named.end) : QByteArray());
-}
 } // namespace
 
 LoginItem::~LoginItem() = default;
@@ -268,7 +111,7 @@ QByteArray AutostartLoginItem::desktopEntry(const QString &program, const QStrin
                           "Name=%2\n"
                           "Exec=%1\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(execArgument(program), name)
+        .arg(QString::fromUtf8(ExecLine::argument(program)), name)
         .toUtf8();
 }
 
@@ -298,7 +141,7 @@ QByteArray AutostartLoginItem::editedEntry(
               QByteArray &text = edited.lines[i].text;
               if (key == "Exec") {
                   hasExec = true;
-                  if (const QByteArray wanted = execValue(value, program); wanted != value) {
+                  if (const QByteArray wanted = ExecLine::startingProgram(value, program); wanted != value) {
                       // Only the value changes: the spaces around it stay the user's.
                       const qsizetype start = text.indexOf(value, text.indexOf('=') + 1);
                       text = text.left(start) + wanted + text.mid(start + value.size());
@@ -317,7 +160,7 @@ QByteArray AutostartLoginItem::editedEntry(
         // A header that ended the file without a line end gets one; the file still ends as it did.
         const QByteArray execEnd = header.end.isEmpty() ? QByteArray() : end;
         header.end = end;
-        edited.lines.insert(groupLine + 1, {"Exec=" + execArgument(program).toUtf8(), execEnd});
+        edited.lines.insert(groupLine + 1, {"Exec=" + ExecLine::argument(program), execEnd});
     }
     return edited.joined();
 }

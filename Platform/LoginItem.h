@@ -57,15 +57,13 @@ public:
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
-    // The entry's text with its Exec line starting the program, and, with
-    // `enable`, the keys that switch it off set to start it; every other byte
-    // as it was (a byte-order mark, CRLF line ends). An Exec line that starts
-    // the program already, by its path, a link to it or its name on the
-    // search path, maybe after `env` and variables and with arguments, stays.
-    // One that names the program at another place gets the new place in the
-    // old one's stead. One that starts another program gets this one after
-    // its `env` prefix, without the other's arguments. Text that is no entry
-    // becomes desktopEntry(program, name).
+    // The entry's text with its Exec line starting the program
+    // (ExecLine::startingProgram: a line that names it anywhere, inside env
+    // or a shell's command string too, stays byte for byte; a moved one gets
+    // the new path where the old one stood) and, with `enable`, the keys
+    // that switch it off set to start it; every other byte as it was (a
+    // byte-order mark, CRLF line ends). Text that is no entry becomes
+    // desktopEntry(program, name).
     static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable,
         const QString &name = QStringLiteral("Orvel"));
 

@@ -4,13 +4,21 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 // The handler may only write to a descriptor: the self-pipe.
 int pipeEnds[2] = {-1, -1};
-constexpr int handled[] = {SIGTERM, SIGINT, SIGHUP};
+// A SIGHUP ignored from the start (nohup) means "outlive the terminal": it stays ignored.
+struct Taken {
+    int number;
+    bool leftIgnored;
+};
+constexpr Taken taken[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, true}};
+// What each was before, put back at teardown.
+struct sigaction found[std::size(taken)];
 
 void onSignal(int number)
 {
@@ -34,16 +42,20 @@ TerminationSignals::TerminationSignals(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : handled)
-        ::sigaction(number, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(taken); ++i) {
+        ::sigaction(taken[i].number, nullptr, &found[i]);
+        const bool ignored = !(found[i].sa_flags & SA_SIGINFO) && found[i].sa_handler == SIG_IGN;
+        if (!(taken[i].leftIgnored && ignored))
+            ::sigaction(taken[i].number, &action, nullptr);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
 {
     if (!m_notifier)
         return;
-    for (const int number : handled)
-        ::signal(number, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(taken); ++i)
+        ::sigaction(taken[i].number, &found[i], nullptr);
     delete m_notifier;
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);

@@ -77,6 +77,7 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
         QByteArray entry;
         bool enable;
         QByteArray expected;
+        QString program = "/new";
     } cases[] = {
         {mine, false, QByteArray(mine).replace("\"/old\"", "\"/new\"")},
         {mine, true, QByteArray(mine).replace("\"/old\"", "\"/new\"").replace("Hidden=true", "Hidden=false")},
@@ -89,6 +90,37 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
         {"[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/old dir/new\" -x \"%%\"\n", false,
             "[Desktop Entry]\nExec=env -u A B=\"1 2\" \"/new\" -x \"%%\"\n"},
         {"[Desktop Entry]\nExec = /old/new -x   \n", false, "[Desktop Entry]\nExec = /new -x   \n"},
+        // Moved behind env's options, and inside a shell's or env's string.
+        {"[Desktop Entry]\nExec=env -C /tmp QT_SCALE_FACTOR=2 /old/place/new -platform xcb\n", false,
+            "[Desktop Entry]\nExec=env -C /tmp QT_SCALE_FACTOR=2 /new -platform xcb\n"},
+        {"[Desktop Entry]\nExec=env -uFOO -i - --chdir=/srv --unset BAR /old/new\n", false,
+            "[Desktop Entry]\nExec=env -uFOO -i - --chdir=/srv --unset BAR /new\n"},
+        {"[Desktop Entry]\r\nExec=sh -c \"sleep 10; /old/new\"\r\n", false,
+            "[Desktop Entry]\r\nExec=sh -c \"sleep 10; /new\"\r\n"},
+        {"[Desktop Entry]\nExec=/usr/bin/env -S \"A=1 /old/new -x\" -y\n", false,
+            "[Desktop Entry]\nExec=/usr/bin/env -S \"A=1 /new -x\" -y\n"},
+        // A new path is quoted as the shell and the entry want it.
+        {R"([Desktop Entry]
+Exec=bash -lc "sleep 10 && exec /old/new --flag >/dev/null 2>&1")",
+            false,
+            R"([Desktop Entry]
+Exec=bash -lc "sleep 10 && exec '/home/a b/new' --flag >/dev/null 2>&1")",
+            "/home/a b/new"},
+        // Orvel's own entry: the same rule for its name.
+        {R"([Desktop Entry]
+Exec=zsh -c "'/usr/local/bin/orvel' --x; true"
+)",
+            false,
+            R"([Desktop Entry]
+Exec=zsh -c "'/opt/it'\\\\''s/orvel' --x; true"
+)",
+            "/opt/it's/orvel"},
+        {R"([Desktop Entry]
+Exec=dash -c "env -S 'A=1 /usr/local/bin/orvel' >/tmp/orvel 2>&1 &")",
+            false,
+            R"([Desktop Entry]
+Exec=dash -c "env -S 'A=1 /opt/orvel/bin/orvel' >/tmp/orvel 2>&1 &")",
+            "/opt/orvel/bin/orvel"},
         // Another program's arguments are not this one's; an open quote is no command.
         {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
             "[Desktop Entry]\nExec=env A=1 /new\n"},
@@ -98,7 +130,7 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
         {"[Desktop Entry]", true, "[Desktop Entry]\nExec=\"/new\""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(AutostartLoginItem::editedEntry(c.entry, "/new", c.enable), c.expected)
+        EXPECT_EQ(AutostartLoginItem::editedEntry(c.entry, c.program, c.enable), c.expected)
             << c.entry.toStdString();
 
     TemporaryHome home;
@@ -131,7 +163,13 @@ TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
     qputenv("PATH", home.path("bin").toUtf8() + ':' + savedPath);
     const auto restorePath = qScopeGuard([&] { qputenv("PATH", savedPath); });
 
-    const std::pair<QByteArray, Status> cases[] = {
+    const QString app = home.path("bin/orvel");
+    ASSERT_TRUE(QFile::copy(program, app));
+    const struct {
+        QByteArray content;
+        Status status;
+        QString program = {}; // the host's when empty
+    } cases[] = {
         {"\xEF\xBB\xBF[Desktop Entry]\nExec=\"" + path + "\"\n", Status::enabled},
         {"\xEF\xBB\xBF[Desktop Entry]\r\nName=Mine\r\nName[de]=Meins\r\nExec=env QT_SCALE_FACTOR=2 " + path
                 + " -platform xcb\r\nHidden=true\r\n\r\n# mine\r\n[Other]\r\nExec=x\r\n",
@@ -141,20 +179,30 @@ TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
         {"[Desktop Entry]\r\nExec=" + path + "\r\n", Status::enabled},
         {"[Desktop Entry]\nExec=" + home.path("link").toUtf8() + " --flag\n", Status::enabled},
         {"[Desktop Entry]\nExec=orvel-widget-host\n", Status::enabled},
-        // Wrappers whose options are not read here still name it.
+        // Wrappers name it behind options of their own.
         {"[Desktop Entry]\nExec=env -C /tmp QT_SCALE_FACTOR=2 " + path + "\n", Status::enabled},
         {"[Desktop Entry]\nExec=/usr/bin/env -S \"" + path + " -platform xcb\"\n", Status::enabled},
+        // A shell that runs it after a delay, through exec or env, or quoted.
+        {"[Desktop Entry]\nExec=sh -c \"sleep 10; " + path + "\"\n", Status::enabled},
+        {"[Desktop Entry]\r\nExec=bash -lc \"exec env -u DISPLAY QT_SCALE_FACTOR=2 orvel-widget-host "
+         "-x\"\r\n",
+            Status::enabled},
+        {"[Desktop Entry]\nExec=dash -c \"'" + path + "' >>/tmp/log 2>&1 &\"\nHidden=true\n",
+            Status::notRegistered},
+        {"[Desktop Entry]\nExec=zsh -c \"QT_SCALE_FACTOR=2 orvel-widget-host\"\n", Status::enabled},
+        // Orvel's own entry likewise.
+        {"[Desktop Entry]\nExec=sh -c \"sleep 5 && orvel\"\n", Status::enabled, app},
     };
     const QString entry = home.path("autostart/orvel.desktop");
     QDir().mkpath(home.path("autostart"));
     const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
-    for (const auto &[content, status] : cases) {
+    for (const auto &[content, status, started] : cases) {
         QFile file(entry);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ASSERT_TRUE(file.write(content) == content.size() && file.flush());
         ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
         file.close();
-        AutostartLoginItem item(entry, program);
+        AutostartLoginItem item(entry, started.isEmpty() ? program : started);
         item.keepRegistered();
         EXPECT_EQ(readFile(entry), content);
         EXPECT_EQ(QFileInfo(entry).lastModified(), past) << content.toStdString();

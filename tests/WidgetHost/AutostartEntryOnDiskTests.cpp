@@ -39,15 +39,23 @@ TEST(AutostartEntryOnDisk, AnAddLeavesTheUsersEntryAsItWasButForAMovedProgram)
     TemporaryHome home;
     const QString entry = WidgetHostAutostart::standardPath();
     const QByteArray host = ORVEL_WIDGET_HOST_BINARY;
-    const auto wrapped = [](const QByteArray &program) {
+    const auto wrapped = [](const QByteArray &program,
+                             const QByteArray &exec = "env QT_SCALE_FACTOR=2 %1 -platform xcb") {
         return "\xEF\xBB\xBF[Desktop Entry]\r\nType=Application\r\nName=Meine Widgets\r\nName[de]=Meine "
-               "Widgets\r\nExec=env QT_SCALE_FACTOR=2 "
-            + program + " -platform xcb\r\nHidden=true\r\n\r\n# mine\r\n[Desktop Action x]\r\nExec=other\r\n";
+               "Widgets\r\nExec="
+            + QByteArray(exec).replace("%1", program)
+            + "\r\nHidden=true\r\n\r\n# mine\r\n[Desktop Action x]\r\nExec=other\r\n";
     };
+    const QByteArray moved = "/old/place/orvel-widget-host";
+    const QByteArray delayed = "sh -c \"sleep 10; %1\"";
+    const QByteArray envOptions = "env -C /tmp -uFOO QT_SCALE_FACTOR=2 %1 -platform xcb";
     const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
     const std::pair<QByteArray, QByteArray> cases[] = {
         {wrapped(host), wrapped(host)},
-        {wrapped("/old/place/orvel-widget-host"), wrapped(host)},
+        {wrapped(moved), wrapped(host)},
+        {wrapped(host, delayed), wrapped(host, delayed)},
+        {wrapped(moved, delayed), wrapped(host, delayed)},
+        {wrapped(moved, envOptions), wrapped(host, envOptions)},
     };
     for (const auto &[before, after] : cases) {
         QDir().mkpath(QFileInfo(entry).absolutePath());

@@ -201,16 +201,38 @@ TEST_F(AppEndToEndTest, ThePlayerReachesTheWidgetFilesAndTheIntentAndEndsNotPlay
 
 // A closed terminal or a session ending without a session manager (SIGHUP)
 // ends the app as cleanly as a quit: it writes what it holds on its way out.
+// Started under nohup (SIGHUP ignored), it outlives the hang-up and ends on SIGTERM.
 TEST_F(AppEndToEndTest, AHangUpEndsTheAppCleanly)
 {
-    FakeSpotify spotify(bus);
-    playHolocene(spotify);
-    OrvelProcess app(environment());
-    ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
-    app.terminate(SIGHUP);
-    ASSERT_TRUE(eventually([&] { return app.finished(); }));
-    EXPECT_EQ(app.exitCode(), 0) << app.log().toStdString();
-    EXPECT_EQ(snapshot().value("availability"), "unavailable");
+    const struct {
+        bool underNohup;
+        const char *ending;
+    } cases[] = {
+        {false, "Ending on signal 1"},
+        {true, "Ending on signal 15"},
+    };
+    for (const auto &c : cases) {
+        QFile::remove(snapshotPath());
+        FakeSpotify spotify(bus);
+        playHolocene(spotify);
+        OrvelProcess app(environment(), {}, [nohup = c.underNohup] {
+            if (nohup)
+                ::signal(SIGHUP, SIG_IGN);
+        });
+        ASSERT_TRUE(holoceneReachedTheWidgets()) << app.log().toStdString();
+        app.terminate(SIGHUP);
+        if (c.underNohup) {
+            const QDBusMessage reply = callApp("PerformPlaybackIntent", {QStringLiteral("toggle")});
+            EXPECT_EQ(reply.arguments().value(0).toString(), "ok") << reply.errorMessage().toStdString();
+            app.terminate(SIGTERM);
+        }
+        ASSERT_TRUE(eventually([&] { return app.finished(); }));
+        EXPECT_EQ(app.exitCode(), 0) << app.log().toStdString();
+        EXPECT_EQ(app.log().count("Ending on signal"), 1) << app.log().toStdString();
+        EXPECT_TRUE(app.log().contains(c.ending)) << app.log().toStdString();
+        EXPECT_EQ(snapshot().value("availability"), "unavailable");
+        ASSERT_TRUE(eventually([&] { return !nameOwned(); }));
+    }
 }
 
 TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnsweringIntents)

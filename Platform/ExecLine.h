@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The Exec value of a desktop entry, read as the desktop, env and the shells
+// read it: the entry's quoting first, then an env split string (env -S) or a
+// shell's command string (sh, bash, dash or zsh -c) as its own words.
+namespace ExecLine {
+// The program as one argument of an Exec value: quoted when `quote` or when
+// it must be, escaped as a string value.
+QByteArray argument(const QString &program, bool quote = true);
+
+// The value that starts the program with what the user wrapped around it:
+// the same bytes when any of its words names the program (its path, a link
+// to it, its name on the search path), at any depth; a moved program (a
+// word that is the program's file name at another place, or its bare name
+// where a command goes) gets the new path in its stead, quoted as the text
+// around it needs, every other byte kept; a value that starts another
+// program gets this one after its env prefix, without the other's
+// arguments; a value that cannot be read becomes the program alone.
+QByteArray startingProgram(const QByteArray &value, const QString &program);
+} // namespace ExecLine
