@@ -421,25 +421,31 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         const char *name;
         SurfaceKind kind;
         bool closeControl;
+        // What takes the panel from under the pointer and gives it back: a full-screen window or another's
+        // window.
+        void (RecordingPanelWindow::*hiddenBy)(bool);
+        // The pointer leaves meanwhile: coming back is an entry.
+        bool leavesMeanwhile;
         // Opens the panel with the pointer on it or beside it; where the pointer rests.
         std::function<Point(SurfaceWindow &, Rect folded)> open;
     };
     const Case cases[] = {
-        {"player", SurfaceKind::notch, false,
+        {"player", SurfaceKind::notch, false, &RecordingPanelWindow::keepAway, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({folded.midX(), folded.midY()});
             }},
         // The sidebar's tab and the open sidebar overlap at x 1898–1908.
-        {"sidebar", SurfaceKind::sidebar, true,
+        {"sidebar", SurfaceKind::sidebar, true, &RecordingPanelWindow::keepAway, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1903, folded.midY()});
             }},
-        {"beside the open sidebar", SurfaceKind::sidebar, false,
+        {"beside the open sidebar", SurfaceKind::sidebar, false, &RecordingPanelWindow::keepAway, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1912, folded.midY()});
             }},
         // Folded away from the pointer, the header's arrow keys bring the player under it, then Return.
         {"player opened under the resting pointer", SurfaceKind::notch, false,
+            &RecordingPanelWindow::keepAway, false,
             [&](SurfaceWindow &window, Rect folded) {
                 restOn({folded.midX(), folded.midY()});
                 const Point resting = restOn({300, folded.midY()});
@@ -447,6 +453,24 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
                 world.clock.advance(1);
                 window.model().open();
                 return resting;
+            }},
+        {"player, left behind a full-screen window", SurfaceKind::notch, false,
+            &RecordingPanelWindow::keepAway, true,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({folded.midX(), folded.midY()});
+            }},
+        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true,
+            &RecordingPanelWindow::keepAway, true,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({1903, folded.midY()});
+            }},
+        {"player under another's window", SurfaceKind::notch, false, &RecordingPanelWindow::cover, false,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({folded.midX(), folded.midY()});
+            }},
+        {"player, left under another's window", SurfaceKind::notch, false, &RecordingPanelWindow::cover, true,
+            [&](SurfaceWindow &, Rect folded) {
+                return restOn({folded.midX(), folded.midY()});
             }},
     };
     for (const Case &c : cases) {
@@ -466,15 +490,18 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         panel->movePointer({over.x - 1, over.y});
         world.clock.advance(1);
         EXPECT_FALSE(model.isExpanded());
-        // A full-screen window that takes the display and gives it back moves no pointer.
-        panel->keepAway(true);
-        panel->leave();
+        (panel->*c.hiddenBy)(true);
         world.clock.advance(1);
-        panel->keepAway(false);
-        panel->enter();
+        if (c.leavesMeanwhile)
+            panel->movePointer({over.x, over.y - 300});
+        world.clock.advance(1);
+        (panel->*c.hiddenBy)(false);
+        world.clock.advance(1);
         panel->movePointer(over);
         world.clock.advance(1);
-        EXPECT_FALSE(model.isExpanded());
+        EXPECT_EQ(model.isExpanded(), c.leavesMeanwhile);
+        if (c.leavesMeanwhile)
+            continue;
 
         // Back on the very point where it folded: an entry all the same.
         panel->movePointer({over.x, over.y - 300});
