@@ -421,31 +421,30 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         const char *name;
         SurfaceKind kind;
         bool closeControl;
-        // What takes the panel from under the pointer and gives it back: a full-screen window or another's
+        // A full-screen window takes the panel from under the pointer and gives it back, else another's
         // window.
-        void (RecordingPanelWindow::*hiddenBy)(bool);
+        bool fullScreen;
         // The pointer leaves meanwhile: coming back is an entry.
         bool leavesMeanwhile;
         // Opens the panel with the pointer on it or beside it; where the pointer rests.
         std::function<Point(SurfaceWindow &, Rect folded)> open;
     };
     const Case cases[] = {
-        {"player", SurfaceKind::notch, false, &RecordingPanelWindow::keepAway, false,
+        {"player", SurfaceKind::notch, false, true, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({folded.midX(), folded.midY()});
             }},
         // The sidebar's tab and the open sidebar overlap at x 1898–1908.
-        {"sidebar", SurfaceKind::sidebar, true, &RecordingPanelWindow::keepAway, false,
+        {"sidebar", SurfaceKind::sidebar, true, true, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1903, folded.midY()});
             }},
-        {"beside the open sidebar", SurfaceKind::sidebar, false, &RecordingPanelWindow::keepAway, false,
+        {"beside the open sidebar", SurfaceKind::sidebar, false, true, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1912, folded.midY()});
             }},
         // Folded away from the pointer, the header's arrow keys bring the player under it, then Return.
-        {"player opened under the resting pointer", SurfaceKind::notch, false,
-            &RecordingPanelWindow::keepAway, false,
+        {"player opened under the resting pointer", SurfaceKind::notch, false, true, false,
             [&](SurfaceWindow &window, Rect folded) {
                 restOn({folded.midX(), folded.midY()});
                 const Point resting = restOn({300, folded.midY()});
@@ -454,21 +453,19 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
                 window.model().open();
                 return resting;
             }},
-        {"player, left behind a full-screen window", SurfaceKind::notch, false,
-            &RecordingPanelWindow::keepAway, true,
+        {"player, left behind a full-screen window", SurfaceKind::notch, false, true, true,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({folded.midX(), folded.midY()});
             }},
-        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true,
-            &RecordingPanelWindow::keepAway, true,
+        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true, true, true,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1903, folded.midY()});
             }},
-        {"player under another's window", SurfaceKind::notch, false, &RecordingPanelWindow::cover, false,
+        {"player under another's window", SurfaceKind::notch, false, false, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({folded.midX(), folded.midY()});
             }},
-        {"player, left under another's window", SurfaceKind::notch, false, &RecordingPanelWindow::cover, true,
+        {"player, left under another's window", SurfaceKind::notch, false, false, true,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({folded.midX(), folded.midY()});
             }},
@@ -490,12 +487,13 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         panel->movePointer({over.x - 1, over.y});
         world.clock.advance(1);
         EXPECT_FALSE(model.isExpanded());
-        (panel->*c.hiddenBy)(true);
+        const auto hide = [&](bool hidden) { c.fullScreen ? panel->keepAway(hidden) : panel->cover(hidden); };
+        hide(true);
         world.clock.advance(1);
         if (c.leavesMeanwhile)
             panel->movePointer({over.x, over.y - 300});
         world.clock.advance(1);
-        (panel->*c.hiddenBy)(false);
+        hide(false);
         world.clock.advance(1);
         panel->movePointer(over);
         world.clock.advance(1);
