@@ -429,16 +429,14 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         // Opens the panel with the pointer on it or beside it; where the pointer rests.
         std::function<Point(SurfaceWindow &, Rect folded)> open;
     };
+    const auto onThePlayer = [&](SurfaceWindow &, Rect folded) {
+        return restOn({folded.midX(), folded.midY()});
+    };
+    // The sidebar's tab and the open sidebar overlap at x 1898–1908.
+    const auto onTheTab = [&](SurfaceWindow &, Rect folded) { return restOn({1903, folded.midY()}); };
     const Case cases[] = {
-        {"player", SurfaceKind::notch, false, true, false,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({folded.midX(), folded.midY()});
-            }},
-        // The sidebar's tab and the open sidebar overlap at x 1898–1908.
-        {"sidebar", SurfaceKind::sidebar, true, true, false,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({1903, folded.midY()});
-            }},
+        {"player", SurfaceKind::notch, false, true, false, onThePlayer},
+        {"sidebar", SurfaceKind::sidebar, true, true, false, onTheTab},
         {"beside the open sidebar", SurfaceKind::sidebar, false, true, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1912, folded.midY()});
@@ -453,22 +451,10 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
                 window.model().open();
                 return resting;
             }},
-        {"player, left behind a full-screen window", SurfaceKind::notch, false, true, true,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({folded.midX(), folded.midY()});
-            }},
-        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true, true, true,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({1903, folded.midY()});
-            }},
-        {"player under another's window", SurfaceKind::notch, false, false, false,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({folded.midX(), folded.midY()});
-            }},
-        {"player, left under another's window", SurfaceKind::notch, false, false, true,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({folded.midX(), folded.midY()});
-            }},
+        {"player, left behind a full-screen window", SurfaceKind::notch, false, true, true, onThePlayer},
+        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true, true, true, onTheTab},
+        {"player under another's window", SurfaceKind::notch, false, false, false, onThePlayer},
+        {"player, left under another's window", SurfaceKind::notch, false, false, true, onThePlayer},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
