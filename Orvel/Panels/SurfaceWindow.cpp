@@ -41,23 +41,14 @@ QCoro::Task<void> shrinkLater(Scheduler &scheduler, QPointer<SurfaceWindow> wind
         window->update(false);
 }
 
-// Follows a pointer that rests beside an open panel, where no window reports
-// it, until it leaves the panel's place.
-QCoro::Task<void> followRestingPointer(Scheduler &scheduler, QPointer<SurfaceWindow> window, TaskHandle self)
+// Looks at a pointer that no window reports, every so often, for as long as `look` says.
+QCoro::Task<void> followPointer(
+    Scheduler &scheduler, QPointer<SurfaceWindow> window, TaskHandle self, std::function<bool()> look)
 {
     for (;;) {
         const bool slept = co_await scheduler.sleep(SurfaceWindow::restingPointerInterval, self);
-        if (!slept || self.isCancelled() || !window)
+        if (!slept || self.isCancelled() || !window || !look())
             co_return;
-        PanelModel &model = window->model();
-        const bool inside = window->pointerInside();
-        if (model.isExpanded() && inside)
-            continue;
-        if (model.hovered() && !inside) {
-            qCDebug(lcHover, "resting pointer left %s", qPrintable(window->panel().title()));
-            model.hover(false);
-        }
-        co_return;
     }
 }
 } // namespace
@@ -108,10 +99,9 @@ SurfaceWindow::SurfaceWindow(SurfaceKind kind, const ScreenGeometry &geometry, c
         if (self)
             self->pointerMoved();
     };
-    // Kept off its display by a full-screen window, an open panel is not looked at: no fast polling.
     m_panel->onScreenChanged = [self] {
         if (self)
-            self->report();
+            self->onScreenChanged();
     };
 
     PanelModel &model = *m_model;
@@ -219,9 +209,6 @@ void SurfaceWindow::pointerCrossed(bool inside)
         model.hover(true);
         return;
     }
-    // A full-screen window taking the display is no leave of the pointer's.
-    if (m_panel->isOnScreen())
-        m_heldByDismissal = false;
     // Left by a pointer that moved: coming back is an entry, wherever it lands.
     if (m_pointerAtFold && *m_pointerAtFold != pointer)
         m_pointerAtFold.reset();
@@ -233,6 +220,25 @@ void SurfaceWindow::pointerCrossed(bool inside)
     }
     stopWatchingRestingPointer();
     model.hover(false);
+    // A full-screen window taking the display is no leave of the pointer's, nor is
+    // a window coming over the panel, which X tells as one with the pointer still there.
+    if (m_heldByDismissal && m_panel->isOnScreen()) {
+        if (pointerInside())
+            watchCoveredPointer();
+        else
+            m_heldByDismissal = false;
+    }
+}
+
+void SurfaceWindow::onScreenChanged()
+{
+    // Kept off its display by a full-screen window, an open panel is not looked at: no fast polling.
+    report();
+    // The full-screen window had the pointer's crossings: one that left the panel meanwhile ended its hold.
+    if (m_heldByDismissal && m_panel->isOnScreen() && !pointerInside()) {
+        qCDebug(lcHover, "pointer left %s while it was away", qPrintable(m_panel->title()));
+        m_heldByDismissal = false;
+    }
 }
 
 void SurfaceWindow::pointerMoved()
@@ -250,15 +256,46 @@ void SurfaceWindow::dismissing()
     m_entrySetAside = false;
 }
 
+void SurfaceWindow::watchPointer(std::function<bool()> look)
+{
+    stopWatchingRestingPointer();
+    Scheduler &scheduler = *m_services.scheduler;
+    const QPointer<SurfaceWindow> self(this);
+    m_restingWatch = scheduler.spawn([&scheduler, self, look = std::move(look)](TaskHandle task) {
+        return followPointer(scheduler, self, task, look);
+    });
+}
+
 void SurfaceWindow::watchRestingPointer()
 {
     if (watchingRestingPointer())
         return;
     qCDebug(lcHover, "resting pointer beside %s", qPrintable(m_panel->title()));
-    Scheduler &scheduler = *m_services.scheduler;
-    const QPointer<SurfaceWindow> self(this);
-    m_restingWatch = scheduler.spawn(
-        [&scheduler, self](TaskHandle task) { return followRestingPointer(scheduler, self, task); });
+    // Until it leaves the panel's place.
+    watchPointer([this] {
+        const bool inside = pointerInside();
+        if (m_model->isExpanded() && inside)
+            return true;
+        if (m_model->hovered() && !inside) {
+            qCDebug(lcHover, "resting pointer left %s", qPrintable(m_panel->title()));
+            m_model->hover(false);
+        }
+        return false;
+    });
+}
+
+void SurfaceWindow::watchCoveredPointer()
+{
+    // Until it leaves the covered panel or comes back into its window; kept away, the return asks.
+    watchPointer([this] {
+        if (!m_heldByDismissal || !m_panel->isOnScreen())
+            return false;
+        if (pointerInside())
+            return true;
+        qCDebug(lcHover, "pointer left %s while it was covered", qPrintable(m_panel->title()));
+        m_heldByDismissal = false;
+        return false;
+    });
 }
 
 void SurfaceWindow::stopWatchingRestingPointer()

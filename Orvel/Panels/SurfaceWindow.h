@@ -38,7 +38,8 @@ public:
     static constexpr double headerHeight = 38;
     // Half the compact player: how far from its centre a grab is kept.
     static constexpr double maximumGrabOffset = 142;
-    // How often a pointer resting beside an open panel, where it unfolded from, is looked at.
+    // How often a pointer no window reports is looked at: resting beside an open
+    // panel, where it unfolded from, or over a panel something covers.
     static constexpr double restingPointerInterval = 0.1;
 
     struct Services {
@@ -110,10 +111,13 @@ private:
     void report();
     void pointerCrossed(bool inside);
     void pointerMoved();
+    void onScreenChanged();
     void dismissing();
     // The panel came under the pointer without the pointer moving since it folded.
     bool restsWhereFolded(Point pointer) const;
+    void watchPointer(std::function<bool()> look);
     void watchRestingPointer();
+    void watchCoveredPointer();
     void stopWatchingRestingPointer();
 
     Services m_services;

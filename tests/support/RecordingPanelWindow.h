@@ -35,13 +35,23 @@ public:
         if (escape)
             escape();
     }
-    // A full-screen window takes the display (or gives it back).
-    void keepAway(bool away) { setKeptAway(away); }
+    // A full-screen window takes the display (or gives it back), and the pointer's crossings with it.
+    void keepAway(bool away)
+    {
+        setKeptAway(away);
+        crossings();
+    }
+    // Another program's window comes over this one (or goes): the pointer there is on that window.
+    void cover(bool covered)
+    {
+        m_covered = covered;
+        crossings();
+    }
 
     // When set, the window sees this pointer as an X server shows it: a frame
     // change, showing or hiding that takes the window from under the pointer or
-    // brings it there is a crossing, and so is a move; each is reported on a
-    // later turn of the event loop, as events arrive.
+    // brings it there is a crossing, and so is a move (none while kept away or covered); each is reported on
+    // a later turn of the event loop, as events arrive.
     Point *pointer = nullptr;
     void movePointer(Point to)
     {
@@ -80,7 +90,7 @@ protected:
 private:
     void crossings()
     {
-        const bool under = pointer && isVisible() && frame().contains(*pointer);
+        const bool under = pointer && isOnScreen() && !m_covered && frame().contains(*pointer);
         if (under == m_under)
             return;
         m_under = under;
@@ -102,5 +112,6 @@ private:
     }
 
     bool m_under = false;
+    bool m_covered = false;
     std::shared_ptr<int> m_alive = std::make_shared<int>();
 };

@@ -13,6 +13,7 @@
 #include <QCursor>
 #include <QQuickItem>
 #include <gtest/gtest.h>
+#include <optional>
 
 // The app's own top player and sidebar on openbox with two workspaces (the
 // ctest "Panels.PlacedOnX11" runs tests/support/run-with-openbox), judged by
@@ -92,6 +93,25 @@ protected:
         for (double passed = 0; passed < 10 && !condition(); passed += 0.05)
             rest(0.05);
         return condition();
+    }
+    // The middle of the player's header, its drag handle.
+    QPoint playerHeader() const
+    {
+        const auto *handle = player().content()->findChild<QQuickItem *>(QStringLiteral("dragHandle"));
+        return handle ? handle->mapToGlobal(handle->boundingRect().center()).toPoint() : QPoint(-1, -1);
+    }
+    // Opens the player by a click on its header and folds it by Escape, the pointer staying there.
+    void escapeOnHeader(QPoint header)
+    {
+        PanelModel &model = playerModel();
+        // X sees the pointer over the window once its shape is there.
+        ASSERT_TRUE(moveTo(header) && X11Server::within2s([&] { return model.hovered(); }));
+        ASSERT_TRUE(xdotool({"click", "1"}));
+        ASSERT_TRUE(X11Server::within2s([&] { return model.isExpanded() && player().window().isActive(); }));
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        ASSERT_TRUE(X11Server::within2s([&] { return !model.isExpanded(); }));
+        rest(1);
+        ASSERT_TRUE(player().window().geometry().contains(header));
     }
     static bool xdotool(const QStringList &arguments) { return X11Server::run("xdotool", arguments) == 0; }
     static bool moveTo(QPoint to)
@@ -307,18 +327,8 @@ TEST_F(PanelsOnOpenbox,
 TEST_F(PanelsOnOpenbox, EscapeFoldsThePlayerUnderThePointerUntilThePointerLeavesAndComesBack)
 {
     PanelModel &model = playerModel();
-    const auto *handle = player().content()->findChild<QQuickItem *>(QStringLiteral("dragHandle"));
-    ASSERT_TRUE(handle);
-    const QPoint header = handle->mapToGlobal(handle->boundingRect().center()).toPoint();
-
-    // X sees the pointer over the window once its shape is there.
-    ASSERT_TRUE(moveTo(header) && X11Server::within2s([&] { return model.hovered(); }));
-    ASSERT_TRUE(xdotool({"click", "1"}));
-    ASSERT_TRUE(X11Server::within2s([&] { return model.isExpanded() && player().window().isActive(); }));
-    ASSERT_TRUE(xdotool({"key", "Escape"}));
-    ASSERT_TRUE(X11Server::within2s([&] { return !model.isExpanded(); }));
-    rest(1);
-    ASSERT_TRUE(player().window().geometry().contains(header));
+    const QPoint header = playerHeader();
+    ASSERT_NO_FATAL_FAILURE(escapeOnHeader(header));
     // Each move is judged once Qt has delivered it.
     X11Server::PointerEvents pointer(player().window());
     ASSERT_TRUE(moveTo(header + QPoint(1, 0)));
@@ -333,6 +343,61 @@ TEST_F(PanelsOnOpenbox, EscapeFoldsThePlayerUnderThePointerUntilThePointerLeaves
     ASSERT_TRUE(X11Server::within2s([&] { return pointer.enters > 0; }));
     rest(0.5);
     EXPECT_TRUE(model.isExpanded());
+    QCursor::setPos(0, 0);
+}
+
+TEST_F(PanelsOnOpenbox, APlayerEscapedUnderThePointerComesBackFromAFullScreenWindowHeldOnlyIfThePointerStayed)
+{
+    PanelModel &model = playerModel();
+    const QPoint header = playerHeader();
+    struct Row {
+        const char *name;
+        // Another program's menu over the player first: its crossing comes before the full-screen window's.
+        bool menuFirst;
+        // Where the pointer goes while the full-screen window has the display: back, the player opens to it.
+        std::optional<QPoint> meanwhile;
+    };
+    const Row rows[] = {
+        {"the pointer left", false, header + QPoint(0, 300)},
+        {"the pointer stayed", false, std::nullopt},
+        {"the pointer stayed under a menu", true, std::nullopt},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(moveTo({0, 0}));
+        rest(1);
+        ASSERT_NO_FATAL_FAILURE(escapeOnHeader(header));
+
+        std::optional<X11Server::ForeignWindow> menu;
+        if (row.menuFirst) {
+            X11Server::PointerEvents covered(player().window());
+            menu.emplace(player().window().geometry().adjusted(-20, -20, 20, 20), qRgb(255, 0, 0));
+            ASSERT_TRUE(X11Server::within2s([&] { return covered.leaves > 0; }));
+            rest(1);
+        }
+        X11Server::WhiteWindow full;
+        ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
+        ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+        ASSERT_TRUE(X11Server::within2s([&] { return !X11Server::viewable(player().window()); }));
+        // The pointer moves once the player has settled behind the full-screen window.
+        rest(1);
+        if (row.meanwhile) {
+            ASSERT_TRUE(moveTo(*row.meanwhile));
+        }
+        ASSERT_TRUE(X11Server::settled());
+        ASSERT_TRUE(full.setFullScreen(false));
+        ASSERT_TRUE(X11Server::within2s([&] { return X11Server::viewable(player().window()); }));
+        ASSERT_TRUE(X11Server::settled());
+        menu.reset();
+        rest(1);
+
+        // Back onto the header beside where it folded, judged once Qt has delivered the move.
+        X11Server::PointerEvents pointer(player().window());
+        const QPoint back = header - QPoint(1, 0);
+        ASSERT_TRUE(moveTo(back) && X11Server::within2s([&] { return pointer.lastMove == back; }));
+        rest(1);
+        EXPECT_EQ(model.isExpanded(), row.meanwhile.has_value());
+    }
     QCursor::setPos(0, 0);
 }
 

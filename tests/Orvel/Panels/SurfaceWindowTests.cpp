@@ -421,25 +421,28 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         const char *name;
         SurfaceKind kind;
         bool closeControl;
+        // A full-screen window takes the panel from under the pointer and gives it back, else another's
+        // window.
+        bool fullScreen;
+        // The pointer leaves meanwhile: coming back is an entry.
+        bool leavesMeanwhile;
         // Opens the panel with the pointer on it or beside it; where the pointer rests.
         std::function<Point(SurfaceWindow &, Rect folded)> open;
     };
+    const auto onThePlayer = [&](SurfaceWindow &, Rect folded) {
+        return restOn({folded.midX(), folded.midY()});
+    };
+    // The sidebar's tab and the open sidebar overlap at x 1898–1908.
+    const auto onTheTab = [&](SurfaceWindow &, Rect folded) { return restOn({1903, folded.midY()}); };
     const Case cases[] = {
-        {"player", SurfaceKind::notch, false,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({folded.midX(), folded.midY()});
-            }},
-        // The sidebar's tab and the open sidebar overlap at x 1898–1908.
-        {"sidebar", SurfaceKind::sidebar, true,
-            [&](SurfaceWindow &, Rect folded) {
-                return restOn({1903, folded.midY()});
-            }},
-        {"beside the open sidebar", SurfaceKind::sidebar, false,
+        {"player", SurfaceKind::notch, false, true, false, onThePlayer},
+        {"sidebar", SurfaceKind::sidebar, true, true, false, onTheTab},
+        {"beside the open sidebar", SurfaceKind::sidebar, false, true, false,
             [&](SurfaceWindow &, Rect folded) {
                 return restOn({1912, folded.midY()});
             }},
         // Folded away from the pointer, the header's arrow keys bring the player under it, then Return.
-        {"player opened under the resting pointer", SurfaceKind::notch, false,
+        {"player opened under the resting pointer", SurfaceKind::notch, false, true, false,
             [&](SurfaceWindow &window, Rect folded) {
                 restOn({folded.midX(), folded.midY()});
                 const Point resting = restOn({300, folded.midY()});
@@ -448,6 +451,10 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
                 window.model().open();
                 return resting;
             }},
+        {"player, left behind a full-screen window", SurfaceKind::notch, false, true, true, onThePlayer},
+        {"sidebar, left behind a full-screen window", SurfaceKind::sidebar, true, true, true, onTheTab},
+        {"player under another's window", SurfaceKind::notch, false, false, false, onThePlayer},
+        {"player, left under another's window", SurfaceKind::notch, false, false, true, onThePlayer},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -466,15 +473,19 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         panel->movePointer({over.x - 1, over.y});
         world.clock.advance(1);
         EXPECT_FALSE(model.isExpanded());
-        // A full-screen window that takes the display and gives it back moves no pointer.
-        panel->keepAway(true);
-        panel->leave();
+        const auto hide = [&](bool hidden) { c.fullScreen ? panel->keepAway(hidden) : panel->cover(hidden); };
+        hide(true);
         world.clock.advance(1);
-        panel->keepAway(false);
-        panel->enter();
+        if (c.leavesMeanwhile)
+            panel->movePointer({over.x, over.y - 300});
+        world.clock.advance(1);
+        hide(false);
+        world.clock.advance(1);
         panel->movePointer(over);
         world.clock.advance(1);
-        EXPECT_FALSE(model.isExpanded());
+        EXPECT_EQ(model.isExpanded(), c.leavesMeanwhile);
+        if (c.leavesMeanwhile)
+            continue;
 
         // Back on the very point where it folded: an entry all the same.
         panel->movePointer({over.x, over.y - 300});
