@@ -68,7 +68,6 @@ QIcon outlinedIcon()
     }
     return icon;
 }
-
 } // namespace
 
 QIcon StatusItem::trayIcon()

@@ -215,8 +215,8 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
     if (!guard)
         co_return;
     if (status == notPermittedStatus) {
-        // Orvel keeps the refusal itself and no settings pane can lift it:
-        // the user asking to connect is asked again.
+        // The refusal is Orvel's own record, no system setting to change
+        // elsewhere: asking to connect puts the question again.
         const std::optional<bool> allowed = co_await bridge->askPermissionAgain();
         if (!guard)
             co_return;
