@@ -185,35 +185,6 @@ TEST_F(OnboardingFlowTest, ConnectingHoldsUntilTheAttemptReturnsAndOnlyThePrimar
     EXPECT_EQ(flow->primaryTitle(), "Continue");
 }
 
-TEST_F(OnboardingFlowTest, ConnectSpotifyAfterARefusalPutsTheQuestionAgain)
-{
-    struct Row {
-        std::optional<bool> answer; // nothing: dismissed
-        const char *title;
-        bool help;
-        const char *primary;
-    };
-    for (const Row &row : {Row{true, "Spotify is ready.", false, "Continue"},
-             Row{false, "Let\u2019s connect your music.", true, "Connect Spotify"},
-             Row{{}, "Let\u2019s connect your music.", true, "Connect Spotify"}}) {
-        SCOPED_TRACE(row.title);
-        spotify->permissionStatus = PlaybackCoordinator::notPermittedStatus;
-        spotify->reconsidered = row.answer;
-        spotify->asksAgain = 0;
-        run(coordinator->refresh());
-        flow = std::make_unique<OnboardingFlow>();
-        flow->setPlayer(coordinator.get());
-        flow->advance();
-        ASSERT_TRUE(flow->showsPermissionHelp());
-        flow->primary();
-        clock.runUntilIdle();
-        EXPECT_EQ(spotify->asksAgain, 1);
-        EXPECT_EQ(flow->spotifyTitle(), QString::fromUtf8(row.title));
-        EXPECT_EQ(flow->showsPermissionHelp(), row.help);
-        EXPECT_EQ(flow->primaryTitle(), row.primary);
-    }
-}
-
 TEST_F(OnboardingFlowTest, AGuideGoneDuringTheAttemptIsLeftAloneAndTheAttemptEnds)
 {
     workspace.spotifyPid.reset();
