@@ -87,7 +87,7 @@ ScreenInfo Screens::withNotch(ScreenInfo screen, QSizeF notch)
 
 SystemScreens::SystemScreens(QObject *parent)
     : Screens(parent)
-    , m_notch(parseNotch(qEnvironmentVariable("ORVEL_TEST_NOTCH")))
+    , m_notch(declaredNotch())
 {
     auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
     if (!application)
@@ -103,6 +103,11 @@ SystemScreens::SystemScreens(QObject *parent)
         emit changed();
     });
     connect(application, &QGuiApplication::primaryScreenChanged, this, &Screens::changed);
+}
+
+std::optional<QSizeF> SystemScreens::declaredNotch()
+{
+    return parseNotch(qEnvironmentVariable("ORVEL_TEST_NOTCH"));
 }
 
 void SystemScreens::watch(QScreen *screen)

@@ -95,6 +95,9 @@ class SystemScreens final : public Screens {
 public:
     explicit SystemScreens(QObject *parent = nullptr);
 
+    // The housing ORVEL_TEST_NOTCH declares; nothing on every real Linux display.
+    static std::optional<QSizeF> declaredNotch();
+
     QList<ScreenInfo> screens() const override;
     Point pointer() const override;
     QRect primaryGeometry() const override;

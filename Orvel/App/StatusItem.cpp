@@ -5,47 +5,77 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
-#include <QPainterPath>
 #include <QSystemTrayIcon>
+#include <cmath>
 
 namespace {
 Q_LOGGING_CATEGORY(lcStatusItem, "com.velbrandtoro.Orvel.statusItem")
 
 // Five rounded bars of a sound wave, for desktops without our own image.
-QIcon waveform()
+QImage waveform(QSize size)
 {
-    QPixmap pixmap(36, 36);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xe8, 0xe8, 0xec));
+    painter.setBrush(Qt::black);
+    painter.scale(size.width() / 36.0, size.height() / 36.0);
     const double heights[] = {10, 20, 30, 20, 10};
     for (int i = 0; i < 5; ++i) {
         const double x = 3 + i * 6.6;
         painter.drawRoundedRect(QRectF(x, 18 - heights[i] / 2, 3.6, heights[i]), 1.8, 1.8);
     }
-    return QIcon(pixmap);
+    return image;
 }
 
-// The template image takes the desktop's text colour, as the tray shows it on the panel.
-QIcon statusIcon()
+// The glyph's shape in one colour.
+QImage tinted(const QImage &glyph, const QColor &color)
 {
-    QImage image = Assets::image(QStringLiteral("MenuBarTemplate"), QSize(36, 36));
-    if (image.isNull())
-        return waveform();
+    QImage image = glyph;
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(image.rect(), QGuiApplication::palette().windowText());
-    painter.end();
-    return QIcon(QPixmap::fromImage(image));
+    painter.fillRect(image.rect(), color);
+    return image;
+}
+
+// A light glyph in a dark outline: one of the two stands out on any panel,
+// dark or light, where the panel cannot colour the icon itself.
+QIcon outlinedIcon()
+{
+    QIcon icon;
+    for (const int side : {36, 72}) {
+        const QSize size(side, side);
+        QImage glyph = Assets::image(QStringLiteral("MenuBarTemplate"), size);
+        if (glyph.isNull())
+            glyph = waveform(size);
+        const QImage outline = tinted(glyph, QColor(0x1c, 0x1c, 0x20));
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        const double width = side / 24.0;
+        for (int step = 0; step < 16; ++step) {
+            const double angle = step * M_PI / 8;
+            painter.drawImage(QPointF(width * std::cos(angle), width * std::sin(angle)), outline);
+        }
+        painter.drawImage(0, 0, tinted(glyph, QColor(0xf4, 0xf4, 0xf6)));
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 } // namespace
+
+QIcon StatusItem::trayIcon()
+{
+    if (QIcon::hasThemeIcon(iconName))
+        return QIcon::fromTheme(iconName);
+    return outlinedIcon();
+}
 
 std::unique_ptr<StatusItem> StatusItem::make(AppDelegate &delegate)
 {
@@ -63,7 +93,7 @@ StatusItem::StatusItem(AppDelegate &delegate)
     , m_menu(std::make_unique<QMenu>())
     , m_icon(std::make_unique<QSystemTrayIcon>())
 {
-    m_icon->setIcon(statusIcon());
+    m_icon->setIcon(trayIcon());
     m_icon->setToolTip(QStringLiteral("Orvel"));
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusItem::rebuildMenu);
     m_icon->setContextMenu(m_menu.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -16,6 +17,13 @@ public:
     // the app then runs without it, which is logged once.
     static std::unique_ptr<StatusItem> make(AppDelegate &delegate);
     ~StatusItem() override;
+
+    // The tray's image under this name in the icon theme, where the installed
+    // tree puts it; the panel then colours it as its own symbolic icons.
+    static constexpr QLatin1String iconName{"com.velbrandtoro.Orvel-status-symbolic"};
+    // The themed icon by that name; where no theme holds it, a picture that
+    // stands out on dark and light panels alike.
+    static QIcon trayIcon();
 
     // A menu title as QAction text: a track title's "&" is shown, not taken as a mnemonic.
     static QString actionText(const QString &title);

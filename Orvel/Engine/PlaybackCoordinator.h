@@ -210,6 +210,8 @@ public:
     // True when the command was sent and confirmed.
     QCoro::Task<bool> perform(PlaybackCommand command);
     void handle(std::exception_ptr error, bool fromCommand);
+    // The one request that may put the consent question; after a refusal it
+    // puts it again, as nothing else on this desktop can undo one.
     QCoro::Task<void> connectAsync();
     Q_INVOKABLE void setDisconnected();
     QCoro::Task<void> openSpotifyAsync(bool activates);

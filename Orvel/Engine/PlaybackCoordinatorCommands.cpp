@@ -211,9 +211,18 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
         co_return;
     }
     // The only request that may show the consent prompt.
-    const qint32 status = co_await bridge->permission(*pid, true);
+    qint32 status = co_await bridge->permission(*pid, true);
     if (!guard)
         co_return;
+    if (status == notPermittedStatus) {
+        // The refusal is Orvel's own record, no system setting to change
+        // elsewhere: asking to connect puts the question again.
+        const std::optional<bool> allowed = co_await bridge->askPermissionAgain();
+        if (!guard)
+            co_return;
+        if (allowed == true)
+            status = 0;
+    }
     if (status == 0) {
         setErrorKey(std::nullopt);
         co_await refresh();

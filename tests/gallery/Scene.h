@@ -62,6 +62,12 @@ public:
     // What the owners see of the desktop (Spotify installed, running, launched);
     // script it after root().
     FakeWorkspace &workspace() { return m_workspace; }
+    // The Spotify the owners reach: its permission and the question put again.
+    ScriptedSpotify &spotify()
+    {
+        root();
+        return *m_spotify;
+    }
     // Publishes the scripted playback, cover and shortcuts, and hands the
     // owners and the artwork provider to the harness's engine.
     void apply(QmlHarness &harness);

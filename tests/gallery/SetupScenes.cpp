@@ -128,6 +128,18 @@ QList<Scene> setupScenes()
     scenes << guide(
         "spotify-refused",
         [](ScriptedState &state) { availability(state, PlayerAvailability::permissionDenied); }, steps(1));
+    // "Connect Spotify" after a refusal puts the question again; this user allows it.
+    scenes << guide(
+        "spotify-refused-allowed-again",
+        [](ScriptedState &state) {
+            availability(state, PlayerAvailability::permissionDenied);
+            state.spotify().permissionStatus = PlaybackCoordinator::notPermittedStatus;
+            state.spotify().reconsidered = true;
+        },
+        [](ScriptedState &state, QQuickItem *root) {
+            state.spotify().state = PlaybackCoordinator::placeholder(PlayerAvailability::noTrack);
+            steps(1, true)(state, root);
+        });
     scenes << guide(
         "spotify-connecting",
         [](ScriptedState &state) {

@@ -67,6 +67,19 @@ public:
         co_return permissionStatus;
     }
 
+    // What the question put again answers (nothing: dismissed); an answer is
+    // the permission from then on.
+    std::optional<bool> reconsidered;
+    int asksAgain = 0;
+
+    QCoro::Task<std::optional<bool>> askPermissionAgain() override
+    {
+        ++asksAgain;
+        if (reconsidered)
+            permissionStatus = *reconsidered ? 0 : -1743;
+        co_return reconsidered;
+    }
+
 private:
     QCoro::Task<void> answerDelay()
     {

@@ -2,7 +2,8 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <!-- The Linux words for the texts that name another desktop's places. Kept by hand: the keys reach
-     localized() at run time, where lupdate cannot see them, so never run update_translations on it. -->
+     localized() at run time, where lupdate cannot see them, so never run update_translations on it.
+     The second context holds the words of desktops where no display has a notch (linuxWording()). -->
 <context>
     <name>Localizable</name>
     <message>
@@ -39,7 +40,7 @@
     </message>
     <message>
         <source>Allow Spotify control in System Settings → Privacy &amp; Security → Automation.</source>
-        <translation>Allow Orvel to control Spotify when it asks again.</translation>
+        <translation>You chose not to let Orvel control Spotify. Connect again and choose Allow.</translation>
     </message>
     <message>
         <source>Open System Settings</source>
@@ -47,7 +48,7 @@
     </message>
     <message>
         <source>macOS may ask for permission to control Spotify.</source>
-        <translation>Orvel asks once for permission to control Spotify.</translation>
+        <translation>Orvel asks for your permission to control Spotify.</translation>
     </message>
     <message>
         <source>Disconnecting clears cached playback data and artwork. Your shortcuts remain. You can revoke Automation permission in System Settings.</source>
@@ -104,6 +105,21 @@
     <message>
         <source>Widgets are added from macOS, separately from the top player and sidebar.</source>
         <translation>Widgets are added from Orvel Widgets, separately from the top player and sidebar.</translation>
+    </message>
+</context>
+<context>
+    <name>Localizable without a notch</name>
+    <message>
+        <source>Notch player</source>
+        <translation>Top player</translation>
+    </message>
+    <message>
+        <source>Beside the notch</source>
+        <translation>Beside the header</translation>
+    </message>
+    <message>
+        <source>Next to the notch while the player is open. On other screens, beside the header.</source>
+        <translation>Next to the top player’s header while it is open.</translation>
     </message>
 </context>
 </TS>

@@ -1,13 +1,51 @@
 #include "Localization.h"
 
+#include "Screens.h"
+
 #include <QCoreApplication>
 #include <QTranslator>
+
+namespace {
+const char *const anyDesktop = "Localizable";
+// The table's second context: the words of displays without a notch.
+const char *const withoutNotch = "Localizable without a notch";
+
+class LinuxWording final : public QTranslator {
+public:
+    explicit LinuxWording(bool notch)
+        : m_notch(notch)
+    {
+    }
+
+    QString translate(
+        const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        if (!m_notch && qstrcmp(context, anyDesktop) == 0) {
+            QString words = QTranslator::translate(withoutNotch, sourceText, disambiguation, n);
+            if (!words.isEmpty())
+                return words;
+        }
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+
+private:
+    bool m_notch;
+};
+} // namespace
 
 QString localized(const QString &key)
 {
     const QByteArray utf8 = key.toUtf8();
-    const QString text = QCoreApplication::translate("Localizable", utf8.constData());
+    const QString text = QCoreApplication::translate(anyDesktop, utf8.constData());
     return text.isEmpty() ? key : text;
+}
+
+std::unique_ptr<QTranslator> linuxWording(bool notch)
+{
+    auto translator = std::make_unique<LinuxWording>(notch);
+    if (!translator->load(QStringLiteral(":/com.velbrandtoro.Orvel/i18n/LinuxWording.qm")))
+        return nullptr;
+    return translator;
 }
 
 bool installLinuxWording()
@@ -18,13 +56,12 @@ bool installLinuxWording()
     static const QLatin1String name{"orvelLinuxWording"};
     if (application->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
         return true;
-    auto *translator = new QTranslator(application);
-    translator->setObjectName(name);
-    if (!translator->load(QStringLiteral(":/com.velbrandtoro.Orvel/i18n/LinuxWording.qm"))) {
-        delete translator;
+    std::unique_ptr<QTranslator> translator = linuxWording(SystemScreens::declaredNotch().has_value());
+    if (!translator)
         return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    translator->setObjectName(name);
+    translator->setParent(application);
+    return QCoreApplication::installTranslator(translator.release());
 }
 
 QString localized(const QString &key, const QVariantList &arguments)

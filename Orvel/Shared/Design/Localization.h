@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QVariantList>
+#include <memory>
+
+class QTranslator;
 
 // The user-visible text for a key; the English text is the key. Translations
 // come from the application's installed QTranslators (context "Localizable");
@@ -18,6 +21,10 @@ QString localized(const QString &key, const QVariantList &arguments);
 // desktop's places) into the running application, once; later calls do
 // nothing. False when there is no application or the table is missing.
 bool installLinuxWording();
+
+// That table as a translator. Without a notch on any display, the texts that
+// name the notch read as the top player's and its header's.
+std::unique_ptr<QTranslator> linuxWording(bool notch);
 
 // The substitution alone, for texts that are already localised.
 QString substitutePlaceholders(const QString &format, const QVariantList &arguments);

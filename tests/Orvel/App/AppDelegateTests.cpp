@@ -154,7 +154,7 @@ TEST_F(AppDelegateTest, StatusMenuHeaderIsTheTrackTitleOrADisabledOrvel)
         layout << (item.isSeparator() ? QStringLiteral("-")
                                       : item.title + (item.key.isEmpty() ? "" : "^" + item.key));
     EXPECT_EQ(layout,
-        (QStringList{"-", "Open Orvel^,", "Show player", "Your shortcuts", "-", "Notch player",
+        (QStringList{"-", "Open Orvel^,", "Show player", "Your shortcuts", "-", "Top player",
             "Music sidebar", "-", "Open Spotify", "Quit Orvel^q"}));
 }
 

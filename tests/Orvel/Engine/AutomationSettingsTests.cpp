@@ -8,44 +8,13 @@
 // its answer recorded, and the coordinator following it.
 namespace {
 
-// Scripted Spotify whose consent can be asked again; an answer changes what
-// the permission reports from then on.
-class ReconsideringSpotify final : public SpotifyControlling {
-public:
-    explicit ReconsideringSpotify(std::shared_ptr<ScriptedSpotify> inner)
-        : inner(std::move(inner))
-    {
-    }
-
-    QCoro::Task<PlaybackSnapshot> readState(qint32 pid) override { return inner->readState(pid); }
-    QCoro::Task<PlaybackSnapshot> perform(PlaybackCommand command, qint32 pid) override
-    {
-        return inner->perform(std::move(command), pid);
-    }
-    QCoro::Task<qint32> permission(qint32 pid, bool ask) override { return inner->permission(pid, ask); }
-    QCoro::Task<std::optional<bool>> askPermissionAgain() override
-    {
-        ++asks;
-        if (answer)
-            inner->permissionStatus = *answer ? 0 : PlaybackCoordinator::notPermittedStatus;
-        co_return answer;
-    }
-
-    std::shared_ptr<ScriptedSpotify> inner;
-    std::optional<bool> answer;
-    int asks = 0;
-};
-
 class AutomationSettings : public CoordinatorTest {
 protected:
     AutomationSettings()
     {
-        coordinator = std::make_unique<PlaybackCoordinator>(services(reconsidering, container()));
         spotify->permissionStatus = PlaybackCoordinator::notPermittedStatus;
         run(coordinator->refresh());
     }
-
-    std::shared_ptr<ReconsideringSpotify> reconsidering = std::make_shared<ReconsideringSpotify>(spotify);
 };
 
 } // namespace
@@ -53,11 +22,11 @@ protected:
 TEST_F(AutomationSettings, AnAllowingAnswerBringsThePlayerBack)
 {
     ASSERT_EQ(coordinator->snapshot().availability, PlayerAvailability::permissionDenied);
-    reconsidering->answer = true;
+    spotify->reconsidered = true;
     coordinator->openAutomationSettings();
-    EXPECT_EQ(reconsidering->asks, 0); // fire and forget: it starts on the next turn
+    EXPECT_EQ(spotify->asksAgain, 0); // fire and forget: it starts on the next turn
     clock.runUntilIdle();
-    EXPECT_EQ(reconsidering->asks, 1);
+    EXPECT_EQ(spotify->asksAgain, 1);
     EXPECT_EQ(coordinator->snapshot().availability, PlayerAvailability::ready);
 }
 
@@ -66,7 +35,7 @@ TEST_F(AutomationSettings, ADismissedQuestionChangesNothing)
     const int reads = spotify->reads;
     coordinator->openAutomationSettings();
     clock.runUntilIdle();
-    EXPECT_EQ(reconsidering->asks, 1);
+    EXPECT_EQ(spotify->asksAgain, 1);
     EXPECT_EQ(spotify->reads, reads);
     EXPECT_EQ(coordinator->snapshot().availability, PlayerAvailability::permissionDenied);
 }

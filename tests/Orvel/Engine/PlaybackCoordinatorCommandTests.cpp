@@ -241,17 +241,25 @@ TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
 
 TEST_F(Connection, ConnectAnswers)
 {
+    // After a refusal, connecting puts the question again; its answer decides.
     struct Case {
         qint32 status;
+        std::optional<bool> reconsidered;
         A availability;
+        int asksAgain;
     };
-    for (const Case &c :
-        {Case{0, A::ready}, Case{-1744, A::needsPermission}, Case{-1743, A::permissionDenied}}) {
+    for (const Case &c : {Case{0, {}, A::ready, 0}, Case{-1744, {}, A::needsPermission, 0},
+             Case{-1743, {}, A::permissionDenied, 1}, Case{-1743, false, A::permissionDenied, 1},
+             Case{-1743, true, A::ready, 1}, Case{-600, true, A::permissionDenied, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.status << " then " << c.reconsidered.value_or(-1));
         coordinator->setDisconnected();
         spotify->permissionStatus = c.status;
+        spotify->reconsidered = c.reconsidered;
+        spotify->asksAgain = 0;
         run(coordinator->connectAsync());
         EXPECT_FALSE(defaults.boolean(PlaybackCoordinator::disconnectedKey));
         EXPECT_EQ(coordinator->snapshot().availability, c.availability);
+        EXPECT_EQ(spotify->asksAgain, c.asksAgain);
         EXPECT_FALSE(coordinator->errorKey());
     }
 }

@@ -93,9 +93,9 @@ TEST_F(Notice, ANewAvailabilityRedrawsTheMessageAndTheButtons)
     EXPECT_EQ(workspace.openedURLs, QList<QUrl>{PlaybackCoordinator::spotifyDownloadURL});
 
     coordinator->publish(PlaybackCoordinator::placeholder(PlayerAvailability::permissionDenied), false);
-    // In the Linux words: the button asks again with Orvel's own question.
-    EXPECT_EQ(
-        message(*view)->property("text").toString(), "Allow Orvel to control Spotify when it asks again.");
+    // In the Linux words: what to do, as either button asks again with Orvel's own question.
+    EXPECT_EQ(message(*view)->property("text").toString(),
+        "You chose not to let Orvel control Spotify. Connect again and choose Allow.");
     EXPECT_EQ(buttons(*view), (QStringList{"Ask Again", "Try again"}));
 
     coordinator->publish(PlaybackCoordinator::placeholder(PlayerAvailability::ready), false);
@@ -112,6 +112,7 @@ TEST_F(Notice, TryAgainAndConnectRunTheConnectOperation)
     ASSERT_TRUE(view);
     click(button(*view, "Try again"));
     EXPECT_EQ(spotify->permissionAsks, std::vector<bool>{true}); // connect() asks with the prompt allowed
+    EXPECT_EQ(spotify->asksAgain, 1); // and after the refusal, puts the question again
 
     coordinator->publish(PlaybackCoordinator::placeholder(PlayerAvailability::needsPermission), false);
     click(button(*view, "Connect Spotify"));

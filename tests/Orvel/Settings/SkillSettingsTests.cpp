@@ -106,7 +106,7 @@ TEST_F(SkillSettings, PlacementsAreOneWriteAndHiddenDimsTheSlots)
     EXPECT_EQ(cards[3].toMap()["title"], "Hidden");
     EXPECT_TRUE(cards[3].toMap()["selected"].toBool());
     EXPECT_FALSE(cards[0].toMap()["selected"].toBool());
-    EXPECT_EQ(cards[1].toMap()["title"], "Beside the notch");
+    EXPECT_EQ(cards[1].toMap()["title"], "Beside the header"); // no display has a notch
 }
 
 TEST_F(SkillSettings, APendingSlotIsTakenAtOnceAndOpenedATurnLater)

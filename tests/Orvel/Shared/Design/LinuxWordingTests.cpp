@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 // Texts that send the user to places of another desktop must read in Linux
@@ -141,4 +142,24 @@ TEST(LinuxWording, EveryTextNamingAnotherDesktopsPlacesHasLinuxWords)
     }
     EXPECT_GT(scanned, 100); // the tree was found
     EXPECT_TRUE(missing.isEmpty()) << missing.join(u'\n').toStdString();
+}
+
+TEST(LinuxWording, TheNotchsTextsNameTheTopPlayerWhereNoDisplayHasANotch)
+{
+    const char *wings = "Next to the notch while the player is open. On other screens, beside the header.";
+    struct Row {
+        const char *key;
+        bool notch;
+        const char *words; // nothing: the key itself
+    };
+    for (const Row &row : {Row{"Notch player", false, "Top player"}, Row{"Notch player", true, nullptr},
+             Row{"Beside the notch", false, "Beside the header"}, Row{"Beside the notch", true, nullptr},
+             Row{wings, false, "Next to the top player\u2019s header while it is open."},
+             Row{wings, true, nullptr}, Row{"On this Mac", false, "On this computer"},
+             Row{"On this Mac", true, "On this computer"}}) {
+        SCOPED_TRACE(testing::Message() << row.key << (row.notch ? " with" : " without") << " a notch");
+        const std::unique_ptr<QTranslator> words = linuxWording(row.notch);
+        ASSERT_TRUE(words);
+        EXPECT_EQ(words->translate("Localizable", row.key), row.words ? QString::fromUtf8(row.words) : QString());
+    }
 }
