@@ -336,3 +336,42 @@ TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplac
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open[0]->property("text"), "Skill slot 4");
 }
+
+TEST_F(SkillSettingsPage, EscapeClosesTheOpenMenuFirstThenThePopover)
+{
+    struct Row {
+        bool menu; // the shortcut menu opened in the popover
+        int escapes;
+        bool popoverStays;
+    };
+    for (const Row row : {Row{false, 1, false}, Row{true, 1, true}, Row{true, 2, false}}) {
+        SCOPED_TRACE(testing::Message() << "menu " << row.menu << ", escapes " << row.escapes);
+        show();
+        auto *model = view->item()
+                          ->property("page")
+                          .value<QQuickItem *>()
+                          ->property("model")
+                          .value<SkillSettingsModel *>();
+        ASSERT_TRUE(model);
+        view->window()->requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+        model->open(2);
+        const auto shown = [&](const char *type) {
+            const auto all = descendants(view->window()->contentItem());
+            return std::count_if(all.cbegin(), all.cend(), [&](QQuickItem *item) {
+                return item->inherits(type) && item->isVisible() && item->opacity() > 0;
+            });
+        };
+        if (row.menu) {
+            const auto buttons = allNamed(view->window()->contentItem(), "shortcutMenu");
+            ASSERT_EQ(buttons.size(), 1);
+            QMetaObject::invokeMethod(buttons[0], "clicked");
+            ASSERT_EQ(shown("QQuickMenuItem"), 3);
+        }
+        for (int i = 0; i < row.escapes; ++i)
+            QTest::keyClick(view->window(), Qt::Key_Escape);
+        EXPECT_EQ(shown("QQuickMenuItem"), 0);
+        EXPECT_EQ(model->openSlot().has_value(), row.popoverStays);
+        EXPECT_EQ(popovers().size(), row.popoverStays ? 1 : 0);
+    }
+}
