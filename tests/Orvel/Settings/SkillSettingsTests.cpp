@@ -243,6 +243,10 @@ protected:
             {}, QSize(700, 800));
         ASSERT_TRUE(view) << harness.errors().toStdString();
     }
+    SkillSettingsModel *pageModel() const
+    {
+        return view->item()->property("page").value<QQuickItem *>()->property("model").value<SkillSettingsModel *>();
+    }
     QList<QQuickItem *> popovers() const
     {
         QList<QQuickItem *> shown;
@@ -274,11 +278,7 @@ TEST_F(SkillSettingsPage, OpeningWritesNothingAndAPendingSlotOpensItsPopover)
 TEST_F(SkillSettingsPage, NewFromALinkClosesThePopoverAndHandsTheSlotOver)
 {
     show();
-    auto *model = view->item()
-                      ->property("page")
-                      .value<QQuickItem *>()
-                      ->property("model")
-                      .value<SkillSettingsModel *>();
+    auto *model = pageModel();
     ASSERT_TRUE(model);
     model->open(2);
     QQuickItem *link = nullptr;
@@ -294,11 +294,7 @@ TEST_F(SkillSettingsPage, NewFromALinkClosesThePopoverAndHandsTheSlotOver)
 TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplacesIt)
 {
     show();
-    auto *model = view->item()
-                      ->property("page")
-                      .value<QQuickItem *>()
-                      ->property("model")
-                      .value<SkillSettingsModel *>();
+    auto *model = pageModel();
     ASSERT_TRUE(model);
     const auto tiles = allNamed(view->item(), "slotTile");
     ASSERT_EQ(tiles.size(), 6);
@@ -347,11 +343,7 @@ TEST_F(SkillSettingsPage, EscapeClosesTheOpenMenuFirstThenThePopover)
     for (const Row row : {Row{false, 1, false}, Row{true, 1, true}, Row{true, 2, false}}) {
         SCOPED_TRACE(testing::Message() << "menu " << row.menu << ", escapes " << row.escapes);
         show();
-        auto *model = view->item()
-                          ->property("page")
-                          .value<QQuickItem *>()
-                          ->property("model")
-                          .value<SkillSettingsModel *>();
+        auto *model = pageModel();
         ASSERT_TRUE(model);
         view->window()->requestActivate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
