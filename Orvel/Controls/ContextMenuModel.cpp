@@ -47,7 +47,8 @@ std::unique_ptr<QMenu> ContextMenuModel::makeMenu()
     QObject *view = parent();
     while (view && !qobject_cast<QQuickItem *>(view))
         view = view->parent();
-    const SkinPalette palette = view ? Skinned::of(view)->palette() : SkinEnvironment::defaultEnvironment()->palette();
+    const SkinPalette palette
+        = view ? Skinned::of(view)->palette() : SkinEnvironment::defaultEnvironment()->palette();
     menu->setStyleSheet(PopupStyle::menuStyleSheet(palette));
     menu->setFont(PopupStyle::menuFont().toQFont());
     for (int i = 0; i < m_items.size(); ++i) {

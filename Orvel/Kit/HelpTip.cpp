@@ -100,7 +100,8 @@ void HelpTip::show()
     if (m_text.isEmpty() || !isVisible() || !window())
         return;
     // Just below the control, centred on it.
-    display().show(mapToGlobal(QPointF(width() / 2, height())).toPoint(), m_text, Skinned::of(this)->palette());
+    display().show(
+        mapToGlobal(QPointF(width() / 2, height())).toPoint(), m_text, Skinned::of(this)->palette());
     setShown(true);
 }
 

@@ -21,8 +21,8 @@ PopupStyle::Look PopupStyle::look(const SkinPalette &palette)
     const SRGBColor ground = over(palette.fill, panel);
     // Disabled lines still say something ("No shortcuts yet"): the skin's
     // text, dimmed less than its muted colour, so they stay readable.
-    return {ground, over(palette.stroke, ground), over(palette.text, ground), over(palette.fillStrong, ground),
-        over(palette.text.withOpacity(disabledTextOpacity), ground)};
+    return {ground, over(palette.stroke, ground), over(palette.text, ground),
+        over(palette.fillStrong, ground), over(palette.text.withOpacity(disabledTextOpacity), ground)};
 }
 
 QString PopupStyle::menuStyleSheet(const SkinPalette &palette)
@@ -43,7 +43,8 @@ QString PopupStyle::menuStyleSheet(const SkinPalette &palette)
 QString PopupStyle::tipStyleSheet(const SkinPalette &palette)
 {
     const Look l = look(palette);
-    return QStringLiteral("QLabel { background-color: %1; color: %2; border: 1px solid %3; padding: 4px 8px; }")
+    return QStringLiteral(
+        "QLabel { background-color: %1; color: %2; border: 1px solid %3; padding: 4px 8px; }")
         .arg(css(l.ground), css(l.text), css(l.stroke));
 }
 

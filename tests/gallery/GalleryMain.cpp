@@ -1,8 +1,8 @@
 #include "Localization.h"
 #include "Scene.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 
 // orvel-gallery: renders the views' scenes offscreen to PNG.

@@ -17,9 +17,11 @@ QList<MusicShortcut> shortcuts()
     return {MusicShortcut(QUuid(morning), QStringLiteral("Morning Run"),
                 *SpotifyLink::parse("spotify:playlist:37i9dQZF1DX76Wlfdnj7AP"), SkillGlyph::run),
         MusicShortcut(QUuid(QStringLiteral("7B2C8D4F-1E6A-4F3B-8C9D-2A3B4C5D6E7F")),
-            QStringLiteral("For Emma, Forever Ago"), *SpotifyLink::parse("spotify:album:4pox3k0BqNSIr2T3fYUE2e")),
-        MusicShortcut(QUuid(QStringLiteral("8C3D9E5A-2F7B-4A4C-9D0E-3B4C5D6E7F80")), QStringLiteral("Holocene"),
-            *SpotifyLink::parse("spotify:track:4fbvXwMTXPWaFyaMWUm9CR"), SkillGlyph::heart)};
+            QStringLiteral("For Emma, Forever Ago"),
+            *SpotifyLink::parse("spotify:album:4pox3k0BqNSIr2T3fYUE2e")),
+        MusicShortcut(QUuid(QStringLiteral("8C3D9E5A-2F7B-4A4C-9D0E-3B4C5D6E7F80")),
+            QStringLiteral("Holocene"), *SpotifyLink::parse("spotify:track:4fbvXwMTXPWaFyaMWUm9CR"),
+            SkillGlyph::heart)};
 }
 
 void withShortcuts(ScriptedState &state, QmlHarness &)
@@ -49,8 +51,9 @@ QList<Scene> bothSkins(const QString &view, const QString &stateName, const Scen
 
 QmlSource onGround(const QByteArray &view, QSize size)
 {
-    return QmlSource("import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { color: Skinned.palette.ground\n"
-                     "  implicitWidth: "
+    return QmlSource(
+        "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { color: Skinned.palette.ground\n"
+        "  implicitWidth: "
         + QByteArray::number(size.width()) + "; implicitHeight: " + QByteArray::number(size.height()) + "\n  "
         + view + " }");
 }
@@ -108,14 +111,15 @@ QList<Scene> popupScenes()
     scenes << bothSkins("SkillSettingsView", "menuOpen", page);
     const QByteArray editor = "PopupGround { x: 20; y: 20; width: editor.width; height: editor.height\n"
                               "    SkillSlotEditor { id: editor; index: 3 } }";
-    scenes << bothSkins("SkillSlotEditor", "menuNoShortcuts", {{}, onGround(editor, {380, 260}), {}, {}, {}, openMenu});
+    scenes << bothSkins(
+        "SkillSlotEditor", "menuNoShortcuts", {{}, onGround(editor, {380, 260}), {}, {}, {}, openMenu});
 
     // Context menus: a filled skill slot's, a shortcut row's.
     scenes << bothSkins("SkillSlotView", "contextMenu",
         {{},
             onGround("SkillSlotView { objectName: 'slot'; x: 20; y: 20; size: 40; index: 0\n"
                      "    shortcut: ({shortcutID: '"
-                + morning.toLatin1() + "', title: 'Morning Run', kind: 'playlist', glyph: 'run'}) }",
+                    + morning.toLatin1() + "', title: 'Morning Run', kind: 'playlist', glyph: 'run'}) }",
                 {260, 200}),
             {}, {}, withShortcuts,
             [](ScriptedState &, QQuickItem *root) { openContextMenu(named(root, "slot")); }});
@@ -125,11 +129,16 @@ QList<Scene> popupScenes()
 
     // Help tips, once the pointer has rested.
     scenes << bothSkins("GlyphButton", "helpTip",
-        {{}, onGround("GlyphButton { objectName: 'button'; x: 85; y: 20; glyph: 'pin'; label: 'Pin the player' }",
-                 {200, 90}),
-            {}, {}, {}, [](ScriptedState &state, QQuickItem *root) { restPointerOn(state, named(root, "button")); }});
+        {{},
+            onGround(
+                "GlyphButton { objectName: 'button'; x: 85; y: 20; glyph: 'pin'; label: 'Pin the player' }",
+                {200, 90}),
+            {}, {}, {},
+            [](ScriptedState &state, QQuickItem *root) { restPointerOn(state, named(root, "button")); }});
     scenes << bothSkins("ShortcutListView", "helpTip",
         {{}, onGround("ShortcutListView { x: 20; y: 20; width: 260 }", {300, 160}), {}, {}, withShortcuts,
-            [](ScriptedState &state, QQuickItem *root) { restPointerOn(state, named(root, "shortcutRow")); }});
+            [](ScriptedState &state, QQuickItem *root) {
+                restPointerOn(state, named(root, "shortcutRow"));
+            }});
     return scenes;
 }

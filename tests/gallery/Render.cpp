@@ -26,7 +26,8 @@ QImage grabWithPopups(QmlHarness::View &view, QList<QRect> *popups = nullptr)
     }
     if (shown.isEmpty())
         return window;
-    QImage image(canvas.bottomRight().x() + 1, canvas.bottomRight().y() + 1, QImage::Format_ARGB32_Premultiplied);
+    QImage image(
+        canvas.bottomRight().x() + 1, canvas.bottomRight().y() + 1, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.drawImage(0, 0, window);
@@ -55,8 +56,7 @@ QList<Scene> allScenes()
     // The dashboard's scenes switch the platform's features: they come last.
     return designScenes() + kitScenes() + noticeAndArtworkScenes() + controlsScenes() + skillScenes()
         + surfaceScenes() + panelScenes() + settingsScenesA() + settingsScenesB() + popupScenes()
-        + dashboardScenes()
-        + setupScenes();
+        + dashboardScenes() + setupScenes();
 }
 
 std::optional<Scene> sceneNamed(const QString &name)

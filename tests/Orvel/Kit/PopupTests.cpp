@@ -26,10 +26,11 @@ TEST(Popups, EscapeClosesMenusListsAndPopovers)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.view);
         QmlHarness harness;
-        const auto view = harness.view(QByteArray("import QtQuick\nimport Orvel\nItem { id: owner; width: 300; "
-                                                  "height: 300\n  property var shown: ")
-                + row.popup + "\n  function show() { " + row.open + " }\n  " + row.view + " }",
-            {}, QSize(300, 300));
+        const auto view
+            = harness.view(QByteArray("import QtQuick\nimport Orvel\nItem { id: owner; width: 300; "
+                                      "height: 300\n  property var shown: ")
+                    + row.popup + "\n  function show() { " + row.open + " }\n  " + row.view + " }",
+                {}, QSize(300, 300));
         ASSERT_TRUE(view) << harness.errors().toStdString();
         view->window()->requestActivate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
@@ -52,13 +53,14 @@ TEST(HelpTip, TheSkinnedTipStaysOnItsScreenAndGoesAtAKeyOrAClick)
         QPoint at;
         QEvent::Type gone;
     };
-    for (const Row row : {Row{room.center(), QEvent::KeyPress}, Row{room.topRight(), QEvent::MouseButtonPress},
-             Row{room.bottomLeft(), QEvent::KeyPress}}) {
-        tip.showText(row.at, QStringLiteral("<b>Play</b> Morning Run"), SkinPalette(Skin::rivista, Aura::brand()));
+    for (const Row row : {Row{room.center(), QEvent::KeyPress},
+             Row{room.topRight(), QEvent::MouseButtonPress}, Row{room.bottomLeft(), QEvent::KeyPress}}) {
+        tip.showText(
+            row.at, QStringLiteral("<b>Play</b> Morning Run"), SkinPalette(Skin::rivista, Aura::brand()));
         ASSERT_TRUE(tip.isVisible());
         EXPECT_TRUE(room.contains(tip.geometry())) << tip.geometry().x() << "," << tip.geometry().y();
-        EXPECT_EQ(tip.geometry().center().x(), std::clamp(row.at.x(), room.left() + tip.width() / 2,
-                                                    room.right() - tip.width() / 2))
+        EXPECT_EQ(tip.geometry().center().x(),
+            std::clamp(row.at.x(), room.left() + tip.width() / 2, room.right() - tip.width() / 2))
             << "centred under the point where it fits";
         if (row.gone == QEvent::KeyPress)
             QTest::keyClick(&other, Qt::Key_Escape);

@@ -245,7 +245,11 @@ protected:
     }
     SkillSettingsModel *pageModel() const
     {
-        return view->item()->property("page").value<QQuickItem *>()->property("model").value<SkillSettingsModel *>();
+        return view->item()
+            ->property("page")
+            .value<QQuickItem *>()
+            ->property("model")
+            .value<SkillSettingsModel *>();
     }
     QList<QQuickItem *> popovers() const
     {

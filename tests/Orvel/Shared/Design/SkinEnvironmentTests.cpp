@@ -160,7 +160,8 @@ TEST(SkinEnvironment, AViewOutsideItsOwnersTreeReadsTheOwnersEnvironment)
         QQuickItem *owner;
         Skin skin;
     };
-    for (const Row row : {Row{button.get(), Skin::rivista}, Row{nullptr, Skin::classico}, Row{page.get(), Skin::rivista}}) {
+    for (const Row row :
+        {Row{button.get(), Skin::rivista}, Row{nullptr, Skin::classico}, Row{page.get(), Skin::rivista}}) {
         Skinned::of(&part)->setOwner(row.owner);
         // The part's own items search through the owner too.
         EXPECT_EQ(Skinned::of(&part)->values().skin, row.skin);
