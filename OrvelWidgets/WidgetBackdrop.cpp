@@ -1,6 +1,7 @@
 #include "WidgetBackdrop.h"
 
 #include "MarkView.h"
+#include "WidgetKit.h"
 
 #include <QPainter>
 
@@ -67,5 +68,7 @@ void WidgetBackdrop::setIntensity(double intensity)
 
 void WidgetBackdrop::paint(QPainter *painter)
 {
+    // As the desktop shows a container background: inside the widget's outline.
+    WidgetMetrics::clipToOutline(*painter, size());
     draw(*painter, size(), m_skin, m_aura, m_intensity);
 }

@@ -136,6 +136,7 @@ void WidgetContainer::paint(QPainter *painter)
 {
     if (m_environment.mode == WidgetRenderingMode::fullColor)
         return;
+    WidgetMetrics::clipToOutline(*painter, size());
     painter->fillRect(QRectF(QPointF(0, 0), size()), WidgetMetrics::plainGround(m_environment.mode));
 }
 

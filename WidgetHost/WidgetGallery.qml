@@ -86,15 +86,6 @@ Rectangle {
                                     property int index: cell.modelData.index
                                     anchors.fill: parent
                                 }
-                                // The widget's rounded outline: the page's colour over the corners.
-                                Rectangle {
-                                    anchors.fill: parent
-                                    anchors.margins: -8
-                                    radius: 22 + 8
-                                    color: "transparent"
-                                    border.width: 8
-                                    border.color: root.color
-                                }
                                 // Over the preview: the widget's own taps do nothing here.
                                 MouseArea {
                                     id: area

@@ -547,6 +547,8 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
     // On the desktop: no frame, no taskbar entry, below every other window.
     window->setFlags(
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus);
+    // A clear colour makes Qt ask for an ARGB visual: a compositor shows the
+    // desktop wherever the widget leaves the window clear.
     window->setColor(Qt::transparent);
     window->setTitle(placed.configuration.displayName);
     const QSize size = WidgetMetrics::size(placed.m_placement.family);

@@ -1,5 +1,7 @@
 #include "WidgetKit.h"
 
+#include <QPainter>
+
 WidgetBundle::~WidgetBundle() = default;
 
 QSize WidgetMetrics::size(WidgetFamily family)
@@ -13,6 +15,20 @@ QSize WidgetMetrics::size(WidgetFamily family)
         return {364, 382};
     }
     return {170, 170};
+}
+
+QPainterPath WidgetMetrics::outline(QSizeF size)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(QPointF(0, 0), size), cornerRadius, cornerRadius);
+    return path;
+}
+
+void WidgetMetrics::clipToOutline(QPainter &painter, QSizeF size)
+{
+    // The hint is what makes the raster engine's clip soft.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipPath(outline(size), Qt::IntersectClip);
 }
 
 QColor WidgetMetrics::accentTint()

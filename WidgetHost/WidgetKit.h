@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPainterPath>
 #include <QSize>
 #include <QString>
 #include <QUrl>
@@ -35,6 +36,8 @@ struct RawEnumCases<WidgetRenderingMode> {
         {{M::fullColor, "fullColor"}, {M::accented, "accented"}, {M::vibrant, "vibrant"}}};
 };
 
+class QPainter;
+
 // The host's choices where the desktop decides: one size per family, the
 // margins around a widget's content, the corner radius, and the plain looks of
 // the accented and vibrant modes.
@@ -43,6 +46,11 @@ struct WidgetMetrics {
     static constexpr double cornerRadius = 22;
 
     static QSize size(WidgetFamily family);
+    // The widget's rounded outline in a frame of that size.
+    static QPainterPath outline(QSizeF size);
+    // Keeps a layer that fills the whole widget inside its outline, with
+    // anti-aliased edges: the window stays clear outside it for the desktop.
+    static void clipToOutline(QPainter &painter, QSizeF size);
     // The tint of the accent group in the accented mode.
     static QColor accentTint();
     // What replaces a widget's own background in the accented and vibrant modes.

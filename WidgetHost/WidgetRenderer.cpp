@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QPainter>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -59,14 +58,6 @@ void WidgetRenderer::update(WidgetContainer &container, const WidgetEntry &entry
         view->setProperty("entry", entry.value);
 }
 
-QPainterPath WidgetRenderer::shape(QSizeF size)
-{
-    QPainterPath path;
-    path.addRoundedRect(
-        QRectF(QPointF(0, 0), size), WidgetMetrics::cornerRadius, WidgetMetrics::cornerRadius);
-    return path;
-}
-
 QImage WidgetRenderer::render(QQmlEngine &engine, const WidgetConfiguration &configuration,
     const WidgetEntry &entry, const WidgetContainer::Environment &environment, QString *error)
 {
@@ -76,7 +67,8 @@ QImage WidgetRenderer::render(QQmlEngine &engine, const WidgetConfiguration &con
     const QSize size = WidgetMetrics::size(environment.family);
     // Drawn by the software renderer (the program chooses it before its first
     // window) straight into an image with an alpha channel rather than the
-    // window's opaque backing store: what the widget leaves clear stays clear.
+    // window's backing store, which has none off screen: what the widget
+    // leaves clear stays clear.
     QQuickWindow window;
     window.setColor(Qt::transparent);
     window.resize(size);
@@ -98,20 +90,7 @@ QImage WidgetRenderer::render(QQmlEngine &engine, const WidgetConfiguration &con
             *error = QStringLiteral("the view could not be drawn");
         return {};
     }
-    // Cut to the rounded outline, with soft edges: the mask covers the whole
-    // picture, so the corners outside the outline become clear.
-    QImage picture = frame;
-    QImage mask(picture.size(), QImage::Format_ARGB32_Premultiplied);
-    mask.setDevicePixelRatio(picture.devicePixelRatio());
-    mask.fill(Qt::transparent);
-    {
-        QPainter shapePainter(&mask);
-        shapePainter.setRenderHint(QPainter::Antialiasing);
-        shapePainter.fillPath(shape(QSizeF(size)), Qt::black);
-    }
-    QPainter painter(&picture);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawImage(0, 0, mask);
-    painter.end();
-    return picture;
+    // Not cut again here: the layers that fill the widget keep to its outline
+    // themselves, as in the window, and a second cut would darken the soft edge.
+    return frame;
 }

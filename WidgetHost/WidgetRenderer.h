@@ -4,7 +4,6 @@
 #include "WidgetKit.h"
 
 #include <QImage>
-#include <QPainterPath>
 #include <memory>
 
 class QQmlEngine;
@@ -24,11 +23,9 @@ struct WidgetRenderer {
     // Hands a new entry to a view made by create().
     static void update(WidgetContainer &container, const WidgetEntry &entry);
 
-    // The widget's outline in a frame of that size.
-    static QPainterPath shape(QSizeF size);
-
     // The widget as a picture of its family's size (times the screen's scale),
-    // cut to its outline; a null image when the view does not load. Needs the
+    // as its window shows it: clear outside its rounded outline; a null image
+    // when the view does not load. Needs the
     // software scene graph, chosen before the program's first window.
     static QImage render(QQmlEngine &engine, const WidgetConfiguration &configuration,
         const WidgetEntry &entry, const WidgetContainer::Environment &environment, QString *error = nullptr);

@@ -104,17 +104,19 @@ void ShortcutListModel::setShortcuts(const QList<MusicShortcut> &next)
     for (qsizetype i = 0; i < next.size(); ++i) {
         const MusicShortcut &old = m_rows.at(i);
         const MusicShortcut &now = next.at(i);
+        if (old == now)
+            continue;
         QList<int> roles;
         if (old.title != now.title)
             roles << TitleRole;
         if (old.link != now.link)
             roles << LinkRole << KindRole;
-        if (old.glyph != now.glyph)
+        // A new link changes the glyph of a shortcut that has none of its own.
+        if (old.resolvedGlyph() != now.resolvedGlyph())
             roles << GlyphRole;
-        if (roles.isEmpty())
-            continue;
         m_rows[i] = now;
-        emit dataChanged(index(int(i)), index(int(i)), roles);
+        if (!roles.isEmpty())
+            emit dataChanged(index(int(i)), index(int(i)), roles);
     }
 }
 
@@ -164,7 +166,7 @@ QVariant ShortcutListModel::data(const QModelIndex &index, int role) const
     case KindRole:
         return toRawValue(shortcut.link.kind());
     case GlyphRole:
-        return shortcut.glyph ? QVariant(toRawValue(*shortcut.glyph)) : QVariant::fromValue(nullptr);
+        return toRawValue(shortcut.resolvedGlyph());
     case SlotRole:
         return slotOf(shortcut);
     default:

@@ -23,7 +23,7 @@ public:
         TitleRole,
         LinkRole,
         KindRole,
-        GlyphRole,
+        GlyphRole, // the glyph it is drawn with, its own or its kind's
         SlotRole,
     };
 

@@ -24,7 +24,10 @@ HeaderDragView::HeaderDragView(QQuickItem *parent)
     updateCursor();
 }
 
-HeaderDragView::~HeaderDragView() = default;
+HeaderDragView::~HeaderDragView()
+{
+    m_rest.cancel();
+}
 
 void HeaderDragView::setModel(PanelModel *model)
 {
@@ -53,6 +56,31 @@ bool HeaderDragView::isDrag(Point start, Point now)
 void HeaderDragView::updateCursor()
 {
     setCursor(m_dragEnabled ? Qt::OpenHandCursor : Qt::PointingHandCursor);
+}
+
+void HeaderDragView::stepped()
+{
+    m_rest.cancel();
+    setMoving(true);
+    Scheduler &scheduler = Scheduler::current();
+    m_rest = scheduler.spawn([&scheduler, view = QPointer<HeaderDragView>(this)](
+                                 TaskHandle self) { return restLater(scheduler, view, self); });
+}
+
+QCoro::Task<void> HeaderDragView::restLater(
+    Scheduler &scheduler, QPointer<HeaderDragView> view, TaskHandle self)
+{
+    const bool rested = co_await scheduler.sleep(restDelay, self);
+    if (rested && view)
+        view->setMoving(false);
+}
+
+void HeaderDragView::setMoving(bool moving)
+{
+    if (moving == m_moving)
+        return;
+    m_moving = moving;
+    emit movingChanged();
 }
 
 void HeaderDragView::mousePressEvent(QMouseEvent *event)
@@ -90,6 +118,7 @@ void HeaderDragView::mouseMoveEvent(QMouseEvent *event)
         if (m_model->onDragStart)
             m_model->onDragStart(m_start);
     }
+    stepped();
     if (m_model && m_model->onDragMove)
         m_model->onDragMove(point);
 }

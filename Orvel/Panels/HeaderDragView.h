@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "Scheduler.h"
 
 #include <QPointer>
 #include <QQuickItem>
@@ -18,6 +19,10 @@ class HeaderDragView : public QQuickItem {
     QML_NAMED_ELEMENT(PlayerDragHandle)
     Q_PROPERTY(PanelModel *model READ model WRITE setModel NOTIFY modelChanged)
     Q_PROPERTY(bool dragEnabled READ dragEnabled WRITE setDragEnabled NOTIFY dragEnabledChanged)
+    // A drag is moving the player: from its first step until the pointer has
+    // rested for restDelay. The header's help waits for it, so it is not left
+    // behind where the press began.
+    Q_PROPERTY(bool moving READ moving NOTIFY movingChanged)
 
 public:
     static constexpr double dragThreshold = 3.0;
@@ -25,6 +30,7 @@ public:
     static constexpr double largeNudgeStep = 40;
     static constexpr double defaultWidth = 178;
     static constexpr double defaultHeight = 38;
+    static constexpr double restDelay = 0.1;
 
     explicit HeaderDragView(QQuickItem *parent = nullptr);
     ~HeaderDragView() override;
@@ -33,6 +39,7 @@ public:
     void setModel(PanelModel *model);
     bool dragEnabled() const { return m_dragEnabled; }
     void setDragEnabled(bool enabled);
+    bool moving() const { return m_moving; }
 
     // A press becomes a drag once the pointer is this far from where it went down.
     static bool isDrag(Point start, Point now);
@@ -40,6 +47,7 @@ public:
 signals:
     void modelChanged();
     void dragEnabledChanged();
+    void movingChanged();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -52,10 +60,16 @@ protected:
 private:
     void finish();
     void updateCursor();
+    // A drag step: moving until the pointer rests again.
+    void stepped();
+    void setMoving(bool moving);
+    static QCoro::Task<void> restLater(Scheduler &scheduler, QPointer<HeaderDragView> view, TaskHandle self);
 
     QPointer<PanelModel> m_model;
     bool m_dragEnabled = true;
     bool m_pressed = false;
     bool m_moved = false;
     Point m_start;
+    bool m_moving = false;
+    TaskHandle m_rest;
 };

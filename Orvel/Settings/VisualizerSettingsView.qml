@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Orvel
 import Orvel.Shared
@@ -248,7 +247,10 @@ SkinCard {
                 visible: page.model.showsColorPicker
                 text: Design.localized("Custom color")
                 Accessible.name: text
-                onClicked: colorDialog.open()
+                onClicked: {
+                    colorDialog.selectedColor = page.model.customColor;
+                    colorDialog.open();
+                }
 
                 contentItem: Row {
                     spacing: 8
@@ -374,11 +376,10 @@ SkinCard {
         }
     }
 
-    ColorDialog {
+    CustomColorDialog {
         id: colorDialog
         objectName: "colorDialog"
-        title: Design.localized("Custom color")
-        selectedColor: page.model.customColor
+        environment: page
         onAccepted: {
             const hex = page.model.customHexFor(selectedColor);
             if (hex !== "")

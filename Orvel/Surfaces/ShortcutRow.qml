@@ -58,6 +58,7 @@ Item {
         implicitWidth: 38 + 12 + texts.implicitWidth + row.textsPlayGap + 11
         Rectangle {
             id: tile
+            objectName: "glyphTile"
             width: 38
             height: 38
             radius: 10

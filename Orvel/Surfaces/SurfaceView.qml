@@ -471,6 +471,7 @@ Item {
                                 onClicked: header.menu.popup()
                             }
                             PlayerDragHandle {
+                                id: dragHandle
                                 objectName: "dragHandle"
                                 anchors.fill: parent
                                 model: surface.model
@@ -482,7 +483,8 @@ Item {
                             HelpTip {
                                 anchors.fill: parent
                                 text: surface.rules.helpText
-                                active: headerHover.hovered
+                                // Hidden while a drag carries the player; back after a new rest.
+                                active: headerHover.hovered && !dragHandle.moving
                             }
                         }
 

@@ -563,10 +563,8 @@ TEST(KeptFiles, PendingDefaultsAreWrittenOnEveryEndAndWithoutASavingThread)
             ASSERT_NE(nobody, nullptr);
             ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), nobody->pw_uid, nobody->pw_gid), 0);
         }
-        QElapsedTimer took;
-        took.start();
+        // A child that hangs at its end is stopped by runProbe and has no exit code.
         const ChildRun run = runProbe(QStringList{"later", path} + end.steps, std::nullopt, end.asNobody);
-        EXPECT_LT(took.elapsed(), 8000);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(Defaults(path).value<QString>("skin"), "rivista") << run.err.toStdString();
         for (const QString &name : entries(dir.path())) {

@@ -84,7 +84,9 @@ TEST(DBusWorkspaceTest, ASilentBusNeverHoldsUpTheCaller)
     Seen seen(fresh);
     EXPECT_EQ(fresh.spotifyProcessIdentifier(), std::nullopt);
     EXPECT_EQ(fresh.spotifyProcessIdentifier(), std::nullopt); // the look-up still waits
-    EXPECT_LT(elapsed.elapsed(), 50);
+    // A caller held up waits the look-up's whole 2 s; one that is not takes
+    // microseconds, however busy the machine.
+    EXPECT_LT(elapsed.elapsed(), 1000);
 
     // The answer counts once it comes.
     frozen.thaw();

@@ -97,3 +97,39 @@ TEST_F(WidgetHostOnOpenbox, WithoutACompositorTheDesktopShowsAroundAWidgetsRound
     ASSERT_TRUE(X11Server::within2s([&] { return !compositor->isCompositing(); }));
     EXPECT_TRUE(X11Server::within2s(desktopAround));
 }
+
+TEST_F(WidgetHostOnOpenbox, UnderACompositorEachFamilyIsClearOutsideItsRoundedOutlineWithSoftEdges)
+{
+    X11Compositor *compositor = X11Compositor::instance();
+    ASSERT_TRUE(compositor);
+    X11Server::CompositorStandIn compositing;
+    ASSERT_TRUE(X11Server::within2s([&] { return compositor->isCompositing(); }));
+    const std::pair<const char *, WidgetFamily> rows[] = {{"OrvelNowPlaying", WidgetFamily::systemSmall},
+        {"OrvelNowPlaying", WidgetFamily::systemMedium}, {"OrvelShortcuts", WidgetFamily::systemLarge}};
+    for (const auto &[kind, family] : rows) {
+        const std::string name = toRawValue(family).toStdString();
+        host->show({{kind, family, "", {24, 24}}});
+        ASSERT_EQ(host->placed().size(), 1u) << name;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window())) << name;
+        const QRect frame(QPoint(), window()->size());
+        EXPECT_EQ(X11Server::depth(*window()), 32) << name;
+        EXPECT_EQ(X11Server::shape(*window()), QRegion(frame)) << name;
+        QImage content;
+        ASSERT_TRUE(X11Server::within2s([&] {
+            content = X11Server::content(*window());
+            return !content.isNull() && qAlpha(content.pixel(frame.center())) == 255;
+        })) << name;
+        // Each corner clear, and the edge row beside it fading in over several pixels.
+        for (const QPoint corner :
+            {frame.topLeft(), frame.topRight(), frame.bottomLeft(), frame.bottomRight()}) {
+            EXPECT_EQ(qAlpha(content.pixel(corner)), 0) << name << " " << corner.x() << "," << corner.y();
+            const int inwards = corner.x() == 0 ? 1 : -1;
+            int soft = 0;
+            for (int step = 0; step < WidgetMetrics::cornerRadius; ++step) {
+                const int alpha = qAlpha(content.pixel(corner.x() + inwards * step, corner.y()));
+                soft += alpha > 0 && alpha < 255;
+            }
+            EXPECT_GE(soft, 3) << name << " " << corner.x() << "," << corner.y();
+        }
+    }
+}

@@ -45,6 +45,14 @@ struct Outcome {
     QString out;
     QString err;
     qint64 elapsedMs = 0;
+
+    // Answered without waiting out the lock's time-out: not the time-out's
+    // words, and well before it would have ended. The test runs alone
+    // (ORVEL_ALONE_TESTS), so the bound holds for a loaded machine too.
+    bool answeredAtOnce() const
+    {
+        return !err.contains("held its lock") && elapsedMs < WidgetListLock::waitMs * 4 / 5;
+    }
 };
 
 const WidgetPlacement nowPlaying{"OrvelNowPlaying", WidgetFamily::systemSmall, "", {24, 24}};
@@ -247,7 +255,7 @@ TEST_F(WidgetListOnDisk, AListThatCannotBeOpenedIsLeftAndNeverWrittenOver)
     EXPECT_EQ(folder(), QStringList{"widgets.json"});
 }
 
-TEST_F(WidgetListOnDisk, AListThatIsADeviceIsRefusedWithinASecond)
+TEST_F(WidgetListOnDisk, AListThatIsADeviceIsRefusedUnread)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     ASSERT_TRUE(QFile::link("/dev/zero", path));
@@ -258,8 +266,6 @@ TEST_F(WidgetListOnDisk, AListThatIsADeviceIsRefusedWithinASecond)
                             "%1.unreadable.")
                         .arg(path)});
     EXPECT_TRUE(outcome.out.startsWith("No widgets placed.\n"));
-    // The time of a whole run of the program, start-up and all.
-    EXPECT_LT(outcome.elapsedMs, 5000);
     EXPECT_EQ(QFileInfo(path + ".unreadable").symLinkTarget(), "/dev/zero");
 }
 
@@ -272,7 +278,6 @@ TEST_F(WidgetListOnDisk, RunawayNumbersAreRefusedAtOnceWithOneLine)
         const Outcome outcome = run(render + scale);
         EXPECT_EQ(outcome.status, 2) << scale.join(' ').toStdString();
         EXPECT_EQ(lines(outcome.err), QStringList{"--scale takes a number from 0.25 to 8"});
-        EXPECT_LT(outcome.elapsedMs, 5000);
     }
     EXPECT_FALSE(QFileInfo::exists(home.path("widget.png")));
 
@@ -423,7 +428,8 @@ TEST_F(WidgetListOnDisk, LocksAndListsLeftHalfDoneAreTakenOverAndASocketIsSetAsi
     lockFile.close();
     const Outcome taken = run({"--add", "OrvelNowPlaying", "--family", "small"});
     EXPECT_EQ(taken.status, 0) << taken.err.toStdString();
-    EXPECT_LT(taken.elapsedMs, 2000);
+    EXPECT_EQ(taken.err, "");
+    EXPECT_TRUE(taken.answeredAtOnce()) << taken.elapsedMs;
 
     // A save killed after its temporary file was named, and a live writer's, beside the list.
     put("{}", ".widgets.json.orvel-save.dead01");
@@ -456,7 +462,8 @@ TEST_F(WidgetListOnDisk, LocksAndListsLeftHalfDoneAreTakenOverAndASocketIsSetAsi
     };
     for (QDeadlineTimer guard(20000); !guard.hasExpired() && !commandHoldsTheLock(); QThread::msleep(20))
         put(part += ' ');
-    for (int i = 0; i < 3; ++i, QThread::msleep(100))
+    // Writes far closer together than the quiet time, so a busy machine does not open a gap.
+    for (int i = 0; i < 6; ++i, QThread::msleep(50))
         put(part += ' ');
     put(whole);
     const Outcome waited = finish(add, timer);
@@ -520,8 +527,8 @@ TEST_F(WidgetListOnDisk, ALockThatIsNoLockFileIsTakenOverOrRefusedAtOnce)
     for (const auto &[make, what] : cases) {
         ASSERT_TRUE(make()) << what.toStdString();
         const Outcome outcome = run({"--add", "OrvelShortcuts", "--family", "medium"});
-        // Neither the 5 seconds' wait for a holder nor the 2 seconds' for an empty lock.
-        EXPECT_LT(outcome.elapsedMs, 2000) << what.toStdString();
+        // At once, not after the wait for a holder.
+        EXPECT_TRUE(outcome.answeredAtOnce()) << what.toStdString() << ' ' << outcome.elapsedMs;
         EXPECT_EQ(outcome.status, what.isEmpty() ? 0 : 1);
         EXPECT_EQ(outcome.err,
             what.isEmpty() ? QString()
@@ -572,7 +579,7 @@ TEST_F(WidgetListOnDisk, OnAFullDiskNothingIsLeftBesideTheListAndTheReasonIsName
         ASSERT_TRUE(QFile::rename(lock + leftover, lock));
         const Outcome outcome = run({"--remove=1"});
         EXPECT_EQ(outcome.status, 1);
-        EXPECT_LT(outcome.elapsedMs, 2000);
+        EXPECT_TRUE(outcome.answeredAtOnce()) << outcome.elapsedMs;
         EXPECT_EQ(outcome.err,
             QString("Could not save the widget list %1: its lock %2 %3 and cannot be removed: No space "
                     "left on device\n")

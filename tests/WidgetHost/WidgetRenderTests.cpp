@@ -215,3 +215,46 @@ TEST_F(WidgetRenderTest, YourShortcutsDrawsEveryState)
     for (const Scenario &scenario : shortcutsScenarios())
         drawAll(configuration, scenario, {WidgetFamily::systemMedium, WidgetFamily::systemLarge});
 }
+
+TEST_F(WidgetRenderTest, APictureIsCutToTheRoundedOutlineOnce)
+{
+    struct Row {
+        WidgetConfiguration configuration;
+        WidgetFamily family;
+        WidgetRenderingMode mode;
+        // The alpha of what fills the widget in that mode.
+        double ground;
+    };
+    const Row rows[] = {
+        {NowPlayingWidget().body(), WidgetFamily::systemSmall, WidgetRenderingMode::fullColor, 1},
+        {NowPlayingWidget().body(), WidgetFamily::systemMedium, WidgetRenderingMode::accented, 1},
+        {ShortcutsWidget().body(), WidgetFamily::systemLarge, WidgetRenderingMode::fullColor, 1},
+        {ShortcutsWidget().body(), WidgetFamily::systemMedium, WidgetRenderingMode::vibrant, 0.45},
+    };
+    for (const Row &row : rows) {
+        const std::string name = (toRawValue(row.family) + u' ' + toRawValue(row.mode)).toStdString();
+        const QImage picture = WidgetRenderer::render(
+            engine, row.configuration, row.configuration.placeholder(), {row.family, row.mode, false});
+        ASSERT_FALSE(picture.isNull()) << name;
+        // How much of each pixel the outline covers, drawn with soft edges.
+        QImage coverage(picture.size(), QImage::Format_ARGB32_Premultiplied);
+        coverage.fill(Qt::transparent);
+        QPainter painter(&coverage);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(WidgetMetrics::outline(QSizeF(picture.size())), Qt::black);
+        painter.end();
+        // Every pixel the outline does not wholly cover lies in a corner, away from the content.
+        int soft = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const int covered = qAlpha(coverage.pixel(x, y));
+                if (covered == 255)
+                    continue;
+                soft += covered > 0;
+                ASSERT_NEAR(qAlpha(picture.pixel(x, y)), row.ground * covered, 4)
+                    << name << " " << x << "," << y;
+            }
+        }
+        EXPECT_GT(soft, 4 * 10) << name;
+    }
+}

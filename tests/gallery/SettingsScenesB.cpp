@@ -109,6 +109,27 @@ QList<Scene> settingsScenesB()
     scenes << page("VisualizerSettingsView", "default", 900);
     scenes << page("VisualizerSettingsView", "custom", 940, customVisualizer);
     scenes << page("VisualizerSettingsView", "light-error", 940, lightWithError);
+    // The custom colour's dialog over the page, as opened and after a pick in its field.
+    const auto openDialog = [](ScriptedState &, QQuickItem *root) {
+        if (auto *button = root->findChild<QQuickItem *>(QStringLiteral("customColor")))
+            QMetaObject::invokeMethod(button, "clicked");
+    };
+    QList<Scene> dialogs = page("CustomColorDialog", "open", 940, customVisualizer)
+        + page("CustomColorDialog", "picked", 940, customVisualizer);
+    for (Scene &scene : dialogs) {
+        scene.qml = onGround(QStringLiteral("VisualizerSettingsView"));
+        scene.act = openDialog;
+        if (scene.name.endsWith(QLatin1String(".picked")))
+            scene.act = [openDialog](ScriptedState &state, QQuickItem *root) {
+                openDialog(state, root);
+                auto *dialog = root->findChild<QObject *>(QStringLiteral("colorDialog"));
+                auto *picker = dialog->property("picker").value<QObject *>();
+                QMetaObject::invokeMethod(picker, "pickHue", Q_ARG(double, 0.9), Q_ARG(double, 1));
+                QMetaObject::invokeMethod(picker, "pickInField", Q_ARG(double, 0.8), Q_ARG(double, 0.3),
+                    Q_ARG(double, 1), Q_ARG(double, 1));
+            };
+    }
+    scenes << dialogs;
     scenes << page("TopPlayerSettingsView", "translucent", 480, [](ScriptedState &state) {
         state.root().preferences().setIdleOpacity(0.45);
         state.root().preferences().setPlayerPosition(PlayerPosition{0.3, 0.2}, QStringLiteral("display-1"));

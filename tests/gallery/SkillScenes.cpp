@@ -76,6 +76,16 @@ QList<Scene> skillScenes()
     Scene list{{}, sceneFile("ShortcutListSheet"), {}};
     list.setup = [](ScriptedState &state, QmlHarness &) { state.shortcuts = threeShortcuts(); };
     scenes << bothSkins("ShortcutListView", "three", list);
+    // One shortcut of each kind, none with a glyph of its own: each shows its kind's.
+    Scene kinds{{}, sceneFile("ShortcutListSheet"), {}};
+    kinds.setup = [](ScriptedState &state, QmlHarness &) {
+        state.shortcuts = {shortcut(runID, "Morning Run", "spotify:playlist:37i9dQZF1DX76Wlfdnj7AP"),
+            shortcut(albumID, "For Emma, Forever Ago", "spotify:album:4pox3k0BqNSIr2T3fYUE2e"),
+            shortcut(trackID, "Holocene", "spotify:track:4fbvXwMTXPWaFyaMWUm9CR"),
+            shortcut(QStringLiteral("9D4E0F6B-3A8C-4B5D-8E1F-4C5D6E7F8091"), "Bon Iver",
+                "spotify:artist:4LEiUm1SRbFMgfqnQTwUbQ")};
+    };
+    scenes << bothSkins("ShortcutListView", "kinds", kinds);
     scenes << bothSkins("MarqueeTrackTitle", "scrolling", {{}, sceneFile("MarqueeSheet"), {}});
     Scene still{{}, sceneFile("MarqueeSheet"), {}};
     still.setup = [](ScriptedState &state, QmlHarness &) { state.lightEffects = true; };

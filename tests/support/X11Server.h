@@ -5,6 +5,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QQuickWindow>
@@ -78,6 +79,35 @@ inline QRegion shape(const QWindow &window)
     for (int i = 0; i < xcb_xfixes_fetch_region_rectangles_length(reply.get()); ++i)
         shape += QRect(rectangles[i].x, rectangles[i].y, rectangles[i].width, rectangles[i].height);
     return shape;
+}
+
+// The window's bit depth: 32 for a window with an alpha channel.
+inline int depth(const QWindow &window)
+{
+    xcb_connection_t *c = connection();
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> reply(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, xcb_window_t(window.winId())), nullptr), &std::free);
+    return reply ? reply->depth : 0;
+}
+
+// What the window itself holds, alpha included where it has one, in device pixels.
+inline QImage content(const QWindow &window)
+{
+    xcb_connection_t *c = connection();
+    const QSize size = window.size() * window.devicePixelRatio();
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
+        xcb_get_image_reply(c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
+                std::uint16_t(size.width()), std::uint16_t(size.height()), ~0u),
+            nullptr),
+        &std::free);
+    if (!reply || reply->depth != 32
+        || xcb_get_image_data_length(reply.get()) < size.width() * size.height() * 4)
+        return {};
+    // 32-bit little-endian pixels, premultiplied as a compositor reads them.
+    return QImage(xcb_get_image_data(reply.get()), size.width(), size.height(), size.width() * 4,
+        QImage::Format_ARGB32_Premultiplied)
+        .copy();
 }
 
 // Paints the desktop behind every window in one colour, to tell it from a window.

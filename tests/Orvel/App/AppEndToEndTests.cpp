@@ -260,7 +260,7 @@ TEST_F(AppEndToEndTest, AFloodOfHostileLinksIsAnsweredAtOnceAndTheAppKeepsAnswer
             break; // a stuck app fails below once, not three hundred times
     }
     EXPECT_LT(clock.elapsed(), 10000);
-    EXPECT_LT(slowest, 100);
+    EXPECT_LT(slowest, 500); // 20 ms idle; a main thread busy with the links takes seconds
     // Past the bounds the links were dropped unread.
     EXPECT_TRUE(eventually([&] { return app.log().contains("Dropped"); }));
     EXPECT_FALSE(app.log().contains("xxxxxxxxxx"));

@@ -87,9 +87,10 @@ TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
     elapsed.start();
     const auto refresh = start(coordinator.refresh());
     const auto command = start(coordinator.perform(PlaybackCommand::next()));
-    // Generous bounds: a blocked main thread waits the bus's whole time-out,
-    // while a loaded test machine may stall a turn for a few scheduler slices.
-    EXPECT_LT(elapsed.elapsed(), 100);
+    // Generous bounds: a blocked main thread waits the bus's whole time-out
+    // (2 s at least), while a loaded test machine may stall a turn for a few
+    // scheduler slices.
+    EXPECT_LT(elapsed.elapsed(), 1000);
 
     // The event loop keeps its pace while both wait.
     qint64 longestTurn = 0;
@@ -99,7 +100,7 @@ TEST(CoordinatorEndToEnd, ASilentBusNeverHoldsUpTheMainThread)
         longestTurn = std::max(longestTurn, elapsed.elapsed() - last);
         last = elapsed.elapsed();
     }
-    EXPECT_LT(longestTurn, 250);
+    EXPECT_LT(longestTurn, 1000);
     EXPECT_FALSE(refresh.done());
 
     frozen.thaw();

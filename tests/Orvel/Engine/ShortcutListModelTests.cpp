@@ -55,7 +55,7 @@ TEST_F(ShortcutRows, RowsFollowEachChangeInPlace)
     EXPECT_EQ(cell(0, "shortcutID").toString(), uuidString(a));
     EXPECT_EQ(cell(1, "link").toString(), "spotify:album:1DFixLWuPkv3KT3TnV35m3");
     EXPECT_EQ(cell(1, "kind").toString(), "album");
-    EXPECT_TRUE(cell(1, "glyph").isNull());
+    EXPECT_EQ(cell(1, "glyph").toString(), "disc");
     EXPECT_EQ(cell(2, "slot").toInt(), -1);
 
     // One shortcut moved is one row moved.
@@ -71,6 +71,12 @@ TEST_F(ShortcutRows, RowsFollowEachChangeInPlace)
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed.last().at(0).value<QModelIndex>().row(), 2);
     EXPECT_EQ(cell(2, "glyph").toString(), "moon");
+    // A new kind is a new glyph for a shortcut without its own.
+    const QUuid b = coordinator->shortcuts().at(1).id;
+    EXPECT_TRUE(coordinator->upsertShortcut(b, "B", "spotify:artist:4Z8W4fKeB5YxbusRsdQVPb"));
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_TRUE(changed.last().at(2).value<QList<int>>().contains(ShortcutListModel::GlyphRole));
+    EXPECT_EQ(cell(1, "glyph").toString(), "mic");
 
     coordinator->removeShortcut(uuidString(a));
     ASSERT_EQ(removed.size(), 1);

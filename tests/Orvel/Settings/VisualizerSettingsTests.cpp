@@ -11,9 +11,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QQuickItem>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -333,4 +335,115 @@ TEST_F(VisualizerPage, APickedColorIsStoredAsHexAndAnInvalidOneChangesNothing)
     dialog->setProperty("selectedColor", QColor());
     QMetaObject::invokeMethod(dialog, "accepted");
     EXPECT_EQ(preferences.visualizer(), stored);
+}
+
+// The custom colour's own dialog, driven with the pointer and the keyboard.
+class CustomColorDialog : public VisualizerPage {
+protected:
+    VisualizerSettings stored;
+
+    void SetUp() override
+    {
+        VisualizerPage::SetUp();
+        stored.palette = VisualizerPalette::custom;
+        stored.customHex = QStringLiteral("7AA2FF");
+        preferences.setVisualizer(stored);
+        show();
+        // Keys reach the focused field only in the active window, as in the app.
+        view->window()->requestActivate();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(view->window()->isActive());
+    }
+    QQuickItem *dialogItem(const char *name) const { return view->object()->findChild<QQuickItem *>(name); }
+    bool isOpen() const { return view->object()->findChild<QObject *>("colorDialog")->property("opened").toBool(); }
+    void open()
+    {
+        click(item("customColor"));
+        ASSERT_TRUE(isOpen());
+    }
+    // Exact points, as fractions of the item: a pick reads the colour there.
+    void send(QEvent::Type type, QQuickItem *target, QPointF at)
+    {
+        ASSERT_TRUE(target);
+        const QPointF point = target->mapToScene(QPointF(at.x() * target->width(), at.y() * target->height()));
+        QMouseEvent event(type, point, point, view->window()->mapToGlobal(point),
+            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view->window(), &event);
+    }
+    void drag(QQuickItem *target, QPointF from, QPointF to)
+    {
+        send(QEvent::MouseButtonPress, target, from);
+        send(QEvent::MouseMove, target, to);
+        send(QEvent::MouseButtonRelease, target, to);
+    }
+    QString hexField() const
+    {
+        const QQuickItem *field = dialogItem("hexField");
+        return field ? field->property("text").toString() : QString();
+    }
+};
+
+TEST_F(CustomColorDialog, APickInTheStripAndFieldThenOkStoresItsDigitsAsTheFieldShowsThem)
+{
+    struct Row {
+        std::optional<double> hue; // along the strip
+        QPointF field; // where a drag from the field's centre ends; outside picks the edge
+        const char *hex;
+    };
+    const Row rows[] = {
+        {0.0, {1.2, -0.2}, "FF0000"},
+        {1.0 / 3, {1, 0}, "00FF00"},
+        {2.0 / 3, {0.5, 0.5}, "3F3F7F"},
+        {std::nullopt, {-0.1, 0}, "FFFFFF"},
+        {std::nullopt, {0.3, 1.1}, "000000"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.hex);
+        open();
+        if (row.hue)
+            drag(dialogItem("hueStrip"), {*row.hue, 0.5}, {*row.hue, 0.5});
+        drag(dialogItem("colorField"), {0.5, 0.5}, row.field);
+        EXPECT_EQ(hexField(), row.hex);
+        EXPECT_EQ(preferences.visualizer(), stored) << "nothing is stored before OK";
+        click(dialogItem("ok"));
+        EXPECT_FALSE(isOpen());
+        stored.customHex = QString::fromLatin1(row.hex);
+        EXPECT_EQ(preferences.visualizer(), stored);
+    }
+}
+
+TEST_F(CustomColorDialog, EscapeAndCancelLeaveTheStoredColourAndTheNextOpeningShowsIt)
+{
+    const std::function<void()> dismissals[] = {
+        [&] { QTest::keyClick(view->window(), Qt::Key_Escape); },
+        [&] { click(dialogItem("cancel")); },
+    };
+    for (const auto &dismiss : dismissals) {
+        open();
+        drag(dialogItem("colorField"), {0.5, 0.5}, {0.3, 1.1});
+        ASSERT_EQ(hexField(), "000000");
+        dismiss();
+        EXPECT_FALSE(isOpen());
+        EXPECT_EQ(preferences.visualizer(), stored);
+        open();
+        EXPECT_EQ(hexField(), "7AA2FF");
+        QTest::keyClick(view->window(), Qt::Key_Escape);
+    }
+}
+
+TEST_F(CustomColorDialog, TypedDigitsSetTheHueWhichBlackKeepsAndReturnStores)
+{
+    open();
+    QMetaObject::invokeMethod(dialogItem("hexField"), "selectAll");
+    for (const char key : std::string_view("#00ff00"))
+        QTest::keyClick(view->window(), key);
+    ASSERT_TRUE(dialogItem("previewAfter"));
+    EXPECT_EQ(dialogItem("previewAfter")->property("color").value<QColor>(), QColor(0, 255, 0));
+    // Through black and back to the top trailing corner: still the typed hue.
+    drag(dialogItem("colorField"), {0.5, 0.5}, {0.5, 1});
+    drag(dialogItem("colorField"), {0.5, 0.5}, {1, 0});
+    QTest::keyClick(view->window(), Qt::Key_Return);
+    EXPECT_FALSE(isOpen());
+    EXPECT_EQ(preferences.visualizer().customHex, "00FF00");
 }

@@ -1,6 +1,7 @@
 #include "ContextMenuModel.h"
 #include "CoordinatorTestSupport.h"
 #include "DashboardState.h"
+#include "HeaderDragView.h"
 #include "HelpTip.h"
 #include "PanelModel.h"
 #include "QmlHarness.h"
@@ -300,6 +301,46 @@ TEST_F(Surface, TheHeaderHandleOpensOnAClickAndReturnsHomeOnADoubleClick)
     preferences.setDragEnabled(false);
     ASSERT_TRUE(handle); // the header stays through opening and the switch
     EXPECT_EQ(handle->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// The header's help leaves with a drag and comes back only after the pointer
+// rests again, paused mid-drag or released.
+TEST_F(Surface, TheHeadersHelpHidesWhileADragMovesThePlayer)
+{
+    make();
+    HelpTip::setDisplay({[](const QPoint &, const QString &) {}, [] {}});
+    const std::shared_ptr<void> restore(nullptr, [](void *) { HelpTip::setDisplay({}); });
+    ASSERT_TRUE(show({304, 32}));
+    const QPointer<QQuickItem> handle = find("dragHandle");
+    const QPointer<HelpTip> tip = find("header")->findChild<HelpTip *>();
+    ASSERT_TRUE(handle && tip);
+    const QPoint centre = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2)).toPoint();
+
+    enum Act { hover, press, drag, release, wait };
+    struct Step {
+        Act act;
+        int dx;
+        double then; // seconds of rest after the act
+        bool shown;
+    };
+    const double rest = HeaderDragView::restDelay + HelpTip::delay;
+    const QList<Step> steps{{hover, 0, HelpTip::delay + 0.01, true}, {press, 0, 0, true}, {drag, 4, 0, false},
+        {drag, 8, 0.05, false}, {drag, 12, 0.05, false}, {drag, 14, rest - 0.01, false},
+        {wait, 0, 0.02, true}, {drag, 18, 0, false}, {release, 18, rest - 0.01, false},
+        {wait, 0, 0.02, true}};
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const Step &step = steps.at(i);
+        SCOPED_TRACE(i);
+        const QPoint at = centre + QPoint(step.dx, 0);
+        if (step.act == press)
+            QTest::mousePress(view->window(), Qt::LeftButton, {}, at);
+        else if (step.act == release)
+            QTest::mouseRelease(view->window(), Qt::LeftButton, {}, at);
+        else if (step.act != wait)
+            QTest::mouseMove(view->window(), at);
+        clock.advance(step.then);
+        EXPECT_EQ(tip->shown(), step.shown);
+    }
 }
 
 TEST_F(Surface, EscapeDismisses)
