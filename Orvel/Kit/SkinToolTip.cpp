@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
+#include <algorithm>
 
 SkinToolTip &SkinToolTip::shared()
 {
@@ -25,7 +26,19 @@ SkinToolTip::SkinToolTip()
     // The text is escaped before it is set: rich text that draws it as typed.
     setTextFormat(Qt::RichText);
     setFont(PopupStyle::tipFont().toQFont());
+}
+
+// Every event of the application passes the filter: only while it is shown.
+void SkinToolTip::showEvent(QShowEvent *event)
+{
     qApp->installEventFilter(this);
+    QLabel::showEvent(event);
+}
+
+void SkinToolTip::hideEvent(QHideEvent *event)
+{
+    qApp->removeEventFilter(this);
+    QLabel::hideEvent(event);
 }
 
 void SkinToolTip::showText(const QPoint &at, const QString &text, const SkinPalette &palette)
