@@ -1,5 +1,8 @@
 #include "ContextMenuModel.h"
 
+#include "PopupStyle.h"
+#include "SkinEnvironment.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -32,8 +35,22 @@ void ContextMenuModel::popup()
 {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()) || m_items.isEmpty())
         return;
-    auto *menu = new QMenu;
+    QMenu *menu = makeMenu().release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(QCursor::pos());
+}
+
+std::unique_ptr<QMenu> ContextMenuModel::makeMenu()
+{
+    auto menu = std::make_unique<QMenu>();
+    // In the skin of the view that declares the model.
+    QObject *view = parent();
+    while (view && !qobject_cast<QQuickItem *>(view))
+        view = view->parent();
+    const SkinPalette palette
+        = view ? Skinned::of(view)->palette() : SkinEnvironment::defaultEnvironment()->palette();
+    menu->setStyleSheet(PopupStyle::menuStyleSheet(palette));
+    menu->setFont(PopupStyle::menuFont().toQFont());
     for (int i = 0; i < m_items.size(); ++i) {
         const QVariantMap item = m_items.at(i).toMap();
         QAction *action = menu->addAction(item.value(QStringLiteral("text")).toString());
@@ -43,5 +60,5 @@ void ContextMenuModel::popup()
                 model->trigger(i);
         });
     }
-    menu->popup(QCursor::pos());
+    return menu;
 }

@@ -3,10 +3,14 @@
 #include <QObject>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
+#include <memory>
+
+class QMenu;
 
 // A view's context menu: items in order, each {text, action, enabled,
 // destructive}. popup() shows them as a real top-level QMenu at the pointer
-// (a small panel window would clip a menu drawn inside it); choosing one, or
+// (a small panel window would clip a menu drawn inside it), in the skin of
+// the view that declares the model; choosing one, or
 // trigger(), emits its action. QMenu has no destructive look: the flag stays
 // in the model.
 class ContextMenuModel : public QObject {
@@ -24,6 +28,8 @@ public:
     Q_INVOKABLE void trigger(int index);
     // Only where a widget application runs.
     Q_INVOKABLE void popup();
+    // The menu popup() shows, not yet shown.
+    std::unique_ptr<QMenu> makeMenu();
 
 signals:
     void itemsChanged();

@@ -144,17 +144,11 @@ Item {
         // takes the screen's environment along.
         background: SurfaceGround {
             solid: true
-            Skinned.skin: screen.Skinned.skin
-            Skinned.aura: screen.Skinned.aura
-            Skinned.lightEffects: screen.Skinned.lightEffects
-            Skinned.animations: screen.Skinned.animations
+            Skinned.owner: screen
         }
         contentItem: Loader {
             id: content
-            Skinned.skin: screen.Skinned.skin
-            Skinned.aura: screen.Skinned.aura
-            Skinned.lightEffects: screen.Skinned.lightEffects
-            Skinned.animations: screen.Skinned.animations
+            Skinned.owner: screen
             // A new form for every opening, kept while its window changes.
             active: screen.adding || screen.editing !== null || screen.widgetGuide
             focus: true

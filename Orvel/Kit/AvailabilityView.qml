@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Basic
 import QtQuick.Templates as T
 import Orvel
 import Orvel.Shared
@@ -91,16 +90,25 @@ Item {
                         }
                     }
 
-                    // A system push button tinted with the accent.
+                    // A push button tinted with the accent.
                     Component {
                         id: borderedAction
-                        Basic.Button {
+                        T.Button {
                             id: bordered
                             text: slot.modelData.title
-                            font: Typography.role("body")
+                            implicitWidth: implicitContentWidth + leftPadding + rightPadding
+                            implicitHeight: implicitContentHeight + topPadding + bottomPadding
                             horizontalPadding: 12
                             verticalPadding: 5
-                            palette.buttonText: Skinned.palette.accent
+                            hoverEnabled: true
+                            contentItem: Text {
+                                textFormat: Text.PlainText
+                                text: bordered.text
+                                font: Typography.role("body")
+                                color: Skinned.palette.accent
+                                horizontalAlignment: Text.AlignHCenter
+                            }
+                            Accessible.name: text
                             background: Rectangle {
                                 radius: 6
                                 color: Qt.rgba(Skinned.palette.accent.r, Skinned.palette.accent.g,

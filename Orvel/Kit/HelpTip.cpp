@@ -1,19 +1,26 @@
 #include "HelpTip.h"
 
+#include "SkinEnvironment.h"
+#include "SkinToolTip.h"
+
 #include <QApplication>
 #include <QTextDocument>
-#include <QToolTip>
 
 namespace {
+bool widgetsRun()
+{
+    return qobject_cast<QApplication *>(QCoreApplication::instance());
+}
+
 HelpTip::Display systemDisplay()
 {
-    return {[](const QPoint &at, const QString &text) {
-                if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-                    QToolTip::showText(at, HelpTip::systemText(text));
+    return {[](const QPoint &at, const QString &text, const SkinPalette &palette) {
+                if (widgetsRun())
+                    SkinToolTip::shared().showText(at, text, palette);
             },
         [] {
-            if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-                QToolTip::hideText();
+            if (widgetsRun())
+                SkinToolTip::shared().hide();
         }};
 }
 
@@ -93,7 +100,8 @@ void HelpTip::show()
     if (m_text.isEmpty() || !isVisible() || !window())
         return;
     // Just below the control, centred on it.
-    display().show(mapToGlobal(QPointF(width() / 2, height())).toPoint(), m_text);
+    display().show(
+        mapToGlobal(QPointF(width() / 2, height())).toPoint(), m_text, Skinned::of(this)->palette());
     setShown(true);
 }
 

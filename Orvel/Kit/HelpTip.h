@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Scheduler.h"
+#include "SkinPalette.h"
 
 #include <QPoint>
 #include <QQuickItem>
@@ -21,14 +22,15 @@ class HelpTip : public QQuickItem {
 public:
     static constexpr double delay = 0.7;
 
-    // Where tooltips appear: QToolTip in a widgets application, nowhere
-    // otherwise; tests put their own in place (an empty one restores it).
+    // Where tooltips appear: a label in the control's skin in a widgets
+    // application, nowhere otherwise; tests put their own in place (an empty
+    // one restores it).
     struct Display {
-        std::function<void(const QPoint &at, const QString &text)> show;
+        std::function<void(const QPoint &at, const QString &text, const SkinPalette &palette)> show;
         std::function<void()> hide;
     };
     static void setDisplay(const Display &display);
-    // The text as QToolTip is given it: QToolTip reads anything that looks
+    // The text as the label is given it: a label reads anything that looks
     // like markup as rich text, so the help text goes in as escaped plain text.
     static QString systemText(const QString &text);
 

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import QtQuick.Layouts
 import Orvel
 import Orvel.Shared
@@ -144,7 +143,7 @@ SkinCard {
                 font: SkinFonts.system(12)
                 text: Design.localized("Selected display")
             }
-            Controls.ComboBox {
+            SkinComboBox {
                 id: picker
                 objectName: "menu"
                 Layout.fillWidth: true
@@ -153,42 +152,6 @@ SkinCard {
                 textRole: "title"
                 currentIndex: page.model.menuIndex
                 Accessible.name: Design.localized("Selected display")
-                // The platform's menu button in the skin's dark colours.
-                readonly property color face: Qt.tint(page.Skinned.palette.panel, page.Skinned.palette.fillStrong)
-                palette.button: face
-                palette.buttonText: page.Skinned.palette.text
-                palette.window: face
-                palette.windowText: page.Skinned.palette.text
-                palette.base: face
-                palette.text: page.Skinned.palette.text
-                palette.highlight: page.Skinned.palette.accent
-                palette.highlightedText: page.Skinned.palette.onAccent
-                palette.light: page.Skinned.palette.fillStrong
-                palette.midlight: page.Skinned.palette.fill
-                palette.mid: page.Skinned.palette.stroke
-                palette.dark: page.Skinned.palette.groundDeep
-                palette.shadow: page.Skinned.palette.groundDeep
-                // The list opens in the window's overlay: it takes the menu's font and colours from here.
-                delegate: Controls.MenuItem {
-                    id: entry
-                    required property var modelData
-                    required property int index
-                    // The style's own label reads markup; a display's name is drawn as the monitor gives it.
-                    contentItem: Text {
-                        textFormat: Text.PlainText
-                        text: entry.text
-                        font: entry.font
-                        color: entry.palette.windowText
-                        elide: Text.ElideRight
-                        verticalAlignment: Text.AlignVCenter
-                    }
-                    width: ListView.view ? ListView.view.width : implicitWidth
-                    text: modelData.title
-                    font: SkinFonts.system(12, index === picker.currentIndex ? "semibold" : "")
-                    highlighted: picker.highlightedIndex === index
-                    hoverEnabled: picker.hoverEnabled
-                    palette: picker.palette
-                }
                 onActivated: index => {
                     page.model.pickMenuEntry(index);
                     currentIndex = Qt.binding(() => page.model.menuIndex);

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import Orvel
 import Orvel.Shared
 
@@ -123,44 +122,17 @@ SkinCard {
                         }
                     }
 
-                    Controls.Popup {
+                    SkinPopover {
                         id: popover
                         objectName: "slotPopover"
                         x: (tile.width - width) / 2
                         y: tile.height + 8
-                        margins: 8
-                        padding: 0
-                        closePolicy: Controls.Popup.CloseOnEscape | Controls.Popup.CloseOnPressOutside
                         // A dismissal closes only this slot, never one opened since.
                         onClosed: page.model.dismissed(tile.index)
 
-                        // The panel lifted by the skin's fill, so it stands off the page.
-                        background: Rectangle {
-                            radius: 12
-                            color: tile.Skinned.palette.panel
-                            Rectangle {
-                                anchors.fill: parent
-                                radius: parent.radius
-                                color: tile.Skinned.palette.fill
-                                border.width: 1
-                                border.color: tile.Skinned.palette.stroke
-                            }
-                        }
-                        // The popover lies in the window's overlay, outside the
-                        // page: it takes the page's skin along.
-                        contentItem: Item {
-                            Skinned.skin: page.Skinned.skin
-                            Skinned.aura: page.Skinned.aura
-                            Skinned.lightEffects: page.Skinned.lightEffects
-                            Skinned.animations: page.Skinned.animations
-                            implicitWidth: editor.implicitWidth
-                            implicitHeight: editor.implicitHeight
-
-                            SkillSlotEditor {
-                                id: editor
-                                index: tile.index
-                                onNewShortcut: page.model.startNewShortcut(tile.index)
-                            }
+                        SkillSlotEditor {
+                            index: tile.index
+                            onNewShortcut: page.model.startNewShortcut(tile.index)
                         }
                     }
                 }

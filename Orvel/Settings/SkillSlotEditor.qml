@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Controls
 import QtQuick.Layouts
 import QtQml
 import Orvel
@@ -66,26 +65,16 @@ Column {
 
         onClicked: menu.popup(menuButton, 0, menuButton.height + 2)
 
-        Controls.Menu {
+        SkinMenu {
             id: menu
             objectName: "shortcutMenuItems"
 
             Instantiator {
                 model: editor.model.menuItems
-                delegate: Controls.MenuItem {
-                    id: entry
+                delegate: SkinMenuItem {
                     required property var modelData
                     text: modelData.title
                     enabled: modelData.enabled
-                    // The style's own label reads markup; a shortcut's title is drawn as typed.
-                    contentItem: Text {
-                        textFormat: Text.PlainText
-                        text: entry.text
-                        font: entry.font
-                        color: entry.palette.windowText
-                        elide: Text.ElideRight
-                        verticalAlignment: Text.AlignVCenter
-                    }
                     onTriggered: editor.model.assign(modelData.id)
                 }
                 onObjectAdded: (index, item) => menu.insertItem(index, item)

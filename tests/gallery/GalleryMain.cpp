@@ -1,8 +1,8 @@
 #include "Localization.h"
 #include "Scene.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <cstdio>
 
 // orvel-gallery: renders the views' scenes offscreen to PNG.
@@ -23,7 +23,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         qputenv("QT_QUICK_BACKEND", "software");
-    QGuiApplication app(argc, argv);
+    // Widgets, as in the app: context menus and help tips are top-level widgets.
+    QApplication app(argc, argv);
     installLinuxWording();
 
     const QStringList arguments = app.arguments().mid(1);

@@ -113,6 +113,13 @@ QList<Scene> setupScenes();
 QList<Scene> settingsScenesA();
 QList<Scene> panelScenes();
 QList<Scene> settingsScenesB();
+QList<Scene> popupScenes();
+
+// What a scene's act does to open a popup as a person would: the context
+// menu of an item (a ContextMenuModel in its `menu` property) with the
+// pointer over the item, or the help tip once the pointer has rested on it.
+void openContextMenu(QQuickItem *item);
+void restPointerOn(ScriptedState &state, QQuickItem *item);
 
 // Every scene, in the order the gallery renders them.
 QList<Scene> allScenes();
@@ -120,11 +127,14 @@ std::optional<Scene> sceneNamed(const QString &name);
 
 // One scene drawn as the gallery draws it. `problem` is empty when it drew
 // cleanly; `later` is a second picture taken after the caller's step (virtual
-// time passing, a key), for checks that compare two frames.
+// time passing, a key), for checks that compare two frames. Top-level
+// widgets the scene opened (a context menu, a help tip) are drawn in where
+// they stand over the window; `popups` holds their rectangles in the first picture.
 struct RenderedScene {
     QImage image;
     QImage later;
     QString problem;
+    QList<QRect> popups;
 };
 RenderedScene renderScene(const Scene &scene,
     const std::function<void(ScriptedState &, QQuickItem *root)> &later = {});

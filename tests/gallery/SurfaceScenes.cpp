@@ -276,6 +276,22 @@ QList<Scene> surfaceScenes()
         p.playback = Playback::notRunning;
     }));
 
+    // The header's context menu and its help tip, over the folded player.
+    for (const auto &[name, open] :
+        std::initializer_list<std::pair<const char *, std::function<void(ScriptedState &, QQuickItem *)>>>{
+            {"headerMenu", [](ScriptedState &, QQuickItem *header) { openContextMenu(header); }},
+            {"headerTip", restPointerOn}}) {
+        for (Scene scene : surface(name, with(plain))) {
+            const auto act = scene.act;
+            scene.act = [act, open](ScriptedState &state, QQuickItem *root) {
+                if (act)
+                    act(state, root);
+                open(state, root->findChild<QQuickItem *>(QStringLiteral("header")));
+            };
+            scenes << scene;
+        }
+    }
+
     for (const Skin skin : {Skin::classico, Skin::rivista}) {
         Scene keys{
             QStringList{QStringLiteral("PanelKeys"), toRawValue(skin), QStringLiteral("keys")}.join('.'),

@@ -154,6 +154,26 @@ void SkinnedAttached::setAnimations(const QStringList &disabled)
     recompute();
 }
 
+void SkinnedAttached::setOwner(QObject *owner)
+{
+    if (owner == m_owner)
+        return;
+    disconnect(m_ownerGone);
+    m_owner = owner;
+    // Queued, as for a parent change: the owner's tree is being torn down.
+    if (owner)
+        m_ownerGone = connect(
+            owner, &QObject::destroyed, this,
+            [this] {
+                emit ownerChanged();
+                resolveAll();
+            },
+            Qt::QueuedConnection);
+    emit ownerChanged();
+    // Views below this one search through the owner from now on.
+    resolveAll();
+}
+
 void SkinnedAttached::apply(
     Skin skin, const Aura &aura, bool lightEffects, const AnimationSettings &animations)
 {
@@ -199,13 +219,20 @@ void SkinnedAttached::resolve()
         disconnect(connection);
     m_ancestorConnections.clear();
     SkinEnvironment *found = m_own.get();
-    for (QObject *p = m_attachee ? parentOf(m_attachee) : nullptr; !found && p; p = parentOf(p)) {
+    QObject *start = m_owner ? m_owner.data() : m_attachee ? parentOf(m_attachee) : nullptr;
+    std::set<QObject *> owners; // owners naming each other end the search
+    for (QObject *p = start; !found && p;) {
         if (auto *item = qobject_cast<QQuickItem *>(p))
             m_ancestorConnections.push_back(
                 connect(item, &QQuickItem::parentChanged, this, [this] { resolve(); }));
         auto *above = qobject_cast<SkinnedAttached *>(attachedTo(p, false));
         if (above && above->m_own)
             found = above->m_own.get();
+        // A view above that names its owner hands the search over to it.
+        if (above && above->m_owner)
+            p = owners.insert(above->m_owner).second ? above->m_owner.data() : nullptr;
+        else
+            p = parentOf(p);
     }
     if (!found)
         found = SkinEnvironment::defaultEnvironment();

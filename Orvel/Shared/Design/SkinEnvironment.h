@@ -78,6 +78,9 @@ class SkinnedAttached;
 // environment of the nearest such root at or above it:
 //     Item { Skinned.skin: "rivista"; Skinned.aura: coordinator.aura }
 //     Text { color: Skinned.palette.text }
+// A view that stands outside its owner's tree, as a popup's parts do in the
+// window's overlay, names the owner and reads the environment there:
+//     background: Rectangle { Skinned.owner: popup.parent }
 class Skinned : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -100,6 +103,7 @@ class SkinnedAttached : public QObject {
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY changed)
     Q_PROPERTY(bool reduceTransparency READ reduceTransparency NOTIFY changed)
     Q_PROPERTY(SkinEnvironment *environment READ environment NOTIFY changed)
+    Q_PROPERTY(QObject *owner READ owner WRITE setOwner NOTIFY ownerChanged)
 
 public:
     explicit SkinnedAttached(QObject *attachee);
@@ -123,6 +127,9 @@ public:
     // The switched-off animation features by raw name.
     QStringList animations() const;
     void setAnimations(const QStringList &disabled);
+    // Where the search for a root starts instead of the attachee's parent.
+    QObject *owner() const { return m_owner; }
+    void setOwner(QObject *owner);
     SkinPalette palette() const { return environment()->palette(); }
     bool reduceMotion() const { return environment()->reduceMotion(); }
     bool reduceTransparency() const { return environment()->reduceTransparency(); }
@@ -135,6 +142,7 @@ public:
 
 signals:
     void changed();
+    void ownerChanged();
 
 private:
     struct Inputs {
@@ -150,6 +158,8 @@ private:
     void connectItem();
 
     QPointer<QObject> m_attachee;
+    QPointer<QObject> m_owner;
+    QMetaObject::Connection m_ownerGone;
     std::unique_ptr<SkinEnvironment> m_own;
     Inputs m_inputs;
     QPointer<SkinEnvironment> m_environment;

@@ -175,7 +175,8 @@ TEST(HelpTip, ShowsAfterTheRestingDelayAndHidesOnLeave)
     ScopedScheduler installed(scheduler);
     QStringList shown;
     int hidden = 0;
-    HelpTip::setDisplay({[&](const QPoint &, const QString &text) { shown << text; }, [&] { ++hidden; }});
+    HelpTip::setDisplay({[&](const QPoint &, const QString &text, const SkinPalette &) { shown << text; },
+        [&] { ++hidden; }});
     const std::shared_ptr<void> restore(nullptr, [](void *) { HelpTip::setDisplay({}); });
 
     QmlHarness harness;

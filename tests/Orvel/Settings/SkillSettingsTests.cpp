@@ -243,6 +243,14 @@ protected:
             {}, QSize(700, 800));
         ASSERT_TRUE(view) << harness.errors().toStdString();
     }
+    SkillSettingsModel *pageModel() const
+    {
+        return view->item()
+            ->property("page")
+            .value<QQuickItem *>()
+            ->property("model")
+            .value<SkillSettingsModel *>();
+    }
     QList<QQuickItem *> popovers() const
     {
         QList<QQuickItem *> shown;
@@ -274,11 +282,7 @@ TEST_F(SkillSettingsPage, OpeningWritesNothingAndAPendingSlotOpensItsPopover)
 TEST_F(SkillSettingsPage, NewFromALinkClosesThePopoverAndHandsTheSlotOver)
 {
     show();
-    auto *model = view->item()
-                      ->property("page")
-                      .value<QQuickItem *>()
-                      ->property("model")
-                      .value<SkillSettingsModel *>();
+    auto *model = pageModel();
     ASSERT_TRUE(model);
     model->open(2);
     QQuickItem *link = nullptr;
@@ -294,11 +298,7 @@ TEST_F(SkillSettingsPage, NewFromALinkClosesThePopoverAndHandsTheSlotOver)
 TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplacesIt)
 {
     show();
-    auto *model = view->item()
-                      ->property("page")
-                      .value<QQuickItem *>()
-                      ->property("model")
-                      .value<SkillSettingsModel *>();
+    auto *model = pageModel();
     ASSERT_TRUE(model);
     const auto tiles = allNamed(view->item(), "slotTile");
     ASSERT_EQ(tiles.size(), 6);
@@ -335,4 +335,39 @@ TEST_F(SkillSettingsPage, ChoosingFromTheMenuKeepsThePopoverAndAnotherTileReplac
     const auto open = popovers();
     ASSERT_EQ(open.size(), 1);
     EXPECT_EQ(open[0]->property("text"), "Skill slot 4");
+}
+
+TEST_F(SkillSettingsPage, EscapeClosesTheOpenMenuFirstThenThePopover)
+{
+    struct Row {
+        bool menu; // the shortcut menu opened in the popover
+        int escapes;
+        bool popoverStays;
+    };
+    for (const Row row : {Row{false, 1, false}, Row{true, 1, true}, Row{true, 2, false}}) {
+        SCOPED_TRACE(testing::Message() << "menu " << row.menu << ", escapes " << row.escapes);
+        show();
+        auto *model = pageModel();
+        ASSERT_TRUE(model);
+        view->window()->requestActivate();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view->window()));
+        model->open(2);
+        const auto shown = [&](const char *type) {
+            const auto all = descendants(view->window()->contentItem());
+            return std::count_if(all.cbegin(), all.cend(), [&](QQuickItem *item) {
+                return item->inherits(type) && item->isVisible() && item->opacity() > 0;
+            });
+        };
+        if (row.menu) {
+            const auto buttons = allNamed(view->window()->contentItem(), "shortcutMenu");
+            ASSERT_EQ(buttons.size(), 1);
+            QMetaObject::invokeMethod(buttons[0], "clicked");
+            ASSERT_EQ(shown("QQuickMenuItem"), 3);
+        }
+        for (int i = 0; i < row.escapes; ++i)
+            QTest::keyClick(view->window(), Qt::Key_Escape);
+        EXPECT_EQ(shown("QQuickMenuItem"), 0);
+        EXPECT_EQ(model->openSlot().has_value(), row.popoverStays);
+        EXPECT_EQ(popovers().size(), row.popoverStays ? 1 : 0);
+    }
 }

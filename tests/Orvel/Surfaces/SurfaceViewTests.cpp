@@ -308,7 +308,7 @@ TEST_F(Surface, TheHeaderHandleOpensOnAClickAndReturnsHomeOnADoubleClick)
 TEST_F(Surface, TheHeadersHelpHidesWhileADragMovesThePlayer)
 {
     make();
-    HelpTip::setDisplay({[](const QPoint &, const QString &) {}, [] {}});
+    HelpTip::setDisplay({[](const QPoint &, const QString &, const SkinPalette &) {}, [] {}});
     const std::shared_ptr<void> restore(nullptr, [](void *) { HelpTip::setDisplay({}); });
     ASSERT_TRUE(show({304, 32}));
     const QPointer<QQuickItem> handle = find("dragHandle");

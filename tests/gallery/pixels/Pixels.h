@@ -3,6 +3,7 @@
 #include "Scene.h"
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QQuickItem>
 #include <QRect>
@@ -40,6 +41,23 @@ inline QSet<QRgb> colours(const QImage &image, const QRect &area)
         for (int x = inside.left(); x <= inside.right(); ++x)
             found.insert(pixels.pixel(x, y));
     return found;
+}
+
+// The colour most pixels of the area have: the ground under a text.
+inline QRgb mostCommon(const QImage &image, const QRect &area)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    QHash<QRgb, int> counts;
+    const QRect inside = area.intersected(pixels.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ++counts[pixels.pixel(x, y)];
+    QRgb best = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(best, most) = std::pair{it.key(), it.value()};
+    return best;
 }
 
 // The best contrast any pixel in the area has against `ground`: the text's.

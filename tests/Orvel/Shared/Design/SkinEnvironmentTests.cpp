@@ -143,6 +143,38 @@ TEST(SkinEnvironment, QmlViewsReadTheRootsEnvironment)
     EXPECT_EQ(glyph->color(), SkinPalette().textColor());
 }
 
+TEST(SkinEnvironment, AViewOutsideItsOwnersTreeReadsTheOwnersEnvironment)
+{
+    // As a popup's parts in the window's overlay: the owner lies in another branch.
+    QQuickItem window, overlay, part, line;
+    auto page = std::make_unique<QQuickItem>(), button = std::make_unique<QQuickItem>();
+    page->setParentItem(&window);
+    button->setParentItem(page.get());
+    overlay.setParentItem(&window);
+    part.setParentItem(&overlay);
+    line.setParentItem(&part);
+    Skinned::of(page.get())->apply(Skin::rivista, artAura, false, {});
+    Skinned::of(&window)->apply(Skin::classico, Aura::brand(), false, {});
+
+    struct Row {
+        QQuickItem *owner;
+        Skin skin;
+    };
+    for (const Row row :
+        {Row{button.get(), Skin::rivista}, Row{nullptr, Skin::classico}, Row{page.get(), Skin::rivista}}) {
+        Skinned::of(&part)->setOwner(row.owner);
+        // The part's own items search through the owner too.
+        EXPECT_EQ(Skinned::of(&part)->values().skin, row.skin);
+        EXPECT_EQ(Skinned::of(&line)->values().skin, row.skin);
+    }
+    // An owner that goes away leaves the part to its own tree.
+    page.reset();
+    button.reset();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Skinned::of(&part)->owner(), nullptr);
+    EXPECT_EQ(Skinned::of(&line)->values().skin, Skin::classico);
+}
+
 TEST(SkinEnvironment, ViewsFollowWhenMovedAndOutliveTheirRoot)
 {
     auto root = std::make_unique<QQuickItem>();

@@ -1,0 +1,144 @@
+#include "DashboardState.h"
+#include "HelpTip.h"
+#include "Preferences.h"
+#include "Scene.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QQuickItem>
+
+// The popups open: the slot editor's menu, context menus and help tips.
+namespace {
+const QString morning = QStringLiteral("6A1B7C3E-0D5F-4E2A-9B8C-1F2E3D4C5B6A");
+
+QList<MusicShortcut> shortcuts()
+{
+    return {MusicShortcut(QUuid(morning), QStringLiteral("Morning Run"),
+                *SpotifyLink::parse("spotify:playlist:37i9dQZF1DX76Wlfdnj7AP"), SkillGlyph::run),
+        MusicShortcut(QUuid(QStringLiteral("7B2C8D4F-1E6A-4F3B-8C9D-2A3B4C5D6E7F")),
+            QStringLiteral("For Emma, Forever Ago"),
+            *SpotifyLink::parse("spotify:album:4pox3k0BqNSIr2T3fYUE2e")),
+        MusicShortcut(QUuid(QStringLiteral("8C3D9E5A-2F7B-4A4C-9D0E-3B4C5D6E7F80")),
+            QStringLiteral("Holocene"), *SpotifyLink::parse("spotify:track:4fbvXwMTXPWaFyaMWUm9CR"),
+            SkillGlyph::heart)};
+}
+
+void withShortcuts(ScriptedState &state, QmlHarness &)
+{
+    state.shortcuts = shortcuts();
+    SkillBar bar;
+    bar.assign(state.shortcuts.at(0).id, 0);
+    state.root().preferences().setSkills(bar);
+}
+
+QList<Scene> bothSkins(const QString &view, const QString &stateName, const Scene &scene)
+{
+    QList<Scene> result;
+    for (const Skin skin : {Skin::classico, Skin::rivista}) {
+        Scene copy = scene;
+        copy.name = QStringList{view, toRawValue(skin), stateName}.join(QLatin1Char('.'));
+        const auto setup = scene.setup;
+        copy.setup = [skin, setup](ScriptedState &state, QmlHarness &harness) {
+            state.root().preferences().setSkin(skin);
+            if (setup)
+                setup(state, harness);
+        };
+        result << copy;
+    }
+    return result;
+}
+
+QmlSource onGround(const QByteArray &view, QSize size)
+{
+    return QmlSource(
+        "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { color: Skinned.palette.ground\n"
+        "  implicitWidth: "
+        + QByteArray::number(size.width()) + "; implicitHeight: " + QByteArray::number(size.height()) + "\n  "
+        + view + " }");
+}
+
+// A shown item of the window by name, also in the overlay where popups lie.
+QQuickItem *named(QQuickItem *root, const char *name)
+{
+    QList<QQuickItem *> pending{root->window()->contentItem()};
+    while (!pending.isEmpty()) {
+        QQuickItem *item = pending.takeFirst();
+        if (item->objectName() == QLatin1String(name) && item->isVisible())
+            return item;
+        pending << item->childItems();
+    }
+    return nullptr;
+}
+} // namespace
+
+void openContextMenu(QQuickItem *item)
+{
+    if (!item)
+        return;
+    QCursor::setPos(item->mapToGlobal(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+    if (auto *model = item->property("menu").value<QObject *>())
+        QMetaObject::invokeMethod(model, "popup");
+    // The pointer moves onto the first entry.
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+        menu->setActiveAction(menu->actions().value(0));
+}
+
+void restPointerOn(ScriptedState &state, QQuickItem *item)
+{
+    auto *tip = item ? item->findChild<HelpTip *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    if (!tip)
+        return;
+    tip->setActive(true);
+    state.scheduler.advance(HelpTip::delay + 0.1);
+}
+
+QList<Scene> popupScenes()
+{
+    QList<Scene> scenes;
+    // The editor's menu, opened from its button.
+    const auto openMenu = [](ScriptedState &state, QQuickItem *root) {
+        state.scheduler.runUntilIdle();
+        if (QQuickItem *button = named(root, "shortcutMenu"))
+            QMetaObject::invokeMethod(button, "clicked");
+    };
+    Scene page{{}, onGround("SkillSettingsView { x: 20; y: 20; width: 660 }", {700, 760}), {}, {},
+        [](ScriptedState &state, QmlHarness &harness) {
+            withShortcuts(state, harness);
+            state.root().dashboardState().setSkillSlot(0);
+        },
+        openMenu};
+    scenes << bothSkins("SkillSettingsView", "menuOpen", page);
+    const QByteArray editor = "PopupGround { x: 20; y: 20; width: editor.width; height: editor.height\n"
+                              "    SkillSlotEditor { id: editor; index: 3 } }";
+    scenes << bothSkins(
+        "SkillSlotEditor", "menuNoShortcuts", {{}, onGround(editor, {380, 260}), {}, {}, {}, openMenu});
+
+    // Context menus: a filled skill slot's, a shortcut row's.
+    scenes << bothSkins("SkillSlotView", "contextMenu",
+        {{},
+            onGround("SkillSlotView { objectName: 'slot'; x: 20; y: 20; size: 40; index: 0\n"
+                     "    shortcut: ({shortcutID: '"
+                    + morning.toLatin1() + "', title: 'Morning Run', kind: 'playlist', glyph: 'run'}) }",
+                {260, 200}),
+            {}, {}, withShortcuts,
+            [](ScriptedState &, QQuickItem *root) { openContextMenu(named(root, "slot")); }});
+    scenes << bothSkins("ShortcutListView", "contextMenu",
+        {{}, onGround("ShortcutListView { x: 20; y: 20; width: 260 }", {300, 240}), {}, {}, withShortcuts,
+            [](ScriptedState &, QQuickItem *root) { openContextMenu(named(root, "shortcutRow")); }});
+
+    // Help tips, once the pointer has rested.
+    scenes << bothSkins("GlyphButton", "helpTip",
+        {{},
+            onGround(
+                "GlyphButton { objectName: 'button'; x: 85; y: 20; glyph: 'pin'; label: 'Pin the player' }",
+                {200, 90}),
+            {}, {}, {},
+            [](ScriptedState &state, QQuickItem *root) { restPointerOn(state, named(root, "button")); }});
+    scenes << bothSkins("ShortcutListView", "helpTip",
+        {{}, onGround("ShortcutListView { x: 20; y: 20; width: 260 }", {300, 160}), {}, {}, withShortcuts,
+            [](ScriptedState &state, QQuickItem *root) {
+                restPointerOn(state, named(root, "shortcutRow"));
+            }});
+    return scenes;
+}
