@@ -46,14 +46,20 @@ std::unique_ptr<AppRoot> AppRoot::production()
     // The other kept files' are removed as each is loaded.
     PrivateFiles::removeLeftovers(AutostartLoginItem::standardFilePath());
     owned->workspace.watchSleepAndSession();
+    // The consent question is drawn in the user's skin, known once the owners exist.
+    auto consentSkin = std::make_shared<std::function<Skin()>>();
     Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
         owned->loginItem, owned->announcer,
-        std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog()),
+        std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog(consentSkin)),
         [] { return SharedStore(); }, [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr,
         true, {}};
     // Null off X11: the panels then learn nothing of the desktop.
     outside.desktop = X11Desktop::instance();
-    return std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
+    auto root = std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
+    *consentSkin = [preferences = QPointer<Preferences>(&root->preferences())] {
+        return preferences ? preferences->skin() : Skin::classico;
+    };
+    return root;
 }
 
 AppRoot::AppRoot(Outside outside)

@@ -1,5 +1,7 @@
 #include "AutomationConsentDialog.h"
 
+#include "PopupStyle.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,9 +10,12 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-AutomationConsentBox::AutomationConsentBox(const QString &applicationId, QWidget *parent)
+AutomationConsentBox::AutomationConsentBox(const QString &applicationId, const SkinPalette &palette, QWidget *parent)
     : QDialog(parent)
 {
+    // Drawn on the panel the app's own popups use, not the desktop's style.
+    setStyleSheet(PopupStyle::dialogStyleSheet(palette));
+    setFont(PopupStyle::menuFont().toQFont());
     const QString name
         = applicationId == QLatin1String("com.spotify.client") ? QStringLiteral("Spotify") : applicationId;
     setWindowTitle(QStringLiteral("Orvel"));
@@ -22,7 +27,7 @@ AutomationConsentBox::AutomationConsentBox(const QString &applicationId, QWidget
 
     auto *question = new QLabel(QStringLiteral("“Orvel” wants access to control “%1”.").arg(name));
     question->setTextFormat(Qt::PlainText);
-    QFont bold = question->font();
+    QFont bold = font();
     bold.setBold(true);
     question->setFont(bold);
     question->setWordWrap(true);
@@ -69,27 +74,28 @@ std::optional<bool> AutomationConsentBox::answer() const
 
 namespace {
 
-std::optional<bool> askOnGuiThread(const QString &applicationId)
+std::optional<bool> askOnGuiThread(const QString &applicationId, const std::function<Skin()> *skin)
 {
-    AutomationConsentBox box(applicationId);
+    const Skin chosen = skin && *skin ? (*skin)() : SkinPalette().skin;
+    AutomationConsentBox box(applicationId, SkinPalette(chosen, Aura()));
     box.exec();
     return box.answer();
 }
 
 } // namespace
 
-ConsentPrompt automationConsentDialog()
+ConsentPrompt automationConsentDialog(std::shared_ptr<std::function<Skin()>> skin)
 {
-    return [](const QString &applicationId) -> std::optional<bool> {
+    return [skin](const QString &applicationId) -> std::optional<bool> {
         auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
         if (!app)
             return std::nullopt;
         if (QThread::currentThread() == app->thread())
-            return askOnGuiThread(applicationId);
+            return askOnGuiThread(applicationId, skin.get());
         std::optional<bool> answer;
         // The asking thread waits; the GUI thread stays free to run the dialog.
         QMetaObject::invokeMethod(
-            app, [&] { answer = askOnGuiThread(applicationId); }, Qt::BlockingQueuedConnection);
+            app, [&] { answer = askOnGuiThread(applicationId, skin.get()); }, Qt::BlockingQueuedConnection);
         return answer;
     };
 }

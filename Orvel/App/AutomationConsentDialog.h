@@ -2,7 +2,11 @@
 
 #include "AutomationPermission.h"
 
+#include "SkinPalette.h"
+
 #include <QDialog>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QPushButton;
@@ -13,7 +17,8 @@ class QPushButton;
 class AutomationConsentBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AutomationConsentBox(const QString &applicationId, QWidget *parent = nullptr);
+    explicit AutomationConsentBox(
+        const QString &applicationId, const SkinPalette &palette = SkinPalette(), QWidget *parent = nullptr);
 
     QPushButton *allowButton() const { return m_allow; }
     QPushButton *denyButton() const { return m_deny; }
@@ -28,5 +33,6 @@ private:
 
 // Asks the user on the GUI thread whether Orvel may control an application,
 // from whichever thread calls it; nothing when the app has no widgets to ask
-// with or the user dismissed the question.
-ConsentPrompt automationConsentDialog();
+// with or the user dismissed the question. `skin` names the user's skin at
+// the moment of asking (empty: the default); it is set once the owners exist.
+ConsentPrompt automationConsentDialog(std::shared_ptr<std::function<Skin()>> skin = {});

@@ -48,6 +48,20 @@ QString PopupStyle::tipStyleSheet(const SkinPalette &palette)
         .arg(css(l.ground), css(l.text), css(l.stroke));
 }
 
+QString PopupStyle::dialogStyleSheet(const SkinPalette &palette)
+{
+    const Look l = look(palette);
+    return QStringLiteral("QDialog { background-color: %1; }"
+                          "QLabel { color: %2; background: transparent; }"
+                          "QPushButton { color: %2; background-color: %4; border: 1px solid %3; "
+                          "border-radius: %5px; padding: 5px %6px; }"
+                          "QPushButton:focus { border-color: %2; }"
+                          "QPushButton:pressed { background-color: %1; }")
+        .arg(css(l.ground), css(l.text), css(l.stroke), css(l.highlight))
+        .arg(menuCornerRadius)
+        .arg(menuItemPadding + 4);
+}
+
 QColor PopupStyle::ground(const SkinPalette &palette) const
 {
     return look(palette).ground.toQColor();

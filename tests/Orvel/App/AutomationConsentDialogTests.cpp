@@ -1,8 +1,10 @@
 #include "AutomationConsentDialog.h"
+#include "PopupStyle.h"
 #include "TemporaryHome.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -49,4 +51,43 @@ TEST(AutomationConsentBox, ADismissedPromptRecordsNothingAndAsksAgainNextTime)
     EXPECT_EQ(permission.askAgain(QStringLiteral("com.spotify.client")), std::nullopt);
     EXPECT_EQ(shown, 2);
     EXPECT_FALSE(QFile::exists(home.path("automation.json")));
+}
+
+// The question stands on the app's popup panel in each skin, its words and
+// buttons readable there, not in the desktop's own style.
+TEST(AutomationConsentBox, TheQuestionIsDrawnInTheSkinWithReadableText)
+{
+    const auto luminance = [](QRgb rgb) {
+        const auto channel = [](int v) {
+            const double c = v / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+    };
+    for (const Skin skin : {Skin::classico, Skin::rivista}) {
+        SCOPED_TRACE(toRawValue(skin).toStdString());
+        const SkinPalette palette(skin, Aura());
+        AutomationConsentBox box(QStringLiteral("com.spotify.client"), palette);
+        box.show();
+        const QImage picture = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb ground = PopupStyle::look(palette).ground.toQColor().rgb();
+        EXPECT_EQ(picture.pixel(2, picture.height() / 2), ground);
+        for (QWidget *part : box.findChildren<QWidget *>()) {
+            if (!qobject_cast<QLabel *>(part) && !qobject_cast<QPushButton *>(part))
+                continue;
+            if (qobject_cast<QLabel *>(part) && !qobject_cast<QLabel *>(part)->pixmap().isNull())
+                continue;
+            const QRect area(part->mapTo(&box, QPoint()), part->size());
+            const QRgb under = qobject_cast<QPushButton *>(part)
+                ? picture.pixel(area.left() + 3, area.center().y())
+                : ground;
+            double best = 1;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    const double a = luminance(picture.pixel(x, y)), b = luminance(under);
+                    best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+                }
+            EXPECT_GE(best, 4.5) << part->metaObject()->className();
+        }
+    }
 }
