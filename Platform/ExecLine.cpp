@@ -411,7 +411,8 @@ QByteArray written(Syntax syntax, const QByteArray &text, char quote)
         if (wrapped)
             out = '"' + out + '"';
         // Then escaped once more as a string value.
-        return out.replace('\\', "\\\\").replace('%', "%%");
+        // Line breaks and tabs as escapes: raw ones would end the entry's line.
+        return out.replace('\\', "\\\\").replace('%', "%%").replace('\n', "\\n").replace('\r', "\\r").replace('\t', "\\t");
     }
     case Syntax::shell:
         if (quote == '"')

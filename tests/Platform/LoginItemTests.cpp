@@ -50,6 +50,8 @@ TEST(AutostartLoginItem, ProgramPathsAreQuotedForTheExecLine)
         {"/x/\"q\"/orvel", "Exec=\"/x/\\\\\"q\\\\\"/orvel\"\n"},
         {"/x/$HOME/100%/orvel", "Exec=\"/x/\\\\$HOME/100%%/orvel\"\n"},
         {"/x\\y/orvel", "Exec=\"/x\\\\\\\\y/orvel\"\n"},
+        // A line break stays an escape: a raw one would end the entry's line.
+        {"/x/a\nb\tc/orvel", "Exec=\"/x/a\\nb\\tc/orvel\"\n"},
     };
     for (const auto &[program, line] : cases)
         EXPECT_TRUE(AutostartLoginItem::desktopEntry(program).contains(line)) << program.toStdString();
