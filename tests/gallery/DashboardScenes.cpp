@@ -152,29 +152,23 @@ QList<Scene> dashboardScenes()
         QmlSource("import QtQuick\nimport Orvel\nDashboardView { Component.onCompleted: screen.widgetGuide = "
                   "true }"),
         window, DashboardSection::overview, {});
+    // The card alone on the skin's ground.
+    const QmlSource card(
+        "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
+        "color: Skinned.palette.ground; "
+        "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
+        "width: 712 } }");
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("playing"),
-        QmlSource(
-            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
-            "color: Skinned.palette.ground; "
-            "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
-            "width: 712 } }"),
+        card,
         {}, DashboardSection::overview, playing);
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("paused"),
-        QmlSource(
-            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
-            "color: Skinned.palette.ground; "
-            "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
-            "width: 712 } }"),
+        card,
         {}, DashboardSection::overview, [](ScriptedState &state) {
             playing(state);
             state.playback->isPlaying = false;
         });
     scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("not-connected"),
-        QmlSource(
-            "import QtQuick\nimport Orvel\nimport Orvel.Shared\nRectangle { Skinned.skin: Preferences.skin; "
-            "color: Skinned.palette.ground; "
-            "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
-            "width: 712 } }"),
+        card,
         {}, DashboardSection::overview, [](ScriptedState &state) {
             state.playback = PlaybackCoordinator::placeholder(PlayerAvailability::notRunning);
         });
