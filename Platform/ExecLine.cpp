@@ -567,10 +567,78 @@ private:
             return;
         words[sequence[i]].command = true;
         const QByteArray name = fileName(words[sequence[i]].text);
-        if (name == "env")
-            scanEnv(sequence.mid(i + 1));
-        else if (name == "sh" || name == "bash" || name == "dash" || name == "zsh")
-            scanShell(sequence.mid(i + 1));
+        const QList<int> arguments = sequence.mid(i + 1);
+        if (name == "env") {
+            scanEnv(arguments);
+        } else if (name == "sh" || name == "bash" || name == "dash" || name == "zsh") {
+            scanShell(arguments);
+        } else if (name == "cd" || name == "pushd") {
+            // A folder, however it is named.
+            for (const int argument : arguments)
+                words[argument].operand = true;
+        } else if (const Wrapper *wrapper = wrapperNamed(name)) {
+            scanWrapper(*wrapper, arguments);
+        }
+    }
+
+    // A program that runs the command after its options: the short options
+    // that take a value, the long ones, and how many operands come first
+    // (timeout's duration, taskset's mask, chrt's priority).
+    struct Wrapper {
+        QByteArray name;
+        const char *valued;
+        QList<QByteArray> valuedLong;
+        int operands;
+    };
+
+    static const Wrapper *wrapperNamed(const QByteArray &name)
+    {
+        static const QList<Wrapper> wrappers{
+            {"nohup", "", {}, 0},
+            {"setsid", "", {}, 0},
+            {"nice", "n", {"adjustment"}, 0},
+            {"ionice", "cn", {"class", "classdata"}, 0},
+            {"stdbuf", "ioe", {"input", "output", "error"}, 0},
+            {"timeout", "sk", {"signal", "kill-after"}, 1},
+            {"chrt", "", {}, 1},
+            {"taskset", "", {}, 1},
+            {"time", "fo", {"format", "output"}, 0},
+            {"systemd-inhibit", "", {"what", "who", "why", "mode"}, 0},
+            {"systemd-run", "pEuM",
+                {"property", "setenv", "unit", "machine", "description", "slice", "uid", "gid", "nice",
+                    "working-directory"},
+                0},
+            {"systemd-cat", "tp", {"identifier", "priority", "stderr-priority", "level-prefix"}, 0},
+            {"dbus-run-session", "", {"config-file", "dbus-daemon"}, 0},
+            {"dbus-launch", "", {"config-file"}, 0},
+            {"xvfb-run", "nsefp", {"server-num", "server-args", "error-file", "auth-file", "xauth-protocol"}, 0},
+            {"gamemoderun", "", {}, 0},
+            {"prime-run", "", {}, 0},
+            {"firejail", "", {}, 0},
+            {"torsocks", "", {}, 0},
+        };
+        const auto found = std::find_if(
+            wrappers.begin(), wrappers.end(), [&](const Wrapper &wrapper) { return wrapper.name == name; });
+        return found == wrappers.end() ? nullptr : &*found;
+    }
+
+    void scanWrapper(const Wrapper &wrapper, const QList<int> &arguments)
+    {
+        int operands = wrapper.operands;
+        bool options = true;
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            const QByteArray text = words[arguments[i]].text;
+            if (options && text.size() > 1 && text[0] == '-') {
+                options = text != "--";
+                const bool valued = text.startsWith("--")
+                    ? !text.contains('=') && wrapper.valuedLong.contains(text.mid(2))
+                    : text.size() == 2 && among(text[1], wrapper.valued);
+                if (valued && ++i < arguments.size())
+                    words[arguments[i]].operand = true;
+            } else if (operands-- == 0) {
+                return scanCommand(arguments.mid(i));
+            }
+        }
     }
 
     // env's options (-i, -, -0, -v, -u NAME, -C DIR, -S STRING, their long
@@ -681,17 +749,33 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     const QByteArray path = QFile::encodeName(program);
     const QByteArray name = fileName(path);
     // An expansion ending in the program's name may well be it: the user's line stays.
+    // The search path is asked only where a command goes or for the program's
+    // own name: a line of many words would otherwise take seconds.
     const auto names = [&](const Word &word) {
-        return !word.split && (word.literal ? isProgram(word.text, path) : fileName(word.text) == name);
+        if (word.split)
+            return false;
+        if (!word.literal)
+            return fileName(word.text) == name;
+        const bool looked = word.command || word.text.contains('/') || word.text == name;
+        return looked && isProgram(word.text, path);
     };
     if (std::any_of(line.words.begin(), line.words.end(), names))
         return value;
 
+    // Where a command goes the old path is surely the program; a word among a
+    // program's arguments is taken for it only when no command is (an unknown
+    // wrapper), so a folder of the same name, as in `cd`, stays.
+    const auto named = [&](const Word &word) {
+        return word.literal && !word.split && !word.operand && fileName(word.text) == name;
+    };
+    const bool commandNamed = std::any_of(
+        line.words.begin(), line.words.end(), [&](const Word &word) { return word.command && named(word); });
     QMap<int, QList<Edit>> edits;
     for (const Word &word : line.words) {
-        const bool moved = word.literal && !word.split && !word.operand && fileName(word.text) == name
+        const bool moved = named(word)
             && (word.command
-                || (word.text.contains('/') && !QFileInfo(QFile::decodeName(word.text)).isDir()));
+                || (!commandNamed && word.text.contains('/')
+                    && !QFileInfo(QFile::decodeName(word.text)).isDir()));
         if (!moved)
             continue;
         // Quoted as the old one was, or as the new path needs.

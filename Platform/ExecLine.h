@@ -13,9 +13,10 @@ QByteArray argument(const QString &program, bool quote = true);
 
 // The value that starts the program with what the user wrapped around it:
 // the same bytes when any of its words names the program (its path, a link
-// to it, its name on the search path), at any depth; a moved program (a
-// word that is the program's file name at another place, or its bare name
-// where a command goes) gets the new path in its stead, quoted as the text
+// to it, its name on the search path), at any depth; a moved program (its
+// file name at another place or bare, where a command goes, behind env, a
+// shell or a wrapper such as nohup; failing that, a path among an unknown
+// program's arguments, never a folder) gets the new path in its stead, quoted as the text
 // around it needs, every other byte kept; a value that starts another
 // program gets this one after its env prefix, without the other's
 // arguments; a value that cannot be read becomes the program alone.

@@ -123,6 +123,17 @@ Exec=dash -c "env -S 'A=1 /usr/local/bin/orvel' >/tmp/orvel 2>&1 &")",
             R"([Desktop Entry]
 Exec=dash -c "env -S 'A=1 /opt/orvel/bin/orvel' >/tmp/orvel 2>&1 &")",
             "/opt/orvel/bin/orvel"},
+        // Where a command goes wins over a folder or value of the same name; behind a
+        // known wrapper the program is a command, behind an unknown one its argument.
+        {"[Desktop Entry]\nExec=sh -c \"cd /old/new && exec /old/new/build/new\"\n", false,
+            "[Desktop Entry]\nExec=sh -c \"cd /old/new && exec /new\"\n"},
+        {"[Desktop Entry]\nExec=/old/new --plugin /opt/x/new\n", false,
+            "[Desktop Entry]\nExec=/new --plugin /opt/x/new\n"},
+        {"[Desktop Entry]\nExec=nohup nice -n 5 timeout -k 2 10 /old/new -x /old/new\n", false,
+            "[Desktop Entry]\nExec=nohup nice -n 5 timeout -k 2 10 /new -x /old/new\n"},
+        {"[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle new\"\n", false,
+            "[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle /new\"\n"},
+        {"[Desktop Entry]\nExec=my-wrapper -v /old/new\n", false, "[Desktop Entry]\nExec=my-wrapper -v /new\n"},
         // Another program's arguments are not this one's; an open quote is no command.
         {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
             "[Desktop Entry]\nExec=env A=1 /new\n"},
