@@ -210,11 +210,16 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
         co_await refresh();
         co_return;
     }
+    // A refusal recorded before this connect is put again; one given to the
+    // question just below is the user's answer, not asked twice.
+    const qint32 recorded = co_await bridge->permission(*pid, false);
+    if (!guard)
+        co_return;
     // The only request that may show the consent prompt.
     qint32 status = co_await bridge->permission(*pid, true);
     if (!guard)
         co_return;
-    if (status == notPermittedStatus) {
+    if (status == notPermittedStatus && recorded == notPermittedStatus) {
         // The refusal is Orvel's own record, no system setting to change
         // elsewhere: asking to connect puts the question again.
         const std::optional<bool> allowed = co_await bridge->askPermissionAgain();

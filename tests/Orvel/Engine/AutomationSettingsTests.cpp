@@ -74,3 +74,24 @@ TEST(BridgeConsent, TheSessionBridgeAsksWhomItIsGivenAndKeepsTheAnswerInTheUsers
     EXPECT_EQ(asked, QStringList{"com.spotify.client"});
     EXPECT_EQ(AutomationConsentRecord().answer("com.spotify.client"), false);
 }
+
+TEST_F(AutomationSettings, EachConnectPutsTheQuestionOnceWhateverIsRecorded)
+{
+    // Nothing recorded first, then the refusal just given: "Don't Allow" is not asked twice.
+    const AutomationConsentRecord record(dir.filePath("automation.json"));
+    const auto prompts = std::make_shared<int>(0);
+    auto bridge = std::make_shared<SpotifyBridge>(std::make_shared<ScriptedAppleEventTarget>(4242),
+        AutomationPermission(record,
+            [prompts](const QString &) {
+                ++*prompts;
+                return std::optional<bool>(false);
+            }),
+        clock);
+    coordinator = std::make_unique<PlaybackCoordinator>(services(bridge, container()));
+    for (int connect = 1; connect <= 3; ++connect) {
+        EXPECT_TRUE(drive(clock, coordinator->connectAsync()).done());
+        EXPECT_EQ(*prompts, connect);
+        EXPECT_EQ(coordinator->snapshot().availability, PlayerAvailability::permissionDenied);
+        EXPECT_EQ(record.answer(Workspace::spotifyBundleIdentifier), false);
+    }
+}

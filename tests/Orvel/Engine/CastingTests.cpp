@@ -143,7 +143,7 @@ TEST_F(Casting, ConsentIsAskedForOnceAndWaitedForFourSeconds)
     spotify->permissionStatus = -1744;
     auto cast = start(coordinator->cast(shortcut));
     clock.advance(0.1);
-    EXPECT_EQ(spotify->permissionAsks, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(spotify->permissionAsks, (std::vector<bool>{false, false, true, false}));
     clock.advance(5);
     EXPECT_TRUE(cast.done());
     EXPECT_EQ(playLinks(), 0);

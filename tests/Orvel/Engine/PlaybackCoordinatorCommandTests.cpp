@@ -234,7 +234,7 @@ TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
         clock.advance(1);
         ASSERT_TRUE(connecting.done());
         EXPECT_EQ(spotify->permissionAsks,
-            launches ? std::vector<bool>({false, true, false}) : std::vector<bool>());
+            launches ? std::vector<bool>({false, false, true, false}) : std::vector<bool>());
         EXPECT_EQ(coordinator->snapshot().availability, launches ? A::ready : A::notRunning);
     }
 }
