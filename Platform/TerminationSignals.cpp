@@ -11,12 +11,14 @@
 namespace {
 // The handler may only write to a descriptor: the self-pipe.
 int pipeEnds[2] = {-1, -1};
-// A SIGHUP ignored from the start (nohup) means "outlive the terminal": it stays ignored.
+// A SIGHUP ignored from the start (nohup) means "outlive the terminal", a
+// SIGINT ignored from the start "not for the terminal's Ctrl-C" (a shell's
+// background job without job control): both stay ignored.
 struct Taken {
     int number;
     bool leftIgnored;
 };
-constexpr Taken taken[] = {{SIGTERM, false}, {SIGINT, false}, {SIGHUP, true}};
+constexpr Taken taken[] = {{SIGTERM, false}, {SIGINT, true}, {SIGHUP, true}};
 // What each was before, put back at teardown.
 struct sigaction found[std::size(taken)];
 

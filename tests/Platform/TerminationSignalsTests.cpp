@@ -27,6 +27,7 @@ TEST(TerminationSignalsTest, TermIntAndHupArriveOnTheEventLoopInsteadOfEndingThe
         {"as a shell starts it", {}, {SIGTERM, SIGINT, SIGHUP}},
         // nohup: the hang-up stays ignored, and so does it once torn down.
         {"under nohup", {{SIGHUP, SIG_IGN}, {SIGINT, ownHandler}}, {SIGTERM, SIGINT}},
+        {"as a script's background job", {{SIGINT, SIG_IGN}}, {SIGTERM, SIGHUP}},
     };
     for (const auto &c : cases) {
         QMap<int, sighandler_t> before{{SIGTERM, SIG_DFL}, {SIGINT, SIG_DFL}, {SIGHUP, SIG_DFL}};
@@ -40,7 +41,8 @@ TEST(TerminationSignalsTest, TermIntAndHupArriveOnTheEventLoopInsteadOfEndingThe
             ASSERT_TRUE(terminationSignals.isInstalled());
             QObject::connect(
                 &terminationSignals, &TerminationSignals::received, [&](int number) { received << number; });
-            EXPECT_EQ(handlerOf(SIGHUP) == SIG_IGN, before[SIGHUP] == SIG_IGN) << c.name;
+            for (const int kept : {SIGHUP, SIGINT})
+                EXPECT_EQ(handlerOf(kept) == SIG_IGN, before[kept] == SIG_IGN) << c.name;
             std::raise(SIGTERM);
             std::raise(SIGINT);
             std::raise(SIGHUP);
