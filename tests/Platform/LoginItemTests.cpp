@@ -257,3 +257,37 @@ TEST(AutostartLoginItem, UnregisteringRemovesOnlyAFileOrALinkToOne)
             << refused.toStdString();
     }
 }
+
+// Desktops read an Exec value as a shell's words (single quotes too), and a
+// shell's command string expands "~/" to the home folder: such a line that
+// names the program stays as the user wrote it.
+TEST(AutostartLoginItem, AnExecInSingleQuotesOrThroughTheHomeFolderStays)
+{
+    TemporaryHome home;
+    QDir().mkpath(home.path("bin"));
+    const QString program = home.path("bin/orvel-widget-host");
+    ASSERT_TRUE(QFile(program).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", savedHome); });
+    const QByteArray path = program.toUtf8();
+
+    const struct {
+        QByteArray exec;
+        QByteArray expected = {}; // the same when empty
+    } cases[] = {
+        {"sh -c 'sleep 10; " + path + "'"},
+        {"bash -c 'sleep 10 && exec " + path + " -platform xcb'"},
+        {"sh -c \"sleep 10; exec ~/bin/orvel-widget-host\""},
+        {"bash -lc \"sleep 5 && ~/bin/orvel-widget-host -platform xcb\""},
+        // Moved: only the path changes, inside the single quotes.
+        {"sh -c 'sleep 10; /old/place/orvel-widget-host'", "sh -c 'sleep 10; " + path + "'"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray entry = "[Desktop Entry]\nExec=" + c.exec + "\nX-GNOME-Autostart-Delay=5\n";
+        const QByteArray expected = "[Desktop Entry]\nExec=" + (c.expected.isEmpty() ? c.exec : c.expected)
+            + "\nX-GNOME-Autostart-Delay=5\n";
+        EXPECT_EQ(AutostartLoginItem::editedEntry(entry, program, false), expected) << c.exec.toStdString();
+    }
+}
