@@ -152,6 +152,17 @@ Split splitDesktop(const QByteArray &value)
             }
             if (i++ == count)
                 return std::nullopt;
+        } else if (chars[i] == '\'') {
+            // Not the format's own quoting, but desktops read the value as a
+            // shell would, and people write it so.
+            words.open(starts[i]);
+            for (++i; i < count && chars[i] != '\'';) {
+                const qsizetype step = percent(i) ? 2 : 1;
+                words.add(chars[i], starts[i], starts[i + step], '\'');
+                i += step;
+            }
+            if (i++ == count)
+                return std::nullopt;
         } else {
             const qsizetype step = percent(i) ? 2 : 1;
             words.add(chars[i], starts[i], starts[i + step]);
@@ -407,7 +418,9 @@ QByteArray written(Syntax syntax, const QByteArray &text, char quote)
     switch (syntax) {
     case Syntax::desktop: {
         const bool wrapped = quote == '\0' && needsQuotes(text);
-        QByteArray out = quote == '\0' && !wrapped ? text : backslashed(text, "\"`$\\");
+        QByteArray out = quote == '\'' ? QByteArray(text).replace('\'', "'\\''")
+            : quote == '\0' && !wrapped ? text
+                                        : backslashed(text, "\"`$\\");
         if (wrapped)
             out = '"' + out + '"';
         // Then escaped once more as a string value.
@@ -756,6 +769,9 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
             return false;
         if (!word.literal)
             return fileName(word.text) == name;
+        // A shell reads an unquoted ~/ as the home folder.
+        if (word.syntax == Syntax::shell && word.text.startsWith("~/") && word.bytes[0].quote == '\0')
+            return isProgram(qgetenv("HOME") + word.text.mid(1), path);
         const bool looked = word.command || word.text.contains('/') || word.text == name;
         return looked && isProgram(word.text, path);
     };
@@ -780,7 +796,7 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
             continue;
         // Quoted as the old one was, or as the new path needs.
         const char opening = line.around(word).at(word.begin);
-        const char quote = among(opening, word.syntax == Syntax::desktop ? "\"" : "'\"") ? opening : '\0';
+        const char quote = among(opening, "'\"") ? opening : '\0';
         edits[word.container].append({word.begin, word.end,
             quote == '\0' ? written(word.syntax, path, '\0')
                           : quote + written(word.syntax, path, quote) + quote});

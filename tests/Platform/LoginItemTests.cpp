@@ -134,6 +134,15 @@ Exec=dash -c "env -S 'A=1 /opt/orvel/bin/orvel' >/tmp/orvel 2>&1 &")",
         {"[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle new\"\n", false,
             "[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle /new\"\n"},
         {"[Desktop Entry]\nExec=my-wrapper -v /old/new\n", false, "[Desktop Entry]\nExec=my-wrapper -v /new\n"},
+        // Single quotes, as desktops read them: the new path is written inside them.
+        {"[Desktop Entry]\nExec='/old/new' -x\n", false, R"([Desktop Entry]
+Exec='/opt/it'\\''s 50%%/new' -x
+)",
+            "/opt/it's 50%/new"},
+        {"[Desktop Entry]\nExec=sh -c 'sleep 1; /old/new'\n", false, R"([Desktop Entry]
+Exec=sh -c 'sleep 1; '\\''/opt/it'\\''\\'\\'''\\''s 50%%/new'\\'''
+)",
+            "/opt/it's 50%/new"},
         // Another program's arguments are not this one's; an open quote is no command.
         {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
             "[Desktop Entry]\nExec=env A=1 /new\n"},
