@@ -4,8 +4,9 @@
 #include <QString>
 
 // The Exec value of a desktop entry, read as the desktop, env and the shells
-// read it: the entry's quoting first (single quotes too, as desktops take them), then an env split string (env -S) or a
-// shell's command string (sh, bash, dash or zsh -c) as its own words.
+// read it: the entry's quoting first (single quotes too, as desktops take
+// them), then an env split string (env -S) or a shell's command string (sh,
+// bash, dash or zsh -c) as its own words.
 namespace ExecLine {
 // The program as one argument of an Exec value: quoted when `quote` or when
 // it must be, escaped as a string value.
