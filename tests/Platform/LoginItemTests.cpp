@@ -289,6 +289,8 @@ TEST(AutostartLoginItem, AnExecInSingleQuotesOrThroughTheHomeFolderStays)
         {"sh -c 'sleep 10; " + path + "'"},
         {"bash -c 'sleep 10 && exec " + path + " -platform xcb'"},
         {"sh -c \"sleep 10; exec ~/bin/orvel-widget-host\""},
+        // After a cd, a path from that folder names it too.
+        {"sh -c \"cd ~/bin && exec ./orvel-widget-host\""},
         {"bash -lc \"sleep 5 && ~/bin/orvel-widget-host -platform xcb\""},
         // Moved: only the path changes, inside the single quotes.
         {"sh -c 'sleep 10; /old/place/orvel-widget-host'", "sh -c 'sleep 10; " + path + "'"},
@@ -298,5 +300,44 @@ TEST(AutostartLoginItem, AnExecInSingleQuotesOrThroughTheHomeFolderStays)
         const QByteArray expected = "[Desktop Entry]\nExec=" + (c.expected.isEmpty() ? c.exec : c.expected)
             + "\nX-GNOME-Autostart-Delay=5\n";
         EXPECT_EQ(AutostartLoginItem::editedEntry(entry, program, false), expected) << c.exec.toStdString();
+    }
+}
+
+// A desktop reads a backslash outside quotes as escaping the next character,
+// as a shell does ('\'' inside single quotes, "\ " in a path): the line Orvel
+// writes for a moved program is read back as written, and a line the user
+// wrote so that names the program stays.
+TEST(AutostartLoginItem, BackslashesOutsideQuotesAreReadAsTheDesktopReadsThem)
+{
+    const struct {
+        QByteArray exec;
+        QString program;
+        QByteArray expected = {}; // the same when empty
+    } cases[] = {
+        // What Orvel wrote for a moved program: the next write keeps it.
+        {R"(sh -c 'sleep 10; '\\''/opt/My Apps/orvel-widget-host'\\'' -x')", "/opt/My Apps/orvel-widget-host"},
+        {R"('/opt/it'\\''s/orvel-widget-host' -x)", "/opt/it's/orvel-widget-host"},
+        {R"(env -S 'A=1 '\\''/opt/My Apps/orvel-widget-host'\\''' -x)", "/opt/My Apps/orvel-widget-host"},
+        // Written by the user.
+        {R"(/opt/My\\ Apps/orvel-widget-host -x)", "/opt/My Apps/orvel-widget-host"},
+        {R"(sh -c 'echo it'\\''s late; sleep 10; /opt/orvel-widget-host')", "/opt/orvel-widget-host"},
+        {"/opt/orvel-widget-host -x # Orvel's host", "/opt/orvel-widget-host"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray entry = "[Desktop Entry]\nExec=" + c.exec + "\n";
+        const QByteArray expected = "[Desktop Entry]\nExec=" + (c.expected.isEmpty() ? c.exec : c.expected) + "\n";
+        EXPECT_EQ(AutostartLoginItem::editedEntry(entry, c.program, false), expected) << c.exec.toStdString();
+    }
+
+    // Moved once, then written again unchanged.
+    const std::pair<QByteArray, QString> moves[] = {
+        {"sh -c 'sleep 10; /old/orvel-widget-host -x'", "/opt/My Apps/orvel-widget-host"},
+        {"'/old/orvel-widget-host' -x", "/opt/it's/orvel-widget-host"},
+        {"env -S 'A=1 /old/orvel-widget-host' -x", "/opt/My Apps/orvel-widget-host"},
+    };
+    for (const auto &[exec, program] : moves) {
+        const QByteArray once = AutostartLoginItem::editedEntry("[Desktop Entry]\nExec=" + exec + "\n", program, false);
+        EXPECT_TRUE(once.contains(" -x")) << once.toStdString();
+        EXPECT_EQ(AutostartLoginItem::editedEntry(once, program, false), once) << exec.toStdString();
     }
 }
