@@ -40,6 +40,7 @@ struct Word {
     bool command = false; // stands where a command's name goes
     bool operand = false; // an option's argument or a redirection's file
     bool split = false; // its text was read as words of its own
+    bool script = false; // a shell's command string or env's split string, read or not
 };
 
 // The words of one text, collected as a splitter meets them, in commands.
@@ -142,6 +143,14 @@ Split splitDesktop(const QByteArray &value)
     for (qsizetype i = 0; i < count;) {
         if (chars[i] == ' ' || chars[i] == '\t') {
             words.close(starts[i++]);
+        } else if (chars[i] == '#' && !words.isOpen()) {
+            break; // a comment, as desktops read it
+        } else if (chars[i] == '\\' && i + 1 < count) {
+            // Outside quotes a backslash keeps the next character as it is, as in a shell.
+            const qsizetype step = percent(i + 1) ? 3 : 2;
+            if (chars[i + 1] != '\n')
+                words.add(chars[i + 1], starts[i], starts[i + step]);
+            i += step;
         } else if (chars[i] == '"') {
             words.open(starts[i]);
             for (++i; i < count && chars[i] != '"'; ++i) {
@@ -704,6 +713,7 @@ private:
 
     void splitString(int holder, qsizetype from, const QList<int> &rest)
     {
+        words[holder].script = true;
         const Split split = splitEnvString(words[holder].text, from);
         if (!split)
             return;
@@ -734,6 +744,7 @@ private:
             if (!commandString)
                 return; // a script's file
             const int holder = arguments[i];
+            words[holder].script = true;
             const Split split = splitShell(words[holder].text);
             if (!split)
                 return;
@@ -767,6 +778,9 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     const auto names = [&](const Word &word) {
         if (word.split)
             return false;
+        // A command this reading cannot follow may be one the shell can: it stays.
+        if (word.script)
+            return word.text.contains(name);
         if (!word.literal)
             return fileName(word.text) == name;
         // A shell reads an unquoted ~/ as the home folder.
@@ -782,7 +796,7 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     // program's arguments is taken for it only when no command is (an unknown
     // wrapper), so a folder of the same name, as in `cd`, stays.
     const auto named = [&](const Word &word) {
-        return word.literal && !word.split && !word.operand && fileName(word.text) == name;
+        return word.literal && !word.script && !word.operand && fileName(word.text) == name;
     };
     const bool commandNamed = std::any_of(
         line.words.begin(), line.words.end(), [&](const Word &word) { return word.command && named(word); });

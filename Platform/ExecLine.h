@@ -4,8 +4,8 @@
 #include <QString>
 
 // The Exec value of a desktop entry, read as the desktop, env and the shells
-// read it: the entry's quoting first (single quotes too, as desktops take
-// them), then an env split string (env -S) or a shell's command string (sh,
+// read it: the entry's quoting first (single quotes, backslashes and a
+// comment too, as desktops take them), then an env split string (env -S) or a shell's command string (sh,
 // bash, dash or zsh -c) as its own words.
 namespace ExecLine {
 // The program as one argument of an Exec value: quoted when `quote` or when
