@@ -46,10 +46,7 @@ T.Popup {
 
     contentItem: FocusScope {
         id: content
-        Skinned.skin: dialog.environment.Skinned.skin
-        Skinned.aura: dialog.environment.Skinned.aura
-        Skinned.lightEffects: dialog.environment.Skinned.lightEffects
-        Skinned.animations: dialog.environment.Skinned.animations
+        Skinned.owner: dialog.environment
         implicitHeight: column.implicitHeight + 2 * column.y
         focus: true
 
