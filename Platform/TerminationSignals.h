@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the main thread, so
 // that a logout, Ctrl+C or a closed terminal ends the app the same way as its
-// Quit item. A SIGHUP that was ignored when the process started (nohup)
-// stays ignored; teardown puts back what each signal had. One at a time.
+// Quit item. A SIGHUP or SIGINT that was ignored when the process started
+// (nohup, a script's background job) stays ignored; teardown puts back what
+// each signal had. One at a time.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
