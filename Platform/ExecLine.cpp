@@ -2,14 +2,21 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QStandardPaths>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 bool among(char c, const char *set)
@@ -29,25 +36,59 @@ struct Written {
     char quote = '\0';
 };
 
+// Bytes of a word written one for one in a row from `begin` on, or a single
+// byte written as an escape from `begin` to `end`; `at` is where the run
+// starts in the word. Entries are at most a few MB: int is enough.
+struct Run {
+    int at = 0;
+    int begin = 0;
+    int end = 0;
+    char quote = '\0';
+};
+
 struct Word {
-    QByteArray text; // once unquoted
-    QList<Written> bytes; // one for each byte of text
+    QByteArray text; // once unquoted; the bytes lie in the text's arena
+    QVarLengthArray<Run, 1> runs; // where each byte of text was written
     qsizetype begin = 0; // the word as written, quotes included
     qsizetype end = 0;
     int container = -1; // the word whose text it was split from; -1: the Exec value
+    int depth = 0; // how many texts it lies in below the Exec value
+    int group = 0; // which simple command of its text it belongs to
     Syntax syntax = Syntax::desktop; // the quoting of that text
     bool literal = true; // holds no expansion ($…, `…`)
     bool command = false; // stands where a command's name goes
+    bool byEnv = false; // that command is env's, which takes a word with = for a variable
     bool operand = false; // an option's argument or a redirection's file
+    bool assignment = false; // NAME=value, for a shell or env
     bool split = false; // its text was read as words of its own
     bool script = false; // a shell's command string or env's split string, read or not
+
+    Written byte(qsizetype k) const
+    {
+        const Run &run = *(std::upper_bound(runs.begin(), runs.end(), k, [](qsizetype k, const Run &run) {
+            return k < run.at;
+        }) - 1);
+        const qsizetype last = &run == &runs.last() ? text.size() : (&run)[1].at;
+        if (run.end - run.begin != last - run.at)
+            return {run.begin, run.end, run.quote};
+        const qsizetype at = run.begin + k - run.at;
+        return {at, at + 1, run.quote};
+    }
 };
 
 // The words of one text, collected as a splitter meets them, in commands.
+// Their bytes go to one arena for the text, which never holds more bytes than
+// the text (each byte of a word stands for one or more of it): reserved so,
+// it never moves, and the words' texts point into it rather than each
+// allocating its own.
 class Words {
 public:
-    explicit Words(Syntax syntax)
+    Words(Syntax syntax, std::vector<Word> &into, std::string &arena)
         : m_syntax(syntax)
+        , m_words(into)
+        , m_first(into.size())
+        , m_arena(arena)
+        , m_arenaStart(arena.size())
     {
     }
 
@@ -57,76 +98,102 @@ public:
     {
         if (m_open)
             return;
-        m_word = {};
-        m_word.syntax = m_syntax;
-        m_word.begin = at;
+        // Made in its place: words are many, and moving each costs.
+        Word &word = m_words.emplace_back();
+        word.syntax = m_syntax;
+        word.begin = at;
+        m_wordStart = m_arena.size();
         m_open = true;
     }
     void add(char byte, qsizetype begin, qsizetype end, char quote = '\0')
     {
         open(begin);
-        m_word.text += byte;
-        m_word.bytes.append({begin, end, quote});
+        if (m_arena.size() == m_arena.capacity()) {
+            m_overflow = true; // would move the arena under the words: never, but never dangle
+            return;
+        }
+        auto &runs = m_words.back().runs;
+        const int at = int(m_arena.size() - m_wordStart);
+        if (!runs.isEmpty() && end == begin + 1 && runs.last().end == begin && runs.last().quote == quote
+            && begin - runs.last().begin == at - runs.last().at)
+            runs.last().end = int(end);
+        else
+            runs.append({at, int(begin), int(end), quote});
+        m_arena.push_back(byte);
     }
     void expansion(qsizetype at)
     {
         open(at);
-        m_word.literal = false;
+        m_words.back().literal = false;
     }
     void close(qsizetype at)
     {
         if (!m_open)
             return;
-        m_word.end = at;
-        m_word.operand = m_redirected;
+        Word &word = m_words.back();
+        word.end = at;
+        word.text
+            = QByteArray::fromRawData(m_arena.data() + m_wordStart, qsizetype(m_arena.size() - m_wordStart));
+        word.operand = m_redirected;
+        word.group = m_group;
         m_redirected = false;
-        m_commands.last().append(m_word);
         m_open = false;
     }
     void endCommand(qsizetype at)
     {
         close(at);
-        if (!m_commands.last().isEmpty())
-            m_commands.append(QList<Word>());
+        if (m_words.size() > m_first && m_words.back().group == m_group)
+            ++m_group;
     }
     // The next word names a redirection's file; digits just before it, its descriptor.
     void redirect(qsizetype at)
     {
-        const bool descriptor = m_open && !m_word.text.isEmpty()
-            && std::all_of(m_word.bytes.cbegin(), m_word.bytes.cend(),
-                [&](const Written &b) { return b.quote == '\0' && b.end == b.begin + 1; })
-            && std::all_of(
-                m_word.text.cbegin(), m_word.text.cend(), [](char c) { return std::isdigit(uchar(c)); });
-        if (descriptor)
+        const auto text = std::string_view(m_arena).substr(m_wordStart);
+        const auto runs = [&]() -> const QVarLengthArray<Run, 1> & { return m_words.back().runs; };
+        const bool descriptor = m_open && !text.empty() && runs().size() == 1 && runs()[0].quote == '\0'
+            && runs()[0].end - runs()[0].begin == qsizetype(text.size())
+            && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(uchar(c)); });
+        if (descriptor) {
             m_open = false;
+            m_arena.resize(m_wordStart);
+            m_words.pop_back();
+        }
         close(at);
         m_redirected = true;
     }
-    QList<QList<Word>> commands()
+    // The words split so far; none when the text cannot be read.
+    bool done(bool read = true)
     {
-        if (m_commands.last().isEmpty())
-            m_commands.removeLast();
-        return m_commands;
+        if (read && !m_overflow)
+            return true;
+        m_words.resize(m_first);
+        m_arena.resize(m_arenaStart);
+        return false;
     }
 
 private:
     Syntax m_syntax;
-    Word m_word;
-    bool m_open = false;
+    bool m_open = false; // the last word is still being read
     bool m_redirected = false;
-    QList<QList<Word>> m_commands = {QList<Word>()};
+    bool m_overflow = false;
+    int m_group = 0;
+    std::vector<Word> &m_words;
+    size_t m_first;
+    std::string &m_arena;
+    size_t m_arenaStart;
+    size_t m_wordStart = 0;
 };
-
-using Split = std::optional<QList<QList<Word>>>;
 
 // The Exec value's arguments: the string escapes (\s, \t, \n, \r, \\) first,
 // then quoting, and %% for % throughout. Nothing when a quote is left open.
-Split splitDesktop(const QByteArray &value)
+bool splitDesktop(const QByteArray &value, std::vector<Word> &into, std::string &arena)
 {
-    QByteArray chars;
-    QList<qsizetype> starts;
+    std::string chars;
+    std::vector<qsizetype> starts;
+    chars.reserve(value.size());
+    starts.reserve(value.size() + 1);
     for (qsizetype i = 0; i < value.size(); ++i) {
-        starts.append(i);
+        starts.push_back(i);
         const char next = i + 1 < value.size() ? value[i + 1] : '\0';
         if (value[i] == '\\' && among(next, "stnr\\")) {
             chars += next == 's' ? ' ' : next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
@@ -135,10 +202,10 @@ Split splitDesktop(const QByteArray &value)
             chars += value[i];
         }
     }
-    starts.append(value.size());
+    starts.push_back(value.size());
 
-    Words words(Syntax::desktop);
-    const qsizetype count = chars.size();
+    Words words(Syntax::desktop, into, arena);
+    const qsizetype count = qsizetype(chars.size());
     const auto percent = [&](qsizetype i) { return chars[i] == '%' && i + 1 < count && chars[i + 1] == '%'; };
     for (qsizetype i = 0; i < count;) {
         if (chars[i] == ' ' || chars[i] == '\t') {
@@ -160,7 +227,7 @@ Split splitDesktop(const QByteArray &value)
                 words.add(chars[i], starts[from], starts[i + 1], '"');
             }
             if (i++ == count)
-                return std::nullopt;
+                return words.done(false);
         } else if (chars[i] == '\'') {
             // Not the format's own quoting, but desktops read the value as a
             // shell would, and people write it so.
@@ -171,7 +238,7 @@ Split splitDesktop(const QByteArray &value)
                 i += step;
             }
             if (i++ == count)
-                return std::nullopt;
+                return words.done(false);
         } else {
             const qsizetype step = percent(i) ? 2 : 1;
             words.add(chars[i], starts[i], starts[i + step]);
@@ -179,7 +246,7 @@ Split splitDesktop(const QByteArray &value)
         }
     }
     words.close(value.size());
-    return words.commands();
+    return words.done();
 }
 
 // Where the shell expansion at `i` ($NAME, ${…}, $(…), `…`) ends; -1 when it is left open.
@@ -243,9 +310,9 @@ bool doubleQuoted(const QByteArray &text, qsizetype &i, Words &words, const char
 
 // A shell's command string as its simple commands (split at ; & | ( ) and
 // new lines), quotes and escapes read as the shell reads them.
-Split splitShell(const QByteArray &text)
+bool splitShell(const QByteArray &text, std::vector<Word> &into, std::string &arena)
 {
-    Words words(Syntax::shell);
+    Words words(Syntax::shell, into, arena);
     const qsizetype n = text.size();
     qsizetype i = 0;
     const auto expansion = [&](char quote) {
@@ -274,7 +341,7 @@ Split splitShell(const QByteArray &text)
             words.open(i);
             const qsizetype close = text.indexOf('\'', i + 1);
             if (close < 0)
-                return std::nullopt;
+                return words.done(false);
             for (++i; i < close; ++i)
                 words.add(text[i], i, i + 1, '\'');
             ++i;
@@ -293,28 +360,28 @@ Split splitShell(const QByteArray &text)
                 return true;
             });
             if (!read)
-                return std::nullopt;
+                return words.done(false);
         } else if (c == '\\') {
             if (i + 1 < n && text[i + 1] != '\n')
                 words.add(text[i + 1], i, i + 2);
             i += 2;
         } else if (among(c, "$`")) {
             if (!expansion('\0'))
-                return std::nullopt;
+                return words.done(false);
         } else {
             words.add(c, i, i + 1);
             ++i;
         }
     }
     words.close(n);
-    return words.commands();
+    return words.done();
 }
 
 // env's split string from `from` on, as env -S reads it: its own escapes,
 // ${NAME}, and # or \c ending it.
-Split splitEnvString(const QByteArray &text, qsizetype from)
+bool splitEnvString(const QByteArray &text, qsizetype from, std::vector<Word> &into, std::string &arena)
 {
-    Words words(Syntax::envSplit);
+    Words words(Syntax::envSplit, into, arena);
     const qsizetype n = text.size();
     // The byte an escape stands for; '\0' for one env refuses.
     const auto escaped = [](char c) -> char {
@@ -361,7 +428,7 @@ Split splitEnvString(const QByteArray &text, qsizetype from)
                 words.add(text[i], at, i + 1, '\'');
             }
             if (i++ == n)
-                return std::nullopt;
+                return words.done(false);
         } else if (c == '"') {
             const bool read = doubleQuoted(text, i, words, "\\$", [&] {
                 if (text[i] != '\\')
@@ -373,25 +440,25 @@ Split splitEnvString(const QByteArray &text, qsizetype from)
                 return byte != '\0';
             });
             if (!read)
-                return std::nullopt;
+                return words.done(false);
         } else if (c == '\\' && next == '_') {
             words.close(i);
             i += 2;
         } else if (c == '\\') {
             if (!escaped(next))
-                return std::nullopt;
+                return words.done(false);
             words.add(escaped(next), i, i + 2);
             i += 2;
         } else if (c == '$') {
             if (!variable('\0'))
-                return std::nullopt;
+                return words.done(false);
         } else {
             words.add(c, i, i + 1);
             ++i;
         }
     }
     words.close(std::min(i, n));
-    return words.commands();
+    return words.done();
 }
 
 // The desktop entry format's reserved characters: an Exec argument holding one must be quoted.
@@ -427,14 +494,18 @@ QByteArray written(Syntax syntax, const QByteArray &text, char quote)
     switch (syntax) {
     case Syntax::desktop: {
         const bool wrapped = quote == '\0' && needsQuotes(text);
-        QByteArray out = quote == '\'' ? QByteArray(text).replace('\'', "'\\''")
+        QByteArray out = quote == '\''  ? QByteArray(text).replace('\'', "'\\''")
             : quote == '\0' && !wrapped ? text
                                         : backslashed(text, "\"`$\\");
         if (wrapped)
             out = '"' + out + '"';
         // Then escaped once more as a string value.
         // Line breaks and tabs as escapes: raw ones would end the entry's line.
-        return out.replace('\\', "\\\\").replace('%', "%%").replace('\n', "\\n").replace('\r', "\\r").replace('\t', "\\t");
+        return out.replace('\\', "\\\\")
+            .replace('%', "%%")
+            .replace('\n', "\\n")
+            .replace('\r', "\\r")
+            .replace('\t', "\\t");
     }
     case Syntax::shell:
         if (quote == '"')
@@ -452,17 +523,19 @@ QByteArray written(Syntax syntax, const QByteArray &text, char quote)
     return text;
 }
 
-QByteArray fileName(const QByteArray &path)
+QByteArrayView fileName(QByteArrayView path)
 {
-    return path.mid(path.lastIndexOf('/') + 1);
+    return path.sliced(path.lastIndexOf('/') + 1);
 }
 
-bool sameFile(const QByteArray &a, const QByteArray &b)
+bool sameFile(QByteArrayView a, QByteArrayView b)
 {
     struct stat first { };
     struct stat second { };
-    return ::stat(a.constData(), &first) == 0 && ::stat(b.constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    // Copies: a word's text is a slice of its arena, with no end of its own.
+    return ::stat(a.toByteArray().constData(), &first) == 0
+        && ::stat(b.toByteArray().constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
 }
 
 // Whether a word is this program: the same path, the same file through a
@@ -492,21 +565,37 @@ QByteArray applied(QByteArray text, QList<Edit> edits)
     return text;
 }
 
+// Texts inside texts (a shell's command string holding env's split string,
+// and so on) are read this deep; a deeper one is a command this reading
+// cannot follow.
+constexpr int deepestText = 16;
+
 // Every word of an Exec value, at every depth, with what each one stands for.
+// Read in a loop, never by recursion: a line of a hundred thousand wrappers
+// takes no more stack than one of a single wrapper.
 class ExecWords {
 public:
     explicit ExecWords(const QByteArray &value)
         : m_value(value)
     {
-        const Split split = splitDesktop(value);
-        if (!split)
+        words.reserve(size_t(value.size()) / 2 + 1);
+        if (!splitDesktop(value, words, arena(value.size())))
             return;
         read = true;
-        scanCommand(adopt(split->value(0), -1));
+        queue({0, int(words.size())});
+        Pending rest;
+        while (!m_commands.empty()) {
+            const auto [first, last] = m_commands.back();
+            m_commands.pop_back();
+            rest.clear();
+            for (int i = last; i-- > first;)
+                rest.push_back(i);
+            readCommand(rest);
+        }
     }
 
     bool read = false;
-    QList<Word> words;
+    std::vector<Word> words;
 
     // The text the word was split from.
     const QByteArray &around(const Word &word) const
@@ -519,21 +608,15 @@ public:
     // text it was written in, escaped as its quotes there want.
     QByteArray edited(QMap<int, QList<Edit>> edits) const
     {
-        const auto depth = [&](int index) {
-            int levels = 0;
-            for (; index >= 0; index = words[index].container)
-                ++levels;
-            return levels;
-        };
         while (edits.size() > 1 || !edits.contains(-1)) {
             const QList<int> holders = edits.keys();
-            const int deepest = *std::max_element(
-                holders.begin(), holders.end(), [&](int a, int b) { return depth(a) < depth(b); });
+            const int deepest = *std::max_element(holders.begin(), holders.end(),
+                [&](int a, int b) { return (a < 0 ? -1 : words[a].depth) < (b < 0 ? -1 : words[b].depth); });
             const QList<Edit> inner = edits.take(deepest);
             const Word &word = words[deepest];
             const bool eachInOneQuote = std::all_of(inner.begin(), inner.end(), [&](const Edit &edit) {
                 for (qsizetype k = edit.begin; k < edit.end; ++k) {
-                    if (word.bytes[k].quote != word.bytes[edit.begin].quote)
+                    if (word.byte(k).quote != word.byte(edit.begin).quote)
                         return false;
                 }
                 return true;
@@ -544,24 +627,74 @@ public:
                 continue;
             }
             for (const Edit &edit : inner) {
-                const Written &first = word.bytes[edit.begin];
-                outer.append({first.begin, word.bytes[edit.end - 1].end,
-                    written(word.syntax, edit.text, first.quote)});
+                const Written first = word.byte(edit.begin);
+                outer.append(
+                    {first.begin, word.byte(edit.end - 1).end, written(word.syntax, edit.text, first.quote)});
             }
         }
         return applied(m_value, edits.value(-1));
     }
 
 private:
-    QList<int> adopt(const QList<Word> &found, int container)
+    // Room for the words of a text this long, where they never move.
+    std::string &arena(qsizetype size)
     {
-        QList<int> indices;
-        for (Word word : found) {
-            word.container = container;
-            indices.append(int(words.size()));
-            words.append(word);
+        std::string &arena = m_arenas.emplace_back();
+        arena.reserve(size_t(size) + 1);
+        return arena;
+    }
+
+    // The words of one command still to be read, the next one last.
+    using Pending = std::vector<int>;
+
+    // The words of the holder's text, after the others: the range of their indices.
+    std::optional<std::pair<int, int>> split(
+        int holder, const std::function<bool(const QByteArray &)> &splitter)
+    {
+        words[holder].script = true;
+        const int depth = words[holder].depth + 1;
+        const int first = int(words.size());
+        // Room for as many words as the text can hold (untouched room costs
+        // nothing), so that the words are not moved again and again.
+        if (const size_t most = words.size() + size_t(words[holder].text.size()) / 2 + 1;
+            words.capacity() < most)
+            words.reserve(most);
+        // A copy: the words it adds may move the holder.
+        if (depth > deepestText || !splitter(QByteArray(words[holder].text)))
+            return std::nullopt;
+        words[holder].split = true;
+        for (auto word = words.begin() + first; word != words.end(); ++word) {
+            word->container = holder;
+            word->depth = depth;
         }
-        return indices;
+        return std::pair(first, int(words.size()));
+    }
+
+    // Each simple command of the words, to be read in turn.
+    void queue(std::pair<int, int> adopted)
+    {
+        for (int first = adopted.first, next = first; first < adopted.second; first = next) {
+            while (next < adopted.second && words[next].group == words[first].group)
+                ++next;
+            m_commands.emplace_back(first, next);
+        }
+    }
+
+    int take(Pending &rest)
+    {
+        const int index = rest.back();
+        rest.pop_back();
+        return index;
+    }
+
+    // The word after an option that takes one; -1 when there is none.
+    int takeOperand(Pending &rest)
+    {
+        if (rest.empty())
+            return -1;
+        const int index = take(rest);
+        words[index].operand = true;
+        return index;
     }
 
     static bool isAssignment(const QByteArray &text)
@@ -573,33 +706,39 @@ private:
     }
 
     // A command: in a shell, its assignments, redirections and `exec` first,
-    // then its name; env's and a shell's arguments are read on.
-    void scanCommand(const QList<int> &sequence)
+    // then its name; env, wrappers and shells are read on to what they start.
+    void readCommand(Pending &rest)
     {
         static const QList<QByteArray> beforeTheName{
             "exec", "!", "{", "if", "then", "else", "elif", "do", "while", "until"};
-        qsizetype i = 0;
-        for (; i < sequence.size(); ++i) {
-            const Word &word = words[sequence[i]];
-            const bool shell = word.syntax == Syntax::shell;
-            if (!word.operand && !(shell && (isAssignment(word.text) || beforeTheName.contains(word.text))))
-                break;
-        }
-        if (i == sequence.size())
-            return;
-        words[sequence[i]].command = true;
-        const QByteArray name = fileName(words[sequence[i]].text);
-        const QList<int> arguments = sequence.mid(i + 1);
-        if (name == "env") {
-            scanEnv(arguments);
-        } else if (name == "sh" || name == "bash" || name == "dash" || name == "zsh") {
-            scanShell(arguments);
-        } else if (name == "cd" || name == "pushd") {
-            // A folder, however it is named.
-            for (const int argument : arguments)
-                words[argument].operand = true;
-        } else if (const Wrapper *wrapper = wrapperNamed(name)) {
-            scanWrapper(*wrapper, arguments);
+        bool byEnv = false;
+        while (!rest.empty()) {
+            Word &word = words[take(rest)];
+            const bool shell = word.syntax == Syntax::shell && !byEnv;
+            if (shell && isAssignment(word.text))
+                word.assignment = true;
+            if (word.operand || word.assignment || (shell && beforeTheName.contains(word.text)))
+                continue;
+            word.command = true;
+            word.byEnv = byEnv;
+            const QByteArrayView name = fileName(word.text);
+            byEnv = name == "env";
+            if (byEnv) {
+                if (!readEnv(rest))
+                    return;
+            } else if (name == "sh" || name == "bash" || name == "dash" || name == "zsh") {
+                return readShell(rest);
+            } else if (name == "cd" || name == "pushd") {
+                // A folder, however it is named.
+                for (const int argument : rest)
+                    words[argument].operand = true;
+                return;
+            } else if (const Wrapper *wrapper = wrapperNamed(name)) {
+                if (!readWrapper(*wrapper, rest))
+                    return;
+            } else {
+                return;
+            }
         }
     }
 
@@ -613,7 +752,7 @@ private:
         int operands;
     };
 
-    static const Wrapper *wrapperNamed(const QByteArray &name)
+    static const Wrapper *wrapperNamed(QByteArrayView name)
     {
         static const QList<Wrapper> wrappers{
             {"nohup", "", {}, 0},
@@ -633,7 +772,8 @@ private:
             {"systemd-cat", "tp", {"identifier", "priority", "stderr-priority", "level-prefix"}, 0},
             {"dbus-run-session", "", {"config-file", "dbus-daemon"}, 0},
             {"dbus-launch", "", {"config-file"}, 0},
-            {"xvfb-run", "nsefp", {"server-num", "server-args", "error-file", "auth-file", "xauth-protocol"}, 0},
+            {"xvfb-run", "nsefp", {"server-num", "server-args", "error-file", "auth-file", "xauth-protocol"},
+                0},
             {"gamemoderun", "", {}, 0},
             {"prime-run", "", {}, 0},
             {"firejail", "", {}, 0},
@@ -644,118 +784,119 @@ private:
         return found == wrappers.end() ? nullptr : &*found;
     }
 
-    void scanWrapper(const Wrapper &wrapper, const QList<int> &arguments)
+    // Past a wrapper's options and operands: true when its command is next.
+    bool readWrapper(const Wrapper &wrapper, Pending &rest)
     {
         int operands = wrapper.operands;
         bool options = true;
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const QByteArray text = words[arguments[i]].text;
+        while (!rest.empty()) {
+            const QByteArray &text = words[rest.back()].text;
             if (options && text.size() > 1 && text[0] == '-') {
                 options = text != "--";
                 const bool valued = text.startsWith("--")
                     ? !text.contains('=') && wrapper.valuedLong.contains(text.mid(2))
                     : text.size() == 2 && among(text[1], wrapper.valued);
-                if (valued && ++i < arguments.size())
-                    words[arguments[i]].operand = true;
+                take(rest);
+                if (valued)
+                    takeOperand(rest);
             } else if (operands-- == 0) {
-                return scanCommand(arguments.mid(i));
+                return true;
+            } else {
+                take(rest);
             }
         }
+        return false;
     }
 
-    // env's options (-i, -, -0, -v, -u NAME, -C DIR, -S STRING, their long
-    // forms, the signal options), its assignments, then the command.
-    void scanEnv(const QList<int> &arguments)
+    // Past env's options (-i, -, -0, -v, -u NAME, -C DIR, -S STRING, their
+    // long forms) and its assignments: true when its command is next.
+    bool readEnv(Pending &rest)
     {
         bool options = true;
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const QByteArray text = words[arguments[i]].text;
+        while (!rest.empty()) {
+            const QByteArray text = words[rest.back()].text;
             if (options && (text == "--" || text == "-")) {
                 options = text == "-";
-                continue;
-            }
-            if (options && text.startsWith("--")) {
+                take(rest);
+            } else if (options && text.startsWith("--")) {
+                int holder = take(rest);
                 const qsizetype equals = text.indexOf('=');
                 const QByteArray option = text.mid(2, equals < 0 ? -1 : equals - 2);
-                if (equals < 0 && (option == "unset" || option == "chdir" || option == "split-string")) {
-                    if (++i == arguments.size())
-                        return;
-                    words[arguments[i]].operand = true;
-                }
-                if (option == "split-string")
-                    return splitString(arguments[i], equals < 0 ? 0 : equals + 1, arguments.mid(i + 1));
-                continue;
-            }
-            if (options && text.size() > 1 && text[0] == '-') {
+                const bool valued = option == "unset" || option == "chdir" || option == "split-string";
+                if (equals < 0 && valued && (holder = takeOperand(rest)) < 0)
+                    return false;
+                if (option == "split-string" && !splitString(holder, equals < 0 ? 0 : equals + 1, rest))
+                    return false;
+            } else if (options && text.size() > 1 && text[0] == '-') {
+                int holder = take(rest);
                 for (qsizetype j = 1; j < text.size(); ++j) {
                     if (among(text[j], "i0v"))
                         continue;
                     // An option env does not have: it starts nothing.
                     if (!among(text[j], "uCS"))
-                        return;
+                        return false;
                     const bool joined = j + 1 < text.size();
-                    if (!joined && ++i == arguments.size())
-                        return;
-                    if (text[j] == 'S')
-                        return splitString(arguments[i], joined ? j + 1 : 0, arguments.mid(i + 1));
-                    words[arguments[i]].operand = !joined;
+                    if (!joined && (holder = takeOperand(rest)) < 0)
+                        return false;
+                    if (text[j] == 'S' && !splitString(holder, joined ? j + 1 : 0, rest))
+                        return false;
                     break;
                 }
-                continue;
-            }
-            options = false;
-            if (!text.contains('=')) {
-                scanCommand(arguments.mid(i));
-                return;
+            } else if (text.contains('=')) {
+                options = false;
+                words[take(rest)].assignment = true;
+            } else {
+                return true;
             }
         }
+        return false;
     }
 
-    void splitString(int holder, qsizetype from, const QList<int> &rest)
+    // env's split string, read as words that come before the rest.
+    bool splitString(int holder, qsizetype from, Pending &rest)
     {
-        words[holder].script = true;
-        const Split split = splitEnvString(words[holder].text, from);
-        if (!split)
-            return;
-        words[holder].split = true;
-        scanEnv(adopt(split->value(0), holder) + rest);
+        const auto found = split(holder,
+            [&](const QByteArray &text) { return splitEnvString(text, from, words, arena(text.size())); });
+        for (int i = found ? found->second : 0; found && i-- > found->first;)
+            rest.push_back(i);
+        return found.has_value();
     }
 
     // A shell's options; with -c, its first operand is the command string.
-    void scanShell(const QList<int> &arguments)
+    void readShell(Pending &rest)
     {
         bool commandString = false;
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const QByteArray text = words[arguments[i]].text;
+        while (!rest.empty()) {
+            const QByteArray text = words[rest.back()].text;
             const bool ends = text == "--" || text == "-";
-            if (!ends && text.startsWith("--")) {
-                if ((text == "--rcfile" || text == "--init-file") && ++i < arguments.size())
-                    words[arguments[i]].operand = true;
-                continue;
-            }
             if (!ends && text.size() > 1 && (text[0] == '-' || text[0] == '+')) {
+                take(rest);
+                if (text.startsWith("--")) {
+                    if (text == "--rcfile" || text == "--init-file")
+                        takeOperand(rest);
+                    continue;
+                }
                 commandString = commandString || (text[0] == '-' && text.contains('c'));
-                if ((text.contains('o') || text.contains('O')) && ++i < arguments.size())
-                    words[arguments[i]].operand = true;
+                if (text.contains('o') || text.contains('O'))
+                    takeOperand(rest);
                 continue;
             }
-            if (ends && ++i == arguments.size())
+            if (ends)
+                take(rest);
+            // Without -c the operand is a script's file.
+            if (!commandString || rest.empty())
                 return;
-            if (!commandString)
-                return; // a script's file
-            const int holder = arguments[i];
-            words[holder].script = true;
-            const Split split = splitShell(words[holder].text);
-            if (!split)
-                return;
-            words[holder].split = true;
-            for (const QList<Word> &command : *split)
-                scanCommand(adopt(command, holder));
+            const auto found = split(take(rest),
+                [&](const QByteArray &text) { return splitShell(text, words, arena(text.size())); });
+            if (found)
+                queue(*found);
             return;
         }
     }
 
     QByteArray m_value;
+    std::deque<std::string> m_arenas; // the words' bytes, a text's in one
+    std::vector<std::pair<int, int>> m_commands; // each a command's words, by index
 };
 } // namespace
 
@@ -765,29 +906,49 @@ QByteArray ExecLine::argument(const QString &program, bool quote)
     return quote ? '"' + written(Syntax::desktop, path, '"') + '"' : written(Syntax::desktop, path, '\0');
 }
 
-QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &program)
+QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &program, QString *refusal)
 {
-    const ExecWords line(value);
-    if (!line.read)
-        return argument(program);
     const QByteArray path = QFile::encodeName(program);
-    const QByteArray name = fileName(path);
-    // An expansion ending in the program's name may well be it: the user's line stays.
-    // The search path is asked only where a command goes or for the program's
-    // own name: a line of many words would otherwise take seconds.
+    const QByteArray name = fileName(path).toByteArray();
+    const ExecWords line(value);
+    // The user's text wherever it holds the name, read or not: never replaced whole.
+    const auto holdsName
+        = [&](const Word &word) { return word.text.size() >= name.size() && word.text.contains(name); };
+    const bool mentioned
+        = value.contains(name) || std::any_of(line.words.begin(), line.words.end(), holdsName);
+    if (!line.read)
+        return mentioned ? value : argument(program);
+
+    // Many words name the same command: the search path is asked once for each.
+    QHash<QByteArray, bool> known;
+    std::optional<QByteArray> last; // and the answer for it, asked again and again in a long line
+    bool lastIsIt = false;
+    const auto isIt = [&](const QByteArray &named) {
+        if (!last || named != *last) {
+            auto found = known.find(named);
+            if (found == known.end())
+                found = known.insert(named, isProgram(named, path));
+            last = named;
+            lastIsIt = *found;
+        }
+        return lastIsIt;
+    };
+    // An expansion ending in the program's name, or a command this reading
+    // cannot follow that mentions it, may well be it: the user's line stays.
     const auto names = [&](const Word &word) {
-        if (word.split)
+        if (word.split || word.assignment)
             return false;
-        // A command this reading cannot follow may be one the shell can: it stays.
         if (word.script)
-            return word.text.contains(name);
+            return holdsName(word);
         if (!word.literal)
             return fileName(word.text) == name;
         // A shell reads an unquoted ~/ as the home folder.
-        if (word.syntax == Syntax::shell && word.text.startsWith("~/") && word.bytes[0].quote == '\0')
-            return isProgram(qgetenv("HOME") + word.text.mid(1), path);
+        if (word.syntax == Syntax::shell && word.text.startsWith("~/") && word.runs[0].quote == '\0')
+            return isIt(qgetenv("HOME") + word.text.mid(1));
+        // The search path is asked only where a command goes or for the
+        // program's own name: a line of many words would otherwise take seconds.
         const bool looked = word.command || word.text.contains('/') || word.text == name;
-        return looked && isProgram(word.text, path);
+        return looked && isIt(word.text);
     };
     if (std::any_of(line.words.begin(), line.words.end(), names))
         return value;
@@ -796,7 +957,8 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     // program's arguments is taken for it only when no command is (an unknown
     // wrapper), so a folder of the same name, as in `cd`, stays.
     const auto named = [&](const Word &word) {
-        return word.literal && !word.script && !word.operand && fileName(word.text) == name;
+        return word.literal && !word.script && !word.operand && !word.assignment
+            && fileName(word.text) == name;
     };
     const bool commandNamed = std::any_of(
         line.words.begin(), line.words.end(), [&](const Word &word) { return word.command && named(word); });
@@ -808,6 +970,11 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
                     && !QFileInfo(QFile::decodeName(word.text)).isDir()));
         if (!moved)
             continue;
+        if (word.byEnv && path.contains('=')) {
+            if (refusal)
+                *refusal = QStringLiteral("env would take the new path %1 for a variable").arg(program);
+            return value;
+        }
         // Quoted as the old one was, or as the new path needs.
         const char opening = line.around(word).at(word.begin);
         const char quote = among(opening, "'\"") ? opening : '\0';
@@ -817,6 +984,8 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     }
     if (!edits.isEmpty())
         return line.edited(edits);
+    if (mentioned)
+        return value;
 
     // Another program: this one in its stead, after the env prefix.
     const auto command = std::find_if(line.words.rbegin(), line.words.rend(),

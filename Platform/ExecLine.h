@@ -17,9 +17,14 @@ QByteArray argument(const QString &program, bool quote = true);
 // to it, its name on the search path), at any depth; a moved program (its
 // file name at another place or bare, where a command goes, behind env, a
 // shell or a wrapper such as nohup; failing that, a path among an unknown
-// program's arguments, never a folder) gets the new path in its stead, quoted as the text
-// around it needs, every other byte kept; a value that starts another
-// program gets this one after its env prefix, without the other's
-// arguments; a value that cannot be read becomes the program alone.
-QByteArray startingProgram(const QByteArray &value, const QString &program);
+// program's arguments, never a folder nor a NAME=value) gets the new path in
+// its stead, quoted as the text around it needs, every other byte kept. A
+// value that holds the program's file name anywhere else (an expansion, a
+// variable's value, a string this reading cannot follow) stays as it is.
+// Only a value that nowhere mentions the program gets it in another
+// program's place, after its env prefix and without the other's arguments,
+// or alone when the value cannot be read. Where the new path cannot stand
+// (env would take a path with = for a variable) the value stays and
+// `refusal` says why.
+QByteArray startingProgram(const QByteArray &value, const QString &program, QString *refusal = nullptr);
 } // namespace ExecLine

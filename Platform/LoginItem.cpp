@@ -132,7 +132,7 @@ LoginItem::Status AutostartLoginItem::status() const
 }
 
 QByteArray AutostartLoginItem::editedEntry(
-    const QByteArray &entry, const QString &program, bool enable, const QString &name)
+    const QByteArray &entry, const QString &program, bool enable, const QString &name, QString *refusal)
 {
     EntryLines edited(entry);
     bool hasExec = false;
@@ -141,7 +141,8 @@ QByteArray AutostartLoginItem::editedEntry(
               QByteArray &text = edited.lines[i].text;
               if (key == "Exec") {
                   hasExec = true;
-                  if (const QByteArray wanted = ExecLine::startingProgram(value, program); wanted != value) {
+                  if (const QByteArray wanted = ExecLine::startingProgram(value, program, refusal);
+                      wanted != value) {
                       // Only the value changes: the spaces around it stay the user's.
                       const qsizetype start = text.indexOf(value, text.indexOf('=') + 1);
                       text = text.left(start) + wanted + text.mid(start + value.size());
@@ -175,8 +176,13 @@ void AutostartLoginItem::update(bool enable)
         const KeptRead entry = PrivateFiles::readCapped(m_filePath);
         if (entry.isUnreadable())
             throw FileError(m_filePath, entry.description);
-        const QByteArray wanted = entry.wasRead() ? editedEntry(entry.data, m_program, enable, m_name)
-                                                  : desktopEntry(m_program, m_name);
+        QString refusal;
+        const QByteArray wanted = entry.wasRead()
+            ? editedEntry(entry.data, m_program, enable, m_name, &refusal)
+            : desktopEntry(m_program, m_name);
+        // The user's line stays as it is rather than start nothing.
+        if (!refusal.isEmpty())
+            throw FileError(m_filePath, QStringLiteral("its Exec line is left as it is: %1").arg(refusal));
         if (!entry.wasRead() || wanted != entry.data)
             KeptFiles::replace(m_filePath, wanted);
     } catch (const FileError &error) {

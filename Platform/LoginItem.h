@@ -63,9 +63,10 @@ public:
     // the new path where the old one stood) and, with `enable`, the keys
     // that switch it off set to start it; every other byte as it was (a
     // byte-order mark, CRLF line ends). Text that is no entry becomes
-    // desktopEntry(program, name).
+    // desktopEntry(program, name). A line where the new path cannot stand
+    // stays, and `refusal` says why.
     static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable,
-        const QString &name = QStringLiteral("Orvel"));
+        const QString &name = QStringLiteral("Orvel"), QString *refusal = nullptr);
 
 private:
     void update(bool enable);

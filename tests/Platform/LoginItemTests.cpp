@@ -133,7 +133,8 @@ Exec=dash -c "env -S 'A=1 /opt/orvel/bin/orvel' >/tmp/orvel 2>&1 &")",
             "[Desktop Entry]\nExec=nohup nice -n 5 timeout -k 2 10 /new -x /old/new\n"},
         {"[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle new\"\n", false,
             "[Desktop Entry]\nExec=sh -c \"cd /srv/new; systemd-inhibit --what idle /new\"\n"},
-        {"[Desktop Entry]\nExec=my-wrapper -v /old/new\n", false, "[Desktop Entry]\nExec=my-wrapper -v /new\n"},
+        {"[Desktop Entry]\nExec=my-wrapper -v /old/new\n", false,
+            "[Desktop Entry]\nExec=my-wrapper -v /new\n"},
         // Single quotes, as desktops read them: the new path is written inside them.
         {"[Desktop Entry]\nExec='/old/new' -x\n", false, R"([Desktop Entry]
 Exec='/opt/it'\\''s 50%%/new' -x
@@ -146,7 +147,27 @@ Exec=sh -c 'sleep 1; '\\''/opt/it'\\''\\'\\'''\\''s 50%%/new'\\'''
         // Another program's arguments are not this one's; an open quote is no command.
         {"[Desktop Entry]\nExec=env A=1 /usr/bin/other --flag\n", false,
             "[Desktop Entry]\nExec=env A=1 /new\n"},
-        {"[Desktop Entry]\nExec=\"/new --flag\n", false, "[Desktop Entry]\nExec=\"/new\"\n"},
+        {"[Desktop Entry]\nExec=\"/usr/bin/other --flag\n", false, "[Desktop Entry]\nExec=\"/new\"\n"},
+        // A line that mentions the program anywhere is the user's: a NAME=value is
+        // no command, and only a moved command's path changes.
+        {"[Desktop Entry]\nExec=\"/old/new --flag\n", false, "[Desktop Entry]\nExec=\"/old/new --flag\n"},
+        {"[Desktop Entry]\nExec=sh -c 'H=/old/orvel-widget-host; exec \"$H\" --x'\n", false,
+            "[Desktop Entry]\nExec=sh -c 'H=/old/orvel-widget-host; exec \"$H\" --x'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=env -S 'H=/old/orvel-widget-host sh -c \"exec ${H}\"'\n", false,
+            "[Desktop Entry]\nExec=env -S 'H=/old/orvel-widget-host sh -c \"exec ${H}\"'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=sh -c 'LOG=/tmp/orvel-widget-host; exec /old/orvel-widget-host'\n", false,
+            "[Desktop Entry]\nExec=sh -c 'LOG=/tmp/orvel-widget-host; exec /new/orvel-widget-host'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=env H=/old/orvel-widget-host other --x\n", false,
+            "[Desktop Entry]\nExec=env H=/old/orvel-widget-host other --x\n", "/new/orvel-widget-host"},
+        // env would read a new path with = as a variable: the line stays.
+        {"[Desktop Entry]\nExec=env QT_SCALE_FACTOR=2 /old/orvel-widget-host --x\n", false,
+            "[Desktop Entry]\nExec=env QT_SCALE_FACTOR=2 /old/orvel-widget-host --x\n",
+            "/opt/a=b/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=sh -c \"A=1 /old/orvel-widget-host\"\n", false,
+            "[Desktop Entry]\nExec=sh -c \"A=1 /opt/a=b/orvel-widget-host\"\n", "/opt/a=b/orvel-widget-host"},
         {"[Desktop Entry]\r\nHidden=true\r\nX-GNOME-Autostart-enabled=false", true,
             "[Desktop Entry]\r\nExec=\"/new\"\r\nHidden=false\r\nX-GNOME-Autostart-enabled=true"},
         {"[Desktop Entry]", true, "[Desktop Entry]\nExec=\"/new\""},
@@ -169,6 +190,51 @@ Exec=sh -c 'sleep 1; '\\''/opt/it'\\''\\'\\'''\\''s 50%%/new'\\'''
     item.registerItem();
     EXPECT_EQ(item.status(), Status::enabled);
     EXPECT_TRUE(readFile(path).contains("X-GNOME-Autostart-Delay=30\n"));
+
+    // Where the new path cannot stand, nothing is written and the refusal names the entry.
+    const QByteArray wrapped = "[Desktop Entry]\nExec=env A=2 /old/orvel-widget-host\nHidden=true\n";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(wrapped);
+    file.close();
+    AutostartLoginItem moved(path, "/opt/a=b/orvel-widget-host");
+    try {
+        moved.registerItem();
+        ADD_FAILURE() << "registered";
+    } catch (const LoginItemError &error) {
+        EXPECT_EQ(QString(error.what()),
+            path
+                + ": its Exec line is left as it is: env would take the new path /opt/a=b/orvel-widget-host "
+                  "for a variable");
+    }
+    EXPECT_EQ(readFile(path), wrapped);
+}
+
+// However deep or long the line, the reader answers and the line is kept.
+TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
+{
+    const QByteArray host = "/usr/bin/orvel-widget-host";
+    const auto repeated = [](const QByteArray &piece, int times) {
+        QByteArray out;
+        for (int i = 0; i < times; ++i)
+            out += piece;
+        return out;
+    };
+    // A shell's command string inside another's, each level escaped once more.
+    QByteArray nested = host + " --x";
+    for (int level = 0; level < 20; ++level)
+        nested = "sh -c \"" + QByteArray(nested).replace('\\', "\\\\").replace('"', "\\\"") + '"';
+    const QByteArray lines[] = {
+        repeated("env ", 100'000) + host + " --x", repeated("nohup ", 100'000) + host + " --x",
+        repeated("env -Senv ", 50'000) + host,
+        "sh -c \"" + repeated("a;", 500'000) + "sleep 5; \\\\$(command -v orvel-widget-host) --x\"",
+        QByteArray(nested).replace('\\', "\\\\"), // and as an entry's string
+    };
+    for (const QByteArray &exec : lines) {
+        const QByteArray entry = "[Desktop Entry]\nExec=" + exec + "\n";
+        // Not EXPECT_EQ: it would print megabytes.
+        EXPECT_TRUE(AutostartLoginItem::editedEntry(entry, host, false) == entry)
+            << exec.left(80).toStdString();
+    }
 }
 
 TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
@@ -212,8 +278,13 @@ TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
         {"[Desktop Entry]\nExec=dash -c \"'" + path + "' >>/tmp/log 2>&1 &\"\nHidden=true\n",
             Status::notRegistered},
         {"[Desktop Entry]\nExec=zsh -c \"QT_SCALE_FACTOR=2 orvel-widget-host\"\n", Status::enabled},
+        // Found by a command substitution: the reader cannot follow it, the shell can.
+        {"[Desktop Entry]\nExec=sh -c \"sleep 5; \\\\$(command -v orvel-widget-host) --x\"\n",
+            Status::enabled},
+        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec `command -v orvel-widget-host`'\n", Status::enabled},
         // Orvel's own entry likewise.
         {"[Desktop Entry]\nExec=sh -c \"sleep 5 && orvel\"\n", Status::enabled, app},
+        {"[Desktop Entry]\nExec=sh -c 'O=$(command -v orvel); exec \"$O\"'\n", Status::enabled, app},
     };
     const QString entry = home.path("autostart/orvel.desktop");
     QDir().mkpath(home.path("autostart"));
@@ -313,7 +384,8 @@ TEST(AutostartLoginItem, BackslashesOutsideQuotesAreReadAsTheDesktopReadsThem)
         QByteArray expected = {}; // the same when empty
     } cases[] = {
         // What Orvel wrote for a moved program: the next write keeps it.
-        {R"(sh -c 'sleep 10; '\\''/opt/My Apps/orvel-widget-host'\\'' -x')", "/opt/My Apps/orvel-widget-host"},
+        {R"(sh -c 'sleep 10; '\\''/opt/My Apps/orvel-widget-host'\\'' -x')",
+            "/opt/My Apps/orvel-widget-host"},
         {R"('/opt/it'\\''s/orvel-widget-host' -x)", "/opt/it's/orvel-widget-host"},
         {R"(env -S 'A=1 '\\''/opt/My Apps/orvel-widget-host'\\''' -x)", "/opt/My Apps/orvel-widget-host"},
         // Written by the user.
@@ -325,7 +397,8 @@ TEST(AutostartLoginItem, BackslashesOutsideQuotesAreReadAsTheDesktopReadsThem)
     };
     for (const auto &c : cases) {
         const QByteArray entry = "[Desktop Entry]\nExec=" + c.exec + "\n";
-        const QByteArray expected = "[Desktop Entry]\nExec=" + (c.expected.isEmpty() ? c.exec : c.expected) + "\n";
+        const QByteArray expected
+            = "[Desktop Entry]\nExec=" + (c.expected.isEmpty() ? c.exec : c.expected) + "\n";
         EXPECT_EQ(AutostartLoginItem::editedEntry(entry, c.program, false), expected) << c.exec.toStdString();
     }
 
@@ -336,7 +409,8 @@ TEST(AutostartLoginItem, BackslashesOutsideQuotesAreReadAsTheDesktopReadsThem)
         {"env -S 'A=1 /old/orvel-widget-host' -x", "/opt/My Apps/orvel-widget-host"},
     };
     for (const auto &[exec, program] : moves) {
-        const QByteArray once = AutostartLoginItem::editedEntry("[Desktop Entry]\nExec=" + exec + "\n", program, false);
+        const QByteArray once
+            = AutostartLoginItem::editedEntry("[Desktop Entry]\nExec=" + exec + "\n", program, false);
         EXPECT_TRUE(once.contains(" -x")) << once.toStdString();
         EXPECT_EQ(AutostartLoginItem::editedEntry(once, program, false), once) << exec.toStdString();
     }
