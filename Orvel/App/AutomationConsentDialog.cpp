@@ -1,12 +1,13 @@
 #include "AutomationConsentDialog.h"
 
+#include "Assets.h"
 #include "PopupStyle.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -15,21 +16,25 @@ AutomationConsentBox::AutomationConsentBox(const QString &applicationId, const S
 {
     // Drawn on the panel the app's own popups use, not the desktop's style.
     setStyleSheet(PopupStyle::dialogStyleSheet(palette));
-    setFont(PopupStyle::menuFont().toQFont());
     const QString name
         = applicationId == QLatin1String("com.spotify.client") ? QStringLiteral("Spotify") : applicationId;
     setWindowTitle(QStringLiteral("Orvel"));
 
+    // The app's own icon, the one its desktop entry names, from its resources:
+    // it shows also where the icon theme lacks it.
     auto *icon = new QLabel;
-    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(side, side));
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture
+        = QPixmap::fromImage(Assets::image(QStringLiteral("AppIcon"), QSize(iconSide, iconSide) * ratio));
+    picture.setDevicePixelRatio(ratio);
+    icon->setPixmap(picture);
     icon->setAlignment(Qt::AlignTop);
 
     auto *question = new QLabel(QStringLiteral("“Orvel” wants access to control “%1”.").arg(name));
     question->setTextFormat(Qt::PlainText);
-    QFont bold = font();
-    bold.setBold(true);
-    question->setFont(bold);
+    FontDescription emphasized = PopupStyle::menuFont();
+    emphasized.weight = FontWeight::bold;
+    question->setFont(emphasized.toQFont());
     question->setWordWrap(true);
     auto *detail
         = new QLabel(QStringLiteral("Allowing control lets Orvel read what %1 is playing and send it play, "
@@ -49,6 +54,8 @@ AutomationConsentBox::AutomationConsentBox(const QString &applicationId, const S
     auto *texts = new QVBoxLayout;
     texts->addWidget(question);
     texts->addWidget(detail);
+    // Room a long name leaves goes below the words, not between them.
+    texts->addStretch(1);
     auto *top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(texts, 1);

@@ -27,6 +27,7 @@ public:
 
 private:
     static constexpr int denied = 2;
+    static constexpr int iconSide = 48;
     QPushButton *m_allow = nullptr;
     QPushButton *m_deny = nullptr;
 };

@@ -51,15 +51,21 @@ QString PopupStyle::tipStyleSheet(const SkinPalette &palette)
 QString PopupStyle::dialogStyleSheet(const SkinPalette &palette)
 {
     const Look l = look(palette);
-    return QStringLiteral("QDialog { background-color: %1; }"
-                          "QLabel { color: %2; background: transparent; }"
-                          "QPushButton { color: %2; background-color: %4; border: 1px solid %3; "
-                          "border-radius: %5px; padding: 5px %6px; }"
-                          "QPushButton:focus { border-color: %2; }"
-                          "QPushButton:pressed { background-color: %1; }")
-        .arg(css(l.ground), css(l.text), css(l.stroke), css(l.highlight))
-        .arg(menuCornerRadius)
-        .arg(menuItemPadding + 4);
+    // Under a style sheet a child never inherits its parent's setFont(): the
+    // type goes to every part through the sheet itself.
+    const QFont type = menuFont().toQFont();
+    return QStringLiteral("* { font-family: \"%1\"; font-size: %2px; }")
+               .arg(type.family())
+               .arg(type.pixelSize())
+        + QStringLiteral("QDialog { background-color: %1; }"
+                         "QLabel { color: %2; background: transparent; }"
+                         "QPushButton { color: %2; background-color: %4; border: 1px solid %3; "
+                         "border-radius: %5px; padding: 5px %6px; }"
+                         "QPushButton:focus { border-color: %2; }"
+                         "QPushButton:pressed { background-color: %1; }")
+              .arg(css(l.ground), css(l.text), css(l.stroke), css(l.highlight))
+              .arg(menuCornerRadius)
+              .arg(menuItemPadding + 4);
 }
 
 QColor PopupStyle::ground(const SkinPalette &palette) const

@@ -46,7 +46,8 @@ public:
     // The same look as style sheets for a QMenu and a help tip's label.
     static QString menuStyleSheet(const SkinPalette &palette);
     static QString tipStyleSheet(const SkinPalette &palette);
-    // A small dialog of widgets (the consent question) on the same panel.
+    // A small dialog of widgets (the consent question) on the same panel, in
+    // the menus' type.
     static QString dialogStyleSheet(const SkinPalette &palette);
 
     using QObject::QObject;

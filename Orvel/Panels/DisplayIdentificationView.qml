@@ -19,6 +19,14 @@ SurfacePanel {
     Accessible.role: Accessible.StaticText
     Accessible.name: number + ". " + name
 
+    // Where nothing composites, the window is cut to the card's corners.
+    PanelOutline {
+        parent: view
+        anchors.fill: parent
+        topRadius: view.radius
+        bottomRadius: view.radius
+    }
+
     contentItem: Item {
         Column {
             anchors.centerIn: parent

@@ -1,3 +1,4 @@
+#include "AutomationConsentDialog.h"
 #include "DashboardState.h"
 #include "HelpTip.h"
 #include "Preferences.h"
@@ -8,7 +9,8 @@
 #include <QMenu>
 #include <QQuickItem>
 
-// The popups open: the slot editor's menu, context menus and help tips.
+// The popups open: the slot editor's menu, context menus and help tips; the
+// consent question, a dialog on the popups' panel.
 namespace {
 const QString morning = QStringLiteral("6A1B7C3E-0D5F-4E2A-9B8C-1F2E3D4C5B6A");
 
@@ -140,5 +142,19 @@ QList<Scene> popupScenes()
             [](ScriptedState &state, QQuickItem *root) {
                 restPointerOn(state, named(root, "shortcutRow"));
             }});
+
+    // The consent question for Spotify, and for an application it has no name for.
+    for (const auto &[stateName, application] :
+        {std::pair{"spotify", "com.spotify.client"}, std::pair{"otherApplication", "org.example.Player"}}) {
+        for (const Skin skin : {Skin::classico, Skin::rivista}) {
+            const QString id = QString::fromLatin1(application);
+            scenes << Scene{
+                QStringList{QStringLiteral("ConsentQuestion"), toRawValue(skin), stateName}.join('.'), QUrl(),
+                {}, {}, {}, {},
+                [id](ScriptedState &, const SkinPalette &palette) -> std::unique_ptr<QWidget> {
+                    return std::make_unique<AutomationConsentBox>(id, palette);
+                }};
+        }
+    }
     return scenes;
 }

@@ -81,21 +81,34 @@ RenderedScene renderScene(const Scene &scene, const std::function<void(ScriptedS
     if (scene.setup)
         scene.setup(state, harness);
     state.apply(harness);
-    const auto view = harness.view(scene.qml, scene.properties, scene.size);
-    if (!view) {
-        out.problem = QStringLiteral("failed: ") + harness.errors().trimmed();
-        return out;
-    }
-    Skinned::of(view->item())->apply(*skin, state.aura(), state.lightEffects, state.animations);
-    state.scheduler.runUntilIdle();
-    if (scene.act) {
-        scene.act(state, view->item());
+    if (scene.widget) {
+        const std::unique_ptr<QWidget> widget = scene.widget(state, SkinPalette(*skin, state.aura()));
+        widget->show();
         state.scheduler.runUntilIdle();
-    }
-    out.image = grabWithPopups(*view, &out.popups);
-    if (later) {
-        later(state, view->item());
-        out.later = grabWithPopups(*view);
+        if (scene.act)
+            scene.act(state, nullptr);
+        out.image = widget->grab().toImage();
+        if (later) {
+            later(state, nullptr);
+            out.later = widget->grab().toImage();
+        }
+    } else {
+        const auto view = harness.view(scene.qml, scene.properties, scene.size);
+        if (!view) {
+            out.problem = QStringLiteral("failed: ") + harness.errors().trimmed();
+            return out;
+        }
+        Skinned::of(view->item())->apply(*skin, state.aura(), state.lightEffects, state.animations);
+        state.scheduler.runUntilIdle();
+        if (scene.act) {
+            scene.act(state, view->item());
+            state.scheduler.runUntilIdle();
+        }
+        out.image = grabWithPopups(*view, &out.popups);
+        if (later) {
+            later(state, view->item());
+            out.later = grabWithPopups(*view);
+        }
     }
     closePopups();
 

@@ -26,6 +26,7 @@
 #include <optional>
 
 class Defaults;
+class QWidget;
 
 // What a scene's views see instead of a running app: the app's own owners
 // (preferences, coordinator, dashboard state) built by the composition root
@@ -96,6 +97,9 @@ struct Scene {
     // What happens once the view is shown and skinned, before the picture:
     // a key press, a new track, virtual time passing.
     std::function<void(ScriptedState &, QQuickItem *root)> act = {};
+    // A top-level widget (a dialog) drawn instead of the view, made in the
+    // scene's skin once the state is set up; its picture is the widget alone.
+    std::function<std::unique_ptr<QWidget>(ScriptedState &, const SkinPalette &)> widget = {};
 };
 
 // A scene file compiled into the gallery.
@@ -130,6 +134,7 @@ std::optional<Scene> sceneNamed(const QString &name);
 // time passing, a key), for checks that compare two frames. Top-level
 // widgets the scene opened (a context menu, a help tip) are drawn in where
 // they stand over the window; `popups` holds their rectangles in the first picture.
+// A widget scene's steps get a null root: its widget is the shown top-level one.
 struct RenderedScene {
     QImage image;
     QImage later;

@@ -110,6 +110,27 @@ inline QImage content(const QWindow &window)
         .copy();
 }
 
+// A window's picture (content()) is clear at its four corners, and along
+// the edge row beside each it fades in over at least `soft` partly covered
+// pixels within `radius`: a rounded, anti-aliased outline.
+inline bool clearWithSoftCorners(const QImage &content, int radius, int soft = 3)
+{
+    const QRect frame = content.rect();
+    for (const QPoint corner : {frame.topLeft(), frame.topRight(), frame.bottomLeft(), frame.bottomRight()}) {
+        if (qAlpha(content.pixel(corner)) != 0)
+            return false;
+        const int inwards = corner.x() == 0 ? 1 : -1;
+        int partial = 0;
+        for (int step = 0; step < radius; ++step) {
+            const int alpha = qAlpha(content.pixel(corner.x() + inwards * step, corner.y()));
+            partial += alpha > 0 && alpha < 255;
+        }
+        if (partial < soft)
+            return false;
+    }
+    return true;
+}
+
 // Paints the desktop behind every window in one colour, to tell it from a window.
 inline void paintRoot(QRgb colour)
 {
@@ -344,7 +365,10 @@ public:
 
 private:
     // Returns once the server has done all asked so far: another client's requests have no order with ours.
-    void sync() { std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
+    void sync()
+    {
+        std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    }
 
     xcb_connection_t *m_connection;
 };

@@ -1,3 +1,4 @@
+#include "Assets.h"
 #include "AutomationConsentDialog.h"
 #include "PopupStyle.h"
 #include "TemporaryHome.h"
@@ -6,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -89,5 +91,44 @@ TEST(AutomationConsentBox, TheQuestionIsDrawnInTheSkinWithReadableText)
                 }
             EXPECT_GE(best, 4.5) << part->metaObject()->className();
         }
+    }
+}
+
+// Every line, the question, its detail and both buttons, is in the popups'
+// type, beside Orvel's own icon rather than the style's question balloon.
+TEST(AutomationConsentBox, EveryLineIsInThePopupsTypeBesideOrvelsOwnIcon)
+{
+    const QFont type = PopupStyle::menuFont().toQFont();
+    for (const Skin skin : {Skin::classico, Skin::rivista}) {
+        SCOPED_TRACE(toRawValue(skin).toStdString());
+        AutomationConsentBox box(QStringLiteral("com.spotify.client"), SkinPalette(skin, Aura()));
+        box.show();
+        QLabel *icon = nullptr;
+        int lines = 0;
+        for (QWidget *part : box.findChildren<QWidget *>()) {
+            auto *label = qobject_cast<QLabel *>(part);
+            if (label && !label->pixmap().isNull()) {
+                icon = label;
+                continue;
+            }
+            if (!label && !qobject_cast<QPushButton *>(part))
+                continue;
+            ++lines;
+            const QString text = label ? label->text() : qobject_cast<QPushButton *>(part)->text();
+            EXPECT_EQ(part->font().family(), type.family()) << text.toStdString();
+            EXPECT_EQ(part->font().pixelSize(), type.pixelSize()) << text.toStdString();
+            EXPECT_EQ(part->fontInfo().family(), type.family()) << "drawn in " << text.toStdString();
+        }
+        EXPECT_EQ(lines, 4);
+        ASSERT_TRUE(icon);
+        const QPixmap shown = icon->pixmap();
+        const QImage picture = shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage balloon = box.style()
+                                   ->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, &box)
+                                   .pixmap(shown.deviceIndependentSize().toSize(), shown.devicePixelRatio())
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_NE(picture, balloon);
+        EXPECT_EQ(picture, Assets::image(QStringLiteral("AppIcon"), picture.size()));
     }
 }

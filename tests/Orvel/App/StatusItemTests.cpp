@@ -36,6 +36,9 @@ TEST(StatusItemIcon, TheInstalledTreeHoldsTheSymbolicImageAndTheTrayTakesItByNam
         = prefix.filePath("share/icons/hicolor/scalable/status/" + StatusItem::iconName + ".svg");
     EXPECT_TRUE(StatusItem::iconName.endsWith(QLatin1String("-symbolic")));
     EXPECT_TRUE(QSvgRenderer(installed).isValid()) << installed.toStdString();
+    // Beside it the app's own icon, under the name the desktop entry gives.
+    EXPECT_TRUE(QSvgRenderer(prefix.filePath("share/icons/hicolor/scalable/apps/com.velbrandtoro.Orvel.svg"))
+                    .isValid());
 
     defineHicolor(system.path());
     struct Row {

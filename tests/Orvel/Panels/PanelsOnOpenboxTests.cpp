@@ -1,4 +1,5 @@
 #include "AppRootFakes.h"
+#include "DisplayCatalog.h"
 #include "FloatingPanel.h"
 #include "PanelManager.h"
 #include "PlaybackCoordinator.h"
@@ -322,6 +323,50 @@ TEST_F(PanelsOnOpenbox,
     QCursor::setPos(middle(playerWindow));
     EXPECT_TRUE(surface(0).pointerInside());
     QCursor::setPos(0, 0);
+}
+
+TEST_F(PanelsOnOpenbox, TheDisplayNumberCardIsCutToItsRoundedCornersOrClearThereUnderACompositor)
+{
+    constexpr int radius = 28;
+    X11Compositor *compositor = X11Compositor::instance();
+    ASSERT_TRUE(compositor);
+    DisplayCatalog &catalog = root->displays();
+    catalog.identify();
+    ASSERT_EQ(catalog.identificationPanels().size(), 1u);
+    PanelHostingView &card = dynamic_cast<FloatingPanel &>(*catalog.identificationPanels().front()).window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&card));
+    const QRect frame = card.geometry();
+    const QRegion whole(QRect(QPoint(), card.size() * card.devicePixelRatio()));
+    const auto desktopAround = [&] {
+        for (const QPoint corner :
+            {frame.topLeft(), frame.topRight(), frame.bottomLeft(), frame.bottomRight()})
+            if (X11Server::pixel(corner) != desktop)
+                return false;
+        return X11Server::pixel(frame.center()) != desktop;
+    };
+    EXPECT_TRUE(X11Server::within2s(desktopAround)) << std::hex << X11Server::pixel(frame.topLeft());
+    const std::optional<QRegion> clip = compositor->clip(card);
+    ASSERT_TRUE(clip.has_value());
+    EXPECT_EQ(*clip, WindowOutline::rounded(QRectF(QPointF(), card.size()), radius).region(1));
+    EXPECT_EQ(X11Server::shape(card), *clip);
+
+    {
+        X11Server::CompositorStandIn compositing;
+        ASSERT_TRUE(X11Server::within2s([&] { return compositor->isCompositing(); }));
+        EXPECT_EQ(X11Server::depth(card), 32);
+        EXPECT_FALSE(compositor->clip(card).has_value());
+        EXPECT_EQ(X11Server::shape(card), whole);
+        // Once the card has drawn again what the cut had kept off screen.
+        QImage content;
+        EXPECT_TRUE(X11Server::within2s([&] {
+            content = X11Server::content(card);
+            return !content.isNull() && qAlpha(content.pixel(content.rect().center())) == 255
+                && X11Server::clearWithSoftCorners(content, radius);
+        })) << std::hex
+            << (content.isNull() ? 0 : content.pixel(0, 0));
+    }
+    ASSERT_TRUE(X11Server::within2s([&] { return !compositor->isCompositing(); }));
+    EXPECT_TRUE(X11Server::within2s(desktopAround));
 }
 
 TEST_F(PanelsOnOpenbox, EscapeFoldsThePlayerUnderThePointerUntilThePointerLeavesAndComesBack)

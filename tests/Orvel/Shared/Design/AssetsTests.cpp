@@ -37,8 +37,8 @@ TEST(Assets, CatalogueHoldsEveryNamedColourAndImage)
         ASSERT_TRUE(color.has_value()) << name;
         EXPECT_EQ(color->alpha(), 255) << name;
     }
-    for (const char *name : {"ArtworkPlaceholder", "BrandMark", "BrandMarkCompact", "EmptyShortcuts",
-             "MenuBarTemplate", "PreviewArtwork", "SpotifyIcon", "SpotifyLogo"}) {
+    for (const char *name : {"AppIcon", "ArtworkPlaceholder", "BrandMark", "BrandMarkCompact",
+             "EmptyShortcuts", "MenuBarTemplate", "PreviewArtwork", "SpotifyIcon", "SpotifyLogo"}) {
         const QImage image = Assets::image(name, QSize(64, 64));
         ASSERT_FALSE(image.isNull()) << name;
         EXPECT_EQ(image.size(), QSize(64, 64));
