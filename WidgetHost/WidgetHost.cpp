@@ -482,6 +482,8 @@ void WidgetHost::reloadTimelines(const QString &kind)
         if (kind.isEmpty() || placed->configuration.kind == kind)
             reload(*placed);
     }
+    if (m_gallery)
+        m_gallery->reload(kind);
 }
 
 void WidgetHost::reload(Placed &placed)
