@@ -116,11 +116,9 @@ void WidgetGallery::build()
     for (QQuickItem *slot : descendants(page, QStringLiteral("slot"))) {
         const int index = slot->property("index").toInt();
         const Item &item = m_items[size_t(index)];
-        const WidgetEntry entry
-            = written ? item.configuration->snapshot() : item.configuration->placeholder();
         QString error;
         // No actions: a preview's links and buttons do nothing, the click adds it.
-        auto preview = WidgetRenderer::create(m_host.engine(), *item.configuration, entry,
+        auto preview = WidgetRenderer::create(m_host.engine(), *item.configuration, entry(item, written),
             {item.family, WidgetRenderingMode::fullColor, false}, nullptr, nullptr, &error);
         if (!preview) {
             qCWarning(lcWidgetHost).noquote()
@@ -131,6 +129,23 @@ void WidgetGallery::build()
         preview->setProperty("galleryIndex", index);
         preview->setParentItem(slot);
         m_previews.push_back(std::move(preview));
+    }
+}
+
+WidgetEntry WidgetGallery::entry(const Item &item, bool written)
+{
+    return written ? item.configuration->snapshot() : item.configuration->placeholder();
+}
+
+void WidgetGallery::reload(const QString &kind)
+{
+    if (!m_window || !m_window->isVisible())
+        return;
+    const bool written = appHasWritten();
+    for (const auto &preview : m_previews) {
+        const Item &item = m_items[size_t(preview->property("galleryIndex").toInt())];
+        if (kind.isEmpty() || item.configuration->kind == kind)
+            WidgetRenderer::update(*preview, entry(item, written));
     }
 }
 

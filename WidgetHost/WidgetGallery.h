@@ -28,6 +28,9 @@ public:
 
     // Draws the widgets afresh and brings the window up; raises it when it is up already.
     void show();
+    // While it is up, draws the previews of the kind, or of every kind for "",
+    // from the current files, as the placed widgets redraw on a reload.
+    void reload(const QString &kind);
     QQuickView *window() const { return m_window.get(); }
     const std::vector<Item> &items() const { return m_items; }
     // The preview of an item, inside the window.
@@ -41,6 +44,8 @@ private slots:
 
 private:
     void build();
+    // A snapshot while the app has written anything, the placeholder before.
+    static WidgetEntry entry(const Item &item, bool written);
 
     WidgetHost &m_host;
     std::vector<Item> m_items;

@@ -1,4 +1,5 @@
 import QtQuick
+import Orvel.Shared
 
 // The gallery's page: one section per kind of widget, its name and
 // description above a preview of each family. The previews are put into the
@@ -34,7 +35,7 @@ Rectangle {
                 text: root.hint
                 textFormat: Text.PlainText
                 color: "#a1a1a6"
-                font.pixelSize: 13
+                font: Typography.role("body")
                 wrapMode: Text.Wrap
                 width: parent.width
             }
@@ -52,14 +53,13 @@ Rectangle {
                         text: parent.modelData.name
                         textFormat: Text.PlainText
                         color: "white"
-                        font.pixelSize: 17
-                        font.weight: Font.DemiBold
+                        font: Typography.role("headline")
                     }
                     Text {
                         text: parent.modelData.description
                         textFormat: Text.PlainText
                         color: "#a1a1a6"
-                        font.pixelSize: 13
+                        font: Typography.role("body")
                         wrapMode: Text.Wrap
                         width: parent.width
                     }

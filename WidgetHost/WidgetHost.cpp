@@ -4,6 +4,7 @@
 #include "PrivateFiles.h"
 #include "WidgetCenter.h"
 #include "WidgetGallery.h"
+#include "WidgetMenu.h"
 #include "WidgetRenderer.h"
 #include "X11Compositor.h"
 #include "X11Desktop.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
@@ -451,18 +451,19 @@ void WidgetHost::remove(const WidgetPlacement &placement)
 
 void WidgetHost::showMenu(const WidgetPlacement &placement, QPoint globalPosition)
 {
-    auto *menu = new QMenu;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<WidgetHost> self(this);
-    menu->addAction(localized(QStringLiteral("Edit Widgets…")), [self] {
-        if (self)
-            self->gallery().show();
-    });
-    menu->addAction(localized(QStringLiteral("Remove Widget")), [self, placement] {
-        // After the menu is gone: removing closes the window it came from.
-        QMetaObject::invokeMethod(
-            self, [self, placement] { self->remove(placement); }, Qt::QueuedConnection);
-    });
+    QMenu *menu = WidgetMenu::make(
+        WidgetMenu::palette(),
+        [self] {
+            if (self)
+                self->gallery().show();
+        },
+        [self, placement] {
+            // After the menu is gone: removing closes the window it came from.
+            QMetaObject::invokeMethod(
+                self, [self, placement] { self->remove(placement); }, Qt::QueuedConnection);
+        }).release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPosition);
 }
 
@@ -481,6 +482,8 @@ void WidgetHost::reloadTimelines(const QString &kind)
         if (kind.isEmpty() || placed->configuration.kind == kind)
             reload(*placed);
     }
+    if (m_gallery)
+        m_gallery->reload(kind);
 }
 
 void WidgetHost::reload(Placed &placed)

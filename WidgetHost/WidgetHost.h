@@ -128,7 +128,8 @@ public:
     // Shows the widgets of the file and follows its changes. A file that
     // cannot be read is set aside here, at the start, and never later.
     void follow(const QString &path);
-    // Asks every widget of the kind, or of every kind for "", for a new timeline.
+    // Asks every widget of the kind, or of every kind for "", for a new
+    // timeline; an open gallery draws its previews of the kind afresh.
     void reloadTimelines(const QString &kind);
     // The desktop's Reduce Motion, for every widget shown.
     void setReduceMotion(bool reduceMotion);

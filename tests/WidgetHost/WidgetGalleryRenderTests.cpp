@@ -8,8 +8,8 @@
 #include <QQuickView>
 #include <gtest/gtest.h>
 
-// The gallery in its two states: before the app has written anything (every
-// preview is its widget's placeholder) and with the app's files. With
+// The gallery in its states: before the app has written anything (every
+// preview is its widget's placeholder) and with the app's files, in each skin. With
 // ORVEL_WIDGET_RENDER_DIR set, the pictures are written there to be looked at.
 
 namespace {
@@ -52,4 +52,10 @@ TEST(WidgetGalleryRender, TheGalleryDrawsThePlaceholdersAndThenTheAppsFiles)
     const QImage written = drawGallery("data");
     EXPECT_EQ(written.size(), empty.size());
     EXPECT_NE(written, empty);
+
+    // The previews in the other skin, the gallery's own texts as they were.
+    group.write(Skin::rivista);
+    const QImage rivista = drawGallery("data.rivista");
+    EXPECT_EQ(rivista.size(), written.size());
+    EXPECT_NE(rivista, written);
 }

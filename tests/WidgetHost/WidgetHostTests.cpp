@@ -1,11 +1,13 @@
 #include "ItemTree.h"
 #include "ManualScheduler.h"
+#include "PopupStyle.h"
 #include "QtPrinters.h"
 #include "WidgetCenter.h"
 #include "WidgetFixtures.h"
 #include "WidgetGallery.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "X11Server.h"
 #include "fixtures/FakeSpotify.h"
 
 #include <QApplication>
@@ -573,6 +575,74 @@ TEST_F(WidgetHostTest, TheGalleryShowsEveryKindInEachFamilyAndAClickAddsIt)
     EXPECT_TRUE(gallery.window()->screen()->geometry().contains(second));
 }
 
+TEST_F(WidgetHostTest, AWidgetsMenuIsDrawnAsTheAppsMenusAreInTheSkinTheWidgetsShow)
+{
+    const auto host = makeHost({nowPlaying});
+    for (const Skin skin : {Skin::classico, Skin::rivista}) {
+        SCOPED_TRACE(toRawValue(skin).toStdString());
+        group.write(skin);
+        host->showMenu(nowPlaying, QPoint(40, 40));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(menu->font().family(), FontDescription::systemFamily);
+        EXPECT_EQ(menu->font().pixelSize(), int(PopupStyle::menuTextSize));
+        // Mostly ground, with the skin's text on it.
+        const PopupStyle::Look look = PopupStyle::look(SkinPalette(skin, Aura::brand()));
+        const QImage picture = menu->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                ++counts[picture.pixel(x, y)];
+        const QRgb ground = look.ground.toQColor().rgb(), text = look.text.toQColor().rgb();
+        EXPECT_GT(counts.value(ground) + counts.value(look.highlight.toQColor().rgb()),
+            picture.width() * picture.height() / 2)
+            << std::hex << ground;
+        EXPECT_GT(counts.value(text), 0) << std::hex << text;
+        menu->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(WidgetHostTest, AnOpenGallerysPreviewsTakeTheReloadsOfTheirKind)
+{
+    const auto host = makeHost({});
+    host->gallery().show();
+    const auto glyph = [&] {
+        return itemsUnder(host->gallery().preview(1),
+            [](QQuickItem *item) {
+                return item->objectName() == QLatin1String("toggle") && item->isVisible();
+            })
+            .value(0)
+            ->property("glyph");
+    };
+    EXPECT_EQ(glyph(), "pause");
+    group.write(fixtures::snapshot(PlayerAvailability::ready, fixtures::track(), false));
+    host->reloadTimelines("OrvelShortcuts");
+    EXPECT_EQ(glyph(), "pause");
+    host->reloadTimelines("OrvelNowPlaying");
+    EXPECT_EQ(glyph(), "play");
+}
+
+TEST_F(WidgetHostTest, TheGallerysOwnTextsAreSetInTheAppsType)
+{
+    const auto host = makeHost({});
+    host->gallery().show();
+    // Its intro and headings; the previews draw their own.
+    const QList<QQuickItem *> texts
+        = itemsUnder(host->gallery().window()->contentItem(), [](QQuickItem *item) {
+              for (QQuickItem *above = item; above; above = above->parentItem())
+                  if (above->objectName() == QLatin1String("slot"))
+                      return false;
+              return item->inherits("QQuickText");
+          });
+    ASSERT_EQ(texts.size(), 5);
+    for (const QQuickItem *text : texts) {
+        const QFont font = text->property("font").value<QFont>();
+        EXPECT_EQ(font.family(), FontDescription::systemFamily)
+            << text->property("text").toString().toStdString();
+    }
+}
+
 TEST_F(WidgetHostTest, AWidgetWhoseScreenIsMissingWaitsWhollyOnThePrimaryOne)
 {
     const WidgetPlacement elsewhere{"OrvelNowPlaying", WidgetFamily::systemMedium, "DP-9", {5000, 3000}};
@@ -745,6 +815,42 @@ TEST_F(WidgetHostOnX11, TheMenuOfAWidgetRemovesIt)
                                  << "1"));
     EXPECT_TRUE(eventually([&] { return host->placed().size() == 1; }));
     EXPECT_EQ(WidgetPlacementFile::read(path).placements, QList<WidgetPlacement>{shortcutsLarge});
+}
+
+TEST_F(WidgetHostOnX11, AnOpenGallerysPreviewsRedrawWithTheAppsReloadAsThePlacedWidgetsDo)
+{
+    const auto host = makeHost({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {1500, 40}}});
+    QQuickWindow *widget = host->placed()[0]->window();
+    WidgetGallery &gallery = host->gallery();
+    gallery.show();
+    ASSERT_TRUE(exposed(widget) && exposed(gallery.window()));
+    ASSERT_FALSE(widget->geometry().intersects(gallery.window()->geometry()));
+    const QQuickItem *preview = gallery.preview(1);
+    ASSERT_TRUE(preview);
+    const QRect previewArea(preview->mapToGlobal(QPointF(0, 0)).toPoint(), preview->size().toSize());
+    const auto grab
+        = [&] { return std::pair(X11Server::screen(widget->geometry()), X11Server::screen(previewArea)); };
+    // Judged on the frames drawn for the entry, not on what was up before.
+    ASSERT_TRUE(X11Server::settled());
+    const auto before = grab();
+    X11Server::Frames widgetFrames(*widget), galleryFrames(*gallery.window());
+
+    group.write(Skin::rivista);
+    host->reloadTimelines(QString());
+    EXPECT_TRUE(X11Server::within2s([&] { return widgetFrames.count() > 0; }));
+    EXPECT_TRUE(X11Server::within2s([&] { return galleryFrames.count() > 0; }));
+    ASSERT_TRUE(X11Server::settled());
+    const auto after = grab();
+    const auto changed = [](const QImage &a, const QImage &b) {
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                count += a.pixel(x, y) != b.pixel(x, y);
+        return double(count) / (a.width() * a.height());
+    };
+    ASSERT_FALSE(before.first.isNull() || before.second.isNull());
+    EXPECT_GT(changed(before.first, after.first), 0.8);
+    EXPECT_GT(changed(before.second, after.second), 0.8);
 }
 
 #include "WidgetHostTests.moc"

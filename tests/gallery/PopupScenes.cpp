@@ -3,6 +3,7 @@
 #include "HelpTip.h"
 #include "Preferences.h"
 #include "Scene.h"
+#include "WidgetMenu.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -156,5 +157,20 @@ QList<Scene> popupScenes()
                 }};
         }
     }
+
+    // A desktop widget's menu, as the widget host opens it: in the skin the
+    // app wrote for the widgets, the pointer on its first entry.
+    scenes << bothSkins("WidgetMenu", "open",
+        {{},
+            QmlSource(
+                "import QtQuick\nRectangle { color: '#2e3440'; implicitWidth: 240; implicitHeight: 120 }"),
+            {}, {}, {}, [](ScriptedState &state, QQuickItem *root) {
+                const auto nothing = [] {};
+                QMenu *menu
+                    = WidgetMenu::make(WidgetMenu::palette(state.store()), nothing, nothing).release();
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(root->window()->mapToGlobal(QPoint(24, 24)));
+                menu->setActiveAction(menu->actions().value(0));
+            }});
     return scenes;
 }

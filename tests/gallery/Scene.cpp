@@ -39,18 +39,22 @@ Aura ScriptedState::aura() const
     return Aura(palette, palette ? std::optional<QString>(QStringLiteral("scripted")) : std::nullopt);
 }
 
+SharedStore ScriptedState::store() const
+{
+    return SharedStore(home.path("group"), home.path("support"));
+}
+
 AppRoot &ScriptedState::root()
 {
     if (!m_root) {
         m_defaults = std::make_unique<Defaults>(home.path("config/defaults.json"), scheduler);
         m_spotify = std::make_shared<ScriptedSpotify>(scheduler);
         m_workspace.spotifyPid = 4242;
-        const QString group = home.path("group"), support = home.path("support");
         if (displays)
             m_screens.list = *displays;
         m_root = std::make_unique<AppRoot>(AppRoot::Outside{scheduler, *m_defaults, m_widgets, m_workspace,
-            m_login, m_announcer, m_spotify, [group, support] { return SharedStore(group, support); },
-            [] { return false; }, nullptr, false, [] {}, displays ? &m_screens : nullptr});
+            m_login, m_announcer, m_spotify, [this] { return store(); }, [] { return false; }, nullptr, false,
+            [] {}, displays ? &m_screens : nullptr});
     }
     return *m_root;
 }

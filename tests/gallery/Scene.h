@@ -14,6 +14,7 @@
 #include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
+#include "SharedStore.h"
 #include "SkinPalette.h"
 #include "TemporaryHome.h"
 
@@ -56,6 +57,8 @@ public:
     std::optional<QList<ScreenInfo>> displays;
 
     Aura aura() const;
+    // The files the app shares with the widgets, in the temporary home.
+    SharedStore store() const;
     // The login item the preferences register with; a scene may make it refuse.
     FakeLoginItem &login() { return m_login; }
     // The owners, made on first use.

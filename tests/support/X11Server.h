@@ -131,6 +131,25 @@ inline bool clearWithSoftCorners(const QImage &content, int radius, int soft = 3
     return true;
 }
 
+// What the screen shows over an area, every window on it included.
+inline QImage screen(const QRect &area)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
+        xcb_get_image_reply(c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(area.x()), std::int16_t(area.y()),
+                std::uint16_t(area.width()), std::uint16_t(area.height()), ~0u),
+            nullptr),
+        &std::free);
+    if (!reply || xcb_get_image_data_length(reply.get()) < area.width() * area.height() * 4)
+        return {};
+    // 24-bit depth in 32-bit little-endian pixels, as QImage holds RGB32.
+    return QImage(
+        xcb_get_image_data(reply.get()), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32)
+        .copy();
+}
+
 // Paints the desktop behind every window in one colour, to tell it from a window.
 inline void paintRoot(QRgb colour)
 {

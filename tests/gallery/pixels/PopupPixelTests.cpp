@@ -64,6 +64,7 @@ TEST(PopupPixels, EveryOpenPopupStandsOnTheSkinsGroundWithReadableText)
         {"GlyphButton", "helpTip", widgetEntries, "", 1},
         {"ShortcutListView", "helpTip", widgetEntries, "", 1},
         {"SurfaceView", "headerTip", widgetEntries, "header", 1},
+        {"WidgetMenu", "open", widgetEntries, "", 2},
     };
     for (const Row &row : rows) {
         for (const char *skin : {"classico", "rivista"}) {
