@@ -12,6 +12,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -208,7 +209,7 @@ bool splitDesktop(const QByteArray &value, std::vector<Word> &into, std::string 
     const qsizetype count = qsizetype(chars.size());
     const auto percent = [&](qsizetype i) { return chars[i] == '%' && i + 1 < count && chars[i + 1] == '%'; };
     for (qsizetype i = 0; i < count;) {
-        if (chars[i] == ' ' || chars[i] == '\t') {
+        if (chars[i] == ' ' || chars[i] == '\t' || chars[i] == '\n') {
             words.close(starts[i++]);
         } else if (chars[i] == '#' && !words.isOpen()) {
             break; // a comment, as desktops read it
@@ -528,28 +529,6 @@ QByteArrayView fileName(QByteArrayView path)
     return path.sliced(path.lastIndexOf('/') + 1);
 }
 
-bool sameFile(QByteArrayView a, QByteArrayView b)
-{
-    struct stat first { };
-    struct stat second { };
-    // Copies: a word's text is a slice of its arena, with no end of its own.
-    return ::stat(a.toByteArray().constData(), &first) == 0
-        && ::stat(b.toByteArray().constData(), &second) == 0 && first.st_dev == second.st_dev
-        && first.st_ino == second.st_ino;
-}
-
-// Whether a word is this program: the same path, the same file through a
-// link, or a bare name that the search path finds as this file.
-bool isProgram(const QByteArray &named, const QByteArray &path)
-{
-    if (named == path)
-        return true;
-    if (named.contains('/'))
-        return named.startsWith('/') && sameFile(named, path);
-    const QString found = QStandardPaths::findExecutable(QFile::decodeName(named));
-    return !found.isEmpty() && sameFile(QFile::encodeName(found), path);
-}
-
 // An edit of a text: [begin, end) becomes `text`.
 struct Edit {
     qsizetype begin;
@@ -557,18 +536,30 @@ struct Edit {
     QByteArray text;
 };
 
-QByteArray applied(QByteArray text, QList<Edit> edits)
+// In one pass: replacing one edit after another would move the rest of a
+// long text each time.
+QByteArray applied(QByteArrayView text, QList<Edit> edits)
 {
-    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.begin > b.begin; });
-    for (const Edit &edit : edits)
-        text.replace(edit.begin, edit.end - edit.begin, edit.text);
-    return text;
+    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.begin < b.begin; });
+    QByteArray out;
+    qsizetype at = 0;
+    for (const Edit &edit : edits) {
+        out += text.sliced(at, edit.begin - at);
+        out += edit.text;
+        at = edit.end;
+    }
+    out += text.sliced(at);
+    return out;
 }
 
 // Texts inside texts (a shell's command string holding env's split string,
 // and so on) are read this deep; a deeper one is a command this reading
 // cannot follow.
 constexpr int deepestText = 16;
+
+// A line is followed through at most this many names and paths looked up on
+// the disk; each costs a few system calls.
+constexpr qsizetype mostLookups = 4096;
 
 // Every word of an Exec value, at every depth, with what each one stands for.
 // Read in a loop, never by recursion: a line of a hundred thousand wrappers
@@ -606,13 +597,18 @@ public:
     // The value with the edits made, given by the word whose text they edit
     // (-1: the value): deepest first, each word's edits become edits of the
     // text it was written in, escaped as its quotes there want.
-    QByteArray edited(QMap<int, QList<Edit>> edits) const
+    QByteArray edited(const QMap<int, QList<Edit>> &given) const
     {
-        while (edits.size() > 1 || !edits.contains(-1)) {
-            const QList<int> holders = edits.keys();
-            const int deepest = *std::max_element(holders.begin(), holders.end(),
-                [&](int a, int b) { return (a < 0 ? -1 : words[a].depth) < (b < 0 ? -1 : words[b].depth); });
-            const QList<Edit> inner = edits.take(deepest);
+        // By depth, deepest first; the value itself (-1) last.
+        const auto depth
+            = [&](int holder) { return std::pair(holder < 0 ? -1 : words[holder].depth, holder); };
+        std::map<std::pair<int, int>, QList<Edit>, std::greater<>> edits;
+        for (auto it = given.begin(); it != given.end(); ++it)
+            edits[depth(it.key())] += it.value();
+        while (edits.begin()->first.second >= 0) {
+            const int deepest = edits.begin()->first.second;
+            const QList<Edit> inner = std::move(edits.begin()->second);
+            edits.erase(edits.begin());
             const Word &word = words[deepest];
             const bool eachInOneQuote = std::all_of(inner.begin(), inner.end(), [&](const Edit &edit) {
                 for (qsizetype k = edit.begin; k < edit.end; ++k) {
@@ -621,7 +617,7 @@ public:
                 }
                 return true;
             });
-            QList<Edit> &outer = edits[word.container];
+            QList<Edit> &outer = edits[depth(word.container)];
             if (!eachInOneQuote) {
                 outer.append({word.begin, word.end, written(word.syntax, applied(word.text, inner), '\0')});
                 continue;
@@ -632,7 +628,7 @@ public:
                     {first.begin, word.byte(edit.end - 1).end, written(word.syntax, edit.text, first.quote)});
             }
         }
-        return applied(m_value, edits.value(-1));
+        return applied(m_value, edits.begin()->second);
     }
 
 private:
@@ -699,10 +695,12 @@ private:
 
     static bool isAssignment(const QByteArray &text)
     {
+        // NAME=value, or NAME+=value in bash and zsh.
         const qsizetype equals = text.indexOf('=');
-        return equals > 0 && !std::isdigit(uchar(text[0]))
-            && std::all_of(text.begin(), text.begin() + equals,
-                [](char c) { return std::isalnum(uchar(c)) || c == '_'; });
+        const qsizetype name = equals > 0 && text[equals - 1] == '+' ? equals - 1 : equals;
+        return name > 0 && !std::isdigit(uchar(text[0]))
+            && std::all_of(
+                text.begin(), text.begin() + name, [](char c) { return std::isalnum(uchar(c)) || c == '_'; });
     }
 
     // A command: in a shell, its assignments, redirections and `exec` first,
@@ -715,9 +713,9 @@ private:
         while (!rest.empty()) {
             Word &word = words[take(rest)];
             const bool shell = word.syntax == Syntax::shell && !byEnv;
-            if (shell && isAssignment(word.text))
-                word.assignment = true;
-            if (word.operand || word.assignment || (shell && beforeTheName.contains(word.text)))
+            // Never the program, even where no shell reads it as an assignment.
+            word.assignment = !byEnv && isAssignment(word.text);
+            if (word.operand || (shell && (word.assignment || beforeTheName.contains(word.text))))
                 continue;
             word.command = true;
             word.byEnv = byEnv;
@@ -911,27 +909,47 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     const QByteArray path = QFile::encodeName(program);
     const QByteArray name = fileName(path).toByteArray();
     const ExecWords line(value);
-    // The user's text wherever it holds the name, read or not: never replaced whole.
+    // The user's text wherever it holds the name, read or not, quoted or
+    // escaped in part: never replaced whole.
     const auto holdsName
         = [&](const Word &word) { return word.text.size() >= name.size() && word.text.contains(name); };
+    QByteArray unquoted = value;
+    unquoted.removeIf([](char c) { return c == '\\' || c == '"' || c == '\''; });
     const bool mentioned
-        = value.contains(name) || std::any_of(line.words.begin(), line.words.end(), holdsName);
+        = unquoted.contains(name) || std::any_of(line.words.begin(), line.words.end(), holdsName);
+    const auto refuse = [&](const QString &why) {
+        if (refusal)
+            *refusal = why;
+        return value;
+    };
     if (!line.read)
         return mentioned ? value : argument(program);
 
-    // Many words name the same command: the search path is asked once for each.
+    // Each name or path is looked up once, and only so many: a line that
+    // names more is not followed and stays.
+    struct stat programFile { };
+    const bool programThere = ::stat(path.constData(), &programFile) == 0;
     QHash<QByteArray, bool> known;
-    std::optional<QByteArray> last; // and the answer for it, asked again and again in a long line
-    bool lastIsIt = false;
+    bool gaveUp = false;
     const auto isIt = [&](const QByteArray &named) {
-        if (!last || named != *last) {
-            auto found = known.find(named);
-            if (found == known.end())
-                found = known.insert(named, isProgram(named, path));
-            last = named;
-            lastIsIt = *found;
-        }
-        return lastIsIt;
+        if (named == path)
+            return true;
+        auto found = known.find(named);
+        if (found != known.end())
+            return *found;
+        gaveUp = gaveUp || known.size() == mostLookups;
+        if (gaveUp)
+            return false;
+        // A copy that ends: a word's text is a slice of its arena.
+        QByteArray file;
+        if (!named.contains('/'))
+            file = QFile::encodeName(QStandardPaths::findExecutable(QFile::decodeName(named)));
+        else if (named.startsWith('/'))
+            file = QByteArray(named.constData(), named.size());
+        struct stat status { };
+        return *known.insert(named,
+            programThere && !file.isEmpty() && ::stat(file.constData(), &status) == 0
+                && status.st_dev == programFile.st_dev && status.st_ino == programFile.st_ino);
     };
     // An expansion ending in the program's name, or a command this reading
     // cannot follow that mentions it, may well be it: the user's line stays.
@@ -942,18 +960,22 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
             return holdsName(word);
         if (!word.literal)
             return fileName(word.text) == name;
+        // Only where a command goes or for the program's own file name: a
+        // link to it under another name among an unknown program's arguments
+        // does not count.
+        if (!word.command && fileName(word.text) != name)
+            return false;
         // A shell reads an unquoted ~/ as the home folder.
         if (word.syntax == Syntax::shell && word.text.startsWith("~/") && word.runs[0].quote == '\0')
             return isIt(qgetenv("HOME") + word.text.mid(1));
-        // The search path is asked only where a command goes or for the
-        // program's own name: a line of many words would otherwise take seconds.
-        const bool looked = word.command || word.text.contains('/') || word.text == name;
-        return looked && isIt(word.text);
+        return isIt(word.text);
     };
     if (std::any_of(line.words.begin(), line.words.end(), names))
         return value;
+    if (gaveUp)
+        return refuse(QStringLiteral("it names more programs than Orvel follows"));
 
-    // Where a command goes the old path is surely the program; a word among a
+    // Where a command goes the old path is surely the program; a path among a
     // program's arguments is taken for it only when no command is (an unknown
     // wrapper), so a folder of the same name, as in `cd`, stays.
     const auto named = [&](const Word &word) {
@@ -962,19 +984,18 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     };
     const bool commandNamed = std::any_of(
         line.words.begin(), line.words.end(), [&](const Word &word) { return word.command && named(word); });
+    // env, and a program Orvel does not know, may take a path with = for a variable.
+    const QString unwritable = QStringLiteral("env would take the new path %1 for a variable").arg(program);
     QMap<int, QList<Edit>> edits;
     for (const Word &word : line.words) {
         const bool moved = named(word)
             && (word.command
-                || (!commandNamed && word.text.contains('/')
+                || (!commandNamed && word.text.startsWith('/')
                     && !QFileInfo(QFile::decodeName(word.text)).isDir()));
         if (!moved)
             continue;
-        if (word.byEnv && path.contains('=')) {
-            if (refusal)
-                *refusal = QStringLiteral("env would take the new path %1 for a variable").arg(program);
-            return value;
-        }
+        if ((word.byEnv || !word.command) && path.contains('='))
+            return refuse(unwritable);
         // Quoted as the old one was, or as the new path needs.
         const char opening = line.around(word).at(word.begin);
         const char quote = among(opening, "'\"") ? opening : '\0';
@@ -992,5 +1013,7 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
         [](const Word &word) { return word.container < 0 && word.command; });
     if (command == line.words.rend())
         return argument(program);
+    if (command->byEnv && path.contains('='))
+        return refuse(unwritable);
     return value.left(command->begin) + argument(program, value.at(command->begin) == '"');
 }

@@ -59,6 +59,27 @@ void shellStringNamedInAnExpansion(benchmark::State &state)
     });
 }
 
+// Each moved path in a string of its own: every one is written anew.
+void movedInNestedStrings(benchmark::State &state)
+{
+    const QByteArray line = "sh -c '" + repeated("sh -c /old/orvel-widget-host;", state.range(0) / 30) + "'";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExecLine::startingProgram(line, host));
+    state.counters["bytes"] = double(line.size());
+}
+
+// Names that are all different, each a look-up on the search path until there
+// are too many to follow.
+void distinctCommands(benchmark::State &state)
+{
+    readLine(state, [](qsizetype n) {
+        QByteArray line = "sh -c '";
+        for (int i = 0; line.size() < n; ++i)
+            line += 'c' + QByteArray::number(i) + ';';
+        return line + host.toUtf8() + "'";
+    });
+}
+
 void bareWords(benchmark::State &state)
 {
     readLine(state, [](qsizetype n) { return host.toUtf8() + repeated(" a", n / 2); });
@@ -70,6 +91,8 @@ BENCHMARK(nestedNohup)->Arg(20'000)->Arg(100'000)->Arg(600'000)->Unit(benchmark:
 BENCHMARK(nestedSplitStrings)->Arg(1'000)->Arg(100'000)->Arg(300'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(shellString)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(shellStringNamedInAnExpansion)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(movedInNestedStrings)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(distinctCommands)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(bareWords)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -166,6 +166,27 @@ Exec=sh -c 'sleep 1; '\\''/opt/it'\\''\\'\\'''\\''s 50%%/new'\\'''
         {"[Desktop Entry]\nExec=env QT_SCALE_FACTOR=2 /old/orvel-widget-host --x\n", false,
             "[Desktop Entry]\nExec=env QT_SCALE_FACTOR=2 /old/orvel-widget-host --x\n",
             "/opt/a=b/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=env FOO=1 other\n", false, "[Desktop Entry]\nExec=env FOO=1 other\n",
+            "/opt/a=b/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=sh -c 'command env /old/orvel-widget-host'\n", false,
+            "[Desktop Entry]\nExec=sh -c 'command env /old/orvel-widget-host'\n",
+            "/opt/a=b/orvel-widget-host"},
+        // Only a whole path among an unknown program's arguments; bash's += is an assignment too.
+        {"[Desktop Entry]\nExec=other FOO=/old/orvel-widget-host --config=/old/orvel-widget-host\n", false,
+            "[Desktop Entry]\nExec=other FOO=/old/orvel-widget-host --config=/old/orvel-widget-host\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=bash -c 'A+=/old/orvel-widget-host; exec \"$A\"'\n", false,
+            "[Desktop Entry]\nExec=bash -c 'A+=/old/orvel-widget-host; exec \"$A\"'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=sh -c -x/old/orvel-widget-host\n", false,
+            "[Desktop Entry]\nExec=sh -c -x/old/orvel-widget-host\n", "/n e w/orvel-widget-host"},
+        // The name escaped in part is still mentioned; a line break parts words as a space does.
+        {"[Desktop Entry]\nExec=sh -c 'exec $(command -v orvel-widget\\\\-host)'\n", false,
+            "[Desktop Entry]\nExec=sh -c 'exec $(command -v orvel-widget\\\\-host)'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=env\\nQT_SCALE_FACTOR=2\\n/old/orvel-widget-host\n", false,
+            "[Desktop Entry]\nExec=env\\nQT_SCALE_FACTOR=2\\n/new/orvel-widget-host\n",
+            "/new/orvel-widget-host"},
         {"[Desktop Entry]\nExec=sh -c \"A=1 /old/orvel-widget-host\"\n", false,
             "[Desktop Entry]\nExec=sh -c \"A=1 /opt/a=b/orvel-widget-host\"\n", "/opt/a=b/orvel-widget-host"},
         {"[Desktop Entry]\r\nHidden=true\r\nX-GNOME-Autostart-enabled=false", true,
@@ -224,10 +245,12 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
     for (int level = 0; level < 20; ++level)
         nested = "sh -c \"" + QByteArray(nested).replace('\\', "\\\\").replace('"', "\\\"") + '"';
     const QByteArray lines[] = {
-        repeated("env ", 100'000) + host + " --x", repeated("nohup ", 100'000) + host + " --x",
+        repeated("env ", 100'000) + host + " --x",
+        repeated("nohup ", 100'000) + host + " --x",
         repeated("env -Senv ", 50'000) + host,
         "sh -c \"" + repeated("a;", 500'000) + "sleep 5; \\\\$(command -v orvel-widget-host) --x\"",
         QByteArray(nested).replace('\\', "\\\\"), // and as an entry's string
+        "sh -c '" + repeated("c;", 200'000) + host + "'",
     };
     for (const QByteArray &exec : lines) {
         const QByteArray entry = "[Desktop Entry]\nExec=" + exec + "\n";
@@ -235,6 +258,20 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
         EXPECT_TRUE(AutostartLoginItem::editedEntry(entry, host, false) == entry)
             << exec.left(80).toStdString();
     }
+
+    // Many moved paths, each in a string of its own, are all written anew.
+    const QByteArray moved
+        = "[Desktop Entry]\nExec=sh -c '" + repeated("sh -c /old/orvel-widget-host;", 50'000) + "'\n";
+    EXPECT_EQ(AutostartLoginItem::editedEntry(moved, host, false).count(host), 50'000);
+
+    // A line that names more programs than are looked up stays, and says so.
+    QByteArray many = "[Desktop Entry]\nExec=sh -c '";
+    for (int i = 0; i < 5000; ++i)
+        many += "c" + QByteArray::number(i) + ";";
+    many += "/old/orvel-widget-host'\n";
+    QString refusal;
+    EXPECT_TRUE(AutostartLoginItem::editedEntry(many, host, false, "Orvel", &refusal) == many);
+    EXPECT_EQ(refusal, "it names more programs than Orvel follows");
 }
 
 TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
