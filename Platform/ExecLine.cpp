@@ -931,7 +931,7 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     const bool programThere = ::stat(path.constData(), &programFile) == 0;
     QHash<QByteArray, bool> known;
     bool gaveUp = false;
-    const auto isIt = [&](const QByteArray &named) {
+    const auto lookUp = [&](const QByteArray &named) {
         if (named == path)
             return true;
         auto found = known.find(named);
@@ -950,6 +950,15 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
         return *known.insert(named,
             programThere && !file.isEmpty() && ::stat(file.constData(), &status) == 0
                 && status.st_dev == programFile.st_dev && status.st_ino == programFile.st_ino);
+    };
+    std::optional<QByteArray> last; // a long line names one command again and again
+    bool lastIsIt = false;
+    const auto isIt = [&](const QByteArray &named) {
+        if (!last || named != *last) {
+            last = named;
+            lastIsIt = lookUp(named);
+        }
+        return lastIsIt;
     };
     // An expansion ending in the program's name, or a command this reading
     // cannot follow that mentions it, may well be it: the user's line stays.
