@@ -242,13 +242,13 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
     };
     // A shell's command string inside another's, each level escaped once more.
     QByteArray nested = host + " --x";
-    for (int level = 0; level < 20; ++level)
+    for (int level = 0; level < 18; ++level)
         nested = "sh -c \"" + QByteArray(nested).replace('\\', "\\\\").replace('"', "\\\"") + '"';
     const QByteArray lines[] = {
         repeated("env ", 100'000) + host + " --x",
         repeated("nohup ", 100'000) + host + " --x",
-        repeated("env -Senv ", 50'000) + host,
-        "sh -c \"" + repeated("a;", 500'000) + "sleep 5; \\\\$(command -v orvel-widget-host) --x\"",
+        repeated("env -Senv ", 20'000) + host,
+        "sh -c \"" + repeated("a;", 200'000) + "sleep 5; \\\\$(command -v orvel-widget-host) --x\"",
         QByteArray(nested).replace('\\', "\\\\"), // and as an entry's string
         "sh -c '" + repeated("c;", 200'000) + host + "'",
     };
@@ -261,8 +261,8 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
 
     // Many moved paths, each in a string of its own, are all written anew.
     const QByteArray moved
-        = "[Desktop Entry]\nExec=sh -c '" + repeated("sh -c /old/orvel-widget-host;", 50'000) + "'\n";
-    EXPECT_EQ(AutostartLoginItem::editedEntry(moved, host, false).count(host), 50'000);
+        = "[Desktop Entry]\nExec=sh -c '" + repeated("sh -c /old/orvel-widget-host;", 20'000) + "'\n";
+    EXPECT_EQ(AutostartLoginItem::editedEntry(moved, host, false).count(host), 20'000);
 
     // A line that names more programs than are looked up stays, and says so.
     QByteArray many = "[Desktop Entry]\nExec=sh -c '";
