@@ -1,5 +1,7 @@
 #include "ExecLine.h"
 
+#include "PrivateFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -212,7 +214,9 @@ bool splitDesktop(const QByteArray &value, std::vector<Word> &into, std::string 
         if (chars[i] == ' ' || chars[i] == '\t' || chars[i] == '\n') {
             words.close(starts[i++]);
         } else if (chars[i] == '#' && !words.isOpen()) {
-            break; // a comment, as desktops read it
+            // A comment, as desktops read it, to the end of its line.
+            while (i < count && chars[i] != '\n')
+                ++i;
         } else if (chars[i] == '\\' && i + 1 < count) {
             // Outside quotes a backslash keeps the next character as it is, as in a shell.
             const qsizetype step = percent(i + 1) ? 3 : 2;
@@ -270,9 +274,15 @@ qsizetype expansionEnd(const QByteArray &text, qsizetype i)
         for (qsizetype k = i + 1; k < n; ++k) {
             if (text[k] == '\\') {
                 ++k;
-            } else if (text[k] == '\'' && open == '(') {
+            } else if (text[k] == '\'') {
                 k = text.indexOf('\'', k + 1);
                 if (k < 0)
+                    return -1;
+            } else if (text[k] == '"') {
+                // A quoted ) or } does not end it.
+                for (++k; k < n && text[k] != '"'; ++k)
+                    k += text[k] == '\\';
+                if (k >= n)
                     return -1;
             } else if (text[k] == open) {
                 ++depth;
@@ -568,6 +578,7 @@ class ExecWords {
 public:
     explicit ExecWords(const QByteArray &value)
         : m_value(value)
+        , m_unread(std::max<qsizetype>(4 * value.size(), 1 << 20))
     {
         words.reserve(size_t(value.size()) / 2 + 1);
         if (!splitDesktop(value, words, arena(value.size())))
@@ -597,8 +608,15 @@ public:
     // The value with the edits made, given by the word whose text they edit
     // (-1: the value): deepest first, each word's edits become edits of the
     // text it was written in, escaped as its quotes there want.
-    QByteArray edited(const QMap<int, QList<Edit>> &given) const
+    // Nothing when the edits would write more than an entry may hold: each
+    // level escapes the one inside again, so deep edits grow fast.
+    std::optional<QByteArray> edited(const QMap<int, QList<Edit>> &given) const
     {
+        qsizetype total = 0;
+        const auto grown = [&](const QByteArray &text) {
+            total += text.size();
+            return text;
+        };
         // By depth, deepest first; the value itself (-1) last.
         const auto depth
             = [&](int holder) { return std::pair(holder < 0 ? -1 : words[holder].depth, holder); };
@@ -619,16 +637,22 @@ public:
             });
             QList<Edit> &outer = edits[depth(word.container)];
             if (!eachInOneQuote) {
-                outer.append({word.begin, word.end, written(word.syntax, applied(word.text, inner), '\0')});
-                continue;
-            }
-            for (const Edit &edit : inner) {
-                const Written first = word.byte(edit.begin);
                 outer.append(
-                    {first.begin, word.byte(edit.end - 1).end, written(word.syntax, edit.text, first.quote)});
+                    {word.begin, word.end, grown(written(word.syntax, applied(word.text, inner), '\0'))});
+            } else {
+                for (const Edit &edit : inner) {
+                    const Written first = word.byte(edit.begin);
+                    outer.append({first.begin, word.byte(edit.end - 1).end,
+                        grown(written(word.syntax, edit.text, first.quote))});
+                }
             }
+            if (total > PrivateFiles::keptFileLimit)
+                return std::nullopt;
         }
-        return applied(m_value, edits.begin()->second);
+        QByteArray result = applied(m_value, edits.begin()->second);
+        if (result.size() > PrivateFiles::keptFileLimit)
+            return std::nullopt;
+        return result;
     }
 
 private:
@@ -656,7 +680,8 @@ private:
             words.capacity() < most)
             words.reserve(most);
         // A copy: the words it adds may move the holder.
-        if (depth > deepestText || !splitter(QByteArray(words[holder].text)))
+        m_unread -= words[holder].text.size();
+        if (depth > deepestText || m_unread < 0 || !splitter(QByteArray(words[holder].text)))
             return std::nullopt;
         words[holder].split = true;
         for (auto word = words.begin() + first; word != words.end(); ++word) {
@@ -894,6 +919,10 @@ private:
 
     QByteArray m_value;
     std::deque<std::string> m_arenas; // the words' bytes, a text's in one
+    // How many bytes of strings inside strings are still read: nested strings
+    // nearly as long as the line would otherwise cost the line's length at
+    // every level.
+    qsizetype m_unread;
     std::vector<std::pair<int, int>> m_commands; // each a command's words, by index
 };
 } // namespace
@@ -913,8 +942,10 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     // escaped in part: never replaced whole.
     const auto holdsName
         = [&](const Word &word) { return word.text.size() >= name.size() && word.text.contains(name); };
-    QByteArray unquoted = value;
-    unquoted.removeIf([](char c) { return c == '\\' || c == '"' || c == '\''; });
+    // The value's string escapes undone, then without quotes, escapes, `$`
+    // of $'…' and line continuations: the name however a shell may join it.
+    QByteArray unquoted = QByteArray(value).replace("\\\\", "\\").replace("\\n", "\n");
+    unquoted.removeIf([](char c) { return among(c, "\\\"'$\n"); });
     const bool mentioned
         = unquoted.contains(name) || std::any_of(line.words.begin(), line.words.end(), holdsName);
     const auto refuse = [&](const QString &why) {
@@ -996,6 +1027,7 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
     // env, and a program Orvel does not know, may take a path with = for a variable.
     const QString unwritable = QStringLiteral("env would take the new path %1 for a variable").arg(program);
     QMap<int, QList<Edit>> edits;
+    qsizetype moves = 0;
     for (const Word &word : line.words) {
         const bool moved = named(word)
             && (word.command
@@ -1005,6 +1037,8 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
             continue;
         if ((word.byEnv || !word.command) && path.contains('='))
             return refuse(unwritable);
+        if (++moves > mostLookups)
+            return refuse(QStringLiteral("it names the program in more places than Orvel rewrites"));
         // Quoted as the old one was, or as the new path needs.
         const char opening = line.around(word).at(word.begin);
         const char quote = among(opening, "'\"") ? opening : '\0';
@@ -1012,8 +1046,11 @@ QByteArray ExecLine::startingProgram(const QByteArray &value, const QString &pro
             quote == '\0' ? written(word.syntax, path, '\0')
                           : quote + written(word.syntax, path, quote) + quote});
     }
-    if (!edits.isEmpty())
-        return line.edited(edits);
+    if (!edits.isEmpty()) {
+        const std::optional<QByteArray> result = line.edited(edits);
+        return result ? *result
+                      : refuse(QStringLiteral("the new path makes the line longer than an entry may be"));
+    }
     if (mentioned)
         return value;
 

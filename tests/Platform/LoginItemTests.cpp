@@ -187,6 +187,19 @@ Exec=sh -c 'sleep 1; '\\''/opt/it'\\''\\'\\'''\\''s 50%%/new'\\'''
         {"[Desktop Entry]\nExec=env\\nQT_SCALE_FACTOR=2\\n/old/orvel-widget-host\n", false,
             "[Desktop Entry]\nExec=env\\nQT_SCALE_FACTOR=2\\n/new/orvel-widget-host\n",
             "/new/orvel-widget-host"},
+        // Joined by a line continuation or bash's $'', or past a quoted } inside ${…}: still the user's.
+        {"[Desktop Entry]\nExec=sh -c 'exec $(command -v orvel-widget\\\\\\n-host) --x'\n", false,
+            "[Desktop Entry]\nExec=sh -c 'exec $(command -v orvel-widget\\\\\\n-host) --x'\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=bash -c \"exec orvel-widget-ho\\\\$''st --x\"\n", false,
+            "[Desktop Entry]\nExec=bash -c \"exec orvel-widget-ho\\\\$''st --x\"\n",
+            "/new/orvel-widget-host"},
+        {"[Desktop Entry]\nExec=sh -c ': ${x:-\"}\"}; other \"; /old/orvel-widget-host \" # \"'\n", false,
+            "[Desktop Entry]\nExec=sh -c ': ${x:-\"}\"}; other \"; /old/orvel-widget-host \" # \"'\n",
+            "/new/orvel-widget-host"},
+        // A comment ends at its line's end.
+        {"[Desktop Entry]\nExec=# note\\n/old/orvel-widget-host --x\n", false,
+            "[Desktop Entry]\nExec=# note\\n/new/orvel-widget-host --x\n", "/new/orvel-widget-host"},
         {"[Desktop Entry]\nExec=sh -c \"A=1 /old/orvel-widget-host\"\n", false,
             "[Desktop Entry]\nExec=sh -c \"A=1 /opt/a=b/orvel-widget-host\"\n", "/opt/a=b/orvel-widget-host"},
         {"[Desktop Entry]\r\nHidden=true\r\nX-GNOME-Autostart-enabled=false", true,
@@ -241,9 +254,12 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
         return out;
     };
     // A shell's command string inside another's, each level escaped once more.
-    QByteArray nested = host + " --x";
-    for (int level = 0; level < 18; ++level)
-        nested = "sh -c \"" + QByteArray(nested).replace('\\', "\\\\").replace('"', "\\\"") + '"';
+    const auto nest = [](QByteArray text, int levels) {
+        for (int level = 0; level < levels; ++level)
+            text = "sh -c \"" + text.replace('\\', "\\\\").replace('"', "\\\"") + '"';
+        return text;
+    };
+    const QByteArray nested = nest(host + " --x", 18);
     const QByteArray lines[] = {
         repeated("env ", 100'000) + host + " --x",
         repeated("nohup ", 100'000) + host + " --x",
@@ -259,19 +275,33 @@ TEST(AutostartLoginItem, NoLineCrashesOrStallsTheReader)
             << exec.left(80).toStdString();
     }
 
-    // Many moved paths, each in a string of its own, are all written anew.
-    const QByteArray moved
-        = "[Desktop Entry]\nExec=sh -c '" + repeated("sh -c /old/orvel-widget-host;", 20'000) + "'\n";
-    EXPECT_EQ(AutostartLoginItem::editedEntry(moved, host, false).count(host), 20'000);
-
-    // A line that names more programs than are looked up stays, and says so.
-    QByteArray many = "[Desktop Entry]\nExec=sh -c '";
+    // Moved paths, each in a string of its own, are all written anew; past a
+    // bound on look-ups, moves or the entry's size, the line stays and says why.
+    const auto movedIn = [&](int times, const QByteArray &piece) {
+        return "[Desktop Entry]\nExec=sh -c '" + repeated(piece, times) + "'\n";
+    };
+    EXPECT_EQ(AutostartLoginItem::editedEntry(movedIn(4000, "sh -c /old/orvel-widget-host;"), host, false)
+                  .count(host),
+        4000);
+    QByteArray distinct;
     for (int i = 0; i < 5000; ++i)
-        many += "c" + QByteArray::number(i) + ";";
-    many += "/old/orvel-widget-host'\n";
-    QString refusal;
-    EXPECT_TRUE(AutostartLoginItem::editedEntry(many, host, false, "Orvel", &refusal) == many);
-    EXPECT_EQ(refusal, "it names more programs than Orvel follows");
+        distinct += "c" + QByteArray::number(i) + ";";
+    const struct {
+        QByteArray entry;
+        QString program;
+        QString refusal;
+    } refused[] = {
+        {movedIn(1, distinct + "/old/orvel-widget-host"), host, "it names more programs than Orvel follows"},
+        {movedIn(5000, "sh -c /old/orvel-widget-host;"), host,
+            "it names the program in more places than Orvel rewrites"},
+        {movedIn(4000, "/old/orvel-widget-host;"), "/" + QString(1100, 'a') + "/orvel-widget-host",
+            "the new path makes the line longer than an entry may be"},
+    };
+    for (const auto &c : refused) {
+        QString refusal;
+        EXPECT_TRUE(AutostartLoginItem::editedEntry(c.entry, c.program, false, "Orvel", &refusal) == c.entry);
+        EXPECT_EQ(refusal, c.refusal);
+    }
 }
 
 TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
