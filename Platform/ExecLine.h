@@ -25,7 +25,8 @@ QByteArray argument(const QString &program, bool quote = true);
 // program's place, after its env prefix and without the other's arguments,
 // or alone when the value cannot be read. Where the new path cannot stand
 // (env, or a program Orvel does not know, would take a path with = for a
-// variable), or the value names more programs than are looked up, it stays
-// and `refusal` says why.
+// variable), or the value names more programs than are looked up, holds the
+// moved path in too many places or would outgrow an entry, it stays and
+// `refusal` says why. Strings nested too deep or too long to read stay too.
 QByteArray startingProgram(const QByteArray &value, const QString &program, QString *refusal = nullptr);
 } // namespace ExecLine
