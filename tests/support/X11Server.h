@@ -90,24 +90,30 @@ inline int depth(const QWindow &window)
     return reply ? reply->depth : 0;
 }
 
-// What the window itself holds, alpha included where it has one, in device pixels.
-inline QImage content(const QWindow &window)
+// A drawable's pixels over an area, as `format`; none when the server gives
+// fewer, or (with `depth`) pixels of another depth.
+inline QImage image(xcb_drawable_t drawable, const QRect &area, QImage::Format format, int depth = 0)
 {
     xcb_connection_t *c = connection();
-    const QSize size = window.size() * window.devicePixelRatio();
     std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
         xcb_get_image_reply(c,
-            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, xcb_window_t(window.winId()), 0, 0,
-                std::uint16_t(size.width()), std::uint16_t(size.height()), ~0u),
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, std::int16_t(area.x()),
+                std::int16_t(area.y()), std::uint16_t(area.width()), std::uint16_t(area.height()), ~0u),
             nullptr),
         &std::free);
-    if (!reply || reply->depth != 32
-        || xcb_get_image_data_length(reply.get()) < size.width() * size.height() * 4)
+    if (!reply || (depth && reply->depth != depth)
+        || xcb_get_image_data_length(reply.get()) < area.width() * area.height() * 4)
         return {};
-    // 32-bit little-endian pixels, premultiplied as a compositor reads them.
-    return QImage(xcb_get_image_data(reply.get()), size.width(), size.height(), size.width() * 4,
-        QImage::Format_ARGB32_Premultiplied)
+    return QImage(xcb_get_image_data(reply.get()), area.width(), area.height(), area.width() * 4, format)
         .copy();
+}
+
+// What the window itself holds, alpha included where it has one, in device pixels:
+// 32-bit little-endian pixels, premultiplied as a compositor reads them.
+inline QImage content(const QWindow &window)
+{
+    return image(xcb_window_t(window.winId()), QRect(QPoint(), window.size() * window.devicePixelRatio()),
+        QImage::Format_ARGB32_Premultiplied, 32);
 }
 
 // A window's picture (content()) is clear at its four corners, and along
@@ -131,23 +137,12 @@ inline bool clearWithSoftCorners(const QImage &content, int radius, int soft = 3
     return true;
 }
 
-// What the screen shows over an area, every window on it included.
+// What the screen shows over an area, every window on it included: 24-bit
+// depth in 32-bit little-endian pixels, as QImage holds RGB32.
 inline QImage screen(const QRect &area)
 {
-    xcb_connection_t *c = connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
-        xcb_get_image_reply(c,
-            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, std::int16_t(area.x()), std::int16_t(area.y()),
-                std::uint16_t(area.width()), std::uint16_t(area.height()), ~0u),
-            nullptr),
-        &std::free);
-    if (!reply || xcb_get_image_data_length(reply.get()) < area.width() * area.height() * 4)
-        return {};
-    // 24-bit depth in 32-bit little-endian pixels, as QImage holds RGB32.
-    return QImage(
-        xcb_get_image_data(reply.get()), area.width(), area.height(), area.width() * 4, QImage::Format_RGB32)
-        .copy();
+    return image(
+        xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root, area, QImage::Format_RGB32);
 }
 
 // Paints the desktop behind every window in one colour, to tell it from a window.
