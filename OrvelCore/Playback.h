@@ -20,7 +20,8 @@ enum class PlayerAvailability {
     unavailable
 };
 
-template <> struct RawEnumCases<PlayerAvailability> {
+template<>
+struct RawEnumCases<PlayerAvailability> {
     using A = PlayerAvailability;
     static constexpr std::array<std::pair<A, std::string_view>, 7> cases{
         {{A::ready, "ready"}, {A::notInstalled, "notInstalled"}, {A::notRunning, "notRunning"},

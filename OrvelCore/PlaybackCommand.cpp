@@ -10,7 +10,8 @@ bool trackChanged(const PlaybackSnapshot &after, const PlaybackSnapshot &before)
     return after.track && after.track->id != before.track->id;
 }
 
-template <class... Ts> struct Overloaded : Ts... {
+template<class... Ts>
+struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 

@@ -19,8 +19,8 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 

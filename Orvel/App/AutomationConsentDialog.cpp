@@ -11,7 +11,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
-AutomationConsentBox::AutomationConsentBox(const QString &applicationId, const SkinPalette &palette, QWidget *parent)
+AutomationConsentBox::AutomationConsentBox(
+    const QString &applicationId, const SkinPalette &palette, QWidget *parent)
     : QDialog(parent)
 {
     // Drawn on the panel the app's own popups use, not the desktop's style.

@@ -46,13 +46,14 @@ void DashboardWindow::makeWindow(const QQuickWindow *previous)
     // Moved straight from the old window to the new one, so the views never
     // find themselves without a window and an open sheet stays open.
     m_content->setParentItem(window->contentItem());
-    connect(window, &QWindow::visibleChanged, this, [this, window = QPointer<QQuickWindow>(window)](bool visible) {
-        // On the next turn: whoever closed it may still be using it, and an
-        // opening in the same turn keeps it.
-        if (!visible)
-            QMetaObject::invokeMethod(
-                this, [this, window] { releaseClosedWindow(window); }, Qt::QueuedConnection);
-    });
+    connect(window, &QWindow::visibleChanged, this,
+        [this, window = QPointer<QQuickWindow>(window)](bool visible) {
+            // On the next turn: whoever closed it may still be using it, and an
+            // opening in the same turn keeps it.
+            if (!visible)
+                QMetaObject::invokeMethod(
+                    this, [this, window] { releaseClosedWindow(window); }, Qt::QueuedConnection);
+        });
     m_window = window;
 }
 

@@ -25,8 +25,8 @@ QColor ColorPickerModel::colorAt(double hue, double saturation, double value)
 {
     // A hue of 1 is red again, as 0 is.
     const double wrapped = hue >= 1 ? 0 : std::clamp(hue, 0.0, 1.0);
-    return QColor::fromHsvF(float(wrapped), float(std::clamp(saturation, 0.0, 1.0)),
-        float(std::clamp(value, 0.0, 1.0)));
+    return QColor::fromHsvF(
+        float(wrapped), float(std::clamp(saturation, 0.0, 1.0)), float(std::clamp(value, 0.0, 1.0)));
 }
 
 std::optional<QColor> ColorPickerModel::parseHex(const QString &text)

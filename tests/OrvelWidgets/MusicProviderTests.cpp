@@ -1,10 +1,10 @@
 #include "MusicProvider.h"
 #include "NowPlayingWidget.h"
 #include "OrvelWidgetBundle.h"
-#include "WidgetHost/WidgetFixtures.h"
 #include "PlaybackCoordinator.h"
 #include "QtPrinters.h"
 #include "ShortcutsWidget.h"
+#include "WidgetHost/WidgetFixtures.h"
 
 #include <QJsonDocument>
 #include <gtest/gtest.h>

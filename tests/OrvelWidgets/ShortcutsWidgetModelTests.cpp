@@ -1,6 +1,6 @@
-#include "WidgetHost/WidgetFixtures.h"
 #include "QtPrinters.h"
 #include "ShortcutsWidgetModel.h"
+#include "WidgetHost/WidgetFixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -26,6 +25,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {

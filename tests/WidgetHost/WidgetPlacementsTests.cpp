@@ -133,7 +133,8 @@ TEST(WidgetPlacementsTest, AnElementOfAnUnknownFamilyIsKeptInTheFile)
     // written as it was, odd values and all; only the moved one changes.
     const QByteArray moved = R"({"family":"systemSmall","kind":"OrvelNowPlaying","x":1,"y":2})";
     const QByteArray unknown = R"({"family":"systemHuge","kind":"OrvelShortcuts","x":1,"y":2})";
-    const QByteArray odd = R"({"family":"systemSmall","kind":"OrvelLyrics","screen":7,"x":600.7,"y":5000000})";
+    const QByteArray odd
+        = R"({"family":"systemSmall","kind":"OrvelLyrics","screen":7,"x":600.7,"y":5000000})";
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("{\"widgets\":[" + moved + "," + unknown + "," + odd + "]}");
     file.close();
@@ -142,11 +143,12 @@ TEST(WidgetPlacementsTest, AnElementOfAnUnknownFamilyIsKeptInTheFile)
     placements[0].position = {30, 40};
     WidgetPlacementFile::save(path, placements);
     QByteArrayList written;
-    for (const QJsonValue &element : QJsonDocument::fromJson(readFile(path)).object().value("widgets").toArray())
+    for (const QJsonValue &element :
+        QJsonDocument::fromJson(readFile(path)).object().value("widgets").toArray())
         written.append(QJsonDocument(element.toObject()).toJson(QJsonDocument::Compact));
     EXPECT_EQ(written,
-        (QByteArrayList{R"({"family":"systemSmall","kind":"OrvelNowPlaying","screen":"","x":30,"y":40})",
-            unknown, odd}));
+        (QByteArrayList{
+            R"({"family":"systemSmall","kind":"OrvelNowPlaying","screen":"","x":30,"y":40})", unknown, odd}));
 }
 
 TEST(WidgetPlacementsTest, TheHostStartsAtLoginOnlyWhileWidgetsArePlaced)

@@ -158,18 +158,15 @@ QList<Scene> dashboardScenes()
         "color: Skinned.palette.ground; "
         "implicitWidth: 760; implicitHeight: card.height + 48; NowPlayingCard { id: card; x: 24; y: 24; "
         "width: 712 } }");
-    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("playing"),
-        card,
-        {}, DashboardSection::overview, playing);
-    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("paused"),
-        card,
-        {}, DashboardSection::overview, [](ScriptedState &state) {
+    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("playing"), card, {},
+        DashboardSection::overview, playing);
+    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("paused"), card, {},
+        DashboardSection::overview, [](ScriptedState &state) {
             playing(state);
             state.playback->isPlaying = false;
         });
-    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("not-connected"),
-        card,
-        {}, DashboardSection::overview, [](ScriptedState &state) {
+    scenes << bothSkins(QStringLiteral("NowPlayingCard"), QStringLiteral("not-connected"), card, {},
+        DashboardSection::overview, [](ScriptedState &state) {
             state.playback = PlaybackCoordinator::placeholder(PlayerAvailability::notRunning);
         });
     // The message appears after loading: room for it from the start.

@@ -115,7 +115,7 @@ RenderedScene renderScene(const Scene &scene, const std::function<void(ScriptedS
     if (QmlHarness::isBlank(out.image))
         out.problem = QStringLiteral("blank");
     if (const QStringList warnings = harness.warnings(); !warnings.isEmpty())
-        out.problem += (out.problem.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("warning: ")
-            + warnings.join(QStringLiteral("; "));
+        out.problem += (out.problem.isEmpty() ? QString() : QStringLiteral(", "))
+            + QStringLiteral("warning: ") + warnings.join(QStringLiteral("; "));
     return out;
 }

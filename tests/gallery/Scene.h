@@ -144,5 +144,5 @@ struct RenderedScene {
     QString problem;
     QList<QRect> popups;
 };
-RenderedScene renderScene(const Scene &scene,
-    const std::function<void(ScriptedState &, QQuickItem *root)> &later = {});
+RenderedScene renderScene(
+    const Scene &scene, const std::function<void(ScriptedState &, QQuickItem *root)> &later = {});

@@ -68,11 +68,9 @@ END {
             name = text
             sub(/^[^<"]*[<"]/, "", name)
             sub(/[>"].*$/, "", name)
+            # A path (<../App/AppRoot.h>, "App/AppRoot.h") is traced by its
+            # last name too; a system header (<sys/stat.h>) names none of ours.
             n = split(name, part, "/")
-            # Each project folder is itself on the include path, so an angle
-            # include with a folder in it (<sys/stat.h>) is never ours.
-            if (n > 1 && text ~ /include[ \t]*</)
-                continue
             to = home[part[n]]
             if (to != "" && index(" " above[from] " ", " " to " ")) {
                 printf "%s:%d: %s includes %s from %s\n", file, line, from, name, to

@@ -5,7 +5,8 @@
 # TextField and TextInput have no such property; they are always plain.
 status=0
 for folder in "$@"; do
-    [ -d "$folder" ] || continue
+    # A folder that moved would leave its files unchecked.
+    [ -d "$folder" ] || { echo "$folder: no such folder" >&2; status=1; continue; }
     for file in $(find "$folder" -name '*.qml' | sort); do
         awk -v file="$file" '
         function report(line) { printf "%s:%d: text item without an explicit textFormat\n", file, line; bad = 1 }

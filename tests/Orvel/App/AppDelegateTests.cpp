@@ -154,8 +154,8 @@ TEST_F(AppDelegateTest, StatusMenuHeaderIsTheTrackTitleOrADisabledOrvel)
         layout << (item.isSeparator() ? QStringLiteral("-")
                                       : item.title + (item.key.isEmpty() ? "" : "^" + item.key));
     EXPECT_EQ(layout,
-        (QStringList{"-", "Open Orvel^,", "Show player", "Your shortcuts", "-", "Top player",
-            "Music sidebar", "-", "Open Spotify", "Quit Orvel^q"}));
+        (QStringList{"-", "Open Orvel^,", "Show player", "Your shortcuts", "-", "Top player", "Music sidebar",
+            "-", "Open Spotify", "Quit Orvel^q"}));
 }
 
 TEST_F(AppDelegateTest, PanelChecksFollowThePreferencesWhenTheMenuOpensAndChoosingOneFlipsIt)

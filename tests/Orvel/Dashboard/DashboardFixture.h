@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DisplayCatalog.h"
 #include "AppRoot.h"
 #include "DashboardState.h"
 #include "Defaults.h"
+#include "DisplayCatalog.h"
 #include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
 #include "ManualScheduler.h"
@@ -150,8 +150,10 @@ protected:
     int visibleRules(QQuickItem *under) const
     {
         const auto embedded = [under](QQuickItem *item) {
-            for (QQuickItem *parent = item->parentItem(); parent && parent != under; parent = parent->parentItem())
-                if (QString::fromLatin1(parent->metaObject()->className()).contains(QLatin1String("SettingsView")))
+            for (QQuickItem *parent = item->parentItem(); parent && parent != under;
+                 parent = parent->parentItem())
+                if (QString::fromLatin1(parent->metaObject()->className())
+                        .contains(QLatin1String("SettingsView")))
                     return true;
             return false;
         };

@@ -4,9 +4,9 @@
 #include "Preferences.h"
 #include "QmlModules.h"
 #include "QtPrinters.h"
+#include "RecordingWidgetCenter.h"
 #include "TemporaryHome.h"
 #include "Uuid.h"
-#include "RecordingWidgetCenter.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>

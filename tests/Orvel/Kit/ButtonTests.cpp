@@ -220,10 +220,11 @@ TEST(HelpTip, TheSystemTipDrawsMarkupAsTyped)
 TEST(KitShape, ItsPictureFollowsItsSizeAndLook)
 {
     QmlHarness harness;
-    auto view = harness.view(QmlSource("import QtQuick\nimport Orvel\n"
-                                       "Rectangle { width: 60; height: 30; color: 'black'\n"
-                                       "    KitShape { objectName: 'shape'; width: 20.4; height: 30; fill: 'red' }\n"
-                                       "}"));
+    auto view = harness.view(
+        QmlSource("import QtQuick\nimport Orvel\n"
+                  "Rectangle { width: 60; height: 30; color: 'black'\n"
+                  "    KitShape { objectName: 'shape'; width: 20.4; height: 30; fill: 'red' }\n"
+                  "}"));
     ASSERT_TRUE(view);
     auto *shape = view->item()->findChild<QQuickItem *>(QStringLiteral("shape"));
     ASSERT_TRUE(shape);

@@ -355,7 +355,10 @@ protected:
         ASSERT_TRUE(view->window()->isActive());
     }
     QQuickItem *dialogItem(const char *name) const { return view->object()->findChild<QQuickItem *>(name); }
-    bool isOpen() const { return view->object()->findChild<QObject *>("colorDialog")->property("opened").toBool(); }
+    bool isOpen() const
+    {
+        return view->object()->findChild<QObject *>("colorDialog")->property("opened").toBool();
+    }
     void open()
     {
         click(item("customColor"));
@@ -365,7 +368,8 @@ protected:
     void send(QEvent::Type type, QQuickItem *target, QPointF at)
     {
         ASSERT_TRUE(target);
-        const QPointF point = target->mapToScene(QPointF(at.x() * target->width(), at.y() * target->height()));
+        const QPointF point
+            = target->mapToScene(QPointF(at.x() * target->width(), at.y() * target->height()));
         QMouseEvent event(type, point, point, view->window()->mapToGlobal(point),
             type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
             type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);

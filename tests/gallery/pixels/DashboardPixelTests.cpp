@@ -12,16 +12,17 @@ TEST(DashboardPixels, TheCardsIndicatorIsDrawnUnderItsTransportAndMovesOnlyWhile
         const char *scene;
         bool moves;
     };
-    for (const Row row : {Row{"NowPlayingCard.classico.playing", true}, Row{"NowPlayingCard.classico.paused", false}}) {
+    for (const Row row :
+        {Row{"NowPlayingCard.classico.playing", true}, Row{"NowPlayingCard.classico.paused", false}}) {
         SCOPED_TRACE(row.scene);
         QRect column, indicator;
-        const RenderedScene picture = Pixels::render(QString::fromLatin1(row.scene),
-            [&](ScriptedState &state, QQuickItem *root) {
-                column = Pixels::rectOf(Pixels::find(root, "controlColumn"));
-                indicator = Pixels::rectOf(Pixels::find(root, "cardIndicator"));
-                state.scheduler.advance(0.4);
-                state.scheduler.runUntilIdle();
-            });
+        const RenderedScene picture
+            = Pixels::render(QString::fromLatin1(row.scene), [&](ScriptedState &state, QQuickItem *root) {
+                  column = Pixels::rectOf(Pixels::find(root, "controlColumn"));
+                  indicator = Pixels::rectOf(Pixels::find(root, "cardIndicator"));
+                  state.scheduler.advance(0.4);
+                  state.scheduler.runUntilIdle();
+              });
         ASSERT_FALSE(picture.image.isNull());
         EXPECT_EQ(column.width(), 104);
         EXPECT_EQ(indicator.width(), 104);

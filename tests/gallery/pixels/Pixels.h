@@ -75,7 +75,8 @@ inline QRect rectOf(const QQuickItem *item)
     return item->mapRectToScene(QRectF(0, 0, item->width(), item->height())).toAlignedRect();
 }
 
-template <typename T = QQuickItem> T *find(QQuickItem *root, const char *name)
+template<typename T = QQuickItem>
+T *find(QQuickItem *root, const char *name)
 {
     return root->findChild<T *>(QString::fromLatin1(name));
 }

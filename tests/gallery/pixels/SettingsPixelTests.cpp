@@ -20,20 +20,21 @@ TEST(SettingsPixels, TheColourFieldShadesAlongBothAxesAndTheStripRunsThroughTheH
         SCOPED_TRACE(scene);
         QRect field, strip, hueMarker;
         QList<std::pair<QRect, QPoint>> texts; // a text's rectangle and a point of its ground
-        const RenderedScene picture = Pixels::render(QString::fromLatin1(scene), [&](ScriptedState &, QQuickItem *root) {
-            const auto find = [root](const char *name) { return root->findChild<QQuickItem *>(name); };
-            ASSERT_TRUE(find("colorField") && find("hueStrip") && find("hueMarker"));
-            field = Pixels::rectOf(find("colorField")).adjusted(3, 3, -3, -3);
-            strip = Pixels::rectOf(find("hueStrip")).adjusted(7, 0, -7, 0);
-            hueMarker = Pixels::rectOf(find("hueMarker")).adjusted(-2, 0, 2, 0);
-            for (const char *name : {"dialogTitle", "cancel"}) {
-                const QRect text = Pixels::rectOf(find(name));
-                texts.append({text, QPoint(text.left() - 3, text.center().y())});
-            }
-            // The digits on the entry's own fill, clear of them at its trailing end.
-            const QRect entry = Pixels::rectOf(find("hexField"));
-            texts.append({entry.adjusted(6, 6, -6, -6), QPoint(entry.right() - 5, entry.center().y())});
-        });
+        const RenderedScene picture
+            = Pixels::render(QString::fromLatin1(scene), [&](ScriptedState &, QQuickItem *root) {
+                  const auto find = [root](const char *name) { return root->findChild<QQuickItem *>(name); };
+                  ASSERT_TRUE(find("colorField") && find("hueStrip") && find("hueMarker"));
+                  field = Pixels::rectOf(find("colorField")).adjusted(3, 3, -3, -3);
+                  strip = Pixels::rectOf(find("hueStrip")).adjusted(7, 0, -7, 0);
+                  hueMarker = Pixels::rectOf(find("hueMarker")).adjusted(-2, 0, 2, 0);
+                  for (const char *name : {"dialogTitle", "cancel"}) {
+                      const QRect text = Pixels::rectOf(find(name));
+                      texts.append({text, QPoint(text.left() - 3, text.center().y())});
+                  }
+                  // The digits on the entry's own fill, clear of them at its trailing end.
+                  const QRect entry = Pixels::rectOf(find("hexField"));
+                  texts.append({entry.adjusted(6, 6, -6, -6), QPoint(entry.right() - 5, entry.center().y())});
+              });
         ASSERT_FALSE(field.isEmpty());
         const QImage &image = picture.image;
         EXPECT_GT(Pixels::colours(image, field).size(), 2000);

@@ -160,6 +160,7 @@ TEST(LinuxWording, TheNotchsTextsNameTheTopPlayerWhereNoDisplayHasANotch)
         SCOPED_TRACE(testing::Message() << row.key << (row.notch ? " with" : " without") << " a notch");
         const std::unique_ptr<QTranslator> words = linuxWording(row.notch);
         ASSERT_TRUE(words);
-        EXPECT_EQ(words->translate("Localizable", row.key), row.words ? QString::fromUtf8(row.words) : QString());
+        EXPECT_EQ(
+            words->translate("Localizable", row.key), row.words ? QString::fromUtf8(row.words) : QString());
     }
 }

@@ -2,3 +2,5 @@
 #include "Clock.h"
 #include "ConsentBox.h"
 #include <QObject>
+#include <../App/ConsentBox.h>
+#include <sys/stat.h>
