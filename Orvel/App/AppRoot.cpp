@@ -145,6 +145,9 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     m_delegate = std::make_unique<AppDelegate>(
         AppDelegate::Services{std::move(delegateEngine), *m_preferences, *m_panels, *m_dashboardState,
             m_outside.scheduler, *m_engine, m_outside.makeStatusItem, m_outside.quit});
+    for (const auto changed : {&PlaybackCoordinator::trackTitleChanged, &PlaybackCoordinator::hasTrackChanged,
+             &PlaybackCoordinator::availabilityChanged})
+        QObject::connect(&coordinator, changed, m_delegate.get(), &AppDelegate::statusMenuChanged);
 
     // The widgets' transport buttons run their intent in this process.
     SpotifyPlaybackIntent::setPerformer(
