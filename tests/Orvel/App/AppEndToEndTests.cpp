@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -393,7 +394,34 @@ public:
     QString item; // the tray item's bus name, once it registered
 };
 
-class StatusMenuOnOpenbox : public AppEndToEndTest {
+// The real programs' windows, on the test's X server.
+class AppOnOpenbox : public AppEndToEndTest {
+protected:
+    QProcessEnvironment xEnvironment() const
+    {
+        auto environment = AppEndToEndTest::environment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        return environment;
+    }
+    // The ids of the shown windows whose WM_CLASS class is that.
+    static QStringList windowsOfClass(const QString &windowClass)
+    {
+        return X11Server::output("xdotool", {"search", "--onlyvisible", "--class", "^" + windowClass + "$"})
+            .split('\n', Qt::SkipEmptyParts);
+    }
+    // What a dock matches a window to its desktop entry by.
+    static QString startupWMClass(const char *entryPath)
+    {
+        QFile entry(QString::fromUtf8(entryPath));
+        if (!entry.open(QIODevice::ReadOnly))
+            return {};
+        const auto match = QRegularExpression("^StartupWMClass=(.*)$", QRegularExpression::MultilineOption)
+                               .match(QString::fromUtf8(entry.readAll()));
+        return match.captured(1);
+    }
+};
+
+class StatusMenuOnOpenbox : public AppOnOpenbox {
 protected:
     Watcher watcher;
     void SetUp() override
@@ -401,12 +429,6 @@ protected:
         AppEndToEndTest::SetUp();
         ASSERT_TRUE(bus.connection().registerVirtualObject("/StatusNotifierWatcher", &watcher));
         ASSERT_TRUE(bus.connection().registerService("org.kde.StatusNotifierWatcher"));
-    }
-    QProcessEnvironment xEnvironment() const
-    {
-        auto environment = AppEndToEndTest::environment();
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        return environment;
     }
     // The labels of the exported menu, read as a tray host reads them.
     QStringList labels() const
@@ -498,4 +520,34 @@ TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuInTheSkinEscapeClosesItAndIts
     ASSERT_TRUE(xdotool({"key", "Up", "Return"}));
     EXPECT_TRUE(eventually([&] { return app.finished(); })) << app.log().toStdString();
     EXPECT_EQ(app.exitCode(), 0);
+}
+
+// Each program's windows carry the app's icon and the class its desktop entry names.
+TEST_F(AppOnOpenbox, TheWindowsCarryTheIconAndTheClassTheirDesktopEntriesName)
+{
+    FakeSpotify spotify(bus);
+    struct Row {
+        const char *program;
+        QStringList arguments;
+        const char *entry;
+    };
+    for (const Row &row : {Row{ORVEL_APP_BINARY, {}, ORVEL_APP_DESKTOP_ENTRY},
+             Row{ORVEL_WIDGET_HOST_BINARY, {"--gallery"}, ORVEL_WIDGETS_DESKTOP_ENTRY}}) {
+        SCOPED_TRACE(row.program);
+        const QString windowClass = startupWMClass(row.entry);
+        ASSERT_FALSE(windowClass.isEmpty());
+        QProcess program;
+        program.setProcessEnvironment(xEnvironment());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(row.program, row.arguments);
+        QStringList windows;
+        EXPECT_TRUE(eventually([&] { return !(windows = windowsOfClass(windowClass)).isEmpty(); }));
+        for (const QString &window : windows) {
+            const QString properties = X11Server::output("xprop", {"-id", window, "_NET_WM_ICON"});
+            EXPECT_TRUE(properties.startsWith("_NET_WM_ICON(CARDINAL) = "))
+                << properties.left(80).toStdString();
+        }
+        program.terminate();
+        program.waitForFinished(10000);
+    }
 }
