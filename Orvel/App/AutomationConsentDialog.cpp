@@ -98,7 +98,9 @@ std::optional<bool> askOnGuiThread(const QString &applicationId, const ConsentSu
     const Skin chosen = surroundings && surroundings->skin ? surroundings->skin() : SkinPalette().skin;
     AutomationConsentBox box(applicationId, SkinPalette(chosen, Aura()));
     QWindow *owner = surroundings && surroundings->owner ? surroundings->owner() : nullptr;
-    if (owner && owner->isVisible())
+    // Only over a dashboard the user can see: one minimised or on another
+    // workspace would take the question out of sight with it.
+    if (owner && owner->isVisible() && owner->isExposed() && !(owner->windowStates() & Qt::WindowMinimized))
         box.placeOver(*owner);
     box.exec();
     return box.answer();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
@@ -17,6 +18,9 @@
 
 namespace {
 Q_LOGGING_CATEGORY(lcStatusItem, "com.velbrandtoro.Orvel.statusItem")
+
+// The action an entry performs, kept on it to tell the same items from others.
+constexpr char actionKey[] = "orvelMenuAction";
 
 // Five rounded bars of a sound wave, for desktops without our own image.
 QImage waveform(QSize size)
@@ -94,14 +98,17 @@ std::unique_ptr<StatusItem> StatusItem::make(AppDelegate &delegate)
 StatusItem::StatusItem(AppDelegate &delegate)
     : m_delegate(delegate)
     , m_menu(std::make_unique<QMenu>())
+    , m_popup(std::make_unique<QMenu>())
     , m_icon(std::make_unique<QSystemTrayIcon>())
 {
     m_icon->setIcon(trayIcon());
     m_icon->setToolTip(QStringLiteral("Orvel"));
+    // Handed over first: the tray then says whether it exports the menu.
+    m_icon->setContextMenu(m_menu.get());
+    m_popup->installEventFilter(this);
     rebuildMenu();
     connect(&m_delegate, &AppDelegate::statusMenuChanged, this, &StatusItem::rebuildMenu);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusItem::rebuildMenu);
-    m_icon->setContextMenu(m_menu.get());
     // A plain click opens the menu too, as a menu-bar item does.
     connect(
         m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -119,6 +126,18 @@ QString StatusItem::actionText(const QString &title)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+QString StatusItem::exportedText(const QString &title)
+{
+    // A host reads "_" as the mnemonic's mark and "__" as the character.
+    // Qt turns the first "&" into that mark and passes the others on, so a
+    // title with "&" gets one of ours in front, on its first letter.
+    QString text = title;
+    text.replace(QLatin1Char('_'), QStringLiteral("__"));
+    if (text.contains(QLatin1Char('&')))
+        text.prepend(QLatin1Char('&'));
+    return text;
+}
+
 void StatusItem::style(QMenu &menu, const SkinPalette &palette)
 {
     menu.setStyleSheet(PopupStyle::menuStyleSheet(palette));
@@ -128,31 +147,45 @@ void StatusItem::style(QMenu &menu, const SkinPalette &palette)
 void StatusItem::popUp()
 {
     rebuildMenu();
-    style(*m_menu, SkinPalette(m_delegate.preferences().skin(), Aura()));
-    m_menu->popup(QCursor::pos());
+    style(*m_popup, SkinPalette(m_delegate.preferences().skin(), Aura()));
+    m_popup->popup(QCursor::pos());
     // Opened for a click on another program's panel, the menu cannot take the
     // keyboard and pointer before it is on screen, and Qt tries only before:
     // it takes them once shown, so Escape and a click elsewhere close it. Qt
     // hands grabbed keys to the focused window (the dashboard, say), so they
     // are passed on to the menu while it is open.
-    if (QWindow *window = m_menu->windowHandle())
+    if (QWindow *window = m_popup->windowHandle())
         window->installEventFilter(this);
     qApp->installEventFilter(this);
     connect(
-        m_menu.get(), &QMenu::aboutToHide, this, [this] { qApp->removeEventFilter(this); },
+        m_popup.get(), &QMenu::aboutToHide, this, [this] { qApp->removeEventFilter(this); },
         Qt::SingleShotConnection);
 }
 
 bool StatusItem::eventFilter(QObject *watched, QEvent *event)
 {
-    QWindow *menuWindow = m_menu->windowHandle();
+    QWindow *menuWindow = m_popup->windowHandle();
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     if (watched == menuWindow && event->type() == QEvent::Expose && menuWindow->isExposed()) {
         menuWindow->removeEventFilter(this);
         menuWindow->setKeyboardGrabEnabled(true);
         menuWindow->setMouseGrabEnabled(true);
-    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        && watched->isWindowType() && watched != menuWindow && m_menu->isVisible()) {
-        QCoreApplication::sendEvent(m_menu.get(), event);
+    } else if (key && m_popup->isVisible()
+        && (watched == m_popup.get() || (watched->isWindowType() && watched != menuWindow))) {
+        // Its items' shortcuts work while it is open, as in the panel's menu.
+        if (event->type() == QEvent::KeyPress) {
+            const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+            for (QAction *action : m_popup->actions()) {
+                if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                    m_popup->close();
+                    action->trigger();
+                    return true;
+                }
+            }
+        }
+        if (watched == m_popup.get())
+            return false;
+        QCoreApplication::sendEvent(m_popup.get(), event);
         return true;
     }
     return QObject::eventFilter(watched, event);
@@ -165,19 +198,53 @@ void StatusItem::rebuildMenu()
     if (items == m_items && !m_menu->isEmpty())
         return;
     m_items = std::move(items);
-    m_menu->clear();
-    fill(*m_menu, m_items, [this](AppDelegate::MenuAction chosen) { m_delegate.perform(chosen); });
+    const auto perform = [this](AppDelegate::MenuAction chosen) { m_delegate.perform(chosen); };
+    // Only a menu the tray exports is read by the host's rules for its text.
+    for (QMenu *menu : {m_menu.get(), m_popup.get()}) {
+        const auto text = menu->platformMenu() ? &StatusItem::exportedText : &StatusItem::actionText;
+        if (!update(*menu, m_items, text)) {
+            menu->clear();
+            fill(*menu, m_items, perform, text);
+        }
+    }
+}
+
+bool StatusItem::update(
+    QMenu &menu, const QList<AppDelegate::MenuItem> &items, QString (*text)(const QString &))
+{
+    const QList<QAction *> actions = menu.actions();
+    if (actions.size() != items.size())
+        return false;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const AppDelegate::MenuItem &item = items[i];
+        if (actions[i]->isSeparator() != item.isSeparator()
+            || actions[i]->property(actionKey).value<int>() != (item.action ? int(*item.action) : -1)
+            || actions[i]->isCheckable() != item.checked.has_value())
+            return false;
+    }
+    // The same items in the same places keep their ids: a click in a host's
+    // open menu still reaches its item, and the keyboard keeps its place.
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].isSeparator())
+            continue;
+        actions[i]->setText(text(items[i].title));
+        actions[i]->setEnabled(items[i].isEnabled());
+        if (items[i].checked)
+            actions[i]->setChecked(*items[i].checked);
+    }
+    return true;
 }
 
 void StatusItem::fill(QMenu &menu, const QList<AppDelegate::MenuItem> &items,
-    std::function<void(AppDelegate::MenuAction)> perform)
+    std::function<void(AppDelegate::MenuAction)> perform, QString (*text)(const QString &))
 {
     for (const AppDelegate::MenuItem &item : items) {
         if (item.isSeparator()) {
-            menu.addSeparator();
+            menu.addSeparator()->setProperty(actionKey, -1);
             continue;
         }
-        QAction *action = menu.addAction(actionText(item.title));
+        QAction *action = menu.addAction(text(item.title));
+        action->setProperty(actionKey, item.action ? int(*item.action) : -1);
         action->setEnabled(item.isEnabled());
         if (!item.key.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.key.toUpper()));

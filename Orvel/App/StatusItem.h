@@ -33,15 +33,24 @@ public:
 
     // A menu title as QAction text: a track title's "&" is shown, not taken as a mnemonic.
     static QString actionText(const QString &title);
+    // The same for a menu the tray exports, whose host reads "_" as the mnemonic.
+    static QString exportedText(const QString &title);
 
     // Fills a menu with the items, each chosen one handed to `perform`.
     static void fill(QMenu &menu, const QList<AppDelegate::MenuItem> &items,
-        std::function<void(AppDelegate::MenuAction)> perform);
+        std::function<void(AppDelegate::MenuAction)> perform,
+        QString (*text)(const QString &) = &StatusItem::actionText);
+    // Brings a menu filled with items of the same shape up to date in place;
+    // false, changing nothing, when the shape differs.
+    static bool update(
+        QMenu &menu, const QList<AppDelegate::MenuItem> &items, QString (*text)(const QString &));
     // The menu a plain click opens, drawn as the app's other menus in the skin.
     static void style(QMenu &menu, const SkinPalette &palette);
 
     QSystemTrayIcon *icon() const { return m_icon.get(); }
+    // The menu the tray shows, and the one a plain click opens.
     QMenu *menu() const { return m_menu.get(); }
+    QMenu *popup() const { return m_popup.get(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -54,5 +63,6 @@ private:
     AppDelegate &m_delegate;
     QList<AppDelegate::MenuItem> m_items;
     std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QMenu> m_popup;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

@@ -1,13 +1,17 @@
 #!/bin/sh
-# Runs the README's two scripts with stand-ins for cmake, ctest and the app,
-# and checks that CMake's own CMAKE_BUILD_PARALLEL_LEVEL and
-# CTEST_PARALLEL_LEVEL choose the job counts, and every core without them.
+# Runs copies of the README's two scripts with stand-ins for the package
+# installer, cmake, ctest and the app (nothing is installed or built), and
+# checks that CMake's own CMAKE_BUILD_PARALLEL_LEVEL and CTEST_PARALLEL_LEVEL
+# choose the job counts, and every core without them.
 # Usage: parallel-level.sh ROOT
 set -eu
-root=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/bin" "$work/prefix/bin"
+mkdir -p "$work/bin" "$work/prefix/bin" "$work/root/scripts"
+cp "$1/scripts/run" "$1/scripts/test" "$work/root/scripts/"
+printf '#!/bin/sh\n' >"$work/root/scripts/install-deps"
+chmod +x "$work/root/scripts/install-deps"
+root=$work/root
 for tool in cmake ctest; do
     cat >"$work/bin/$tool" <<STUB
 #!/bin/sh

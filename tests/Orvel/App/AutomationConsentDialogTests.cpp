@@ -137,7 +137,8 @@ TEST(AutomationConsentBox, EveryLineIsInThePopupsTypeBesideOrvelsOwnIcon)
 
 // On openbox: asked while the dashboard is open, the question is the
 // dashboard's dialog, centred on it and without a maximise button; with the
-// dashboard closed it stands on its own.
+// dashboard closed, minimised or on another workspace it stands on its own,
+// where the user is.
 TEST(ConsentQuestionOnOpenbox, AskedOverTheOpenDashboardItIsItsDialog)
 {
     if (!X11Server::underWindowManager())
@@ -147,14 +148,24 @@ TEST(ConsentQuestionOnOpenbox, AskedOverTheOpenDashboardItIsItsDialog)
     auto surroundings = std::make_shared<ConsentSurroundings>();
     surroundings->owner = [&]() -> QWindow * { return &dashboard; };
     const ConsentPrompt ask = automationConsentDialog(surroundings);
-    for (const bool open : {true, false}) {
-        SCOPED_TRACE(open ? "dashboard open" : "dashboard closed");
-        if (open) {
-            dashboard.show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&dashboard));
-        } else {
+    enum class Dashboard { open, closed, minimised, elsewhere };
+    for (const Dashboard state : {Dashboard::open, Dashboard::closed, Dashboard::open, Dashboard::minimised,
+             Dashboard::open, Dashboard::elsewhere}) {
+        SCOPED_TRACE(int(state));
+        const bool open = state == Dashboard::open;
+        const QString dashboardId = QString::number(dashboard.winId());
+        if (state == Dashboard::closed) {
             dashboard.hide();
+        } else {
+            dashboard.showNormal();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&dashboard));
         }
+        if (state == Dashboard::minimised)
+            dashboard.showMinimized();
+        if (state == Dashboard::elsewhere)
+            ASSERT_EQ(X11Server::run("wmctrl", {"-i", "-r", dashboardId, "-t", "1"}), 0);
+        if (!open && state != Dashboard::closed)
+            ASSERT_TRUE(X11Server::within2s([&] { return !dashboard.isExposed(); }));
         QTimer::singleShot(0, qApp, [&] {
             auto *box = qobject_cast<AutomationConsentBox *>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
@@ -178,5 +189,7 @@ TEST(ConsentQuestionOnOpenbox, AskedOverTheOpenDashboardItIsItsDialog)
             box->allowButton()->click();
         });
         EXPECT_EQ(ask(QStringLiteral("com.spotify.client")), true);
+        if (state == Dashboard::elsewhere)
+            ASSERT_EQ(X11Server::run("wmctrl", {"-i", "-r", dashboardId, "-t", "0"}), 0);
     }
 }
