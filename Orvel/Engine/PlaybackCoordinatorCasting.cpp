@@ -54,7 +54,8 @@ QCoro::Task<bool> PlaybackCoordinator::playShortcut(MusicShortcut shortcut)
         co_return true;
     }
     if (!spotifyPID()) {
-        co_await openSpotifyAsync(false);
+        // A cast has its own bound: the client gets as long to reach the bus as to answer.
+        co_await openSpotifyAsync(false, launchWaitSeconds);
         if (!guard)
             co_return false;
     }

@@ -218,24 +218,42 @@ class Connection : public CoordinatorTest { };
 
 TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
 {
-    for (const bool launches : {true, false}) {
-        SCOPED_TRACE(launches ? "launches" : "does not come up");
+    // The client reaches the bus when it does; the question follows it, once settled.
+    struct Case {
+        const char *name;
+        std::optional<double> onTheBusAfter;
+    };
+    const double bound = PlaybackCoordinator::launchBusWait;
+    const double settle = PlaybackCoordinator::launchSettlePause;
+    for (const Case &c : {Case{"at once", 0.0}, Case{"after 3 s", 3.0}, Case{"just in time", bound - 0.1},
+             Case{"never", std::nullopt}}) {
+        SCOPED_TRACE(c.name);
         workspace.spotifyPid.reset();
-        workspace.launchPid = launches ? std::optional<std::int32_t>(99) : std::nullopt;
+        workspace.launchPid = c.onTheBusAfter == 0.0 ? std::optional<std::int32_t>(99) : std::nullopt;
         workspace.openedSpotify.clear();
         spotify->permissionAsks.clear();
         spotify->reads = 0;
+        const double began = clock.now();
         auto connecting = start(coordinator->connectAsync());
         EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({true}));
-        clock.advance(0.59);
+        if (c.onTheBusAfter > 0.0) {
+            clock.advance(*c.onTheBusAfter);
+            EXPECT_FALSE(connecting.done());
+            workspace.launchSpotify(99);
+        }
+        clock.advance(began + c.onTheBusAfter.value_or(bound) + settle - 0.01 - clock.now());
         EXPECT_EQ(spotify->reads, 0);
+        EXPECT_FALSE(connecting.done());
         clock.advance(0.01);
-        EXPECT_EQ(spotify->reads > 0, launches);
+        EXPECT_EQ(spotify->reads > 0, c.onTheBusAfter.has_value());
         clock.advance(1);
         ASSERT_TRUE(connecting.done());
         EXPECT_EQ(spotify->permissionAsks,
-            launches ? std::vector<bool>({false, false, true, false}) : std::vector<bool>());
-        EXPECT_EQ(coordinator->snapshot().availability, launches ? A::ready : A::notRunning);
+            c.onTheBusAfter ? std::vector<bool>({false, false, true, false}) : std::vector<bool>());
+        EXPECT_EQ(coordinator->snapshot().availability, c.onTheBusAfter ? A::ready : A::notRunning);
+        // Nothing is left waiting.
+        clock.advance(bound);
+        EXPECT_EQ(workspace.openedSpotify.size(), 1u);
     }
 }
 
