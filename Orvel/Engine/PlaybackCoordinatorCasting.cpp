@@ -56,7 +56,7 @@ QCoro::Task<bool> PlaybackCoordinator::playShortcut(MusicShortcut shortcut)
     if (!spotifyPID()) {
         // A cast has its own bound: the client gets as long to reach the bus as to answer.
         co_await openSpotifyAsync(false, launchWaitSeconds);
-        if (!guard)
+        if (!guard || m_flushed)
             co_return false;
     }
 

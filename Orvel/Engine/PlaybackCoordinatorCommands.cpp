@@ -198,7 +198,8 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
     m_defaults.set(disconnectedKey, false);
     if (!spotifyPID()) {
         co_await openSpotifyAsync(true);
-        if (!guard)
+        // Quitting meanwhile: the state written on the way out stays the last.
+        if (!guard || m_flushed)
             co_return;
         if (!spotifyPID()) {
             co_await refresh();

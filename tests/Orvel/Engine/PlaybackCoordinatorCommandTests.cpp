@@ -257,6 +257,42 @@ TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
     }
 }
 
+TEST_F(Connection, ASecondPressOrQuittingWhileSpotifyStartsIsSafe)
+{
+    // Each happens a second into the wait; the client comes two seconds in, if at all.
+    struct Case {
+        const char *name;
+        std::function<void()> meanwhile;
+        int opened;
+        bool refreshed;
+    };
+    const Case cases[] = {
+        {"second press", [this] { start(coordinator->openSpotifyAsync(true)); }, 1, true},
+        {"second connect", [this] { start(coordinator->connectAsync()); }, 1, true},
+        {"quit", [this] { coordinator->flush(); }, 1, false},
+        {"gone", [this] { coordinator.reset(); }, 1, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        make(container());
+        workspace.spotifyPid.reset();
+        workspace.launchPid.reset();
+        workspace.openedSpotify.clear();
+        spotify->reads = 0;
+        auto connecting = start(coordinator->connectAsync());
+        clock.advance(1);
+        c.meanwhile();
+        clock.advance(1);
+        workspace.launchSpotify(99);
+        clock.advance(PlaybackCoordinator::launchBusWait + 1);
+        EXPECT_TRUE(connecting.done());
+        EXPECT_EQ(int(workspace.openedSpotify.size()), c.opened);
+        EXPECT_EQ(spotify->reads > 0, c.refreshed);
+        if (!c.refreshed && coordinator) // the last word stays the one written on quitting
+            EXPECT_EQ(stored().availability, A::unavailable);
+    }
+}
+
 TEST_F(Connection, ConnectAnswers)
 {
     // After a refusal, connecting puts the question again; its answer decides.
