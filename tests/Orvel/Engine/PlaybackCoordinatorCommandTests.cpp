@@ -118,6 +118,8 @@ TEST_F(Commands, ClampedRequestsAreJudgedAsSent)
 
 TEST_F(Commands, FailuresBecomeStatesAndTexts)
 {
+    // A failure that keeps the last state marks it and reloads the widgets at
+    // once; the others change the availability, which reloads them 2 s later.
     struct Case {
         SpotifyFailure failure;
         A availability;
@@ -130,11 +132,17 @@ TEST_F(Commands, FailuresBecomeStatesAndTexts)
             Case{SpotifyFailure::permissionDenied, A::permissionDenied, {}, false},
             Case{SpotifyFailure::notRunning, A::notRunning, {}, false},
             Case{SpotifyFailure::unsupported, A::ready, PlaybackCoordinator::controlFailedText, true},
-            Case{SpotifyFailure::invalidValue, A::ready, PlaybackCoordinator::controlFailedText, true}}) {
+            Case{SpotifyFailure::invalidValue, A::ready, PlaybackCoordinator::controlFailedText, true},
+            Case{SpotifyFailure::unavailable, A::ready, PlaybackCoordinator::controlFailedText, true}}) {
         SCOPED_TRACE(toRawValue(c.failure).toStdString());
         run(coordinator->refresh());
+        clock.advance(PlaybackCoordinator::widgetReloadDelay);
+        widgets.reloads.clear();
         spotify->commandFailure = c.failure;
-        EXPECT_FALSE(run(coordinator->perform(PlaybackCommand::next())));
+        auto command = start(coordinator->perform(PlaybackCommand::next()));
+        ASSERT_TRUE(command.done());
+        EXPECT_FALSE(command.get());
+        EXPECT_EQ(widgets.reloads.size(), c.keepsTrack ? 1 : 0);
         EXPECT_EQ(coordinator->snapshot().availability, c.availability);
         EXPECT_EQ(coordinator->errorKey(), c.text);
         EXPECT_EQ(coordinator->snapshot().track.has_value(), c.keepsTrack);
@@ -142,6 +150,8 @@ TEST_F(Commands, FailuresBecomeStatesAndTexts)
             EXPECT_EQ(stored().commandError, c.text);
         }
         EXPECT_FALSE(coordinator->busy());
+        clock.advance(PlaybackCoordinator::widgetReloadDelay);
+        EXPECT_EQ(widgets.reloads.size(), 1);
         spotify->commandFailure.reset();
     }
 }
