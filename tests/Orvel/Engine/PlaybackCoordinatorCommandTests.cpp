@@ -298,8 +298,9 @@ TEST_F(Connection, ASecondPressOrQuittingWhileSpotifyStartsIsSafe)
         EXPECT_TRUE(connecting.done());
         EXPECT_EQ(int(workspace.openedSpotify.size()), c.opened);
         EXPECT_EQ(spotify->reads > 0, c.refreshed);
-        if (!c.refreshed && coordinator) // the last word stays the one written on quitting
+        if (!c.refreshed && coordinator) { // the last word stays the one written on quitting
             EXPECT_EQ(stored().availability, A::unavailable);
+        }
     }
 }
 
