@@ -101,10 +101,10 @@ public:
 
     void show(const QString &text)
     {
-        const QString path = announcementsPath + QStringLiteral("/%1").arg(++m_count);
-        m_texts.insert(path, text);
+        m_texts.insert(++m_count, text);
         while (m_texts.size() > keptAnnouncements)
-            m_texts.erase(m_texts.begin());
+            m_texts.erase(m_texts.begin()); // the oldest
+        const QString path = announcementsPath + QLatin1Char('/') + QString::number(m_count);
         QDBusMessage signal = QDBusMessage::createSignal(
             path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
         signal << QStringLiteral("showing") << 1 << 0 << QVariant::fromValue(QDBusVariant(0))
@@ -119,7 +119,10 @@ public:
 
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
     {
-        const auto text = m_texts.constFind(message.path());
+        const QString prefix = announcementsPath + QLatin1Char('/');
+        if (!message.path().startsWith(prefix))
+            return false;
+        const auto text = m_texts.constFind(message.path().mid(prefix.size()).toULongLong());
         if (text == m_texts.cend())
             return false;
         const QString member = message.member();
@@ -190,7 +193,8 @@ private:
     QDBusConnection m_connection;
     bool m_registered = false;
     quint64 m_count = 0;
-    QMap<QString, QString> m_texts;
+    // By number, so the first is the oldest.
+    QMap<quint64, QString> m_texts;
 };
 
 Announcer::~Announcer() = default;

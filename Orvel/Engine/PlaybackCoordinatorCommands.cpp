@@ -253,7 +253,7 @@ QCoro::Task<void> PlaybackCoordinator::openSpotifyAsync(bool activates, double b
             co_await refresh();
             co_return;
         }
-        // Started is not there yet: the client takes seconds to reach the bus.
+        // Started is not yet there: a client takes seconds to put its player on the bus.
         m_launchWait = waitForWorkspace([this] { return spotifyPID().has_value(); }, busWait);
     }
     const TaskHandle launched = m_launchWait;

@@ -90,6 +90,13 @@ TEST(LogAnnouncerTest, AnnouncementsReachTheAccessibilityBusAsShowingNotificatio
         ASSERT_EQ(state.size(), 2);
         EXPECT_TRUE(state[0] & (1u << 25)); // showing
     }
+    // Only the last few stay to be read: the oldest goes first.
+    for (int i = 0; i < LogAnnouncer::keptAnnouncements; ++i)
+        announcer.announce(QString::number(i));
+    ASSERT_TRUE(listener.waitFor(2 + LogAnnouncer::keptAnnouncements));
+    EXPECT_EQ(listener.name(listener.events[1]), QString());
+    EXPECT_EQ(listener.name(listener.events[2]), "0");
+    EXPECT_EQ(listener.name(listener.events.last()), QString::number(LogAnnouncer::keptAnnouncements - 1));
     QDBusConnection::disconnectFromBus(LogAnnouncer::accessibilityConnection);
 }
 
