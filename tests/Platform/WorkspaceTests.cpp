@@ -138,6 +138,9 @@ TEST(DBusWorkspaceTest, AClientOnTheBusIsInstalledForAsLongAsItRuns)
     DBusWorkspace workspace(bus.connection());
     ASSERT_TRUE(spinUntil([&] { return workspace.spotifyProcessIdentifier().has_value(); }));
     EXPECT_TRUE(workspace.isSpotifyInstalled());
+    // With nothing to start, opening brings the running client forward.
+    EXPECT_TRUE(workspace.openSpotify(true));
+    EXPECT_TRUE(spinUntil([&] { return spotify->calls().contains("Raise"); }));
     spotify->vanish();
     ASSERT_TRUE(spinUntil([&] { return !workspace.spotifyProcessIdentifier(); }));
     EXPECT_FALSE(workspace.isSpotifyInstalled());
