@@ -1,3 +1,6 @@
+// GLib's headers name a struct member "signals", a word Qt's headers define away.
+#include <gio/gdesktopappinfo.h>
+
 #include "Workspace.h"
 
 #include "MprisAppleEventTransport.h"
@@ -7,27 +10,55 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDesktopServices>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
 #include <limits>
 #include <unistd.h>
 
 namespace {
-constexpr const char *spotifyDesktopEntries[] = {"spotify", "com.spotify.Client"};
+Q_LOGGING_CATEGORY(lcWorkspace, "com.velbrandtoro.Orvel.workspace")
+
 const QString login1Service = QStringLiteral("org.freedesktop.login1");
 // A bus that has not answered by then is asked again on the next call.
 constexpr int lookUpTimeoutMs = 2000;
 
-QString installedDesktopEntry()
+// As the desktop's own launcher would: GIO expands the field codes, runs a
+// Terminal entry in a terminal and activates a DBusActivatable one on the bus.
+bool launchDesktopEntry(const QString &path)
 {
-    for (const char *entry : spotifyDesktopEntries) {
-        const QString file = QStringLiteral("applications/%1.desktop").arg(QLatin1String(entry));
-        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation, file).isEmpty())
-            return QLatin1String(entry);
+    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+    if (!info) {
+        qCWarning(lcWorkspace) << "Cannot read the desktop entry" << path;
+        return false;
+    }
+    GAppLaunchContext *context = g_app_launch_context_new();
+    GError *error = nullptr;
+    const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, context, &error);
+    if (!launched) {
+        qCWarning(lcWorkspace) << "Cannot launch" << path << ":"
+                               << (error ? QString::fromUtf8(error->message) : QString());
+        g_clear_error(&error);
+    }
+    g_object_unref(context);
+    g_object_unref(info);
+    return launched;
+}
+} // namespace
+
+QString DBusWorkspace::spotifyDesktopEntry()
+{
+    // XDG_DATA_HOME first, then each XDG_DATA_DIRS folder in order, read afresh
+    // each time; a Snap's folder is one of them (/var/lib/snapd/desktop).
+    for (const QString &entry : spotifyDesktopEntries) {
+        const QString file = QStandardPaths::locate(
+            QStandardPaths::GenericDataLocation, QStringLiteral("applications/") + entry);
+        if (!file.isEmpty())
+            return file;
     }
     return {};
 }
-} // namespace
 
 Workspace::~Workspace() = default;
 
@@ -51,16 +82,27 @@ std::optional<std::int32_t> DBusWorkspace::spotifyProcessIdentifier()
     return m_spotifyPid;
 }
 
+bool DBusWorkspace::isLookingUpSpotify() const
+{
+    return m_lookingUp && !m_lookUpEnded;
+}
+
 void DBusWorkspace::spotifyOwnerChanged(const QString &oldOwner, const QString &newOwner)
 {
     ++m_lookUp;
     m_lookingUp = false;
     m_spotifyPid.reset();
+    m_spotifyOwned = !newOwner.isEmpty();
     m_lookUpAnswered = newOwner.isEmpty();
     if (!oldOwner.isEmpty())
         emit applicationTerminated(spotifyBundleIdentifier);
-    if (!newOwner.isEmpty())
+    if (!newOwner.isEmpty()) {
         lookUpSpotifyProcess(newOwner);
+    } else {
+        // No owner answers whatever look-up was still on its way.
+        m_lookUpEnded = true;
+        emit spotifyLookUpEnded();
+    }
 }
 
 void DBusWorkspace::lookUpSpotifyOwner()
@@ -75,10 +117,12 @@ void DBusWorkspace::lookUpSpotifyOwner()
             if (lookUp != m_lookUp)
                 return;
             const QDBusPendingReply<QString> reply = *finished;
-            if (reply.isError())
+            if (reply.isError()) {
                 lookUpFailed(reply.error());
-            else
+            } else {
+                m_spotifyOwned = true;
                 lookUpSpotifyProcess(reply.value());
+            }
         });
 }
 
@@ -97,12 +141,14 @@ void DBusWorkspace::lookUpSpotifyProcess(const QString &uniqueName)
             }
             m_lookingUp = false;
             m_lookUpAnswered = true;
+            m_lookUpEnded = true;
             const quint32 pid = reply.value();
-            if (pid == 0 || pid > quint32(std::numeric_limits<std::int32_t>::max())
-                || m_spotifyPid == std::int32_t(pid))
-                return;
-            m_spotifyPid = std::int32_t(pid);
-            emit applicationLaunched(spotifyBundleIdentifier);
+            if (pid > 0 && pid <= quint32(std::numeric_limits<std::int32_t>::max())
+                && m_spotifyPid != std::int32_t(pid)) {
+                m_spotifyPid = std::int32_t(pid);
+                emit applicationLaunched(spotifyBundleIdentifier);
+            }
+            emit spotifyLookUpEnded();
         });
 }
 
@@ -120,25 +166,41 @@ void DBusWorkspace::lookUpFailed(const QDBusError &error)
     m_lookingUp = false;
     // No owner is an answer; a timeout or a lost bus is not.
     m_lookUpAnswered = error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+    if (m_lookUpAnswered)
+        m_spotifyOwned = false;
+    m_lookUpEnded = true;
+    emit spotifyLookUpEnded();
 }
 
 bool DBusWorkspace::isSpotifyInstalled()
 {
-    if (!installedDesktopEntry().isEmpty())
+    // A client started from an unpacked archive has neither entry nor program.
+    if (m_spotifyOwned || m_spotifyPid)
+        return true;
+    if (!spotifyDesktopEntry().isEmpty())
         return true;
     return !QStandardPaths::findExecutable(QStringLiteral("spotify")).isEmpty();
 }
 
-bool DBusWorkspace::openSpotify(bool)
+bool DBusWorkspace::openSpotify(bool activates)
 {
     // A desktop session brings a newly started window to the front by itself;
-    // there is no portable way to start it behind the others.
-    const QString entry = installedDesktopEntry();
-    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("gtk-launch"));
-    if (!entry.isEmpty() && !launcher.isEmpty())
-        return QProcess::startDetached(launcher, {entry});
+    // there is no portable way to start it behind the others. A client that
+    // runs already is brought forward by its second start.
+    const QString entry = spotifyDesktopEntry();
+    if (!entry.isEmpty() && launchDesktopEntry(entry))
+        return true;
     const QString program = QStandardPaths::findExecutable(QStringLiteral("spotify"));
-    return !program.isEmpty() && QProcess::startDetached(program, {});
+    if (!program.isEmpty() && QProcess::startDetached(program, {}))
+        return true;
+    if (!m_spotifyOwned || !m_connection.isConnected())
+        return false;
+    if (activates) {
+        m_connection.asyncCall(QDBusMessage::createMethodCall(MprisAppleEventTransport::serviceName,
+            QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.mpris.MediaPlayer2"),
+            QStringLiteral("Raise")));
+    }
+    return true;
 }
 
 bool DBusWorkspace::openURL(const QUrl &url)

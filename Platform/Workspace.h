@@ -25,6 +25,9 @@ public:
     ~Workspace() override;
 
     virtual std::optional<std::int32_t> spotifyProcessIdentifier() = 0;
+    // True while the first answer on Spotify's process is still to come:
+    // until then, "no pid" means "not known yet", not "not running".
+    virtual bool isLookingUpSpotify() const { return false; }
     virtual bool isSpotifyInstalled() = 0;
     // Starts the installed Spotify client; false when it could not be started.
     // activates: whether it should come to the front.
@@ -35,6 +38,8 @@ public:
 signals:
     void applicationLaunched(const QString &bundleIdentifier);
     void applicationTerminated(const QString &bundleIdentifier);
+    // A look-up of Spotify's process ended, with an answer or not.
+    void spotifyLookUpEnded();
     void willSleep();
     void didWake();
     void sessionDidResignActive();
@@ -53,10 +58,21 @@ public:
     // running at construction); applicationTerminated as soon as the owner leaves.
     // A look-up that failed is started again, in the background, by the next call.
     std::optional<std::int32_t> spotifyProcessIdentifier() override;
-    // A "spotify.desktop" entry in the XDG data directories or a "spotify" program on PATH.
+    // Until the bus first answered (or failed to) on the player's owner.
+    bool isLookingUpSpotify() const override;
+    // Whatever owns the player's name on the bus; else one of the entries the
+    // Debian package, the Flatpak or the Snap installs (spotifyDesktopEntries)
+    // in XDG_DATA_HOME or an XDG_DATA_DIRS folder; else a "spotify" program on PATH.
     bool isSpotifyInstalled() override;
-    // Through the desktop entry when there is one, else the "spotify" program.
+    // Launches the desktop entry as desktops do (GIO reads its Exec, Terminal
+    // and DBusActivatable), else the "spotify" program. A client already on
+    // the bus without either is asked to raise itself.
     bool openSpotify(bool activates) override;
+
+    static inline const QStringList spotifyDesktopEntries{QStringLiteral("spotify.desktop"),
+        QStringLiteral("com.spotify.Client.desktop"), QStringLiteral("spotify_spotify.desktop")};
+    // The first of spotifyDesktopEntries found, as a file path; empty when none.
+    static QString spotifyDesktopEntry();
     bool openURL(const QUrl &url) override;
 
     // Follows logind on the given system bus: sleep and wake from PrepareForSleep,
@@ -85,6 +101,10 @@ private:
     bool m_lookingUp = false;
     // The last look-up ended with an answer (a pid or no owner), not a failure.
     bool m_lookUpAnswered = false;
+    // Some look-up has ended since construction.
+    bool m_lookUpEnded = false;
+    // Someone owns the player's name, as far as the bus last said.
+    bool m_spotifyOwned = false;
     std::optional<QDBusConnection> m_systemBus;
     QString m_sessionPath;
 };

@@ -335,6 +335,7 @@ void PlaybackCoordinator::start()
 {
     if (m_polling.isValid())
         return;
+    m_flushed = false;
     const auto refreshSoon = [this] {
         m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
             if (self)
@@ -365,6 +366,11 @@ QCoro::Task<void> PlaybackCoordinator::poll(TaskHandle self)
 {
     const QPointer<PlaybackCoordinator> guard(this);
     Scheduler &scheduler = m_scheduler;
+    // Before the bus has said whether Spotify runs, a pass would publish
+    // "not running" and pace itself by that.
+    const TaskHandle lookUp
+        = waitForWorkspace([this] { return !m_workspace.isLookingUpSpotify(); }, lookUpWait);
+    co_await lookUp.join();
     for (;;) {
         if (self.isCancelled() || !guard)
             co_return;
@@ -385,6 +391,28 @@ QCoro::Task<void> PlaybackCoordinator::poll(TaskHandle self)
         // A cut-short pause is no error: the loop's own check ends it.
         co_await scheduler.sleep(pause, self);
     }
+}
+
+TaskHandle PlaybackCoordinator::waitForWorkspace(std::function<bool()> done, double seconds)
+{
+    if (done())
+        return {};
+    auto watches = std::make_shared<QList<QMetaObject::Connection>>();
+    const TaskHandle wait = m_scheduler.spawn(
+        [&scheduler = m_scheduler, seconds, watches](TaskHandle self) -> QCoro::Task<void> {
+            co_await scheduler.sleep(seconds, self);
+            for (const auto &watch : std::as_const(*watches))
+                QObject::disconnect(watch);
+        });
+    const auto check = [wait, done] {
+        if (done())
+            wait.cancel();
+    };
+    *watches = {
+        QObject::connect(&m_workspace, &Workspace::applicationLaunched, this, check),
+        QObject::connect(&m_workspace, &Workspace::spotifyLookUpEnded, this, check),
+    };
+    return wait;
 }
 
 QCoro::Task<void> PlaybackCoordinator::refresh()
@@ -423,8 +451,11 @@ void PlaybackCoordinator::setPanel(const QUuid &panel, bool active)
 
 void PlaybackCoordinator::flush()
 {
+    m_flushed = true;
     m_polling.cancel();
     m_polling = {};
+    // An opening still waiting ends without a refresh: the file below is the last word.
+    m_launchWait.cancel();
     cancelArtworkDownload();
     m_artworkGrace.cancel();
     m_reloadTask.cancel();

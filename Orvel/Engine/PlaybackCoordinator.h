@@ -134,6 +134,14 @@ public:
     static constexpr double commandRereadPause = 0.4;
     static constexpr double linkRereadPause = 0.5;
     static constexpr double launchSettlePause = 0.6;
+    // How long an opening waits for Spotify's player to reach the bus. A cold
+    // start takes seconds (a Snap or a Flatpak on a slow disk the longest, well
+    // under this); a client not there by then is not coming, and the opening
+    // goes on as if it had not waited.
+    static constexpr double launchBusWait = 20;
+    // How long the first pass waits for the bus to say whether Spotify runs;
+    // a healthy bus answers in milliseconds.
+    static constexpr double lookUpWait = 2;
     static constexpr qint32 consentRequiredStatus = -1744;
 
     static constexpr double artworkRetryPause = 30;
@@ -214,7 +222,8 @@ public:
     // puts it again, as nothing else on this desktop can undo one.
     QCoro::Task<void> connectAsync();
     Q_INVOKABLE void setDisconnected();
-    QCoro::Task<void> openSpotifyAsync(bool activates);
+    // Completes once Spotify is on the bus (at most busWait seconds) and settled.
+    QCoro::Task<void> openSpotifyAsync(bool activates, double busWait = launchBusWait);
     // Our consent record is the Automation list: the consent question for
     // Spotify again, then a refresh when the user answered it.
     QCoro::Task<void> openAutomationSettingsAsync();
@@ -370,6 +379,9 @@ private:
 
     QCoro::Task<void> performRefresh();
     QCoro::Task<void> poll(TaskHandle self);
+    // A wait of at most `seconds` that ends early once `done` holds, checked
+    // whenever the workspace reports on Spotify; already finished when it holds now.
+    TaskHandle waitForWorkspace(std::function<bool()> done, double seconds);
     QCoro::Task<void> delayedReload(TaskHandle self);
     QCoro::Task<void> artworkGraceTask(TaskHandle self, QString name);
     QCoro::Task<void> downloadArtwork(TaskHandle self, QUrl url, Track track, QUrl fileURL, QString name);
@@ -426,6 +438,9 @@ private:
     QList<QMetaObject::Connection> m_observers;
     TaskHandle m_reloadTask;
     TaskHandle m_failedCastReset;
+    // An opening's wait for Spotify on the bus; a second opening joins it.
+    TaskHandle m_launchWait;
+    bool m_flushed = false;
 
     Preferences &preferences() const { return m_preferences; }
     static QUrl configuredOEmbedEndpoint();

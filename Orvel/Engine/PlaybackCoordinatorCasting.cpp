@@ -54,8 +54,9 @@ QCoro::Task<bool> PlaybackCoordinator::playShortcut(MusicShortcut shortcut)
         co_return true;
     }
     if (!spotifyPID()) {
-        co_await openSpotifyAsync(false);
-        if (!guard)
+        // A cast has its own bound: the client gets as long to reach the bus as to answer.
+        co_await openSpotifyAsync(false, launchWaitSeconds);
+        if (!guard || m_flushed)
             co_return false;
     }
 

@@ -198,7 +198,8 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
     m_defaults.set(disconnectedKey, false);
     if (!spotifyPID()) {
         co_await openSpotifyAsync(true);
-        if (!guard)
+        // Quitting meanwhile: the state written on the way out stays the last.
+        if (!guard || m_flushed)
             co_return;
         if (!spotifyPID()) {
             co_await refresh();
@@ -238,21 +239,31 @@ QCoro::Task<void> PlaybackCoordinator::connectAsync()
     }
 }
 
-QCoro::Task<void> PlaybackCoordinator::openSpotifyAsync(bool activates)
+QCoro::Task<void> PlaybackCoordinator::openSpotifyAsync(bool activates, double busWait)
 {
     if (!isSpotifyInstalled()) {
         m_workspace.openURL(spotifyDownloadURL);
         co_return;
     }
     const QPointer<PlaybackCoordinator> guard(this);
-    if (m_workspace.openSpotify(activates)) {
-        // Give the client a moment to claim its bus name before asking it anything.
-        co_await m_scheduler.sleep(launchSettlePause);
-        if (!guard)
+    // A second opening while the first waits starts nothing more and ends with it.
+    if (!m_launchWait.isValid() || m_launchWait.isFinished()) {
+        if (!m_workspace.openSpotify(activates)) {
+            setErrorKey(openFailedText);
+            co_await refresh();
             co_return;
-    } else {
-        setErrorKey(openFailedText);
+        }
+        // Started is not yet there: a client takes seconds to put its player on the bus.
+        m_launchWait = waitForWorkspace([this] { return spotifyPID().has_value(); }, busWait);
     }
+    const TaskHandle launched = m_launchWait;
+    co_await launched.join();
+    if (!guard || m_flushed)
+        co_return;
+    // Give the client a moment to set up its player before asking it anything.
+    co_await m_scheduler.sleep(launchSettlePause);
+    if (!guard || m_flushed)
+        co_return;
     co_await refresh();
 }
 

@@ -1,3 +1,4 @@
+#include "ScopedEnvironment.h"
 #include "Workspace.h"
 #include "fixtures/FakeSpotify.h"
 #include "fixtures/FrozenBus.h"
@@ -5,7 +6,10 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -37,7 +41,132 @@ struct Seen {
     std::vector<std::optional<std::int32_t>> pids;
 };
 
+// A home, system folders as a Flatpak and a Snap add them, and a PATH with
+// nothing on it (no gtk-launch either), all in a temporary directory.
+struct LinuxInstall {
+    LinuxInstall()
+    {
+        environment.set("XDG_DATA_HOME", path("home").toUtf8());
+        environment.set("XDG_DATA_DIRS",
+            (path("usr/share") + ':' + path("flatpak/exports/share") + ':' + path("snapd/desktop")).toUtf8());
+        QDir().mkpath(path("bin"));
+        environment.set("PATH", path("bin").toUtf8());
+    }
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    void write(const QString &relative, const QByteArray &text, bool executable = false)
+    {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        if (executable)
+            file.setPermissions(file.permissions() | QFileDevice::ExeUser);
+    }
+    // A program that writes its arguments to `marker`.
+    QString program(const QString &name, const QString &marker)
+    {
+        write(name, "#!/bin/sh\necho \"started $*\" > '" + path(marker).toUtf8() + "'\n", true);
+        return path(name);
+    }
+    QByteArray entry(const QString &exec)
+    {
+        return "[Desktop Entry]\nType=Application\nName=Spotify\nExec=" + exec.toUtf8()
+            + " %U\nIcon=spotify-client\n";
+    }
+
+    QTemporaryDir dir;
+    ScopedEnvironment environment;
+};
+
+bool spinUntilFile(const QString &path)
+{
+    return spinUntil([&] { return QFile::exists(path); });
+}
+
 } // namespace
+
+// Where each Linux package of Spotify puts its entry; the desktop's launcher
+// starts it, with no helper program on PATH.
+TEST(DBusWorkspaceTest, EachPackagesEntryCountsAndIsLaunchedAsDesktopsDo)
+{
+    struct Case {
+        const char *name;
+        QString entry;
+    };
+    const Case cases[] = {
+        {"Debian package", "usr/share/applications/spotify.desktop"},
+        {"Flatpak", "flatpak/exports/share/applications/com.spotify.Client.desktop"},
+        {"Snap", "snapd/desktop/applications/spotify_spotify.desktop"},
+        {"the user's own", "home/applications/spotify.desktop"},
+    };
+    LinuxInstall install;
+    DBusWorkspace workspace(QDBusConnection(QStringLiteral("none")));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(workspace.isSpotifyInstalled());
+        EXPECT_FALSE(workspace.openSpotify(true));
+        install.write(c.entry, install.entry(install.program("start", "launched")));
+        EXPECT_TRUE(workspace.isSpotifyInstalled());
+        EXPECT_EQ(DBusWorkspace::spotifyDesktopEntry(), install.path(c.entry));
+        EXPECT_TRUE(workspace.openSpotify(true));
+        EXPECT_TRUE(spinUntilFile(install.path("launched")));
+        QFile::remove(install.path("launched"));
+        QFile::remove(install.path(c.entry));
+    }
+}
+
+TEST(DBusWorkspaceTest, AnEntryThatCannotStartFallsBackToTheProgram)
+{
+    LinuxInstall install;
+    DBusWorkspace workspace(QDBusConnection(QStringLiteral("none")));
+    install.write("flatpak/exports/share/applications/com.spotify.Client.desktop",
+        install.entry(install.path("gone/flatpak")));
+    EXPECT_TRUE(workspace.isSpotifyInstalled());
+    EXPECT_FALSE(workspace.openSpotify(true)); // nothing started: the app says so
+    install.program("bin/spotify", "launched");
+    EXPECT_TRUE(workspace.openSpotify(true));
+    EXPECT_TRUE(spinUntilFile(install.path("launched")));
+}
+
+// A client from an unpacked archive has neither entry nor program.
+TEST(DBusWorkspaceTest, AClientOnTheBusIsInstalledForAsLongAsItRuns)
+{
+    PrivateBus bus; // found on PATH before it is emptied
+    LinuxInstall install;
+    auto spotify = std::make_unique<FakeSpotify>(bus);
+    DBusWorkspace workspace(bus.connection());
+    ASSERT_TRUE(spinUntil([&] { return workspace.spotifyProcessIdentifier().has_value(); }));
+    EXPECT_TRUE(workspace.isSpotifyInstalled());
+    // With nothing to start, opening brings the running client forward.
+    EXPECT_TRUE(workspace.openSpotify(true));
+    EXPECT_TRUE(spinUntil([&] { return spotify->calls().contains("Raise"); }));
+    spotify->vanish();
+    ASSERT_TRUE(spinUntil([&] { return !workspace.spotifyProcessIdentifier(); }));
+    EXPECT_FALSE(workspace.isSpotifyInstalled());
+}
+
+// Until the bus's first answer, "no pid" is not "not running"; the end of the
+// look-up is told, with the pid already known.
+TEST(DBusWorkspaceTest, TheFirstLookUpIsPendingUntilTheBusAnswers)
+{
+    for (const bool running : {true, false}) {
+        SCOPED_TRACE(running ? "running" : "not running");
+        PrivateBus bus;
+        std::unique_ptr<FakeSpotify> spotify = running ? std::make_unique<FakeSpotify>(bus) : nullptr;
+        DBusWorkspace workspace(bus.connection());
+        std::vector<std::optional<std::int32_t>> ends;
+        QObject::connect(&workspace, &Workspace::spotifyLookUpEnded,
+            [&] { ends.push_back(workspace.spotifyProcessIdentifier()); });
+        EXPECT_TRUE(workspace.isLookingUpSpotify());
+        ASSERT_TRUE(spinUntil([&] { return !ends.empty(); }));
+        EXPECT_FALSE(workspace.isLookingUpSpotify());
+        EXPECT_EQ(ends.front(), running ? std::optional(spotify->pid()) : std::nullopt);
+        EXPECT_EQ(workspace.isSpotifyInstalled(), running);
+    }
+    // Without a bus nothing is awaited.
+    EXPECT_FALSE(DBusWorkspace(QDBusConnection(QStringLiteral("none"))).isLookingUpSpotify());
+}
 
 TEST(DBusWorkspaceTest, SpotifyRunningAtStartIsFoundAndSeenLeaving)
 {

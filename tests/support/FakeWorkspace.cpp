@@ -21,3 +21,11 @@ void FakeWorkspace::terminateSpotify()
     spotifyPid.reset();
     emit applicationTerminated(spotifyBundleIdentifier);
 }
+
+void FakeWorkspace::answerLookUp(std::optional<std::int32_t> pid)
+{
+    lookingUp = false;
+    if (pid)
+        launchSpotify(*pid);
+    emit spotifyLookUpEnded();
+}

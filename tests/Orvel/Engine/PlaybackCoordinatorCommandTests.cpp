@@ -118,6 +118,8 @@ TEST_F(Commands, ClampedRequestsAreJudgedAsSent)
 
 TEST_F(Commands, FailuresBecomeStatesAndTexts)
 {
+    // A failure that keeps the last state marks it and reloads the widgets at
+    // once; the others change the availability, which reloads them 2 s later.
     struct Case {
         SpotifyFailure failure;
         A availability;
@@ -130,11 +132,17 @@ TEST_F(Commands, FailuresBecomeStatesAndTexts)
             Case{SpotifyFailure::permissionDenied, A::permissionDenied, {}, false},
             Case{SpotifyFailure::notRunning, A::notRunning, {}, false},
             Case{SpotifyFailure::unsupported, A::ready, PlaybackCoordinator::controlFailedText, true},
-            Case{SpotifyFailure::invalidValue, A::ready, PlaybackCoordinator::controlFailedText, true}}) {
+            Case{SpotifyFailure::invalidValue, A::ready, PlaybackCoordinator::controlFailedText, true},
+            Case{SpotifyFailure::unavailable, A::ready, PlaybackCoordinator::controlFailedText, true}}) {
         SCOPED_TRACE(toRawValue(c.failure).toStdString());
         run(coordinator->refresh());
+        clock.advance(PlaybackCoordinator::widgetReloadDelay);
+        widgets.reloads.clear();
         spotify->commandFailure = c.failure;
-        EXPECT_FALSE(run(coordinator->perform(PlaybackCommand::next())));
+        auto command = start(coordinator->perform(PlaybackCommand::next()));
+        ASSERT_TRUE(command.done());
+        EXPECT_FALSE(command.get());
+        EXPECT_EQ(widgets.reloads.size(), c.keepsTrack ? 1 : 0);
         EXPECT_EQ(coordinator->snapshot().availability, c.availability);
         EXPECT_EQ(coordinator->errorKey(), c.text);
         EXPECT_EQ(coordinator->snapshot().track.has_value(), c.keepsTrack);
@@ -142,6 +150,8 @@ TEST_F(Commands, FailuresBecomeStatesAndTexts)
             EXPECT_EQ(stored().commandError, c.text);
         }
         EXPECT_FALSE(coordinator->busy());
+        clock.advance(PlaybackCoordinator::widgetReloadDelay);
+        EXPECT_EQ(widgets.reloads.size(), 1);
         spotify->commandFailure.reset();
     }
 }
@@ -218,24 +228,79 @@ class Connection : public CoordinatorTest { };
 
 TEST_F(Connection, ConnectLaunchesSpotifyAndAsksOnlyWhenItRuns)
 {
-    for (const bool launches : {true, false}) {
-        SCOPED_TRACE(launches ? "launches" : "does not come up");
+    // The client reaches the bus when it does; the question follows it, once settled.
+    struct Case {
+        const char *name;
+        std::optional<double> onTheBusAfter;
+    };
+    const double bound = PlaybackCoordinator::launchBusWait;
+    const double settle = PlaybackCoordinator::launchSettlePause;
+    for (const Case &c : {Case{"at once", 0.0}, Case{"after 3 s", 3.0}, Case{"just in time", bound - 0.1},
+             Case{"never", std::nullopt}}) {
+        SCOPED_TRACE(c.name);
         workspace.spotifyPid.reset();
-        workspace.launchPid = launches ? std::optional<std::int32_t>(99) : std::nullopt;
+        workspace.launchPid = c.onTheBusAfter == 0.0 ? std::optional<std::int32_t>(99) : std::nullopt;
         workspace.openedSpotify.clear();
         spotify->permissionAsks.clear();
         spotify->reads = 0;
+        const double began = clock.now();
         auto connecting = start(coordinator->connectAsync());
         EXPECT_EQ(workspace.openedSpotify, std::vector<bool>({true}));
-        clock.advance(0.59);
+        if (c.onTheBusAfter > 0.0) {
+            clock.advance(*c.onTheBusAfter);
+            EXPECT_FALSE(connecting.done());
+            workspace.launchSpotify(99);
+        }
+        clock.advance(began + c.onTheBusAfter.value_or(bound) + settle - 0.01 - clock.now());
         EXPECT_EQ(spotify->reads, 0);
+        EXPECT_FALSE(connecting.done());
         clock.advance(0.01);
-        EXPECT_EQ(spotify->reads > 0, launches);
+        EXPECT_EQ(spotify->reads > 0, c.onTheBusAfter.has_value());
         clock.advance(1);
         ASSERT_TRUE(connecting.done());
         EXPECT_EQ(spotify->permissionAsks,
-            launches ? std::vector<bool>({false, false, true, false}) : std::vector<bool>());
-        EXPECT_EQ(coordinator->snapshot().availability, launches ? A::ready : A::notRunning);
+            c.onTheBusAfter ? std::vector<bool>({false, false, true, false}) : std::vector<bool>());
+        EXPECT_EQ(coordinator->snapshot().availability, c.onTheBusAfter ? A::ready : A::notRunning);
+        // Nothing is left waiting.
+        clock.advance(bound);
+        EXPECT_EQ(workspace.openedSpotify.size(), 1u);
+    }
+}
+
+TEST_F(Connection, ASecondPressOrQuittingWhileSpotifyStartsIsSafe)
+{
+    // Each happens a second into the wait; the client comes two seconds in, if at all.
+    struct Case {
+        const char *name;
+        std::function<void()> meanwhile;
+        int opened;
+        bool refreshed;
+    };
+    const Case cases[] = {
+        {"second press", [this] { start(coordinator->openSpotifyAsync(true)); }, 1, true},
+        {"second connect", [this] { start(coordinator->connectAsync()); }, 1, true},
+        {"quit", [this] { coordinator->flush(); }, 1, false},
+        {"gone", [this] { coordinator.reset(); }, 1, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        make(container());
+        workspace.spotifyPid.reset();
+        workspace.launchPid.reset();
+        workspace.openedSpotify.clear();
+        spotify->reads = 0;
+        auto connecting = start(coordinator->connectAsync());
+        clock.advance(1);
+        c.meanwhile();
+        clock.advance(1);
+        workspace.launchSpotify(99);
+        clock.advance(PlaybackCoordinator::launchBusWait + 1);
+        EXPECT_TRUE(connecting.done());
+        EXPECT_EQ(int(workspace.openedSpotify.size()), c.opened);
+        EXPECT_EQ(spotify->reads > 0, c.refreshed);
+        if (!c.refreshed && coordinator) { // the last word stays the one written on quitting
+            EXPECT_EQ(stored().availability, A::unavailable);
+        }
     }
 }
 

@@ -109,6 +109,70 @@ TEST_F(Polling, AsleepNothingReachesSpotifyAndWakingRefreshes)
     }
 }
 
+// Before the bus has answered, "no pid" is no state to pace by.
+TEST_F(Polling, TheFirstPassWaitsForTheBusAndPacesByWhatItSays)
+{
+    struct Case {
+        const char *name;
+        std::optional<double> answerAfter;
+        std::optional<std::int32_t> pid;
+        A availability;
+        double pace;
+    };
+    const double wait = PlaybackCoordinator::lookUpWait;
+    for (const Case &c :
+        {Case{"playing", 0.01, 4242, A::ready, 5}, Case{"not running", 0.01, {}, A::notRunning, 15},
+            Case{"bus silent", {}, {}, A::notRunning, 15}}) {
+        SCOPED_TRACE(c.name);
+        make(container());
+        workspace.spotifyPid.reset();
+        workspace.lookingUp = true;
+        spotify->state = playing("a", true);
+        spotify->readTimes.clear();
+        const double began = clock.now();
+        coordinator->start();
+        clock.runUntilIdle();
+        clock.advance(c.answerAfter.value_or(wait) - 0.001);
+        EXPECT_EQ(coordinator->snapshot().availability, A::notRunning);
+        EXPECT_TRUE(spotify->readTimes.isEmpty());
+        if (c.answerAfter)
+            workspace.answerLookUp(c.pid);
+        clock.advance(0.001);
+        clock.runUntilIdle();
+        EXPECT_EQ(coordinator->snapshot().availability, c.availability);
+        // The next read comes at the pace the real state asks for.
+        const double firstPass = c.answerAfter.value_or(wait);
+        spotify->readTimes.clear();
+        workspace.spotifyPid = 4242;
+        clock.advance(began + firstPass + c.pace - 0.01 - clock.now());
+        EXPECT_TRUE(spotify->readTimes.isEmpty());
+        clock.advance(0.02);
+        EXPECT_EQ(spotify->readTimes.size(), 1);
+        workspace.lookingUp = false;
+        coordinator->flush();
+    }
+}
+
+// Falling asleep while a pass reads keeps the loop at the sleeper's pace:
+// after waking, the loop's next pass comes 30 s after the one that was reading.
+TEST_F(Polling, FallingAsleepDuringARefreshKeepsTheLongPause)
+{
+    spotify->latency = 1;
+    const double began = clock.now();
+    coordinator->start();
+    clock.runUntilIdle();
+    clock.advance(0.5);
+    emit workspace.willSleep();
+    clock.advance(19.5);
+    emit workspace.didWake(); // refreshes at once, the pause runs on
+    clock.runUntilIdle();
+    clock.advance(12);
+    QList<double> at;
+    for (const double time : std::as_const(spotify->readTimes))
+        at.append(std::round((time - began) * 10) / 10);
+    EXPECT_EQ(at, QList<double>({0, 20, 1 + PlaybackCoordinator::asleepPace}));
+}
+
 TEST_F(Polling, FlushLeavesAFinalNotPlayingFileAndKeepsMemory)
 {
     spotify->state = playing("a", true);
