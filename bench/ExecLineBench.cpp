@@ -24,7 +24,7 @@ void readLine(benchmark::State &state, const std::function<QByteArray(qsizetype)
 {
     const QByteArray line = make(state.range(0));
     for (auto _ : state) {
-        const QByteArray kept = ExecLine::startingProgram(line, host);
+        const QByteArray kept = ExecLine::startingProgram(line, host).value;
         if (kept != line)
             state.SkipWithError("the line was not kept");
         benchmark::DoNotOptimize(kept);
@@ -64,7 +64,7 @@ void movedInNestedStrings(benchmark::State &state)
 {
     const QByteArray line = "sh -c '" + repeated("sh -c /old/orvel-widget-host;", state.range(0) / 30) + "'";
     for (auto _ : state)
-        benchmark::DoNotOptimize(ExecLine::startingProgram(line, host));
+        benchmark::DoNotOptimize(ExecLine::startingProgram(line, host).value);
     state.counters["bytes"] = double(line.size());
 }
 
