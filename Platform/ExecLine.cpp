@@ -39,17 +39,12 @@ Mapped unescaped(const QByteArray &value)
     out.at.reserve(value.size() + 1);
     for (qsizetype i = 0; i < value.size(); ++i) {
         out.at.push_back(int(i));
+        static const char escapes[] = "sntr\\";
         const char next = i + 1 < value.size() ? value[i + 1] : '\0';
-        if (value[i] == '\\' && among(next, "sntr\\")) {
-            out.text += next == 's' ? ' '
-                : next == 'n'       ? '\n'
-                : next == 't'       ? '\t'
-                : next == 'r'       ? '\r'
-                                    : '\\';
-            ++i;
-        } else {
+        if (value[i] == '\\' && among(next, escapes))
+            out.text += " \n\t\r\\"[std::strchr(escapes, value[++i]) - escapes];
+        else
             out.text += value[i];
-        }
     }
     out.at.push_back(int(value.size()));
     return out;
@@ -133,26 +128,24 @@ struct Reading {
     bool read = false;
 
     explicit Reading(const QByteArray &value)
-        : split(percentsJoined(unescaped(value)))
     {
         GKeyFile *file = g_key_file_new();
         g_key_file_set_value(file, "E", "Exec", value.constData());
         gchar *string = g_key_file_get_string(file, "E", "Exec", nullptr);
         g_key_file_free(file);
-        const std::optional<std::vector<Word>> mine = shellWords(split.text);
-        if (!string || !mine || unescaped(value).text != string) {
-            g_free(string);
-            return;
-        }
+        const Mapped plain = unescaped(value);
+        const bool same = string && plain.text == string;
         g_free(string);
+        split = percentsJoined(plain);
+        std::optional<std::vector<Word>> mine = shellWords(split.text);
         gint count = 0;
         gchar **argv = nullptr;
-        if (g_shell_parse_argv(split.text.constData(), &count, &argv, nullptr)) {
-            read = size_t(count) == mine->size();
-            for (gint i = 0; read && i < count; ++i)
-                read = (*mine)[i].text == argv[i];
-            g_strfreev(argv);
-        }
+        if (!same || !mine || !g_shell_parse_argv(split.text.constData(), &count, &argv, nullptr))
+            return;
+        read = size_t(count) == mine->size();
+        for (gint i = 0; read && i < count; ++i)
+            read = (*mine)[i].text == argv[i];
+        g_strfreev(argv);
         if (read)
             words = std::move(*mine);
     }
@@ -315,18 +308,13 @@ ExecLine::Start ExecLine::startingProgram(const QByteArray &value, const QString
         return start;
     }
     // Another program: this one in its stead, after env's part.
-    start.direct = true;
-    if (at <= 0) {
-        start.value = argument(program, at < 0 || value.startsWith('"'));
-        return start;
-    }
-    if (path.contains('=')) {
+    if (at > 0 && path.contains('=')) {
         start.refusal = unwritable;
-        start.direct = false;
         return start;
     }
-    const qsizetype begin = line.begin(line.words[at]);
-    start.value = value.left(begin) + argument(program, value[begin] == '"');
+    const qsizetype begin = at > 0 ? line.begin(line.words[at]) : 0;
+    start.value = value.left(begin) + argument(program, at < 0 || value[begin] == '"');
+    start.direct = true;
     return start;
 }
 
@@ -342,8 +330,12 @@ QByteArray ExecLine::tryingProgram(const QByteArray &value, const QString &progr
 
 bool ExecLine::isThere(const QByteArray &tryExec)
 {
+    // As GLib looks for it: an empty one asks for nothing.
     const QByteArray program = unescaped(tryExec).text;
-    if (!program.contains('/'))
-        return !QStandardPaths::findExecutable(QFile::decodeName(program)).isEmpty();
-    return ::access(program.constData(), X_OK) == 0;
+    if (program.isEmpty())
+        return true;
+    gchar *found = g_find_program_in_path(program.constData());
+    const bool there = found != nullptr;
+    g_free(found);
+    return there;
 }

@@ -38,6 +38,7 @@ Start startingProgram(const QByteArray &value, const QString &program);
 // it, otherwise `value` itself.
 QByteArray tryingProgram(const QByteArray &value, const QString &program);
 
-// Whether a TryExec value names a program that is there, as GLib looks it up.
+// Whether a TryExec value names a program that is there, as GLib looks it up
+// (on the search path for a bare name; empty asks for nothing).
 bool isThere(const QByteArray &tryExec);
 } // namespace ExecLine
