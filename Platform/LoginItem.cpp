@@ -165,6 +165,8 @@ void AutostartLoginItem::update(bool enable)
                 return expectMissing ? now.status == KeptRead::Status::missing
                                      : now.wasRead() && now.data == entry.data;
             };
+            if (m_beforeWriting)
+                m_beforeWriting();
             if (PrivateFiles::writeAtomicallyIf(m_filePath, edited.entry, unchanged))
                 return;
             if (attempt == 10)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -59,6 +60,9 @@ public:
     // path that is gone in a line Orvel leaves to the user), naming the
     // entry; empty when there was nothing to say.
     QString warning() const { return m_warning; }
+    // Called once each new text is made, just before it is written: for
+    // checks that change the file meanwhile, as a user's editor may.
+    void setBeforeWriting(std::function<void()> hook) { m_beforeWriting = std::move(hook); }
 
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
@@ -89,4 +93,5 @@ private:
     QString m_program;
     QString m_name;
     QString m_warning;
+    std::function<void()> m_beforeWriting;
 };
