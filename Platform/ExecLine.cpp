@@ -13,6 +13,10 @@
 #include <vector>
 
 namespace {
+// How many words of a value are read for the program: env's options and
+// variables and its command are far fewer.
+constexpr size_t mostWords = 1024;
+
 bool among(char c, const char *set)
 {
     return c != '\0' && std::strchr(set, c);
@@ -73,10 +77,12 @@ struct Word {
 
 // The words of a command as g_shell_parse_argv splits them: blanks part
 // them, quotes and backslashes as a shell reads them, and a # that begins a
-// word after a space or a line break comments out the rest of its line.
-std::optional<std::vector<Word>> shellWords(const QByteArray &s)
+// word after a space or a line break comments out the rest of its line. Only
+// the first `kept` are kept; the rest are read to see that they can be.
+std::optional<std::vector<Word>> shellWords(const QByteArray &s, size_t kept)
 {
     std::vector<Word> words;
+    QByteArray text; // one buffer for every word: most are only read past
     const qsizetype n = s.size();
     for (qsizetype i = 0; i < n;) {
         if (among(s[i], " \t\n")) {
@@ -88,19 +94,19 @@ std::optional<std::vector<Word>> shellWords(const QByteArray &s)
             i = newline < 0 ? n : newline;
             continue;
         }
-        Word word;
-        word.begin = i;
+        const qsizetype begin = i;
+        text.resize(0);
         while (i < n && !among(s[i], " \t\n")) {
             if (s[i] == '\'') {
                 const qsizetype close = s.indexOf('\'', i + 1);
                 if (close < 0)
                     return std::nullopt;
-                word.text += s.mid(i + 1, close - i - 1);
+                text += QByteArrayView(s).sliced(i + 1, close - i - 1);
                 i = close + 1;
             } else if (s[i] == '"') {
                 for (++i; i < n && s[i] != '"'; ++i) {
                     i += s[i] == '\\' && i + 1 < n && among(s[i + 1], "\"\\`$\n");
-                    word.text += s[i];
+                    text += s[i];
                 }
                 if (i++ >= n)
                     return std::nullopt;
@@ -108,50 +114,17 @@ std::optional<std::vector<Word>> shellWords(const QByteArray &s)
                 if (i + 1 >= n)
                     return std::nullopt;
                 if (s[i + 1] != '\n')
-                    word.text += s[i + 1];
+                    text += s[i + 1];
                 i += 2;
             } else {
-                word.text += s[i++];
+                text += s[i++];
             }
         }
-        word.end = i;
-        words.push_back(std::move(word));
+        if (words.size() < kept)
+            words.push_back({text, begin, i});
     }
     return words;
 }
-
-// The value's words with where they were written, when GLib reads the same
-// words from it; none when it cannot be read (GLib would start nothing).
-struct Reading {
-    Mapped split;
-    std::vector<Word> words;
-    bool read = false;
-
-    explicit Reading(const QByteArray &value)
-    {
-        GKeyFile *file = g_key_file_new();
-        g_key_file_set_value(file, "E", "Exec", value.constData());
-        gchar *string = g_key_file_get_string(file, "E", "Exec", nullptr);
-        g_key_file_free(file);
-        const Mapped plain = unescaped(value);
-        const bool same = string && plain.text == string;
-        g_free(string);
-        split = percentsJoined(plain);
-        std::optional<std::vector<Word>> mine = shellWords(split.text);
-        gint count = 0;
-        gchar **argv = nullptr;
-        if (!same || !mine || !g_shell_parse_argv(split.text.constData(), &count, &argv, nullptr))
-            return;
-        read = size_t(count) == mine->size();
-        for (gint i = 0; read && i < count; ++i)
-            read = (*mine)[i].text == argv[i];
-        g_strfreev(argv);
-        if (read)
-            words = std::move(*mine);
-    }
-    qsizetype begin(const Word &word) const { return split.at[word.begin]; }
-    qsizetype end(const Word &word) const { return split.at[word.end]; }
-};
 
 // Where the program itself is in the words: first, or after env's options and
 // NAME=value words; -1 for any other shape (env -S, unknown options, no command).
@@ -192,6 +165,47 @@ qsizetype commandAt(const std::vector<Word> &words)
     }
     return -1;
 }
+
+// The value's words with where they were written, read as GLib reads them:
+// its own reading of the string and of the words up to the command is checked
+// against them. Not read when GLib would start nothing, or reads it otherwise.
+struct Reading {
+    Mapped split;
+    std::vector<Word> words;
+    bool read = false;
+    qsizetype command = -1; // commandAt()
+
+    explicit Reading(const QByteArray &value)
+    {
+        GKeyFile *file = g_key_file_new();
+        g_key_file_set_value(file, "E", "Exec", value.constData());
+        gchar *string = g_key_file_get_string(file, "E", "Exec", nullptr);
+        g_key_file_free(file);
+        const Mapped plain = unescaped(value);
+        const bool same = string && plain.text == string;
+        g_free(string);
+        split = percentsJoined(plain);
+        std::optional<std::vector<Word>> mine = shellWords(split.text, mostWords);
+        if (!same || !mine)
+            return;
+        words = std::move(*mine);
+        read = true;
+        command = commandAt(words);
+        gint count = 0;
+        gchar **argv = nullptr;
+        if (command < 0)
+            return;
+        if (!g_shell_parse_argv(split.text.left(words[command].end).constData(), &count, &argv, nullptr))
+            count = -1;
+        read = count == command + 1;
+        for (qsizetype i = 0; read && i < count; ++i)
+            read = words[i].text == argv[i];
+        g_strfreev(argv);
+        command = read ? command : -1;
+    }
+    qsizetype begin(const Word &word) const { return split.at[word.begin]; }
+    qsizetype end(const Word &word) const { return split.at[word.end]; }
+};
 
 // A path written inside `quote` (none, ' or ") as a word of the value.
 QByteArray written(const QByteArray &path, char quote)
@@ -278,7 +292,7 @@ ExecLine::Start ExecLine::startingProgram(const QByteArray &value, const QString
     Start start;
     start.value = value;
     const Reading line(value);
-    const qsizetype at = line.read ? commandAt(line.words) : -1;
+    const qsizetype at = line.command;
     const QString unwritable = QStringLiteral("env would take the new path %1 for a variable").arg(program);
     if (at >= 0) {
         const Word &command = line.words[at];
