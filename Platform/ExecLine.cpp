@@ -166,14 +166,12 @@ qsizetype commandAt(const std::vector<Word> &words)
     return -1;
 }
 
-// The value's words with where they were written, read as GLib reads them:
-// its own reading of the string and of the words up to the command is checked
-// against them. Not read when GLib would start nothing, or reads it otherwise.
+// The value's words with where they were written; none when GLib would start
+// nothing. GLib reads the string and the words up to the command as they are.
 struct Reading {
     Mapped split;
     std::vector<Word> words;
-    bool read = false;
-    qsizetype command = -1; // commandAt()
+    qsizetype command = -1; // commandAt(), when GLib reads the words up to it so too
 
     explicit Reading(const QByteArray &value)
     {
@@ -189,19 +187,16 @@ struct Reading {
         if (!same || !mine)
             return;
         words = std::move(*mine);
-        read = true;
-        command = commandAt(words);
+        const qsizetype at = commandAt(words);
         gint count = 0;
         gchar **argv = nullptr;
-        if (command < 0)
+        if (at < 0 || !g_shell_parse_argv(split.text.left(words[at].end).constData(), &count, &argv, nullptr))
             return;
-        if (!g_shell_parse_argv(split.text.left(words[command].end).constData(), &count, &argv, nullptr))
-            count = -1;
-        read = count == command + 1;
-        for (qsizetype i = 0; read && i < count; ++i)
-            read = words[i].text == argv[i];
+        bool agrees = count == at + 1;
+        for (qsizetype i = 0; agrees && i < count; ++i)
+            agrees = words[i].text == argv[i];
         g_strfreev(argv);
-        command = read ? command : -1;
+        command = agrees ? at : -1;
     }
     qsizetype begin(const Word &word) const { return split.at[word.begin]; }
     qsizetype end(const Word &word) const { return split.at[word.end]; }
@@ -337,9 +332,8 @@ QByteArray ExecLine::tryingProgram(const QByteArray &value, const QString &progr
     const QByteArray path = QFile::encodeName(program);
     if (!movedFrom(unescaped(value).text, path))
         return value;
-    QByteArray escaped = QByteArray(path).replace('\\', "\\\\").replace('\n', "\\n");
-    escaped.replace('\t', "\\t").replace('\r', "\\r");
-    return escaped;
+    QByteArray escaped = path;
+    return escaped.replace('\\', "\\\\").replace('\n', "\\n").replace('\t', "\\t").replace('\r', "\\r");
 }
 
 bool ExecLine::isThere(const QByteArray &tryExec)
