@@ -80,7 +80,12 @@ QByteArray AutostartEntry::scan(qsizetype from, bool crEnds)
         const QByteArrayView line(data + start, stop - start);
         if (line.startsWith('[')) {
             const qsizetype close = line.lastIndexOf(']');
-            inGroup = close > 0 && line.sliced(1, close - 1) == group;
+            // A header with more after it: neither GLib nor systemd reads the file.
+            if (close < 0 || !std::all_of(line.begin() + close + 1, line.end(), blank)) {
+                m_header = -1;
+                return {};
+            }
+            inGroup = line.sliced(1, close - 1) == group;
             if (inGroup && m_header < 0) {
                 m_header = next;
                 m_headerEnd = lineEnd;

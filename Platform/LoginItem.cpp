@@ -157,9 +157,11 @@ void AutostartLoginItem::update(bool enable)
                 m_warning = QStringLiteral("%1: %2").arg(m_filePath, edited.warning);
             if (entry.wasRead() && edited.entry == entry.data)
                 return;
-            if (entry.wasRead() && edited.fresh)
+            // An empty file holds nothing of the user's to keep.
+            const bool aside = entry.wasRead() && edited.fresh && !entry.data.trimmed().isEmpty();
+            if (aside)
                 PrivateFiles::setAside(m_filePath);
-            const bool expectMissing = !entry.wasRead() || edited.fresh;
+            const bool expectMissing = !entry.wasRead() || aside;
             const auto unchanged = [&] {
                 const KeptRead now = PrivateFiles::readCapped(m_filePath);
                 return expectMissing ? now.status == KeptRead::Status::missing

@@ -109,6 +109,7 @@ TEST(AutostartEntry, KeysAreReadAsGLibReadsThem)
         EXPECT_EQ(entry.boolean("Hidden"), c.hidden);
     }
     EXPECT_FALSE(AutostartEntry("not an entry").isEntry());
+    EXPECT_FALSE(AutostartEntry("[Desktop Entry]\rExec=a\r[Desktop Entry] x\r").isEntry());
     EXPECT_FALSE(AutostartEntry(QByteArray("\x7f"
                                            "ELF\x02\x01\x01\0\0",
                                     9))
@@ -231,10 +232,11 @@ TEST(AutostartLoginItem, WhatNoDesktopReadsIsSetAsideAndTheCapHoldsForTheWholeFi
         return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
     };
     AutostartLoginItem item(path, program);
-    const QByteArray noEntries[] = {"not an entry", "[Other]\nExec=x\n",
-        QByteArray("\x7f"
-                   "ELF\0\0",
-            6)};
+    const QByteArray noEntries[]
+        = {"not an entry", "[Other]\nExec=x\n", "\xEF\xBB\xBF[Desktop Entry] x\rExec=y\r",
+            QByteArray("\x7f"
+                       "ELF\0\0",
+                6)};
     for (const QByteArray &text : noEntries) {
         QDir(home.path("autostart")).removeRecursively();
         QDir().mkpath(home.path("autostart"));
@@ -243,6 +245,11 @@ TEST(AutostartLoginItem, WhatNoDesktopReadsIsSetAsideAndTheCapHoldsForTheWholeFi
         EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry(program));
         EXPECT_EQ(readFile(path + ".unreadable"), text);
     }
+    // An empty file holds nothing to keep.
+    ASSERT_TRUE(put(" \n"));
+    item.keepRegistered();
+    EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry(program));
+    EXPECT_FALSE(QFileInfo::exists(path + ".unreadable.2"));
 
     // The cap is the whole file's, after the edit: nothing is written past it.
     const qint64 cap = PrivateFiles::keptFileLimit;
