@@ -111,39 +111,49 @@ Item {
             Item {
                 Layout.fillWidth: true
             }
-            SymbolView {
-                objectName: "unavailable"
-                visible: nowPlaying.status === "unavailable"
-                name: "wifi.slash"
-                size: 10
-                color: root.secondary
-                Accessible.name: Design.localized("Playback unavailable")
-            }
-            VisualizerBadge {
-                objectName: "badge"
-                visible: nowPlaying.status === "badge"
-                identity: nowPlaying.badgeIdentity
-                settings: nowPlaying.visualizer
-                playing: nowPlaying.active
-                time: nowPlaying.position
-                reducedMotion: root.Widget.reduceMotion
-                monochrome: !nowPlaying.fullColor
-                Accessible.name: Design.localized(nowPlaying.active ? "Playing" : "Paused")
-                Accessible.description: nowPlaying.badgeUpdated
-            }
-            WidgetLink {
-                objectName: "spotifyLogo"
-                // Without a link it is the bare image: taps fall through to the widget's URL.
-                enabled: nowPlaying.spotifyLink.toString() !== ""
-                destination: nowPlaying.spotifyLink
-                Layout.preferredWidth: 70
-                Layout.preferredHeight: 21
+            // A positioner, not the layout: the layout misses a change of
+            // its items' visibility after its first arrangement, and the badge
+            // then stays where a hidden item lay, over the mark.
+            Row {
+                spacing: 4
 
-                Image {
-                    anchors.fill: parent
-                    source: Design.image("SpotifyLogo")
-                    sourceSize: Qt.size(140, 42)
-                    fillMode: Image.PreserveAspectFit
+                SymbolView {
+                    objectName: "unavailable"
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: nowPlaying.status === "unavailable"
+                    name: "wifi.slash"
+                    size: 10
+                    color: root.secondary
+                    Accessible.name: Design.localized("Playback unavailable")
+                }
+                VisualizerBadge {
+                    objectName: "badge"
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: nowPlaying.status === "badge"
+                    identity: nowPlaying.badgeIdentity
+                    settings: nowPlaying.visualizer
+                    playing: nowPlaying.active
+                    time: nowPlaying.position
+                    reducedMotion: root.Widget.reduceMotion
+                    monochrome: !nowPlaying.fullColor
+                    Accessible.name: Design.localized(nowPlaying.active ? "Playing" : "Paused")
+                    Accessible.description: nowPlaying.badgeUpdated
+                }
+                WidgetLink {
+                    objectName: "spotifyLogo"
+                    anchors.verticalCenter: parent.verticalCenter
+                    // Without a link it is the bare image: taps fall through to the widget's URL.
+                    enabled: nowPlaying.spotifyLink.toString() !== ""
+                    destination: nowPlaying.spotifyLink
+                    width: 70
+                    height: 21
+
+                    Image {
+                        anchors.fill: parent
+                        source: Design.image("SpotifyLogo")
+                        sourceSize: Qt.size(140, 42)
+                        fillMode: Image.PreserveAspectFit
+                    }
                 }
             }
         }

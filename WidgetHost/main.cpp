@@ -1,3 +1,4 @@
+#include "Assets.h"
 #include "KeptFiles.h"
 #include "Localization.h"
 #include "Scheduler.h"
@@ -70,6 +71,7 @@ int main(int argc, char **argv)
     // The widget application, for the widgets' menus.
     QApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("orvel-widget-host"));
+    QGuiApplication::setWindowIcon(Assets::applicationIcon());
     QGuiApplication::setQuitOnLastWindowClosed(false);
     installLinuxWording();
     QTextStream out(stdout);

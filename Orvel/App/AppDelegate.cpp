@@ -26,6 +26,8 @@ AppDelegate::AppDelegate(Services services, QObject *parent)
         [this](DashboardSection section) { openDashboard(section); });
     // Nor do the views: they ask the dashboard state.
     connect(&m_services.dashboardState, &DashboardState::openRequested, this, &AppDelegate::openDashboard);
+    connect(&preferences(), &Preferences::notchEnabledChanged, this, &AppDelegate::statusMenuChanged);
+    connect(&preferences(), &Preferences::sidebarEnabledChanged, this, &AppDelegate::statusMenuChanged);
 }
 
 AppDelegate::~AppDelegate() = default;
@@ -68,16 +70,21 @@ void AppDelegate::showDashboardRequested()
 
 QList<AppDelegate::MenuItem> AppDelegate::statusMenuItems() const
 {
-    const std::optional<QString> track
-        = m_services.engine.trackTitle ? m_services.engine.trackTitle() : std::nullopt;
+    return statusMenuItems(m_services.engine.trackTitle ? m_services.engine.trackTitle() : std::nullopt,
+        preferences().notchEnabled(), preferences().sidebarEnabled());
+}
+
+QList<AppDelegate::MenuItem> AppDelegate::statusMenuItems(
+    const std::optional<QString> &track, bool notchEnabled, bool sidebarEnabled)
+{
     const MenuItem separator;
     auto item = [](const char *title, MenuAction action, const char *key = "") {
         return MenuItem{localized(QString::fromUtf8(title)), action, QString::fromLatin1(key), std::nullopt};
     };
     MenuItem notch = item("Notch player", MenuAction::toggleNotch);
-    notch.checked = preferences().notchEnabled();
+    notch.checked = notchEnabled;
     MenuItem sidebar = item("Music sidebar", MenuAction::toggleSidebar);
-    sidebar.checked = preferences().sidebarEnabled();
+    sidebar.checked = sidebarEnabled;
     return {
         MenuItem{track.value_or(QStringLiteral("Orvel")), std::nullopt, {}, std::nullopt},
         separator,

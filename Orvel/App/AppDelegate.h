@@ -70,8 +70,10 @@ public:
     ~AppDelegate() override;
 
     void applicationDidFinishLaunching();
-    // The status menu's items, as they stand at the moment it opens.
+    // The status menu's items as they stand now, and as they stand for a
+    // track title and the two panels' switches.
     QList<MenuItem> statusMenuItems() const;
+    static QList<MenuItem> statusMenuItems(const std::optional<QString> &track, bool notch, bool sidebar);
     void perform(MenuAction action);
     bool applicationShouldTerminateAfterLastWindowClosed() const { return false; }
     bool applicationShouldHandleReopen();
@@ -82,6 +84,7 @@ public:
     void openDashboard(DashboardSection section, std::optional<int> skillSlot = std::nullopt);
 
     PanelManager &panels() const { return m_services.panels; }
+    Preferences &preferences() const { return m_services.preferences; }
     DashboardState &dashboardState() const { return m_services.dashboardState; }
     DashboardWindow *dashboard() const { return m_dashboard.get(); }
     StatusItem *statusItem() const { return m_statusItem.get(); }
@@ -90,8 +93,12 @@ public slots:
     // The hand-over of a second launch.
     void showDashboardRequested();
 
+signals:
+    // What the status menu shows may have changed (track, availability, a
+    // panel switched): a tray host may read its layout at any moment.
+    void statusMenuChanged();
+
 private:
-    Preferences &preferences() const { return m_services.preferences; }
     void startTask(std::function<QCoro::Task<void>()> work);
 
     Services m_services;

@@ -5,6 +5,7 @@
 #include "ArtworkImageProvider.h"
 #include "AutomationConsentDialog.h"
 #include "DashboardState.h"
+#include "DashboardWindow.h"
 #include "Defaults.h"
 #include "Desktop.h"
 #include "DisplayCatalog.h"
@@ -46,18 +47,23 @@ std::unique_ptr<AppRoot> AppRoot::production()
     // The other kept files' are removed as each is loaded.
     PrivateFiles::removeLeftovers(AutostartLoginItem::standardFilePath());
     owned->workspace.watchSleepAndSession();
-    // The consent question is drawn in the user's skin, known once the owners exist.
-    auto consentSkin = std::make_shared<std::function<Skin()>>();
+    // The consent question is drawn in the user's skin and asked over the
+    // dashboard, both known once the owners exist.
+    auto consentSurroundings = std::make_shared<ConsentSurroundings>();
     Outside outside{Scheduler::current(), owned->defaults, owned->widgetCenter, owned->workspace,
         owned->loginItem, owned->announcer,
-        std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog(consentSkin)),
+        std::make_shared<SpotifyBridge>(Scheduler::current(), automationConsentDialog(consentSurroundings)),
         [] { return SharedStore(); }, [] { return SystemAppearance::shared()->reduceMotion(); }, nullptr,
         true, {}};
     // Null off X11: the panels then learn nothing of the desktop.
     outside.desktop = X11Desktop::instance();
     auto root = std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
-    *consentSkin = [preferences = QPointer<Preferences>(&root->preferences())] {
+    consentSurroundings->skin = [preferences = QPointer<Preferences>(&root->preferences())] {
         return preferences ? preferences->skin() : Skin::classico;
+    };
+    consentSurroundings->owner = [delegate = QPointer<AppDelegate>(&root->delegate())]() -> QWindow * {
+        DashboardWindow *dashboard = delegate ? delegate->dashboard() : nullptr;
+        return dashboard ? dashboard->window() : nullptr;
     };
     return root;
 }
@@ -145,6 +151,9 @@ AppRoot::AppRoot(std::unique_ptr<Owned> owned, Outside outside)
     m_delegate = std::make_unique<AppDelegate>(
         AppDelegate::Services{std::move(delegateEngine), *m_preferences, *m_panels, *m_dashboardState,
             m_outside.scheduler, *m_engine, m_outside.makeStatusItem, m_outside.quit});
+    for (const auto changed : {&PlaybackCoordinator::trackTitleChanged, &PlaybackCoordinator::hasTrackChanged,
+             &PlaybackCoordinator::availabilityChanged})
+        QObject::connect(&coordinator, changed, m_delegate.get(), &AppDelegate::statusMenuChanged);
 
     // The widgets' transport buttons run their intent in this process.
     SpotifyPlaybackIntent::setPerformer(

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 AutomationConsentBox::AutomationConsentBox(
     const QString &applicationId, const SkinPalette &palette, QWidget *parent)
@@ -80,30 +81,44 @@ std::optional<bool> AutomationConsentBox::answer() const
     return std::nullopt;
 }
 
+void AutomationConsentBox::placeOver(QWindow &owner)
+{
+    winId();
+    windowHandle()->setTransientParent(&owner);
+    // Its own size: window managers then offer no maximise for it.
+    adjustSize();
+    setFixedSize(size());
+    move(owner.geometry().center() - rect().center());
+}
+
 namespace {
 
-std::optional<bool> askOnGuiThread(const QString &applicationId, const std::function<Skin()> *skin)
+std::optional<bool> askOnGuiThread(const QString &applicationId, const ConsentSurroundings *surroundings)
 {
-    const Skin chosen = skin && *skin ? (*skin)() : SkinPalette().skin;
+    const Skin chosen = surroundings && surroundings->skin ? surroundings->skin() : SkinPalette().skin;
     AutomationConsentBox box(applicationId, SkinPalette(chosen, Aura()));
+    QWindow *owner = surroundings && surroundings->owner ? surroundings->owner() : nullptr;
+    if (owner && owner->isVisible())
+        box.placeOver(*owner);
     box.exec();
     return box.answer();
 }
 
 } // namespace
 
-ConsentPrompt automationConsentDialog(std::shared_ptr<std::function<Skin()>> skin)
+ConsentPrompt automationConsentDialog(std::shared_ptr<ConsentSurroundings> surroundings)
 {
-    return [skin](const QString &applicationId) -> std::optional<bool> {
+    return [surroundings](const QString &applicationId) -> std::optional<bool> {
         auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
         if (!app)
             return std::nullopt;
         if (QThread::currentThread() == app->thread())
-            return askOnGuiThread(applicationId, skin.get());
+            return askOnGuiThread(applicationId, surroundings.get());
         std::optional<bool> answer;
         // The asking thread waits; the GUI thread stays free to run the dialog.
         QMetaObject::invokeMethod(
-            app, [&] { answer = askOnGuiThread(applicationId, skin.get()); }, Qt::BlockingQueuedConnection);
+            app, [&] { answer = askOnGuiThread(applicationId, surroundings.get()); },
+            Qt::BlockingQueuedConnection);
         return answer;
     };
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 class QPushButton;
+class QWindow;
 
 // The question "may Orvel control this application?". Only the two buttons
 // answer it: closing the window or pressing Escape leaves it undecided, so
@@ -24,6 +25,9 @@ public:
     QPushButton *denyButton() const { return m_deny; }
     // The answer once the box has finished; nothing when it was dismissed.
     std::optional<bool> answer() const;
+    // Asked over the window the user acted in: the window manager keeps it
+    // above that one, centred on it, without a task-bar entry of its own.
+    void placeOver(QWindow &owner);
 
 private:
     static constexpr int denied = 2;
@@ -32,8 +36,15 @@ private:
     QPushButton *m_deny = nullptr;
 };
 
+// What the question takes from the app once its owners exist: the user's
+// skin, and the window it is asked over (nothing: it stands on its own).
+struct ConsentSurroundings {
+    std::function<Skin()> skin;
+    std::function<QWindow *()> owner;
+};
+
 // Asks the user on the GUI thread whether Orvel may control an application,
 // from whichever thread calls it; nothing when the app has no widgets to ask
-// with or the user dismissed the question. `skin` names the user's skin at
-// the moment of asking (empty: the default); it is set once the owners exist.
-ConsentPrompt automationConsentDialog(std::shared_ptr<std::function<Skin()>> skin = {});
+// with or the user dismissed the question. Without surroundings it is drawn
+// in the default skin.
+ConsentPrompt automationConsentDialog(std::shared_ptr<ConsentSurroundings> surroundings = {});

@@ -3,6 +3,7 @@
 #include "AppBus.h"
 #include "AppDelegate.h"
 #include "AppRoot.h"
+#include "Assets.h"
 #include "Bundle.h"
 #include "KeptFiles.h"
 #include "Localization.h"
@@ -68,6 +69,7 @@ int OrvelMain::main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setApplicationVersion(QStringLiteral(ORVEL_VERSION));
     QApplication::setDesktopFileName(QString(Bundle::identifier));
+    QApplication::setWindowIcon(Assets::applicationIcon());
     installLinuxWording();
 
     // Caught from here on: a SIGTERM (a logout) while Orvel starts ends it as

@@ -2,6 +2,8 @@
 
 #include "AppDelegate.h"
 #include "Assets.h"
+#include "PopupStyle.h"
+#include "Preferences.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -10,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QSystemTrayIcon>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -95,13 +98,15 @@ StatusItem::StatusItem(AppDelegate &delegate)
 {
     m_icon->setIcon(trayIcon());
     m_icon->setToolTip(QStringLiteral("Orvel"));
+    rebuildMenu();
+    connect(&m_delegate, &AppDelegate::statusMenuChanged, this, &StatusItem::rebuildMenu);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusItem::rebuildMenu);
     m_icon->setContextMenu(m_menu.get());
     // A plain click opens the menu too, as a menu-bar item does.
     connect(
         m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason == QSystemTrayIcon::Trigger)
-                m_menu->popup(QCursor::pos());
+                popUp();
         });
     m_icon->show();
 }
@@ -114,15 +119,65 @@ QString StatusItem::actionText(const QString &title)
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
+void StatusItem::style(QMenu &menu, const SkinPalette &palette)
+{
+    menu.setStyleSheet(PopupStyle::menuStyleSheet(palette));
+    menu.setFont(PopupStyle::menuFont().toQFont());
+}
+
+void StatusItem::popUp()
+{
+    rebuildMenu();
+    style(*m_menu, SkinPalette(m_delegate.preferences().skin(), Aura()));
+    m_menu->popup(QCursor::pos());
+    // Opened for a click on another program's panel, the menu cannot take the
+    // keyboard and pointer before it is on screen, and Qt tries only before:
+    // it takes them once shown, so Escape and a click elsewhere close it. Qt
+    // hands grabbed keys to the focused window (the dashboard, say), so they
+    // are passed on to the menu while it is open.
+    if (QWindow *window = m_menu->windowHandle())
+        window->installEventFilter(this);
+    qApp->installEventFilter(this);
+    connect(
+        m_menu.get(), &QMenu::aboutToHide, this, [this] { qApp->removeEventFilter(this); },
+        Qt::SingleShotConnection);
+}
+
+bool StatusItem::eventFilter(QObject *watched, QEvent *event)
+{
+    QWindow *menuWindow = m_menu->windowHandle();
+    if (watched == menuWindow && event->type() == QEvent::Expose && menuWindow->isExposed()) {
+        menuWindow->removeEventFilter(this);
+        menuWindow->setKeyboardGrabEnabled(true);
+        menuWindow->setMouseGrabEnabled(true);
+    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        && watched->isWindowType() && watched != menuWindow && m_menu->isVisible()) {
+        QCoreApplication::sendEvent(m_menu.get(), event);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void StatusItem::rebuildMenu()
 {
+    QList<AppDelegate::MenuItem> items = m_delegate.statusMenuItems();
+    // Polls that change nothing leave the exported layout and its revision alone.
+    if (items == m_items && !m_menu->isEmpty())
+        return;
+    m_items = std::move(items);
     m_menu->clear();
-    for (const AppDelegate::MenuItem &item : m_delegate.statusMenuItems()) {
+    fill(*m_menu, m_items, [this](AppDelegate::MenuAction chosen) { m_delegate.perform(chosen); });
+}
+
+void StatusItem::fill(QMenu &menu, const QList<AppDelegate::MenuItem> &items,
+    std::function<void(AppDelegate::MenuAction)> perform)
+{
+    for (const AppDelegate::MenuItem &item : items) {
         if (item.isSeparator()) {
-            m_menu->addSeparator();
+            menu.addSeparator();
             continue;
         }
-        QAction *action = m_menu->addAction(actionText(item.title));
+        QAction *action = menu.addAction(actionText(item.title));
         action->setEnabled(item.isEnabled());
         if (!item.key.isEmpty())
             action->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + item.key.toUpper()));
@@ -132,8 +187,8 @@ void StatusItem::rebuildMenu()
         }
         if (const auto chosen = item.action) {
             // Queued: the menu finishes closing before a window opens or the app quits.
-            connect(
-                action, &QAction::triggered, this, [this, chosen = *chosen] { m_delegate.perform(chosen); },
+            QObject::connect(
+                action, &QAction::triggered, &menu, [perform, chosen = *chosen] { perform(chosen); },
                 Qt::QueuedConnection);
         }
     }

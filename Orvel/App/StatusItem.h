@@ -1,15 +1,21 @@
 #pragma once
 
+#include "AppDelegate.h"
+#include "SkinPalette.h"
+
 #include <QIcon>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
-class AppDelegate;
 class QMenu;
 class QSystemTrayIcon;
 
-// The tray item and its menu, which is rebuilt from the delegate each time it opens.
+// The tray item and its menu. The menu is whole from the start and follows
+// the delegate's items as they change: a tray host reads the exported layout
+// before it shows it, not only when the menu opens.
 class StatusItem : public QObject {
     Q_OBJECT
 public:
@@ -28,14 +34,25 @@ public:
     // A menu title as QAction text: a track title's "&" is shown, not taken as a mnemonic.
     static QString actionText(const QString &title);
 
+    // Fills a menu with the items, each chosen one handed to `perform`.
+    static void fill(QMenu &menu, const QList<AppDelegate::MenuItem> &items,
+        std::function<void(AppDelegate::MenuAction)> perform);
+    // The menu a plain click opens, drawn as the app's other menus in the skin.
+    static void style(QMenu &menu, const SkinPalette &palette);
+
     QSystemTrayIcon *icon() const { return m_icon.get(); }
     QMenu *menu() const { return m_menu.get(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     explicit StatusItem(AppDelegate &delegate);
     void rebuildMenu();
+    void popUp();
 
     AppDelegate &m_delegate;
+    QList<AppDelegate::MenuItem> m_items;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

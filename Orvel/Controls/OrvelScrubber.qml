@@ -36,7 +36,8 @@ ScrubberSlider {
     Binding {
         target: scrubber.model
         property: "hovering"
-        value: pointer.containsMouse
+        // Qt still sends hover to an item whose parent is disabled.
+        value: pointer.containsMouse && scrubber.enabled
     }
     Binding {
         target: scrubber.model
@@ -94,7 +95,7 @@ ScrubberSlider {
         property real lastX: 0
 
         anchors.fill: parent
-        hoverEnabled: true
+        hoverEnabled: scrubber.enabled
         preventStealing: true
         onPressed: mouse => {
             lastX = mouse.x;

@@ -123,3 +123,35 @@ TEST_F(WidgetHostOnOpenbox, UnderACompositorEachFamilyIsClearOutsideItsRoundedOu
         EXPECT_TRUE(X11Server::clearWithSoftCorners(content, WidgetMetrics::cornerRadius)) << name;
     }
 }
+
+TEST_F(WidgetHostOnOpenbox, AWidgetPlacedBeforeSpotifyIsReadyDrawsItsHeaderAsAFreshOne)
+{
+    // The usual order at login: the widget shows its prompt, then Spotify starts.
+    const WidgetPlacement placement{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}};
+    host->show({});
+    group.write(fixtures::snapshot(PlayerAvailability::notInstalled, std::nullopt, false));
+    host->show({placement});
+    ASSERT_EQ(host->placed().size(), 1u);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    const auto header = [](const QWindow &window) {
+        const QImage content = X11Server::content(window);
+        return content.copy(0, 0, content.width(), 48);
+    };
+    QImage prompt;
+    ASSERT_TRUE(X11Server::within2s([&] { return !(prompt = header(*window())).isNull(); }));
+
+    group.write(fixtures::snapshot(PlayerAvailability::ready, fixtures::track(), false));
+    host->reloadTimelines("OrvelNowPlaying");
+    WidgetHost fresh(
+        host->widgets(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false, {}});
+    fresh.show({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 300}}});
+    ASSERT_EQ(fresh.placed().size(), 1u);
+    QQuickWindow *expected = fresh.placed().front()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(expected));
+    // Judged once the badge's cross-fade has ended in both.
+    QImage seen;
+    EXPECT_TRUE(X11Server::within2s([&] {
+        seen = header(*window());
+        return seen != prompt && seen == header(*expected);
+    }));
+}

@@ -3,6 +3,7 @@
 #include "HelpTip.h"
 #include "Preferences.h"
 #include "Scene.h"
+#include "StatusItem.h"
 #include "WidgetMenu.h"
 
 #include <QApplication>
@@ -172,5 +173,29 @@ QList<Scene> popupScenes()
                 menu->popup(root->window()->mapToGlobal(QPoint(24, 24)));
                 menu->setActiveAction(menu->actions().value(0));
             }});
+
+    // The tray menu a plain click opens, with nothing playing and with a
+    // track, in the current skin, the pointer on its first live entry.
+    for (const auto &[stateName, track] : {std::pair{"idle", std::optional<QString>()},
+             std::pair{"playing", std::optional<QString>("Holocene")}}) {
+        scenes << bothSkins("StatusMenu", stateName,
+            {{},
+                QmlSource("import QtQuick\nRectangle { color: '#2e3440'; implicitWidth: 300; implicitHeight: "
+                          "380 }"),
+                {}, {}, {}, [track](ScriptedState &state, QQuickItem *root) {
+                    auto *menu = new QMenu;
+                    menu->setAttribute(Qt::WA_DeleteOnClose);
+                    StatusItem::fill(*menu, AppDelegate::statusMenuItems(track, true, false),
+                        [](AppDelegate::MenuAction) {});
+                    StatusItem::style(*menu, SkinPalette(state.root().preferences().skin(), state.aura()));
+                    menu->popup(root->window()->mapToGlobal(QPoint(24, 24)));
+                    for (QAction *action : menu->actions()) {
+                        if (action->isEnabled() && !action->isSeparator()) {
+                            menu->setActiveAction(action);
+                            break;
+                        }
+                    }
+                }});
+    }
     return scenes;
 }

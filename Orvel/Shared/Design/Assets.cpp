@@ -1,5 +1,7 @@
 #include "Assets.h"
 
+#include "Bundle.h"
+
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
@@ -78,4 +80,12 @@ QUrl Assets::imageUrl(const QString &name)
 {
     const QString path = imagePath(name);
     return path.isEmpty() ? QUrl() : QUrl(QStringLiteral("qrc") + path);
+}
+
+QIcon Assets::applicationIcon()
+{
+    QIcon bundled;
+    for (const int side : {16, 32, 48, 64, 128, 256})
+        bundled.addPixmap(QPixmap::fromImage(image(QStringLiteral("AppIcon"), QSize(side, side))));
+    return QIcon::fromTheme(QString(Bundle::identifier), bundled);
 }

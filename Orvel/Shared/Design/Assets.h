@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,4 +18,7 @@ struct Assets {
     static QImage image(const QString &name, const QSize &size);
     // The resource URL of the image for QML's Image; empty when it is missing.
     static QUrl imageUrl(const QString &name);
+    // The app's icon for its windows: the icon theme's, once installed, so
+    // the desktop's own sizes are used; else the bundled picture.
+    static QIcon applicationIcon();
 };

@@ -1,13 +1,19 @@
+#include "PopupStyle.h"
 #include "QtPrinters.h"
+#include "X11Server.h"
 #include "fixtures/FakeSpotify.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -358,3 +364,190 @@ TEST_F(AppEndToEndTest, UnderAFileSizeLimitTheWidgetsFileStaysWholeAndTheFailure
         QStringList{"playback.json"});
 }
 } // namespace
+
+// The tray on a real X server under openbox, with a StatusNotifier watcher of the test's own:
+// a host reads the exported menu's layout before it shows it, so the menu is
+// whole from the start and follows the track without any click.
+namespace {
+class Watcher final : public QDBusVirtualObject {
+public:
+    QString introspect(const QString &) const override { return {}; }
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.member() == "RegisterStatusNotifierItem") {
+            item = message.service();
+            connection.send(message.createReply());
+        } else if (message.member() == "Introspect") {
+            // Qt reads a watcher's properties through its introspected interface.
+            connection.send(message.createReply(
+                "<node><interface name=\"org.kde.StatusNotifierWatcher\">"
+                "<method name=\"RegisterStatusNotifierItem\"><arg type=\"s\" direction=\"in\"/></method>"
+                "<property name=\"IsStatusNotifierHostRegistered\" type=\"b\" access=\"read\"/>"
+                "</interface></node>"));
+        } else if (message.member() == "Get") {
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(true))));
+        } else {
+            connection.send(message.createErrorReply(QDBusError::UnknownMethod, message.member()));
+        }
+        return true;
+    }
+    QString item; // the tray item's bus name, once it registered
+};
+
+// The real programs' windows, on the test's X server.
+class AppOnOpenbox : public AppEndToEndTest {
+protected:
+    QProcessEnvironment xEnvironment() const
+    {
+        auto environment = AppEndToEndTest::environment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        return environment;
+    }
+    // The ids of the shown windows whose WM_CLASS class is that.
+    static QStringList windowsOfClass(const QString &windowClass)
+    {
+        return X11Server::output("xdotool", {"search", "--onlyvisible", "--class", "^" + windowClass + "$"})
+            .split('\n', Qt::SkipEmptyParts);
+    }
+    // What a dock matches a window to its desktop entry by.
+    static QString startupWMClass(const char *entryPath)
+    {
+        QFile entry(QString::fromUtf8(entryPath));
+        if (!entry.open(QIODevice::ReadOnly))
+            return {};
+        const auto match = QRegularExpression("^StartupWMClass=(.*)$", QRegularExpression::MultilineOption)
+                               .match(QString::fromUtf8(entry.readAll()));
+        return match.captured(1);
+    }
+};
+
+class StatusMenuOnOpenbox : public AppOnOpenbox {
+protected:
+    Watcher watcher;
+    void SetUp() override
+    {
+        AppEndToEndTest::SetUp();
+        ASSERT_TRUE(bus.connection().registerVirtualObject("/StatusNotifierWatcher", &watcher));
+        ASSERT_TRUE(bus.connection().registerService("org.kde.StatusNotifierWatcher"));
+    }
+    // The labels of the exported menu, read as a tray host reads them.
+    QStringList labels() const
+    {
+        QProcess send;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        send.setProcessEnvironment(environment);
+        send.start("dbus-send",
+            {"--print-reply", "--dest=" + watcher.item, "/MenuBar", "com.canonical.dbusmenu.GetLayout",
+                "int32:0", "int32:-1", "array:string:"});
+        send.waitForFinished(10000);
+        QStringList found;
+        const QStringList lines = QString::fromUtf8(send.readAllStandardOutput()).split('\n');
+        for (int i = 0; i + 1 < lines.size(); ++i) {
+            if (lines[i].trimmed() == "string \"label\"") {
+                QString value = lines[i + 1].trimmed();
+                value.remove(QRegularExpression("^variant\\s+string \"|\"$"));
+                found << value;
+            }
+        }
+        return found;
+    }
+    // The host's click on the item, at the pointer.
+    void activate() const
+    {
+        auto call = QDBusMessage::createMethodCall(
+            watcher.item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate");
+        call << 100 << 400;
+        bus.connection().call(call, QDBus::NoBlock);
+    }
+    static bool xdotool(const QStringList &arguments) { return X11Server::run("xdotool", arguments) == 0; }
+    // The colour most of the area shows.
+    static QRgb mostOf(const QRect &area)
+    {
+        const QImage image = X11Server::screen(area);
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y) | 0xff000000];
+        QRgb most = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > counts.value(most))
+                most = it.key();
+        return most;
+    }
+};
+} // namespace
+
+TEST_F(StatusMenuOnOpenbox, TheMenuIsWholeBeforeAnyClickAndFollowsTheTrack)
+{
+    FakeSpotify spotify(bus);
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return !watcher.item.isEmpty(); })) << app.log().toStdString();
+
+    QStringList before;
+    ASSERT_TRUE(eventually([&] { return (before = labels()).contains("Quit Orvel"); }))
+        << app.log().toStdString();
+    for (const char *label : {"Orvel", "Open Orvel", "Show player", "Your shortcuts", "Open Spotify"})
+        EXPECT_TRUE(before.contains(label)) << label << " in " << before.join(", ").toStdString();
+
+    playHolocene(spotify);
+    EXPECT_TRUE(eventually([&] { return labels().value(0) == "Holocene"; }))
+        << labels().join(", ").toStdString();
+}
+
+TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuInTheSkinEscapeClosesItAndItsItemsWork)
+{
+    const QRgb desktop = qRgb(0x20, 0x80, 0x40);
+    X11Server::paintRoot(desktop);
+    FakeSpotify spotify(bus);
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return !watcher.item.isEmpty(); })) << app.log().toStdString();
+    ASSERT_TRUE(xdotool({"mousemove", "100", "400"}));
+
+    // Below and to the right of the pointer, inside the menu's first items.
+    const QRect inside(110, 410, 60, 40);
+    const QRgb ground = PopupStyle::look(SkinPalette(Skin::classico, Aura())).ground.toQColor().rgb();
+    activate();
+    EXPECT_TRUE(eventually([&] { return mostOf(inside) == ground; }))
+        << std::hex << mostOf(inside) << " for " << ground;
+
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(eventually([&] { return mostOf(inside) == desktop; })) << std::hex << mostOf(inside);
+
+    // Opened again, its last item (Quit Orvel) is chosen from the keyboard.
+    activate();
+    ASSERT_TRUE(eventually([&] { return mostOf(inside) == ground; }));
+    ASSERT_TRUE(xdotool({"key", "Up", "Return"}));
+    EXPECT_TRUE(eventually([&] { return app.finished(); })) << app.log().toStdString();
+    EXPECT_EQ(app.exitCode(), 0);
+}
+
+// Each program's windows carry the app's icon and the class its desktop entry names.
+TEST_F(AppOnOpenbox, TheWindowsCarryTheIconAndTheClassTheirDesktopEntriesName)
+{
+    FakeSpotify spotify(bus);
+    struct Row {
+        const char *program;
+        QStringList arguments;
+        const char *entry;
+    };
+    for (const Row &row : {Row{ORVEL_APP_BINARY, {}, ORVEL_APP_DESKTOP_ENTRY},
+             Row{ORVEL_WIDGET_HOST_BINARY, {"--gallery"}, ORVEL_WIDGETS_DESKTOP_ENTRY}}) {
+        SCOPED_TRACE(row.program);
+        const QString windowClass = startupWMClass(row.entry);
+        ASSERT_FALSE(windowClass.isEmpty());
+        QProcess program;
+        program.setProcessEnvironment(xEnvironment());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(row.program, row.arguments);
+        QStringList windows;
+        EXPECT_TRUE(eventually([&] { return !(windows = windowsOfClass(windowClass)).isEmpty(); }));
+        for (const QString &window : windows) {
+            const QString properties = X11Server::output("xprop", {"-id", window, "_NET_WM_ICON"});
+            EXPECT_TRUE(properties.startsWith("_NET_WM_ICON(CARDINAL) = "))
+                << properties.left(80).toStdString();
+        }
+        program.terminate();
+        program.waitForFinished(10000);
+    }
+}

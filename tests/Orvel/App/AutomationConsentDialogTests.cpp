@@ -2,11 +2,13 @@
 #include "AutomationConsentDialog.h"
 #include "PopupStyle.h"
 #include "TemporaryHome.h"
+#include "X11Server.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QQuickWindow>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -130,5 +132,51 @@ TEST(AutomationConsentBox, EveryLineIsInThePopupsTypeBesideOrvelsOwnIcon)
                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         EXPECT_NE(picture, balloon);
         EXPECT_EQ(picture, Assets::image(QStringLiteral("AppIcon"), picture.size()));
+    }
+}
+
+// On openbox: asked while the dashboard is open, the question is the
+// dashboard's dialog, centred on it and without a maximise button; with the
+// dashboard closed it stands on its own.
+TEST(ConsentQuestionOnOpenbox, AskedOverTheOpenDashboardItIsItsDialog)
+{
+    if (!X11Server::underWindowManager())
+        GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
+    QQuickWindow dashboard;
+    dashboard.setGeometry(300, 120, 800, 600);
+    auto surroundings = std::make_shared<ConsentSurroundings>();
+    surroundings->owner = [&]() -> QWindow * { return &dashboard; };
+    const ConsentPrompt ask = automationConsentDialog(surroundings);
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "dashboard open" : "dashboard closed");
+        if (open) {
+            dashboard.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&dashboard));
+        } else {
+            dashboard.hide();
+        }
+        QTimer::singleShot(0, qApp, [&] {
+            auto *box = qobject_cast<AutomationConsentBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            const QString id = QString::number(box->winId());
+            const auto property = [&](const char *name) {
+                return X11Server::output("xprop", {"-id", id, name});
+            };
+            // Judged once openbox manages it and has said what it allows.
+            EXPECT_TRUE(
+                X11Server::within2s([&] { return property("_NET_WM_ALLOWED_ACTIONS").contains("CLOSE"); }));
+            const bool transient
+                = property("WM_TRANSIENT_FOR").contains(QStringLiteral("0x%1").arg(dashboard.winId(), 0, 16));
+            EXPECT_EQ(transient, open);
+            if (open) {
+                EXPECT_FALSE(property("_NET_WM_ALLOWED_ACTIONS").contains("MAXIMIZE"));
+                EXPECT_TRUE(X11Server::within2s([&] {
+                    return (box->geometry().center() - dashboard.geometry().center()).manhattanLength() <= 4;
+                })) << box->geometry().center().x()
+                    << "," << box->geometry().center().y();
+            }
+            box->allowButton()->click();
+        });
+        EXPECT_EQ(ask(QStringLiteral("com.spotify.client")), true);
     }
 }

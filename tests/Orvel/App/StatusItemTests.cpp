@@ -1,3 +1,4 @@
+#include "Assets.h"
 #include "ScopedIconTheme.h"
 #include "StatusItem.h"
 
@@ -23,7 +24,7 @@ void defineHicolor(const QString &icons)
 }
 } // namespace
 
-TEST(StatusItemIcon, TheInstalledTreeHoldsTheSymbolicImageAndTheTrayTakesItByName)
+TEST(StatusItemIcon, TheInstalledTreeHoldsTheImagesAndTheTrayAndWindowsTakeThemByName)
 {
     QTemporaryDir prefix, system;
     QProcess install;
@@ -44,13 +45,18 @@ TEST(StatusItemIcon, TheInstalledTreeHoldsTheSymbolicImageAndTheTrayTakesItByNam
     struct Row {
         QStringList themes;
         QString name; // the name the tray hands on
+        QString windowIconName; // the one the windows carry; none for the bundled picture
     };
-    for (const Row &row : {Row{{prefix.filePath("share/icons"), system.path()}, StatusItem::iconName},
-             Row{{system.path()}, QString()}}) {
+    for (const Row &row :
+        {Row{{prefix.filePath("share/icons"), system.path()}, StatusItem::iconName, "com.velbrandtoro.Orvel"},
+            Row{{system.path()}, QString(), QString()}}) {
         SCOPED_TRACE(row.themes.join(' ').toStdString());
         const ScopedIconTheme theme(row.themes);
         const QIcon icon = StatusItem::trayIcon();
         EXPECT_EQ(icon.name(), row.name);
         EXPECT_FALSE(icon.pixmap(22).isNull());
+        const QIcon windowIcon = Assets::applicationIcon();
+        EXPECT_EQ(windowIcon.name(), row.windowIconName);
+        EXPECT_FALSE(windowIcon.pixmap(48).isNull());
     }
 }

@@ -202,6 +202,18 @@ TEST_F(AnimationSettingsPage, OpeningWritesNothingAndTheDemoTakesNoInput)
     auto *demo = named("demoScrubber");
     ASSERT_TRUE(demo);
     EXPECT_FALSE(demo->isEnabled());
+    // The demonstration takes no pointer: a hover wakes no knob, and a press moves nothing.
+    auto *scrubber = demo->property("model").value<ScrubberState *>();
+    ASSERT_TRUE(scrubber);
+    const double before = scrubber->trackFraction();
+    const QPoint onDemo = demo->mapToScene(QPointF(demo->width() * 0.8, demo->height() / 2)).toPoint();
+    QTest::mouseMove(view->window(), onDemo);
+    QTest::mousePress(view->window(), Qt::LeftButton, {}, onDemo);
+    QTest::mouseRelease(view->window(), Qt::LeftButton, {}, onDemo);
+    EXPECT_FALSE(scrubber->hovering());
+    EXPECT_FALSE(scrubber->active());
+    EXPECT_EQ(scrubber->trackFraction(), before);
+    EXPECT_EQ(view->window()->cursor().shape(), Qt::ArrowCursor);
     const auto switches = allNamed(view->item(), "featureSwitch");
     ASSERT_EQ(switches.size(), 6);
 
