@@ -3,30 +3,42 @@
 #include <QByteArray>
 #include <QString>
 
-// The Exec value of a desktop entry, read as the desktop, env and the shells
-// read it: the entry's quoting first (single quotes, backslashes and a
-// comment too, as desktops take them), then an env split string (env -S) or a shell's command string (sh,
-// bash, dash or zsh -c) as its own words.
+// The Exec value of a desktop entry, read as GLib reads it: the string's
+// escapes undone, %% for %, then split into words as g_shell_parse_argv splits
+// them. The value is the user's: only the word that starts the program
+// directly is ever written anew.
 namespace ExecLine {
 // The program as one argument of an Exec value: quoted when `quote` or when
 // it must be, escaped as a string value.
 QByteArray argument(const QString &program, bool quote = true);
 
-// The value that starts the program with what the user wrapped around it:
-// the same bytes when any of its words names the program (its path, a link
-// to it, its name on the search path), at any depth; a moved program (its
-// file name at another place or bare, where a command goes, behind env, a
-// shell or a wrapper such as nohup; failing that, a whole absolute path among
-// an unknown program's arguments, never a folder nor a NAME=value) gets the new path in
-// its stead, quoted as the text around it needs, every other byte kept. A
-// value that holds the program's file name anywhere else (an expansion, a
-// variable's value, a string this reading cannot follow) stays as it is.
-// Only a value that nowhere mentions the program gets it in another
-// program's place, after its env prefix and without the other's arguments,
-// or alone when the value cannot be read. Where the new path cannot stand
-// (env, or a program Orvel does not know, would take a path with = for a
-// variable), or the value names more programs than are looked up, holds the
-// moved path in too many places or would outgrow an entry, it stays and
-// `refusal` says why. Strings nested too deep or too long to read stay too.
-QByteArray startingProgram(const QByteArray &value, const QString &program, QString *refusal = nullptr);
+// What a value becomes for the program.
+struct Start {
+    QByteArray value; // the same bytes when nothing changes
+    // It starts the program itself: first, or after env's options and
+    // NAME=value words (the shape in which a moved program's word is written anew).
+    bool direct = false;
+    QString refusal; // the value stays, and this says why
+    QByteArray gone; // a path to the program's file name, gone, in a value that stays
+};
+
+// The value that starts the program with what the user wrapped around it. A
+// value that starts the program directly (its path, a link to it, its name on
+// the search path) stays; one that starts it directly from an absolute path
+// or a bare name that is no longer it gets the new path in that word alone,
+// quoted as the old word was or as the path needs. Any other value that
+// mentions the program's file name (shell strings, env -S, other wrappers,
+// relative or ~ spellings) stays byte for byte. Only a value that nowhere
+// mentions it gets the program in another program's place, after env's part.
+// A new path with = that env would take for a variable is refused.
+Start startingProgram(const QByteArray &value, const QString &program);
+
+// The TryExec value that follows the program: the new one's when `value` names
+// the program's file name by an absolute path or bare name that is no longer
+// it, otherwise `value` itself.
+QByteArray tryingProgram(const QByteArray &value, const QString &program);
+
+// Whether a TryExec value names a program that is there, as GLib looks it up
+// (on the search path for a bare name; empty asks for nothing).
+bool isThere(const QByteArray &tryExec);
 } // namespace ExecLine

@@ -1,5 +1,6 @@
 #include "LoginItem.h"
 
+#include "AutostartEntry.h"
 #include "ExecLine.h"
 #include "KeptFiles.h"
 
@@ -8,85 +9,38 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
-#include <functional>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-// One line of an entry and the line end that follows it ("\r\n", "\n", or
-// nothing for a last line without one), so that an edit keeps the file's ends.
-struct Line {
-    QByteArray text;
-    QByteArray end;
-};
+constexpr char hidden[] = "Hidden";
+constexpr char enabledKey[] = "X-GNOME-Autostart-enabled";
 
-// An entry as lines, with the byte-order mark it may begin with kept apart.
-struct EntryLines {
-    static constexpr char bom[] = "\xEF\xBB\xBF";
+// Whether the desktop starts the entry at login.
+bool startsAtLogin(const AutostartEntry &entry)
+{
+    const std::optional<QByteArray> tryExec = entry.value("TryExec");
+    return entry.isEntry() && !entry.value("Exec").value_or(QByteArray()).isEmpty()
+        && entry.boolean(hidden) != true && (!entry.value(enabledKey) || entry.boolean(enabledKey) == true)
+        && (!tryExec || ExecLine::isThere(*tryExec));
+}
 
-    bool hasBom = false;
-    QList<Line> lines;
+AutostartLoginItem::Edit refused(const QByteArray &text, const QString &why)
+{
+    AutostartLoginItem::Edit edit;
+    edit.entry = text;
+    edit.refusal = why;
+    return edit;
+}
 
-    explicit EntryLines(QByteArray data)
-    {
-        hasBom = data.startsWith(bom);
-        if (hasBom)
-            data.remove(0, 3);
-        qsizetype start = 0;
-        while (start < data.size()) {
-            const qsizetype newline = data.indexOf('\n', start);
-            if (newline < 0) {
-                lines.append({data.mid(start), {}});
-                break;
-            }
-            const bool crlf = newline > start && data[newline - 1] == '\r';
-            const qsizetype textEnd = crlf ? newline - 1 : newline;
-            lines.append({data.mid(start, textEnd - start), crlf ? "\r\n" : "\n"});
-            start = newline + 1;
-        }
-    }
-
-    QByteArray joined() const
-    {
-        QByteArray data = hasBom ? QByteArray(bom) : QByteArray();
-        for (const Line &line : lines)
-            data += line.text + line.end;
-        return data;
-    }
-
-    // The line end this file uses: its first one, or LF for a file with none.
-    QByteArray end() const
-    {
-        for (const Line &line : lines) {
-            if (!line.end.isEmpty())
-                return line.end;
-        }
-        return "\n";
-    }
-
-    // Calls `visit` with the line number, key and value of each entry of the
-    // [Desktop Entry] group; returns the group's header line, or -1 when there is none.
-    qsizetype mainGroup(
-        const std::function<void(qsizetype, const QByteArray &, const QByteArray &)> &visit) const
-    {
-        qsizetype header = -1;
-        bool inMainGroup = false;
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QByteArray line = lines[i].text.trimmed();
-            if (line.startsWith('[')) {
-                inMainGroup = line == "[Desktop Entry]";
-                if (inMainGroup && header < 0)
-                    header = i;
-                continue;
-            }
-            const qsizetype equals = line.indexOf('=');
-            if (inMainGroup && equals >= 0)
-                visit(i, line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
-        }
-        return header;
-    }
-};
-
+AutostartLoginItem::Edit fresh(const QByteArray &text, bool replacing)
+{
+    AutostartLoginItem::Edit edit;
+    edit.entry = text;
+    edit.fresh = replacing;
+    return edit;
+}
 } // namespace
 
 LoginItem::~LoginItem() = default;
@@ -123,68 +77,104 @@ LoginItem::Status AutostartLoginItem::status() const
     const KeptRead entry = PrivateFiles::readCapped(m_filePath);
     if (!entry.wasRead())
         return Status::notRegistered;
-    bool switchedOff = false;
-    EntryLines(entry.data).mainGroup([&](qsizetype, const QByteArray &key, const QByteArray &value) {
-        switchedOff = switchedOff || (key == "Hidden" && value == "true")
-            || (key == "X-GNOME-Autostart-enabled" && value == "false");
-    });
-    return switchedOff ? Status::notRegistered : Status::enabled;
+    return startsAtLogin(AutostartEntry(entry.data)) ? Status::enabled : Status::notRegistered;
+}
+
+AutostartLoginItem::Edit AutostartLoginItem::edit(
+    const QByteArray &text, const QString &program, bool enable, const QString &name)
+{
+    AutostartEntry entry(text);
+    if (!entry.isEntry())
+        return fresh(desktopEntry(program, name), true);
+    if (!entry.agreesWithGLib())
+        return refused(text, QStringLiteral("GLib reads it otherwise than Orvel does"));
+    const std::optional<QByteArray> exec = entry.value("Exec");
+    ExecLine::Start start;
+    if (exec) {
+        start = ExecLine::startingProgram(*exec, program);
+    } else {
+        start.value = ExecLine::argument(program);
+        start.direct = true;
+    }
+    if (!start.refusal.isEmpty())
+        return refused(text, QStringLiteral("its Exec line is left as it is: %1").arg(start.refusal));
+    if (start.value != exec)
+        entry.setValue("Exec", start.value);
+    std::optional<QByteArray> tryExec = entry.value("TryExec");
+    if (tryExec && start.direct) {
+        if (const QByteArray followed = ExecLine::tryingProgram(*tryExec, program); followed != *tryExec)
+            entry.setValue("TryExec", *(tryExec = followed));
+    }
+    if (enable && entry.boolean(hidden) == true)
+        entry.setValue(hidden, "false");
+    if (enable && entry.value(enabledKey) && entry.boolean(enabledKey) != true)
+        entry.setValue(enabledKey, "true");
+    Edit edited = fresh(entry.text(), false);
+    if (!start.gone.isEmpty())
+        edited.warning = QStringLiteral("its Exec line names %1, which is not there; the line is yours and "
+                                        "stays as it is")
+                             .arg(QFile::decodeName(start.gone));
+    else if (tryExec && !ExecLine::isThere(*tryExec))
+        edited.warning = QStringLiteral("its TryExec names %1, which is not there, so the desktop starts "
+                                        "nothing")
+                             .arg(QString::fromUtf8(*tryExec));
+    if (edited.entry.size() > PrivateFiles::keptFileLimit)
+        return refused(text,
+            QStringLiteral("it would grow to %1 bytes, past the %2 an entry may be; left as it is")
+                .arg(edited.entry.size())
+                .arg(PrivateFiles::keptFileLimit));
+    return edited;
 }
 
 QByteArray AutostartLoginItem::editedEntry(
     const QByteArray &entry, const QString &program, bool enable, const QString &name, QString *refusal)
 {
-    EntryLines edited(entry);
-    bool hasExec = false;
-    const qsizetype groupLine
-        = edited.mainGroup([&](qsizetype i, const QByteArray &key, const QByteArray &value) {
-              QByteArray &text = edited.lines[i].text;
-              if (key == "Exec") {
-                  hasExec = true;
-                  if (const QByteArray wanted = ExecLine::startingProgram(value, program, refusal);
-                      wanted != value) {
-                      // Only the value changes: the spaces around it stay the user's.
-                      const qsizetype start = text.indexOf(value, text.indexOf('=') + 1);
-                      text = text.left(start) + wanted + text.mid(start + value.size());
-                  }
-              } else if (enable && key == "Hidden" && value != "false") {
-                  text = "Hidden=false";
-              } else if (enable && key == "X-GNOME-Autostart-enabled" && value != "true") {
-                  text = "X-GNOME-Autostart-enabled=true";
-              }
-          });
-    if (groupLine < 0)
-        return desktopEntry(program, name);
-    if (!hasExec) {
-        Line &header = edited.lines[groupLine];
-        const QByteArray end = header.end.isEmpty() ? edited.end() : header.end;
-        // A header that ended the file without a line end gets one; the file still ends as it did.
-        const QByteArray execEnd = header.end.isEmpty() ? QByteArray() : end;
-        header.end = end;
-        edited.lines.insert(groupLine + 1, {"Exec=" + ExecLine::argument(program), execEnd});
-    }
-    return edited.joined();
+    const Edit edited = edit(entry, program, enable, name);
+    if (refusal)
+        *refusal = edited.refusal;
+    return edited.entry;
 }
 
 void AutostartLoginItem::update(bool enable)
 {
     if (m_program.isEmpty())
         throw LoginItemError("the program to start at login is unknown");
+    m_warning.clear();
     try {
         // The autostart folder is the desktop's, not ours: ordinary permissions.
         PrivateFiles::ensureDirectory(QFileInfo(m_filePath).path(), 0755);
-        const KeptRead entry = PrivateFiles::readCapped(m_filePath);
-        if (entry.isUnreadable())
-            throw FileError(m_filePath, entry.description);
-        QString refusal;
-        const QByteArray wanted = entry.wasRead()
-            ? editedEntry(entry.data, m_program, enable, m_name, &refusal)
-            : desktopEntry(m_program, m_name);
-        // The user's line stays as it is rather than start nothing.
-        if (!refusal.isEmpty())
-            throw FileError(m_filePath, QStringLiteral("its Exec line is left as it is: %1").arg(refusal));
-        if (!entry.wasRead() || wanted != entry.data)
-            KeptFiles::replace(m_filePath, wanted);
+        // A user's edit made while this one is written is never written over:
+        // the file is read again just before the rename, and a changed one edited afresh.
+        for (int attempt = 1;; ++attempt) {
+            const KeptRead entry = PrivateFiles::readCapped(m_filePath);
+            if (entry.isUnreadable())
+                throw FileError(m_filePath, QStringLiteral("%1; left as it is").arg(entry.description));
+            const Edit edited = entry.wasRead() ? edit(entry.data, m_program, enable, m_name)
+                                                : fresh(desktopEntry(m_program, m_name), false);
+            if (!edited.refusal.isEmpty())
+                throw FileError(m_filePath, edited.refusal);
+            if (!edited.warning.isEmpty())
+                m_warning = QStringLiteral("%1: %2").arg(m_filePath, edited.warning);
+            if (entry.wasRead() && edited.entry == entry.data)
+                return;
+            // An empty file holds nothing of the user's to keep.
+            const bool aside = entry.wasRead() && edited.fresh && !entry.data.trimmed().isEmpty();
+            if (aside)
+                PrivateFiles::setAside(m_filePath);
+            const bool expectMissing = !entry.wasRead() || aside;
+            const auto unchanged = [&] {
+                const KeptRead now = PrivateFiles::readCapped(m_filePath);
+                return expectMissing ? now.status == KeptRead::Status::missing
+                                     : now.wasRead() && now.data == entry.data;
+            };
+            if (m_beforeWriting)
+                m_beforeWriting();
+            if (PrivateFiles::writeAtomicallyIf(m_filePath, edited.entry, unchanged))
+                return;
+            if (attempt == 10)
+                throw FileError(
+                    m_filePath, QStringLiteral("it kept changing while it was written; left as it is"));
+        }
     } catch (const FileError &error) {
         throw LoginItemError(QStringLiteral("%1: %2").arg(m_filePath, error.description).toStdString());
     }

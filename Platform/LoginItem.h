@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -29,9 +30,11 @@ public:
 };
 
 // An XDG autostart entry: a .desktop file in $XDG_CONFIG_HOME/autostart that
-// the desktop starts at login. An entry the user switched off in the desktop's
-// settings (Hidden or X-GNOME-Autostart-enabled=false) counts as not registered.
-// Desktops ask no approval for autostart entries, so it never reports requiresApproval.
+// the desktop starts at login, read as desktops read it (AutostartEntry). It
+// counts as registered when the desktop would start it: an Exec line, not
+// Hidden, X-GNOME-Autostart-enabled true where it is set, and a TryExec
+// program that is there. Desktops ask no approval for autostart entries, so
+// it never reports requiresApproval.
 class AutostartLoginItem final : public LoginItem {
 public:
     // program: the executable to start; empty means it cannot be found. name:
@@ -43,28 +46,43 @@ public:
 
     Status status() const override;
     // Makes the entry start the program at login. An entry that is there keeps
-    // the user's other keys (delays, names, comments): only its Exec line and
-    // the keys that switch it off are changed.
+    // the user's other keys (delays, names, comments): only the program's word
+    // in its Exec line and the keys that switch it off are changed.
     void registerItem() override;
     // Removes the entry: a file, or a symbolic link to one or to nothing.
     // Anything else at its place (a pipe, a socket, a folder) is left there
     // and thrown as a LoginItemError that names it.
     void unregisterItem() override;
     // Makes the entry when there is none; one that is there stays as the user
-    // left it, switched off or not, but for an Exec line naming another program.
+    // left it, switched off or not, but for the word of a moved program.
     void keepRegistered();
+    // What the last registration found the entry may start nothing for (a
+    // path that is gone in a line Orvel leaves to the user), naming the
+    // entry; empty when there was nothing to say.
+    QString warning() const { return m_warning; }
+    // Called once each new text is made, just before it is written: for
+    // checks that change the file meanwhile, as a user's editor may.
+    void setBeforeWriting(std::function<void()> hook) { m_beforeWriting = std::move(hook); }
 
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
+    // What registering makes of an entry's text.
+    struct Edit {
+        QByteArray entry; // the text to write; the same bytes when nothing changes
+        bool fresh = false; // no desktop reads the text as an entry: it is set aside for this one
+        QString refusal; // nothing may be written, and this says why
+        QString warning; // what the entry may start nothing for
+    };
     // The entry's text with its Exec line starting the program
-    // (ExecLine::startingProgram: a line that names it anywhere, inside env
-    // or a shell's command string too, stays byte for byte; a moved one gets
-    // the new path where the old one stood) and, with `enable`, the keys
-    // that switch it off set to start it; every other byte as it was (a
-    // byte-order mark, CRLF line ends). Text that is no entry becomes
-    // desktopEntry(program, name). A line where the new path cannot stand
-    // stays, and `refusal` says why.
+    // (ExecLine::startingProgram), TryExec following a moved program, and,
+    // with `enable`, the keys that switch it off set to start it; every other
+    // byte as it was. Text no desktop takes as an entry becomes
+    // desktopEntry(program, name). An entry that would outgrow the 4 MB a
+    // kept file may be is refused.
+    static Edit edit(const QByteArray &entry, const QString &program, bool enable,
+        const QString &name = QStringLiteral("Orvel"));
+    // edit()'s text; a refusal leaves the text as it was and says why.
     static QByteArray editedEntry(const QByteArray &entry, const QString &program, bool enable,
         const QString &name = QStringLiteral("Orvel"), QString *refusal = nullptr);
 
@@ -74,4 +92,6 @@ private:
     QString m_filePath;
     QString m_program;
     QString m_name;
+    QString m_warning;
+    std::function<void()> m_beforeWriting;
 };

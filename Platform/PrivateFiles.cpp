@@ -297,6 +297,12 @@ QString PrivateFiles::temporaryPrefix(const QString &path)
 
 void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data, Durability durability)
 {
+    writeAtomicallyIf(path, data, {}, durability);
+}
+
+bool PrivateFiles::writeAtomicallyIf(const QString &path, const QByteArray &data,
+    const std::function<bool()> &stillWanted, Durability durability)
+{
     const QByteArray target = resolveLinks(path);
     // Where a link leads elsewhere, the message names the file actually written.
     const auto failure = [&](int error) {
@@ -318,16 +324,19 @@ void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data, 
         error = errno;
     if (const int closed = file.close(); error == 0)
         error = closed;
+    if (error == 0 && stillWanted && !stillWanted())
+        return false;
     if (error == 0)
         error = file.renameOver(target);
     if (error != 0)
         throw failure(error);
     if (durability == Durability::cached)
-        return;
+        return true;
     // The rename itself survives a crash only once the directory is synced.
     Descriptor folder(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0)
         ::fsync(folder.get());
+    return true;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 // A file-system operation that failed, with the path it concerned.
@@ -67,6 +68,11 @@ struct PrivateFiles {
     // and no temporary file is left.
     static void writeAtomically(
         const QString &path, const QByteArray &data, Durability durability = Durability::synced);
+    // writeAtomically(), asking `stillWanted` once the new bytes are on disk,
+    // just before the rename: false leaves the target as it was (another
+    // program changed it meanwhile) and gives false.
+    static bool writeAtomicallyIf(const QString &path, const QByteArray &data,
+        const std::function<bool()> &stillWanted, Durability durability = Durability::synced);
     // The file a path names once its chain of symbolic links is followed (the
     // path itself when it is no link). Throws FileError on a loop.
     static QString linkTarget(const QString &path);

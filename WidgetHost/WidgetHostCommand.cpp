@@ -105,7 +105,10 @@ int changePlacements(const WidgetHostCommand &command, QTextStream &out, QTextSt
     }
     out << *done;
     try {
-        WidgetHostAutostart::follow(list.placements, command.program, command.autostartPath);
+        const QString warning
+            = WidgetHostAutostart::follow(list.placements, command.program, command.autostartPath);
+        if (!warning.isEmpty())
+            err << QStringLiteral("Warning: the autostart entry %1\n").arg(warning);
     } catch (const std::exception &error) {
         err << QStringLiteral("Warning: the widget list is saved, but the autostart entry could not be "
                               "changed: %1\n")

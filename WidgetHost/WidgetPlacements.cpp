@@ -430,7 +430,7 @@ QString WidgetHostAutostart::standardPath()
         + QStringLiteral("/autostart/com.velbrandtoro.Orvel.WidgetHost.desktop");
 }
 
-void WidgetHostAutostart::follow(
+QString WidgetHostAutostart::follow(
     const QList<WidgetPlacement> &placements, const QString &program, const QString &path)
 {
     AutostartLoginItem item(path, program, QStringLiteral("Orvel widgets"));
@@ -438,4 +438,5 @@ void WidgetHostAutostart::follow(
         item.unregisterItem();
     else
         item.keepRegistered();
+    return item.warning();
 }

@@ -135,8 +135,10 @@ struct WidgetHostAutostart {
     static QString standardPath();
     // Makes the entry for the program when there are placements, removes it
     // when there are none. An entry that is there keeps what the user set in
-    // it (Hidden, X-GNOME-Autostart-enabled, delays); only a moved program is
-    // written into its Exec line. Throws LoginItemError.
-    static void follow(const QList<WidgetPlacement> &placements, const QString &program,
+    // it (Hidden, X-GNOME-Autostart-enabled, delays); only a moved program's
+    // word is written into its Exec line. Gives what the entry may start
+    // nothing for (AutostartLoginItem::warning), empty when all is well.
+    // Throws LoginItemError.
+    static QString follow(const QList<WidgetPlacement> &placements, const QString &program,
         const QString &path = standardPath());
 };

@@ -1,0 +1,335 @@
+// GLib first: its headers name a struct member as Qt's keywords are.
+#include <glib.h>
+
+#include "AutostartEntry.h"
+#include "LoginItem.h"
+#include "PrivateFiles.h"
+#include "QtPrinters.h"
+#include "TemporaryHome.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <optional>
+
+// GLib's key-file reader, the oracle of what desktops read in an entry.
+namespace {
+struct GLibReading {
+    GKeyFile *file = g_key_file_new();
+    bool read;
+    explicit GLibReading(const QByteArray &text)
+        : read(
+            g_key_file_load_from_data(file, text.constData(), gsize(text.size()), G_KEY_FILE_NONE, nullptr))
+    {
+    }
+    ~GLibReading() { g_key_file_free(file); }
+    std::optional<QByteArray> value(const char *key) const
+    {
+        gchar *value = g_key_file_get_value(file, "Desktop Entry", key, nullptr);
+        std::optional<QByteArray> found = value ? std::optional(QByteArray(value)) : std::nullopt;
+        g_free(value);
+        return found;
+    }
+    std::optional<bool> boolean(const char *key) const
+    {
+        GError *error = nullptr;
+        const bool value = g_key_file_get_boolean(file, "Desktop Entry", key, &error);
+        const bool failed = error != nullptr;
+        g_clear_error(&error);
+        return failed ? std::nullopt : std::optional(value);
+    }
+    // The words of Exec as GLib launches it.
+    QList<QByteArray> exec() const
+    {
+        gchar *string = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
+        gchar **argv = nullptr;
+        QList<QByteArray> words;
+        if (string
+            && g_shell_parse_argv(QByteArray(string).replace("%%", "%").constData(), nullptr, &argv, nullptr))
+            for (gchar **word = argv; *word; ++word)
+                words.append(*word);
+        g_strfreev(argv);
+        g_free(string);
+        return words;
+    }
+    // Whether a desktop that reads the file through GLib starts it at login.
+    bool starts() const
+    {
+        const std::optional<QByteArray> tryExec = value("TryExec");
+        gchar *found
+            = tryExec && !tryExec->isEmpty() ? g_find_program_in_path(tryExec->constData()) : nullptr;
+        const bool tried = !tryExec || tryExec->isEmpty() || found;
+        g_free(found);
+        return read && value("Exec") && boolean("Hidden") != true
+            && (!value("X-GNOME-Autostart-enabled") || boolean("X-GNOME-Autostart-enabled") == true) && tried;
+    }
+};
+
+const char *const keys[] = {"Exec", "TryExec", "Hidden", "X-GNOME-Autostart-enabled"};
+} // namespace
+
+TEST(AutostartEntry, KeysAreReadAsGLibReadsThem)
+{
+    const QByteArray cases[] = {
+        "[Desktop Entry]\nExec=a\nExec=b\nHidden=true\nHidden=false\n",
+        "[Desktop Entry]\nExec=a\n[Other]\nExec=x\nHidden=true\n[Desktop Entry]\nExec=b\n",
+        QByteArray("[Desktop Entry]\0junk\nExec=a\0b\nHidden=0\n", 38),
+        "  [Desktop Entry]  \n\tExec \t= \t a b  \nHidden=true \n#Hidden=true\n\nExec[de]=x\n",
+        "[Desktop Entry]\r\nExec=a\r\nX-GNOME-Autostart-enabled=yes\r\nTryExec=\r\n",
+        "[Desktop Entry]\nHidden=TRUE\nX-GNOME-Autostart-enabled=1\nExec=a\rb\n",
+        "[Other]\nExec=a\n",
+    };
+    for (const QByteArray &text : cases) {
+        const GLibReading glib(text);
+        ASSERT_TRUE(glib.read) << text.toStdString();
+        const AutostartEntry entry(text);
+        EXPECT_TRUE(entry.agreesWithGLib());
+        EXPECT_EQ(entry.isEntry(), bool(g_key_file_has_group(glib.file, "Desktop Entry")));
+        for (const char *key : keys) {
+            EXPECT_EQ(entry.value(key), glib.value(key)) << key << " in " << text.toStdString();
+            EXPECT_EQ(entry.boolean(key), glib.boolean(key)) << key << " in " << text.toStdString();
+        }
+    }
+
+    // Files GLib refuses that systemd's generator and dex start: read as they read them.
+    const struct {
+        QByteArray text;
+        QByteArray exec;
+        std::optional<bool> hidden;
+    } refused[] = {
+        {"[Desktop Entry]\rExec=a b\rHidden=true\r", "a b", true},
+        {"\xEF\xBB\xBF[Desktop Entry]\r\nExec=a\r\n", "a", std::nullopt},
+        {"[Desktop Entry]\nExec=a\nnot a key\nHidden=1", "a", true},
+        {"[Desktop Entry]\r\rExec=a\r\n\rHidden=false", "a", false},
+    };
+    for (const auto &c : refused) {
+        EXPECT_FALSE(GLibReading(c.text).read);
+        const AutostartEntry entry(c.text);
+        EXPECT_TRUE(entry.isEntry()) << c.text.toStdString();
+        EXPECT_EQ(entry.value("Exec"), c.exec);
+        EXPECT_EQ(entry.boolean("Hidden"), c.hidden);
+    }
+    EXPECT_FALSE(AutostartEntry("not an entry").isEntry());
+    EXPECT_FALSE(AutostartEntry("[Desktop Entry]\rExec=a\r[Desktop Entry] x\r").isEntry());
+    EXPECT_FALSE(AutostartEntry(QByteArray("\x7f"
+                                           "ELF\x02\x01\x01\0\0",
+                                    9))
+                     .isEntry());
+}
+
+// Whether the switch shows on is what GLib's reading says the desktop does.
+TEST(AutostartLoginItem, TheSwitchIsWhatTheDesktopWillDo)
+{
+    TemporaryHome home;
+    const QString path = home.path("orvel.desktop");
+    AutostartLoginItem item(path, "/usr/bin/orvel");
+    using Status = LoginItem::Status;
+    const std::pair<QByteArray, Status> cases[] = {
+        {"[Desktop Entry]\nExec=orvel\nHidden=1\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=0\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nHidden=true\nHidden=false\n", Status::enabled},
+        {"[Desktop Entry]\nExec=orvel\nHidden=false\nHidden=true \n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nHidden=yes\n", Status::enabled},
+        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=yes\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=true\t\n", Status::enabled},
+        {"[Desktop Entry]\nExec=orvel\nTryExec=/nowhere/orvel\n", Status::notRegistered},
+        {"[Desktop Entry]\nExec=orvel\nTryExec=sh\n", Status::enabled},
+        {"[Desktop Entry]\nName=Orvel\n", Status::notRegistered},
+        {QByteArray("[Desktop Entry]\0\nExec=orvel\n", 28), Status::enabled},
+        {"[Desktop Entry]\rExec=orvel\rHidden=true\r", Status::notRegistered},
+        {"[Desktop Entry]\rExec=orvel\r", Status::enabled},
+        {"\xEF\xBB\xBF[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::notRegistered},
+    };
+    for (const auto &[text, expected] : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
+        file.close();
+        EXPECT_EQ(item.status(), expected) << text.toStdString();
+        if (const GLibReading glib(text); glib.read)
+            EXPECT_EQ(glib.starts(), expected == Status::enabled) << text.toStdString();
+    }
+}
+
+// The entry is the user's: only the word that starts the program directly
+// moves (and TryExec with it), every other byte stays.
+TEST(AutostartLoginItem, OnlyTheWordThatStartsTheProgramMoves)
+{
+    const QString program = "/new/orvel-widget-host";
+    const QByteArray old = "/old/orvel-widget-host";
+    const struct {
+        QByteArray before;
+        QByteArray after = {}; // the same when empty
+        bool enable = false;
+    } cases[] = {
+        // The user's own spellings and wrappers stay.
+        {"[Desktop Entry]\nExec=env -C /srv ./orvel-widget-host\n"},
+        {"[Desktop Entry]\nExec=sh -c 'cd /srv && exec ./orvel-widget-host'\n"},
+        {"[Desktop Entry]\nExec=~/bin/orvel-widget-host -x\n"},
+        {"[Desktop Entry]\nExec=sh -c '$HOME/bin/orvel-widget-host'\n"},
+        {"[Desktop Entry]\nExec=flatpak run --command /app/bin/orvel-widget-host com.example.Orvel\n"},
+        {"[Desktop Entry]\nExec=flatpak run --command=/app/bin/orvel-widget-host com.example.Orvel\n"},
+        {"[Desktop Entry]\nExec=sh -c 'cat <<EOF | sh\\n/old/orvel-widget-host\\nEOF'\n"},
+        {"[Desktop Entry]\nExec=systemd-run --user /old/orvel-widget-host\n"},
+        {"[Desktop Entry]\nExec=nohup /old/orvel-widget-host\n"},
+        {"[Desktop Entry]\nExec=env -S '/old/orvel-widget-host -x'\n"},
+        {"[Desktop Entry]\nExec=/old/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
+         "TryExec=/usr/bin/sh\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
+            "TryExec=/usr/bin/sh\n"},
+        {"[Desktop Entry]\nExec=sh -c /old/orvel-widget-host\nTryExec=/old/orvel-widget-host\n"},
+        // The word that starts it, and TryExec where it named it.
+        {"[Desktop Entry]\nExec=/old/orvel-widget-host -platform xcb\nTryExec=/old/orvel-widget-host\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host -platform xcb\nTryExec=/new/orvel-widget-host\n"},
+        {"[Desktop Entry]\nExec=env -i -u A --chdir=/srv B=1 \"/old/orvel-widget-host\" -x\n",
+            "[Desktop Entry]\nExec=env -i -u A --chdir=/srv B=1 \"/new/orvel-widget-host\" -x\n"},
+        {"[Desktop Entry]\nExec=orvel-widget-host -x\nTryExec=orvel-widget-host\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host -x\nTryExec=/new/orvel-widget-host\n"},
+        // Only the line desktops read moves: the last of each key.
+        {"[Desktop Entry]\nExec=/old/orvel-widget-host\nExec=/old/other\n",
+            "[Desktop Entry]\nExec=/old/orvel-widget-host\nExec=/new/orvel-widget-host\n"},
+        {"[Desktop Entry]\nExec=x\nHidden=true\nHidden=false\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host\n"
+            "Hidden=true\nHidden=false\n",
+            true},
+        {"[Desktop Entry]\nExec=x\nHidden=false\nHidden = true\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host\nHidden=false\nHidden = false\n", true},
+        // Files GLib refuses or reads past a NUL keep every other byte too.
+        {"[Desktop Entry]\rExec=/old/orvel-widget-host\rHidden=true\r",
+            "[Desktop Entry]\rExec=/new/orvel-widget-host\rHidden=true\r"},
+        {QByteArray("[Desktop Entry]\0junk\nExec=/old/orvel-widget-host\n", 50),
+            QByteArray("[Desktop Entry]\0junk\nExec=/new/orvel-widget-host\n", 50)},
+        {"[Desktop Entry]\nExec=/old/orvel-widget-host -platform "
+         "xcb\nX-GNOME-Autostart-Delay=5\nHidden=true\n"
+         "not a key\n",
+            "[Desktop Entry]\nExec=/new/orvel-widget-host -platform "
+            "xcb\nX-GNOME-Autostart-Delay=5\nHidden=true\n"
+            "not a key\n"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray after = c.after.isEmpty() ? c.before : c.after;
+        const QByteArray edited = AutostartLoginItem::editedEntry(c.before, program, c.enable);
+        EXPECT_EQ(edited, after) << c.before.toStdString();
+        // As GLib launches it: the same words, but the program's.
+        const GLibReading was(c.before);
+        const GLibReading is(edited);
+        if (!was.read || !is.read || c.before.count("Exec=") > 1)
+            continue;
+        QList<QByteArray> expected = was.exec();
+        if (edited != c.before && !expected.isEmpty())
+            expected[expected.indexOf(old) >= 0 ? expected.indexOf(old) : 0] = program.toUtf8();
+        if (!c.enable)
+            EXPECT_EQ(is.exec(), expected) << c.before.toStdString();
+    }
+}
+
+TEST(AutostartLoginItem, WhatNoDesktopReadsIsSetAsideAndTheCapHoldsForTheWholeFile)
+{
+    TemporaryHome home;
+    const QString path = home.path("autostart/orvel.desktop");
+    QDir().mkpath(home.path("autostart"));
+    const QString program = "/new/orvel-widget-host";
+    const auto put = [&](const QByteArray &text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+    };
+    AutostartLoginItem item(path, program);
+    const QByteArray noEntries[]
+        = {"not an entry", "[Other]\nExec=x\n", "\xEF\xBB\xBF[Desktop Entry] x\rExec=y\r",
+            QByteArray("\x7f"
+                       "ELF\0\0",
+                6)};
+    for (const QByteArray &text : noEntries) {
+        QDir(home.path("autostart")).removeRecursively();
+        QDir().mkpath(home.path("autostart"));
+        ASSERT_TRUE(put(text));
+        item.keepRegistered();
+        EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry(program));
+        EXPECT_EQ(readFile(path + ".unreadable"), text);
+    }
+    // An empty file holds nothing to keep.
+    ASSERT_TRUE(put(" \n"));
+    item.keepRegistered();
+    EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry(program));
+    EXPECT_FALSE(QFileInfo::exists(path + ".unreadable.2"));
+
+    // The cap is the whole file's, after the edit: nothing is written past it.
+    const qint64 cap = PrivateFiles::keptFileLimit;
+    const QByteArray head = "[Desktop Entry]\nExec=/old/orvel-widget-host\n#";
+    const QByteArray full = head + QByteArray(cap - head.size() - 1, 'x') + '\n';
+    ASSERT_TRUE(put(full));
+    AutostartLoginItem longer(path, "/new/place/orvel-widget-host");
+    try {
+        longer.keepRegistered();
+        ADD_FAILURE() << "written";
+    } catch (const LoginItemError &error) {
+        EXPECT_EQ(QString(error.what()),
+            QStringLiteral("%1: it would grow to %2 bytes, past the %3 an entry may be; left as it is")
+                .arg(path)
+                .arg(cap + 6)
+                .arg(cap));
+    }
+    EXPECT_TRUE(readFile(path) == full);
+    ASSERT_TRUE(put(full + 'x'));
+    EXPECT_THROW(item.keepRegistered(), LoginItemError);
+
+    // 599,000 keys: only the last Exec, the one desktops read, changes.
+    QByteArray keys = "[Desktop Entry]\n";
+    for (int i = 0; i < 599'000; ++i)
+        keys += "Exec=x\n";
+    const QByteArray edited = AutostartLoginItem::editedEntry(keys, program, false);
+    EXPECT_TRUE(edited == keys.chopped(2) + "/new/orvel-widget-host\n");
+}
+
+// A user's edit made while Orvel writes the entry is kept: the file is read
+// again before the rename, and edited afresh when it changed.
+TEST(AutostartLoginItem, AnEditMadeMeanwhileIsNeverWrittenOver)
+{
+    TemporaryHome home;
+    const QString path = home.path("orvel.desktop");
+    const QByteArray before = "[Desktop Entry]\nExec=/old/orvel-widget-host\n";
+    const QByteArray users = "[Desktop Entry]\nExec=/old/orvel-widget-host\nHidden=true\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+    file.close();
+    AutostartLoginItem item(path, "/new/orvel-widget-host");
+    int writes = 0;
+    item.setBeforeWriting([&] {
+        if (writes++ == 0) {
+            QFile again(path);
+            ASSERT_TRUE(again.open(QIODevice::WriteOnly | QIODevice::Truncate) && again.write(users));
+        }
+    });
+    item.keepRegistered();
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(readFile(path), QByteArray(users).replace("/old/", "/new/"));
+    EXPECT_EQ(item.status(), LoginItem::Status::notRegistered);
+}
+
+// A moved program in a line the user keeps, or a TryExec that is gone: one
+// warning that names the entry, and the line as it was.
+TEST(AutostartLoginItem, AGonePathInTheUsersLineIsOneWarning)
+{
+    TemporaryHome home;
+    const QString path = home.path("orvel.desktop");
+    const struct {
+        QByteArray text;
+        QString warning;
+    } cases[] = {
+        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec /old/orvel-widget-host'\n",
+            ": its Exec line names /old/orvel-widget-host, which is not there; the line is yours and stays "
+            "as "
+            "it is"},
+        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec /new/orvel-widget-host'\n", {}},
+        {"[Desktop Entry]\nExec=/new/orvel-widget-host\nTryExec=/old/other\n",
+            ": its TryExec names /old/other, which is not there, so the desktop starts nothing"},
+        {"[Desktop Entry]\nExec=nohup ~/bin/orvel-widget-host\n", {}},
+    };
+    for (const auto &c : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.text));
+        file.close();
+        AutostartLoginItem item(path, "/new/orvel-widget-host");
+        item.keepRegistered();
+        EXPECT_EQ(item.warning(), c.warning.isEmpty() ? QString() : path + c.warning);
+        EXPECT_EQ(readFile(path), c.text);
+    }
+}
