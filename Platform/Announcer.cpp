@@ -75,7 +75,7 @@ Q_DECLARE_METATYPE(Relation)
 
 // The announcements as AT-SPI accessibles: just enough of the Accessible
 // interface for a screen reader to learn what it is, that it shows and what it says.
-class LogAnnouncer::Notifications final : public QDBusVirtualObject {
+class ScreenReaderAnnouncer::Notifications final : public QDBusVirtualObject {
 public:
     explicit Notifications(QDBusConnection connection)
         : m_connection(std::move(connection))
@@ -199,10 +199,10 @@ private:
 
 Announcer::~Announcer() = default;
 
-LogAnnouncer::LogAnnouncer() = default;
-LogAnnouncer::~LogAnnouncer() = default;
+ScreenReaderAnnouncer::ScreenReaderAnnouncer() = default;
+ScreenReaderAnnouncer::~ScreenReaderAnnouncer() = default;
 
-void LogAnnouncer::announce(const QString &text)
+void ScreenReaderAnnouncer::announce(const QString &text)
 {
     qCInfo(lcAccessibility).noquote() << "Announcement:" << text;
     // Qt connects to the accessibility bus only while assistive technology is

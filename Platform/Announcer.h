@@ -17,7 +17,7 @@ public:
 // notification whose name is the text: Qt 6.4 sends no announcement and drops
 // its Alert event on Linux, and a notification coming into view is what Orca
 // speaks from any application, focused or not.
-class LogAnnouncer final : public Announcer {
+class ScreenReaderAnnouncer final : public Announcer {
 public:
     // The connection Qt's bridge makes to the accessibility bus.
     static inline const QString accessibilityConnection = QStringLiteral("a11y");
@@ -26,10 +26,10 @@ public:
     static inline const QString announcementsPath = QStringLiteral("/com/velbrandtoro/Orvel/announcements");
     static constexpr int keptAnnouncements = 8;
 
-    LogAnnouncer();
-    ~LogAnnouncer() override;
-    LogAnnouncer(const LogAnnouncer &) = delete;
-    LogAnnouncer &operator=(const LogAnnouncer &) = delete;
+    ScreenReaderAnnouncer();
+    ~ScreenReaderAnnouncer() override;
+    ScreenReaderAnnouncer(const ScreenReaderAnnouncer &) = delete;
+    ScreenReaderAnnouncer &operator=(const ScreenReaderAnnouncer &) = delete;
 
     void announce(const QString &text) override;
 

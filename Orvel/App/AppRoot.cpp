@@ -38,7 +38,7 @@ struct AppRoot::Owned {
     DBusWidgetCenter widgetCenter;
     AutostartLoginItem loginItem{
         AutostartLoginItem::standardFilePath(), QCoreApplication::applicationFilePath()};
-    LogAnnouncer announcer;
+    ScreenReaderAnnouncer announcer;
 };
 
 std::unique_ptr<AppRoot> AppRoot::production()

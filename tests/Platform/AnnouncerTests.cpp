@@ -63,16 +63,16 @@ private:
 
 // Each announcement comes into view as a notification named by its text, on
 // the connection Qt's bridge keeps to the accessibility bus.
-TEST(LogAnnouncerTest, AnnouncementsReachTheAccessibilityBusAsShowingNotifications)
+TEST(ScreenReaderAnnouncerTest, AnnouncementsReachTheAccessibilityBusAsShowingNotifications)
 {
     PrivateBus bus;
     const QDBusConnection bridge
-        = QDBusConnection::connectToBus(bus.address(), LogAnnouncer::accessibilityConnection);
+        = QDBusConnection::connectToBus(bus.address(), ScreenReaderAnnouncer::accessibilityConnection);
     Listener listener(bus.connection());
     bus.connection().call(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
         QStringLiteral("GetId"))); // the match rule is in place once the bus answered
-    LogAnnouncer announcer;
+    ScreenReaderAnnouncer announcer;
     const QStringList texts{
         QStringLiteral("Playing Morning"), QStringLiteral("Spotify is taking too long to respond.")};
     for (const QString &text : texts)
@@ -91,13 +91,14 @@ TEST(LogAnnouncerTest, AnnouncementsReachTheAccessibilityBusAsShowingNotificatio
         EXPECT_TRUE(state[0] & (1u << 25)); // showing
     }
     // Only the last few stay to be read: the oldest goes first.
-    for (int i = 0; i < LogAnnouncer::keptAnnouncements; ++i)
+    for (int i = 0; i < ScreenReaderAnnouncer::keptAnnouncements; ++i)
         announcer.announce(QString::number(i));
-    ASSERT_TRUE(listener.waitFor(2 + LogAnnouncer::keptAnnouncements));
+    ASSERT_TRUE(listener.waitFor(2 + ScreenReaderAnnouncer::keptAnnouncements));
     EXPECT_EQ(listener.name(listener.events[1]), QString());
     EXPECT_EQ(listener.name(listener.events[2]), "0");
-    EXPECT_EQ(listener.name(listener.events.last()), QString::number(LogAnnouncer::keptAnnouncements - 1));
-    QDBusConnection::disconnectFromBus(LogAnnouncer::accessibilityConnection);
+    EXPECT_EQ(
+        listener.name(listener.events.last()), QString::number(ScreenReaderAnnouncer::keptAnnouncements - 1));
+    QDBusConnection::disconnectFromBus(ScreenReaderAnnouncer::accessibilityConnection);
 }
 
 #include "AnnouncerTests.moc"
