@@ -34,6 +34,7 @@ AutostartEntry::AutostartEntry(QByteArray data)
     if (file) {
         scan(0, false);
     } else {
+        m_readByGLib = false;
         file = glibReading(scan(m_data.startsWith(bom) ? 3 : 0, true));
     }
     if (!file)
@@ -45,7 +46,7 @@ AutostartEntry::AutostartEntry(QByteArray data)
         m_agrees = m_agrees && (theirs ? mine == QByteArray(theirs) : !mine);
         g_free(theirs);
     }
-    m_agrees = m_agrees && g_key_file_has_group(file, group) == isEntry();
+    m_agrees = m_agrees && g_key_file_has_group(file, group) == (m_header >= 0);
     g_key_file_free(file);
 }
 
@@ -117,6 +118,17 @@ std::optional<bool> AutostartEntry::boolean(const QByteArray &key) const
     QByteArray text = value(key).value_or(QByteArray());
     while (!text.isEmpty() && blank(text.back()))
         text.chop(1);
+    if (!m_readByGLib) {
+        // systemd's reading, which dex shares for true and false.
+        const QByteArray word = text.toLower();
+        for (const char *yes : {"1", "yes", "y", "true", "t", "on"})
+            if (word == yes)
+                return true;
+        for (const char *no : {"0", "no", "n", "false", "f", "off"})
+            if (word == no)
+                return false;
+        return std::nullopt;
+    }
     if (text == "true" || text == "1")
         return true;
     if (text == "false" || text == "0")

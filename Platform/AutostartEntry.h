@@ -17,12 +17,15 @@ public:
 
     // Some desktop reader takes the text as an entry: it has a [Desktop Entry] group.
     bool isEntry() const { return m_header >= 0; }
+    // GLib reads the file itself; else it is read as systemd's generator reads it.
+    bool readByGLib() const { return m_readByGLib; }
     // Where GLib reads the file, it reads the values this reader reads.
     bool agreesWithGLib() const { return m_agrees; }
     // The [Desktop Entry] group's value for a key as written, escapes and all.
     std::optional<QByteArray> value(const QByteArray &key) const;
     // A boolean as GLib reads it (true or 1, false or 0, blanks after it
-    // allowed); none for any other value or no key.
+    // allowed), or in a file GLib refuses as systemd reads it (also yes, on
+    // and the like, in any case); none for any other value or no key.
     std::optional<bool> boolean(const QByteArray &key) const;
     // Writes the value in place of the key's last value, or adds the key
     // right after the group's header.
@@ -50,5 +53,6 @@ private:
     QByteArray m_headerEnd; // that line end
     QByteArray m_lineEnd = "\n"; // the file's first line end
     bool m_agrees = true;
+    bool m_readByGLib = true;
     QList<Edit> m_edits;
 };

@@ -17,13 +17,15 @@ namespace {
 constexpr char hidden[] = "Hidden";
 constexpr char enabledKey[] = "X-GNOME-Autostart-enabled";
 
-// Whether the desktop starts the entry at login.
+// Whether the desktop starts the entry at login. GNOME's switch is read only
+// where GLib reads the file: systemd's generator and dex never read it.
 bool startsAtLogin(const AutostartEntry &entry)
 {
     const std::optional<QByteArray> tryExec = entry.value("TryExec");
+    const bool switchedOn
+        = !entry.readByGLib() || !entry.value(enabledKey) || entry.boolean(enabledKey) == true;
     return entry.isEntry() && !entry.value("Exec").value_or(QByteArray()).isEmpty()
-        && entry.boolean(hidden) != true && (!entry.value(enabledKey) || entry.boolean(enabledKey) == true)
-        && (!tryExec || ExecLine::isThere(*tryExec));
+        && entry.boolean(hidden) != true && switchedOn && (!tryExec || ExecLine::isThere(*tryExec));
 }
 
 AutostartLoginItem::Edit refused(const QByteArray &text, const QString &why)

@@ -27,13 +27,16 @@ public:
     // Both throw LoginItemError when the change could not be made.
     virtual void registerItem() = 0;
     virtual void unregisterItem() = 0;
+    // What the last registration found the item may start nothing for; empty
+    // when there was nothing to say.
+    virtual QString warning() const { return {}; }
 };
 
 // An XDG autostart entry: a .desktop file in $XDG_CONFIG_HOME/autostart that
 // the desktop starts at login, read as desktops read it (AutostartEntry). It
 // counts as registered when the desktop would start it: an Exec line, not
-// Hidden, X-GNOME-Autostart-enabled true where it is set, and a TryExec
-// program that is there. Desktops ask no approval for autostart entries, so
+// Hidden, X-GNOME-Autostart-enabled true where it is set and read, and a
+// TryExec program that is there. Desktops ask no approval for autostart entries, so
 // it never reports requiresApproval.
 class AutostartLoginItem final : public LoginItem {
 public:
@@ -59,7 +62,7 @@ public:
     // What the last registration found the entry may start nothing for (a
     // path that is gone in a line Orvel leaves to the user), naming the
     // entry; empty when there was nothing to say.
-    QString warning() const { return m_warning; }
+    QString warning() const override { return m_warning; }
     // Called once each new text is made, just before it is written: for
     // checks that change the file meanwhile, as a user's editor may.
     void setBeforeWriting(std::function<void()> hook) { m_beforeWriting = std::move(hook); }

@@ -386,7 +386,9 @@ void WidgetHost::followAutostart(const QList<WidgetPlacement> &placements)
     if (m_services.program.isEmpty())
         return;
     try {
-        WidgetHostAutostart::follow(placements, m_services.program);
+        if (const QString warning = WidgetHostAutostart::follow(placements, m_services.program);
+            !warning.isEmpty())
+            qCWarning(lcWidgetHost).noquote() << "The autostart entry" << warning;
     } catch (const std::exception &error) {
         qCWarning(lcWidgetHost) << "The autostart entry could not be changed:" << error.what();
     }

@@ -9,11 +9,16 @@
 #include "WidgetCenter.h"
 
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QQmlInfo>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
+
+namespace {
+Q_LOGGING_CATEGORY(lcPreferences, "com.velbrandtoro.Orvel.preferences")
+} // namespace
 
 namespace {
 // MARK: - Readers of the stored forms
@@ -585,6 +590,8 @@ void Preferences::setLoginEnabled(bool enabled)
         emit loginEnabledChanged();
         return;
     }
+    if (const QString warning = item.warning(); !warning.isEmpty())
+        qCWarning(lcPreferences).noquote() << "The login entry" << warning;
     m_loginEnabled = item.status() == LoginItem::Status::enabled;
     notify(&Preferences::loginEnabledChanged);
     setLoginError(item.status() == LoginItem::Status::requiresApproval

@@ -137,7 +137,11 @@ TEST(AutostartLoginItem, TheSwitchIsWhatTheDesktopWillDo)
         {QByteArray("[Desktop Entry]\0\nExec=orvel\n", 28), Status::enabled},
         {"[Desktop Entry]\rExec=orvel\rHidden=true\r", Status::notRegistered},
         {"[Desktop Entry]\rExec=orvel\r", Status::enabled},
-        {"\xEF\xBB\xBF[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::notRegistered},
+        // A file GLib refuses is read as systemd's generator reads it: its
+        // booleans in any case, and GNOME's switch not at all.
+        {"[Desktop Entry]\rExec=orvel\rHidden=True\r", Status::notRegistered},
+        {"[Desktop Entry]\rExec=orvel\rX-GNOME-Autostart-enabled=false\r", Status::enabled},
+        {"\xEF\xBB\xBF[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::enabled},
     };
     for (const auto &[text, expected] : cases) {
         QFile file(path);
