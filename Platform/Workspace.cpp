@@ -5,15 +5,18 @@
 
 #include "MprisAppleEventTransport.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QStandardPaths>
+#include <functional>
 #include <limits>
 #include <unistd.h>
 
@@ -23,15 +26,36 @@ Q_LOGGING_CATEGORY(lcWorkspace, "com.velbrandtoro.Orvel.workspace")
 const QString login1Service = QStringLiteral("org.freedesktop.login1");
 // A bus that has not answered by then is asked again on the next call.
 constexpr int lookUpTimeoutMs = 2000;
+constexpr int activationQueryTimeoutMs = 500;
+
+// The entry as GIO reads it: nothing when the program it names is not there.
+GDesktopAppInfo *readEntry(const QString &path)
+{
+    return g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+}
 
 // As the desktop's own launcher would: GIO expands the field codes, runs a
 // Terminal entry in a terminal and activates a DBusActivatable one on the bus.
-bool launchDesktopEntry(const QString &path)
+// One whose name the bus cannot start is run by its Exec line instead, as GIO
+// says it launched what then fails on the bus.
+bool launchDesktopEntry(const QString &path, const std::function<bool(const QString &)> &busCanStart)
 {
-    GDesktopAppInfo *info = g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData());
+    GDesktopAppInfo *info = readEntry(path);
     if (!info) {
         qCWarning(lcWorkspace) << "Cannot read the desktop entry" << path;
         return false;
+    }
+    const QString id = QFileInfo(path).completeBaseName();
+    if (g_desktop_app_info_get_boolean(info, "DBusActivatable") && !busCanStart(id)) {
+        GKeyFile *file = g_key_file_new();
+        if (g_key_file_load_from_file(file, QFile::encodeName(path).constData(), G_KEY_FILE_NONE, nullptr)) {
+            g_key_file_remove_key(file, G_KEY_FILE_DESKTOP_GROUP, "DBusActivatable", nullptr);
+            if (GDesktopAppInfo *byExec = g_desktop_app_info_new_from_keyfile(file)) {
+                g_object_unref(info);
+                info = byExec;
+            }
+        }
+        g_key_file_free(file);
     }
     GAppLaunchContext *context = g_app_launch_context_new();
     GError *error = nullptr;
@@ -47,17 +71,28 @@ bool launchDesktopEntry(const QString &path)
 }
 } // namespace
 
-QString DBusWorkspace::spotifyDesktopEntry()
+QStringList DBusWorkspace::spotifyDesktopEntryPaths()
 {
     // XDG_DATA_HOME first, then each XDG_DATA_DIRS folder in order, read afresh
     // each time; a Snap's folder is one of them (/var/lib/snapd/desktop).
+    QStringList paths;
     for (const QString &entry : spotifyDesktopEntries) {
         const QString file = QStandardPaths::locate(
             QStandardPaths::GenericDataLocation, QStringLiteral("applications/") + entry);
-        if (!file.isEmpty())
-            return file;
+        if (file.isEmpty())
+            continue;
+        if (GDesktopAppInfo *info = readEntry(file)) {
+            if (!g_desktop_app_info_get_is_hidden(info))
+                paths << file;
+            g_object_unref(info);
+        }
     }
-    return {};
+    return paths;
+}
+
+QString DBusWorkspace::spotifyDesktopEntry()
+{
+    return spotifyDesktopEntryPaths().value(0);
 }
 
 Workspace::~Workspace() = default;
@@ -187,9 +222,21 @@ bool DBusWorkspace::openSpotify(bool activates)
     // A desktop session brings a newly started window to the front by itself;
     // there is no portable way to start it behind the others. A client that
     // runs already is brought forward by its second start.
-    const QString entry = spotifyDesktopEntry();
-    if (!entry.isEmpty() && launchDesktopEntry(entry))
-        return true;
+    // Asked only for an entry the bus is to start, briefly: a stalled bus
+    // cannot hold up the app.
+    const auto busCanStart = [this](const QString &name) {
+        const QDBusMessage reply = m_connection.call(
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+                QStringLiteral("ListActivatableNames")),
+            QDBus::Block, activationQueryTimeoutMs);
+        return reply.type() == QDBusMessage::ReplyMessage
+            && reply.arguments().value(0).toStringList().contains(name);
+    };
+    for (const QString &entry : spotifyDesktopEntryPaths()) {
+        if (launchDesktopEntry(entry, busCanStart))
+            return true;
+    }
     const QString program = QStandardPaths::findExecutable(QStringLiteral("spotify"));
     if (!program.isEmpty() && QProcess::startDetached(program, {}))
         return true;

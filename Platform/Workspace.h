@@ -71,7 +71,11 @@ public:
 
     static inline const QStringList spotifyDesktopEntries{QStringLiteral("spotify.desktop"),
         QStringLiteral("com.spotify.Client.desktop"), QStringLiteral("spotify_spotify.desktop")};
-    // The first of spotifyDesktopEntries found, as a file path; empty when none.
+    // The spotifyDesktopEntries the desktop would start, in that order, as file
+    // paths: each name's first file in the data folders, unless it is hidden
+    // (which hides that name's other files too) or names a program that is not there.
+    static QStringList spotifyDesktopEntryPaths();
+    // The first of them; empty when none.
     static QString spotifyDesktopEntry();
     bool openURL(const QUrl &url) override;
 

@@ -308,7 +308,10 @@ TEST(Workspace, SpotifyIsInstalledWithADesktopEntryOrAProgramOnThePath)
         QDir().mkpath(QFileInfo(dir.filePath(path)).absolutePath());
         QFile file(dir.filePath(path));
         file.open(QIODevice::WriteOnly);
-        file.write("x");
+        // An entry names a program that is there, as the desktop requires.
+        file.write(path.endsWith(".desktop")
+                ? "[Desktop Entry]\nType=Application\nName=Spotify\nExec=/bin/sh\n"
+                : "x");
         file.close();
         if (executable)
             file.setPermissions(file.permissions() | QFileDevice::ExeUser);

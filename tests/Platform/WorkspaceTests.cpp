@@ -116,15 +116,42 @@ TEST(DBusWorkspaceTest, EachPackagesEntryCountsAndIsLaunchedAsDesktopsDo)
     }
 }
 
-TEST(DBusWorkspaceTest, AnEntryThatCannotStartFallsBackToTheProgram)
+// An entry the desktop would not start (its program gone, or hidden) is no
+// Spotify: the next package's entry is, then the program.
+TEST(DBusWorkspaceTest, AnEntryThatCannotStartGivesWayToTheNextAndThenTheProgram)
 {
     LinuxInstall install;
     DBusWorkspace workspace(QDBusConnection(QStringLiteral("none")));
-    install.write("flatpak/exports/share/applications/com.spotify.Client.desktop",
-        install.entry(install.path("gone/flatpak")));
-    EXPECT_TRUE(workspace.isSpotifyInstalled());
+    install.write("home/applications/spotify.desktop",
+        install.entry(install.path("gone/spotify")) + "TryExec=" + install.path("gone/spotify").toUtf8()
+            + "\n");
+    EXPECT_FALSE(workspace.isSpotifyInstalled());
     EXPECT_FALSE(workspace.openSpotify(true)); // nothing started: the app says so
+    const QString flatpak = "flatpak/exports/share/applications/com.spotify.Client.desktop";
+    install.write(flatpak, install.entry(install.program("flatpak-spotify", "launched")));
+    EXPECT_EQ(DBusWorkspace::spotifyDesktopEntry(), install.path(flatpak));
+    EXPECT_TRUE(workspace.openSpotify(true));
+    EXPECT_TRUE(spinUntilFile(install.path("launched")));
+    QFile::remove(install.path("launched"));
+
+    // The user's hidden copy hides that name's entry in every folder.
+    install.write("home/applications/com.spotify.Client.desktop",
+        install.entry(install.path("flatpak-spotify")) + "Hidden=true\n");
+    EXPECT_FALSE(workspace.isSpotifyInstalled());
     install.program("bin/spotify", "launched");
+    EXPECT_TRUE(workspace.openSpotify(true));
+    EXPECT_TRUE(spinUntilFile(install.path("launched")));
+}
+
+// An entry for the bus to start, where the session bus cannot: its Exec line runs.
+TEST(DBusWorkspaceTest, ABusActivatedEntryTheBusCannotStartRunsItsExecLine)
+{
+    PrivateBus bus; // found on PATH before it is emptied
+    LinuxInstall install;
+    install.environment.set("DBUS_SESSION_BUS_ADDRESS", bus.address().toUtf8());
+    DBusWorkspace workspace(bus.connection());
+    install.write("flatpak/exports/share/applications/com.spotify.Client.desktop",
+        install.entry(install.program("flatpak-spotify", "launched")) + "DBusActivatable=true\n");
     EXPECT_TRUE(workspace.openSpotify(true));
     EXPECT_TRUE(spinUntilFile(install.path("launched")));
 }
