@@ -54,8 +54,8 @@ PlaybackCoordinator::PlaybackCoordinator(Services services, QObject *parent)
 
 PlaybackCoordinator::~PlaybackCoordinator()
 {
-    for (const TaskHandle &task :
-        {m_polling, m_artworkTask, m_artworkGrace, m_refreshing, m_reloadTask, m_failedCastReset})
+    for (const TaskHandle &task : {m_polling, m_pollPause, m_artworkTask, m_artworkGrace, m_refreshing,
+             m_reloadTask, m_failedCastReset})
         task.cancel();
     const QPointer<QNetworkReply> reply = m_artworkReply;
     cancelArtworkDownload();
@@ -342,6 +342,17 @@ void PlaybackCoordinator::start()
                 co_await self->refresh();
         });
     };
+    // Spotify seen on the bus: what plays sets the pace from now, not the
+    // longer pause the loop chose before it knew (a bus slow to answer).
+    const auto seen = [this] {
+        m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
+            if (!self)
+                co_return;
+            co_await self->refresh();
+            if (self && self->pace() < self->m_pollPace)
+                self->m_pollPause.cancel();
+        });
+    };
     const auto fallAsleep = [this] { m_asleep = true; };
     const auto wake = [this, refreshSoon] {
         m_asleep = false;
@@ -352,7 +363,8 @@ void PlaybackCoordinator::start()
         QObject::connect(&m_workspace, &Workspace::sessionDidResignActive, this, fallAsleep),
         QObject::connect(&m_workspace, &Workspace::didWake, this, wake),
         QObject::connect(&m_workspace, &Workspace::sessionDidBecomeActive, this, wake),
-        QObject::connect(&m_workspace, &Workspace::applicationLaunched, this, refreshSoon),
+        QObject::connect(&m_workspace, &Workspace::applicationLaunched, this, seen),
+        QObject::connect(&m_workspace, &Workspace::spotifyLookUpEnded, this, seen),
         QObject::connect(&m_workspace, &Workspace::applicationTerminated, this, refreshSoon),
     };
     m_polling = m_scheduler.spawn(
@@ -374,23 +386,28 @@ QCoro::Task<void> PlaybackCoordinator::poll(TaskHandle self)
     for (;;) {
         if (self.isCancelled() || !guard)
             co_return;
-        double pause = asleepPace;
         if (!m_asleep) {
             co_await refresh();
             if (!guard)
                 co_return;
-            if (m_asleep)
-                pause = asleepPace;
-            else if (!m_activePanels.isEmpty())
-                pause = panelPace;
-            else if (m_snapshot.isPlaying)
-                pause = playingPace;
-            else
-                pause = idlePace;
         }
         // A cut-short pause is no error: the loop's own check ends it.
-        co_await scheduler.sleep(pause, self);
+        m_pollPace = pace();
+        m_pollPause
+            = scheduler.spawn([&scheduler, pause = m_pollPace](TaskHandle pausing) -> QCoro::Task<void> {
+                  co_await scheduler.sleep(pause, pausing);
+              });
+        co_await m_pollPause.join();
     }
+}
+
+double PlaybackCoordinator::pace() const
+{
+    if (m_asleep)
+        return asleepPace;
+    if (!m_activePanels.isEmpty())
+        return panelPace;
+    return m_snapshot.isPlaying ? playingPace : idlePace;
 }
 
 TaskHandle PlaybackCoordinator::waitForWorkspace(std::function<bool()> done, double seconds)
@@ -454,6 +471,7 @@ void PlaybackCoordinator::flush()
     m_flushed = true;
     m_polling.cancel();
     m_polling = {};
+    m_pollPause.cancel();
     // An opening still waiting ends without a refresh: the file below is the last word.
     m_launchWait.cancel();
     cancelArtworkDownload();

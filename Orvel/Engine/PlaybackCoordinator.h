@@ -379,6 +379,8 @@ private:
 
     QCoro::Task<void> performRefresh();
     QCoro::Task<void> poll(TaskHandle self);
+    // The polling pause the state asks for: asleep, a panel open, playing or not.
+    double pace() const;
     // A wait of at most `seconds` that ends early once `done` holds, checked
     // whenever the workspace reports on Spotify; already finished when it holds now.
     TaskHandle waitForWorkspace(std::function<bool()> done, double seconds);
@@ -426,6 +428,9 @@ private:
     WidgetCenter &m_widgetCenter;
 
     TaskHandle m_polling;
+    // The polling loop's pause now, and how long it was chosen to be.
+    TaskHandle m_pollPause;
+    double m_pollPace = 0;
     TaskHandle m_artworkTask;
     QPointer<QNetworkReply> m_artworkReply;
     TaskHandle m_artworkGrace;

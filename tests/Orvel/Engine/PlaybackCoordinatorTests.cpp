@@ -120,9 +120,9 @@ TEST_F(Polling, TheFirstPassWaitsForTheBusAndPacesByWhatItSays)
         double pace;
     };
     const double wait = PlaybackCoordinator::lookUpWait;
-    for (const Case &c :
-        {Case{"playing", 0.01, 4242, A::ready, 5}, Case{"not running", 0.01, {}, A::notRunning, 15},
-            Case{"bus silent", {}, {}, A::notRunning, 15}}) {
+    for (const Case &c : {Case{"playing", 0.01, 4242, A::ready, 5},
+             Case{"not running", 0.01, {}, A::notRunning, 15}, Case{"bus silent", {}, {}, A::notRunning, 15},
+             Case{"bus answers after the wait", wait + 1, 4242, A::ready, 5}}) {
         SCOPED_TRACE(c.name);
         make(container());
         workspace.spotifyPid.reset();
