@@ -1,4 +1,5 @@
 // GLib first: its headers name a struct member as Qt's keywords are.
+#include <gio/gdesktopappinfo.h>
 #include <glib.h>
 
 #include "AutostartEntry.h"
@@ -47,6 +48,10 @@ AutostartEntry::AutostartEntry(QByteArray data)
         g_free(theirs);
     }
     m_agrees = m_agrees && g_key_file_has_group(file, group) == (m_header >= 0);
+    if (GDesktopAppInfo *info = g_desktop_app_info_new_from_keyfile(file)) {
+        m_launchable = true;
+        g_object_unref(info);
+    }
     g_key_file_free(file);
 }
 

@@ -17,6 +17,9 @@ public:
 
     // Some desktop reader takes the text as an entry: it has a [Desktop Entry] group.
     bool isEntry() const { return m_header >= 0; }
+    // The desktop can start it: an application whose Exec (and TryExec)
+    // program GLib finds, as GLib, systemd and dex ask.
+    bool launchable() const { return m_launchable; }
     // GLib reads the file itself; else it is read as systemd's generator reads it.
     bool readByGLib() const { return m_readByGLib; }
     // Where GLib reads the file, it reads the values this reader reads.
@@ -54,5 +57,6 @@ private:
     QByteArray m_lineEnd = "\n"; // the file's first line end
     bool m_agrees = true;
     bool m_readByGLib = true;
+    bool m_launchable = false;
     QList<Edit> m_edits;
 };

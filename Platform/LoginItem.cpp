@@ -24,7 +24,7 @@ bool startsAtLogin(const AutostartEntry &entry)
     const std::optional<QByteArray> tryExec = entry.value("TryExec");
     const bool switchedOn
         = !entry.readByGLib() || !entry.value(enabledKey) || entry.boolean(enabledKey) == true;
-    return entry.isEntry() && !entry.value("Exec").value_or(QByteArray()).isEmpty()
+    return entry.isEntry() && entry.launchable() && !entry.value("Exec").value_or(QByteArray()).isEmpty()
         && entry.boolean(hidden) != true && switchedOn && (!tryExec || ExecLine::isThere(*tryExec));
 }
 
@@ -90,6 +90,10 @@ AutostartLoginItem::Edit AutostartLoginItem::edit(
         return fresh(desktopEntry(program, name), true);
     if (!entry.agreesWithGLib())
         return refused(text, QStringLiteral("GLib reads it otherwise than Orvel does"));
+    // Desktops start only an application entry: turning it on makes it one.
+    QByteArray type = entry.value("Type").value_or(QByteArray()).trimmed();
+    if (enable && type != "Application")
+        entry.setValue("Type", type = "Application");
     const std::optional<QByteArray> exec = entry.value("Exec");
     ExecLine::Start start;
     if (exec) {
@@ -116,6 +120,10 @@ AutostartLoginItem::Edit AutostartLoginItem::edit(
         edited.warning = QStringLiteral("its Exec line names %1, which is not there; the line is yours and "
                                         "stays as it is")
                              .arg(QFile::decodeName(start.gone));
+    else if (type != "Application")
+        edited.warning
+            = QStringLiteral("it is no application entry (Type=Application), so the desktop starts "
+                             "nothing");
     else if (tryExec && !ExecLine::isThere(*tryExec))
         edited.warning = QStringLiteral("its TryExec names %1, which is not there, so the desktop starts "
                                         "nothing")

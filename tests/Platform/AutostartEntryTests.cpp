@@ -1,4 +1,5 @@
 // GLib first: its headers name a struct member as Qt's keywords are.
+#include <gio/gdesktopappinfo.h>
 #include <glib.h>
 
 #include "AutostartEntry.h"
@@ -52,15 +53,15 @@ struct GLibReading {
         return words;
     }
     // Whether a desktop that reads the file through GLib starts it at login.
+    // What a desktop's autostart does with it: GLib's application entry
+    // (Type, Exec's and TryExec's programs found), not hidden or switched off.
     bool starts() const
     {
-        const std::optional<QByteArray> tryExec = value("TryExec");
-        gchar *found
-            = tryExec && !tryExec->isEmpty() ? g_find_program_in_path(tryExec->constData()) : nullptr;
-        const bool tried = !tryExec || tryExec->isEmpty() || found;
-        g_free(found);
-        return read && value("Exec") && boolean("Hidden") != true
-            && (!value("X-GNOME-Autostart-enabled") || boolean("X-GNOME-Autostart-enabled") == true) && tried;
+        GDesktopAppInfo *info = read ? g_desktop_app_info_new_from_keyfile(file) : nullptr;
+        if (info)
+            g_object_unref(info);
+        return info && boolean("Hidden") != true
+            && (!value("X-GNOME-Autostart-enabled") || boolean("X-GNOME-Autostart-enabled") == true);
     }
 };
 
@@ -124,24 +125,31 @@ TEST(AutostartLoginItem, TheSwitchIsWhatTheDesktopWillDo)
     AutostartLoginItem item(path, "/usr/bin/orvel");
     using Status = LoginItem::Status;
     const std::pair<QByteArray, Status> cases[] = {
-        {"[Desktop Entry]\nExec=orvel\nHidden=1\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=0\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nHidden=true\nHidden=false\n", Status::enabled},
-        {"[Desktop Entry]\nExec=orvel\nHidden=false\nHidden=true \n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nHidden=yes\n", Status::enabled},
-        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=yes\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=true\t\n", Status::enabled},
-        {"[Desktop Entry]\nExec=orvel\nTryExec=/nowhere/orvel\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nTryExec=sh\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=1\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=0\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=true\nHidden=false\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=false\nHidden=true \n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=yes\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=yes\n",
+            Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=true\t\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nTryExec=/nowhere/orvel\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nTryExec=sh\n", Status::enabled},
         {"[Desktop Entry]\nName=Orvel\n", Status::notRegistered},
-        {QByteArray("[Desktop Entry]\0\nExec=orvel\n", 28), Status::enabled},
-        {"[Desktop Entry]\rExec=orvel\rHidden=true\r", Status::notRegistered},
-        {"[Desktop Entry]\rExec=orvel\r", Status::enabled},
+        // Only an application whose program is there starts.
+        {"[Desktop Entry]\nExec=sh\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Link\nExec=sh\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=exec /usr/bin/orvel\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec='sh'' -x\n", Status::notRegistered},
+        {QByteArray("[Desktop Entry]\0\nType=Application\nExec=sh\n", 42), Status::enabled},
+        {"[Desktop Entry]\rType=Application\rExec=sh\rHidden=true\r", Status::notRegistered},
+        {"[Desktop Entry]\rType=Application\rExec=sh\r", Status::enabled},
         // A file GLib refuses is read as systemd's generator reads it: its
         // booleans in any case, and GNOME's switch not at all.
-        {"[Desktop Entry]\rExec=orvel\rHidden=True\r", Status::notRegistered},
-        {"[Desktop Entry]\rExec=orvel\rX-GNOME-Autostart-enabled=false\r", Status::enabled},
-        {"\xEF\xBB\xBF[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::enabled},
+        {"[Desktop Entry]\rType=Application\rExec=sh\rHidden=True\r", Status::notRegistered},
+        {"[Desktop Entry]\rType=Application\rExec=sh\rX-GNOME-Autostart-enabled=false\r", Status::enabled},
+        {"\xEF\xBB\xBF[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=false\n",
+            Status::enabled},
     };
     for (const auto &[text, expected] : cases) {
         QFile file(path);
@@ -165,46 +173,57 @@ TEST(AutostartLoginItem, OnlyTheWordThatStartsTheProgramMoves)
         bool enable = false;
     } cases[] = {
         // The user's own spellings and wrappers stay.
-        {"[Desktop Entry]\nExec=env -C /srv ./orvel-widget-host\n"},
-        {"[Desktop Entry]\nExec=sh -c 'cd /srv && exec ./orvel-widget-host'\n"},
-        {"[Desktop Entry]\nExec=~/bin/orvel-widget-host -x\n"},
-        {"[Desktop Entry]\nExec=sh -c '$HOME/bin/orvel-widget-host'\n"},
-        {"[Desktop Entry]\nExec=flatpak run --command /app/bin/orvel-widget-host com.example.Orvel\n"},
-        {"[Desktop Entry]\nExec=flatpak run --command=/app/bin/orvel-widget-host com.example.Orvel\n"},
-        {"[Desktop Entry]\nExec=sh -c 'cat <<EOF | sh\\n/old/orvel-widget-host\\nEOF'\n"},
-        {"[Desktop Entry]\nExec=systemd-run --user /old/orvel-widget-host\n"},
-        {"[Desktop Entry]\nExec=nohup /old/orvel-widget-host\n"},
-        {"[Desktop Entry]\nExec=env -S '/old/orvel-widget-host -x'\n"},
-        {"[Desktop Entry]\nExec=/old/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
+        {"[Desktop Entry]\nType=Application\nExec=env -C /srv ./orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'cd /srv && exec ./orvel-widget-host'\n"},
+        {"[Desktop Entry]\nType=Application\nExec=~/bin/orvel-widget-host -x\n"},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c '$HOME/bin/orvel-widget-host'\n"},
+        {"[Desktop Entry]\nType=Application\nExec=flatpak run --command /app/bin/orvel-widget-host "
+         "com.example.Orvel\n"},
+        {"[Desktop Entry]\nType=Application\nExec=flatpak run --command=/app/bin/orvel-widget-host "
+         "com.example.Orvel\n"},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'cat <<EOF | sh\\n/old/orvel-widget-host\\nEOF'\n"},
+        {"[Desktop Entry]\nType=Application\nExec=systemd-run --user /old/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=nohup /old/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=env -S '/old/orvel-widget-host -x'\n"},
+        {"[Desktop "
+         "Entry]\nType=Application\nExec=/old/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
          "TryExec=/usr/bin/sh\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
+            "[Desktop "
+            "Entry]\nType=Application\nExec=/new/orvel-widget-host\nTryExec=/old/orvel-widget-host-helper\n"
             "TryExec=/usr/bin/sh\n"},
-        {"[Desktop Entry]\nExec=sh -c /old/orvel-widget-host\nTryExec=/old/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c "
+         "/old/orvel-widget-host\nTryExec=/old/orvel-widget-host\n"},
         // The word that starts it, and TryExec where it named it.
-        {"[Desktop Entry]\nExec=/old/orvel-widget-host -platform xcb\nTryExec=/old/orvel-widget-host\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host -platform xcb\nTryExec=/new/orvel-widget-host\n"},
-        {"[Desktop Entry]\nExec=env -i -u A --chdir=/srv B=1 \"/old/orvel-widget-host\" -x\n",
-            "[Desktop Entry]\nExec=env -i -u A --chdir=/srv B=1 \"/new/orvel-widget-host\" -x\n"},
-        {"[Desktop Entry]\nExec=orvel-widget-host -x\nTryExec=orvel-widget-host\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host -x\nTryExec=/new/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=/old/orvel-widget-host -platform "
+         "xcb\nTryExec=/old/orvel-widget-host\n",
+            "[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host -platform "
+            "xcb\nTryExec=/new/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=env -i -u A --chdir=/srv B=1 \"/old/orvel-widget-host\" "
+         "-x\n",
+            "[Desktop Entry]\nType=Application\nExec=env -i -u A --chdir=/srv B=1 \"/new/orvel-widget-host\" "
+            "-x\n"},
+        {"[Desktop Entry]\nType=Application\nExec=orvel-widget-host -x\nTryExec=orvel-widget-host\n",
+            "[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host "
+            "-x\nTryExec=/new/orvel-widget-host\n"},
         // Only the line desktops read moves: the last of each key.
-        {"[Desktop Entry]\nExec=/old/orvel-widget-host\nExec=/old/other\n",
-            "[Desktop Entry]\nExec=/old/orvel-widget-host\nExec=/new/orvel-widget-host\n"},
-        {"[Desktop Entry]\nExec=x\nHidden=true\nHidden=false\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host\n"
+        {"[Desktop Entry]\nType=Application\nExec=/old/orvel-widget-host\nExec=/old/other\n",
+            "[Desktop Entry]\nType=Application\nExec=/old/orvel-widget-host\nExec=/new/orvel-widget-host\n"},
+        {"[Desktop Entry]\nType=Application\nExec=x\nHidden=true\nHidden=false\n",
+            "[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host\n"
             "Hidden=true\nHidden=false\n",
             true},
-        {"[Desktop Entry]\nExec=x\nHidden=false\nHidden = true\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host\nHidden=false\nHidden = false\n", true},
+        {"[Desktop Entry]\nType=Application\nExec=x\nHidden=false\nHidden = true\n",
+            "[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host\nHidden=false\nHidden = false\n",
+            true},
         // Files GLib refuses or reads past a NUL keep every other byte too.
         {"[Desktop Entry]\rExec=/old/orvel-widget-host\rHidden=true\r",
             "[Desktop Entry]\rExec=/new/orvel-widget-host\rHidden=true\r"},
         {QByteArray("[Desktop Entry]\0junk\nExec=/old/orvel-widget-host\n", 50),
             QByteArray("[Desktop Entry]\0junk\nExec=/new/orvel-widget-host\n", 50)},
-        {"[Desktop Entry]\nExec=/old/orvel-widget-host -platform "
+        {"[Desktop Entry]\nType=Application\nExec=/old/orvel-widget-host -platform "
          "xcb\nX-GNOME-Autostart-Delay=5\nHidden=true\n"
          "not a key\n",
-            "[Desktop Entry]\nExec=/new/orvel-widget-host -platform "
+            "[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host -platform "
             "xcb\nX-GNOME-Autostart-Delay=5\nHidden=true\n"
             "not a key\n"},
     };
@@ -318,14 +337,14 @@ TEST(AutostartLoginItem, AGonePathInTheUsersLineIsOneWarning)
         QByteArray text;
         QString warning;
     } cases[] = {
-        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec /old/orvel-widget-host'\n",
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'sleep 5; exec /old/orvel-widget-host'\n",
             ": its Exec line names /old/orvel-widget-host, which is not there; the line is yours and stays "
             "as "
             "it is"},
-        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec /new/orvel-widget-host'\n", {}},
-        {"[Desktop Entry]\nExec=/new/orvel-widget-host\nTryExec=/old/other\n",
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'sleep 5; exec /new/orvel-widget-host'\n", {}},
+        {"[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host\nTryExec=/old/other\n",
             ": its TryExec names /old/other, which is not there, so the desktop starts nothing"},
-        {"[Desktop Entry]\nExec=nohup ~/bin/orvel-widget-host\n", {}},
+        {"[Desktop Entry]\nType=Application\nExec=nohup ~/bin/orvel-widget-host\n", {}},
     };
     for (const auto &c : cases) {
         QFile file(path);

@@ -16,12 +16,17 @@ TEST(AutostartLoginItem, RegisteringWritesAnEntryAndUnregisteringRemovesIt)
     TemporaryHome home;
     const QString path = AutostartLoginItem::standardFilePath();
     EXPECT_EQ(path, home.configHome() + "/autostart/com.velbrandtoro.Orvel.desktop");
-    AutostartLoginItem item(path, "/opt/orvel/bin/orvel");
+    // The desktop starts only a program that is there.
+    const QString program = home.path("opt/orvel/bin/orvel");
+    QDir().mkpath(home.path("opt/orvel/bin"));
+    ASSERT_TRUE(QFile(program).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    AutostartLoginItem item(path, program);
     EXPECT_EQ(item.status(), Status::notRegistered);
     item.registerItem();
     item.registerItem();
     EXPECT_EQ(item.status(), Status::enabled);
-    EXPECT_TRUE(readFile(path).contains("\nExec=\"/opt/orvel/bin/orvel\"\n"));
+    EXPECT_TRUE(readFile(path).contains("\nExec=\"" + program.toUtf8() + "\"\n"));
     item.unregisterItem();
     EXPECT_EQ(item.status(), Status::notRegistered);
     EXPECT_FALSE(QFileInfo::exists(path));
@@ -29,10 +34,11 @@ TEST(AutostartLoginItem, RegisteringWritesAnEntryAndUnregisteringRemovesIt)
 
     // Entries the user switched off in the desktop's settings do not count.
     const std::vector<std::pair<QByteArray, Status>> cases{
-        {"[Desktop Entry]\nExec=orvel\nHidden=true\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nX-GNOME-Autostart-enabled=false\n", Status::notRegistered},
-        {"[Desktop Entry]\nExec=orvel\nHidden=false\n", Status::enabled},
-        {"[Desktop Entry]\nExec=orvel\n[Desktop Action x]\nHidden=true\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=true\n", Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nX-GNOME-Autostart-enabled=false\n",
+            Status::notRegistered},
+        {"[Desktop Entry]\nType=Application\nExec=sh\nHidden=false\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh\n[Desktop Action x]\nHidden=true\n", Status::enabled},
     };
     for (const auto &[content, expected] : cases) {
         QFile file(path);
@@ -82,9 +88,13 @@ TEST(AutostartLoginItem, AnEntryThatIsThereKeepsTheUsersKeys)
         QString program = "/new";
     } cases[] = {
         {mine, false, QByteArray(mine).replace("\"/old\"", "\"/new\"")},
-        {mine, true, QByteArray(mine).replace("\"/old\"", "\"/new\"").replace("Hidden=true", "Hidden=false")},
+        {mine, true,
+            QByteArray(mine)
+                .replace("[Desktop Entry]\n", "[Desktop Entry]\nType=Application\n")
+                .replace("\"/old\"", "\"/new\"")
+                .replace("Hidden=true", "Hidden=false")},
         {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", true,
-            "[Desktop Entry]\nExec=\"/new\"\nX-GNOME-Autostart-enabled=true\n"},
+            "[Desktop Entry]\nType=Application\nExec=\"/new\"\nX-GNOME-Autostart-enabled=true\n"},
         {"not an entry", false, AutostartLoginItem::desktopEntry("/new")},
         // A program that moved: only its path changes, every other byte stays.
         {"\xEF\xBB\xBF[Desktop Entry]\r\nExec=env QT_SCALE_FACTOR=2 /old/new --flag\r\nHidden=true", false,
@@ -201,8 +211,9 @@ Exec='/opt/it'\\''s 50%%/new' -x
         {"[Desktop Entry]\nExec=sh -c \"A=1 /old/orvel-widget-host\"\n", false,
             "[Desktop Entry]\nExec=sh -c \"A=1 /old/orvel-widget-host\"\n", "/opt/a=b/orvel-widget-host"},
         {"[Desktop Entry]\r\nHidden=true\r\nX-GNOME-Autostart-enabled=false", true,
-            "[Desktop Entry]\r\nExec=\"/new\"\r\nHidden=false\r\nX-GNOME-Autostart-enabled=true"},
-        {"[Desktop Entry]", true, "[Desktop Entry]\nExec=\"/new\""},
+            "[Desktop "
+            "Entry]\r\nType=Application\r\nExec=\"/new\"\r\nHidden=false\r\nX-GNOME-Autostart-enabled=true"},
+        {"[Desktop Entry]", true, "[Desktop Entry]\nType=Application\nExec=\"/new\""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(AutostartLoginItem::editedEntry(c.entry, c.program, c.enable), c.expected)
@@ -210,9 +221,13 @@ Exec='/opt/it'\\''s 50%%/new' -x
 
     TemporaryHome home;
     const QString path = home.path("autostart/orvel.desktop");
-    AutostartLoginItem item(path, "/new");
+    // The desktop starts only a program that is there.
+    const QString program = home.path("new");
+    ASSERT_TRUE(QFile(program).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    AutostartLoginItem item(path, program);
     item.keepRegistered();
-    EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry("/new"));
+    EXPECT_EQ(readFile(path), AutostartLoginItem::desktopEntry(program));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(mine);
@@ -321,33 +336,44 @@ TEST(AutostartLoginItem, AnEntryThatStartsTheProgramStaysByteForByte)
         Status status;
         QString program = {}; // the host's when empty
     } cases[] = {
-        {"\xEF\xBB\xBF[Desktop Entry]\nExec=\"" + path + "\"\n", Status::enabled},
-        {"\xEF\xBB\xBF[Desktop Entry]\r\nName=Mine\r\nName[de]=Meins\r\nExec=env QT_SCALE_FACTOR=2 " + path
-                + " -platform xcb\r\nHidden=true\r\n\r\n# mine\r\n[Other]\r\nExec=x\r\n",
+        {"\xEF\xBB\xBF[Desktop Entry]\nType=Application\nExec=\"" + path + "\"\n", Status::enabled},
+        {"\xEF\xBB\xBF[Desktop Entry]\r\nType=Application\r\nName=Mine\r\nName[de]=Meins\r\nExec=env "
+         "QT_SCALE_FACTOR=2 "
+                + path + " -platform xcb\r\nHidden=true\r\n\r\n# mine\r\n[Other]\r\nExec=x\r\n",
             Status::notRegistered},
-        {"[Desktop Entry]\nExec = env A=1 B=2 \"" + path + "\" --flag\nX-GNOME-Autostart-enabled=false",
+        {"[Desktop Entry]\nType=Application\nExec = env A=1 B=2 \"" + path
+                + "\" --flag\nX-GNOME-Autostart-enabled=false",
             Status::notRegistered},
-        {"[Desktop Entry]\r\nExec=" + path + "\r\n", Status::enabled},
-        {"[Desktop Entry]\nExec=" + home.path("link").toUtf8() + " --flag\n", Status::enabled},
-        {"[Desktop Entry]\nExec=orvel-widget-host\n", Status::enabled},
+        {"[Desktop Entry]\r\nType=Application\r\nExec=" + path + "\r\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=" + home.path("link").toUtf8() + " --flag\n",
+            Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=orvel-widget-host\n", Status::enabled},
         // Wrappers name it behind options of their own.
-        {"[Desktop Entry]\nExec=env -C /tmp QT_SCALE_FACTOR=2 " + path + "\n", Status::enabled},
-        {"[Desktop Entry]\nExec=/usr/bin/env -S \"" + path + " -platform xcb\"\n", Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=env -C /tmp QT_SCALE_FACTOR=2 " + path + "\n",
+            Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=/usr/bin/env -S \"" + path + " -platform xcb\"\n",
+            Status::enabled},
         // A shell that runs it after a delay, through exec or env, or quoted.
-        {"[Desktop Entry]\nExec=sh -c \"sleep 10; " + path + "\"\n", Status::enabled},
-        {"[Desktop Entry]\r\nExec=bash -lc \"exec env -u DISPLAY QT_SCALE_FACTOR=2 orvel-widget-host "
+        {"[Desktop Entry]\nType=Application\nExec=sh -c \"sleep 10; " + path + "\"\n", Status::enabled},
+        {"[Desktop Entry]\r\nType=Application\r\nExec=bash -lc \"exec env -u DISPLAY QT_SCALE_FACTOR=2 "
+         "orvel-widget-host "
          "-x\"\r\n",
             Status::enabled},
-        {"[Desktop Entry]\nExec=dash -c \"'" + path + "' >>/tmp/log 2>&1 &\"\nHidden=true\n",
+        {"[Desktop Entry]\nType=Application\nExec=dash -c \"'" + path
+                + "' >>/tmp/log 2>&1 &\"\nHidden=true\n",
             Status::notRegistered},
-        {"[Desktop Entry]\nExec=zsh -c \"QT_SCALE_FACTOR=2 orvel-widget-host\"\n", Status::enabled},
-        // Found by a command substitution: the reader cannot follow it, the shell can.
-        {"[Desktop Entry]\nExec=sh -c \"sleep 5; \\\\$(command -v orvel-widget-host) --x\"\n",
+        {"[Desktop Entry]\nType=Application\nExec=dash -c \"QT_SCALE_FACTOR=2 orvel-widget-host\"\n",
             Status::enabled},
-        {"[Desktop Entry]\nExec=sh -c 'sleep 5; exec `command -v orvel-widget-host`'\n", Status::enabled},
+        // Found by a command substitution: the reader cannot follow it, the shell can.
+        {"[Desktop Entry]\nType=Application\nExec=sh -c \"sleep 5; \\\\$(command -v orvel-widget-host) "
+         "--x\"\n",
+            Status::enabled},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'sleep 5; exec `command -v orvel-widget-host`'\n",
+            Status::enabled},
         // Orvel's own entry likewise.
-        {"[Desktop Entry]\nExec=sh -c \"sleep 5 && orvel\"\n", Status::enabled, app},
-        {"[Desktop Entry]\nExec=sh -c 'O=$(command -v orvel); exec \"$O\"'\n", Status::enabled, app},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c \"sleep 5 && orvel\"\n", Status::enabled, app},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'O=$(command -v orvel); exec \"$O\"'\n",
+            Status::enabled, app},
     };
     const QString entry = home.path("autostart/orvel.desktop");
     QDir().mkpath(home.path("autostart"));
