@@ -105,7 +105,6 @@ StatusItem::StatusItem(AppDelegate &delegate)
     m_icon->setToolTip(QStringLiteral("Orvel"));
     // Handed over first: the tray then says whether it exports the menu.
     m_icon->setContextMenu(m_menu.get());
-    m_popup->installEventFilter(this);
     rebuildMenu();
     connect(&m_delegate, &AppDelegate::statusMenuChanged, this, &StatusItem::rebuildMenu);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusItem::rebuildMenu);

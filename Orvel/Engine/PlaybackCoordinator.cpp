@@ -336,27 +336,23 @@ void PlaybackCoordinator::start()
     if (m_polling.isValid())
         return;
     m_flushed = false;
-    const auto refreshSoon = [this] {
-        m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
-            if (self)
+    // Spotify seen on the bus (`repace`): what plays sets the pace from now,
+    // not the longer pause the loop chose before it knew (a bus slow to answer).
+    const auto refreshSoon = [this](bool repace) {
+        m_scheduler.spawn(
+            [self = QPointer<PlaybackCoordinator>(this), repace](TaskHandle) -> QCoro::Task<void> {
+                if (!self)
+                    co_return;
                 co_await self->refresh();
-        });
+                if (repace && self && self->pace() < self->m_pollPace)
+                    self->m_pollPause.cancel();
+            });
     };
-    // Spotify seen on the bus: what plays sets the pace from now, not the
-    // longer pause the loop chose before it knew (a bus slow to answer).
-    const auto seen = [this] {
-        m_scheduler.spawn([self = QPointer<PlaybackCoordinator>(this)](TaskHandle) -> QCoro::Task<void> {
-            if (!self)
-                co_return;
-            co_await self->refresh();
-            if (self && self->pace() < self->m_pollPace)
-                self->m_pollPause.cancel();
-        });
-    };
+    const auto seen = [refreshSoon] { refreshSoon(true); };
     const auto fallAsleep = [this] { m_asleep = true; };
     const auto wake = [this, refreshSoon] {
         m_asleep = false;
-        refreshSoon();
+        refreshSoon(false);
     };
     m_observers = {
         QObject::connect(&m_workspace, &Workspace::willSleep, this, fallAsleep),
@@ -365,7 +361,8 @@ void PlaybackCoordinator::start()
         QObject::connect(&m_workspace, &Workspace::sessionDidBecomeActive, this, wake),
         QObject::connect(&m_workspace, &Workspace::applicationLaunched, this, seen),
         QObject::connect(&m_workspace, &Workspace::spotifyLookUpEnded, this, seen),
-        QObject::connect(&m_workspace, &Workspace::applicationTerminated, this, refreshSoon),
+        QObject::connect(
+            &m_workspace, &Workspace::applicationTerminated, this, [refreshSoon] { refreshSoon(false); }),
     };
     m_polling = m_scheduler.spawn(
         [guard = QPointer<PlaybackCoordinator>(this)](TaskHandle self) -> QCoro::Task<void> {
