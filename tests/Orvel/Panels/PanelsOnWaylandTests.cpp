@@ -2,6 +2,7 @@
 #include "DisplayCatalog.h"
 #include "FloatingPanel.h"
 #include "PanelManager.h"
+#include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "Screens.h"
 #include "SurfaceWindow.h"
@@ -139,5 +140,5 @@ TEST_F(PanelsOnWayland, TheDisplayIsNamedByTheCompositorsOutputAndStoredChoicesF
     const QString id = onKWin() ? connector : QStringLiteral("edid:headless/headless/");
     EXPECT_EQ(displays[0].id, id);
     EXPECT_EQ(root->preferences().selectedDisplayID(), id);
-    EXPECT_EQ(root->panels().surfaces().begin()->first, id);
+    EXPECT_EQ(root->panels().surfaces().begin()->second.at(0)->displayID(), id);
 }
