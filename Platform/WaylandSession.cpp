@@ -732,7 +732,13 @@ void WaylandSession::announce()
     if (self && toplevels)
         emit toplevelsChanged();
     if (self && settled) {
-        if (windows == Windows::none)
+        // KWin hides its list from a program whose desktop entry does not ask for it.
+        if (windows == Windows::none
+            && qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE")))
+            qInfo()
+                << "KWin lets Orvel see no other program's window (Orvel was not started from its installed "
+                   "desktop entry): full-screen Wayland windows do not keep the panels away.";
+        else if (windows == Windows::none)
             qInfo() << "The Wayland compositor tells nothing of other programs' windows: full-screen Wayland "
                        "windows do not keep the panels away.";
         emit settledChanged();
