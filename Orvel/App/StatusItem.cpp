@@ -14,7 +14,6 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
-#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTextBoundaryFinder>
 #include <QWindow>
@@ -208,11 +207,9 @@ void StatusItem::popUp(QPoint at)
 {
     rebuildMenu();
     style(*m_popup, SkinPalette(m_delegate.preferences().skin(), Aura()));
-    m_popup->ensurePolished();
-    const QScreen *screen = QGuiApplication::screenAt(at);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    m_popup->popup(screen ? menuCorner(at, m_popup->sizeHint(), screen->availableGeometry()) : at);
+    // Qt keeps the menu on the display and off its panels, turned up or
+    // left of the point where it would not fit.
+    m_popup->popup(at);
     // Opened for a click on another program's panel, the menu cannot take the
     // keyboard and pointer before it is on screen, and Qt tries only before:
     // it takes them once shown, so Escape and a click elsewhere close it. Qt
@@ -224,16 +221,6 @@ void StatusItem::popUp(QPoint at)
     connect(
         m_popup.get(), &QMenu::aboutToHide, this, [this] { qApp->removeEventFilter(this); },
         Qt::SingleShotConnection);
-}
-
-QPoint StatusItem::menuCorner(QPoint clicked, QSize size, const QRect &area)
-{
-    const auto along = [](int at, int length, int start, int end) {
-        const int corner = at + length <= end ? at : at - length;
-        return std::max(start, std::min(corner, end - length));
-    };
-    return {along(clicked.x(), size.width(), area.left(), area.left() + area.width()),
-        along(clicked.y(), size.height(), area.top(), area.top() + area.height())};
 }
 
 bool StatusItem::eventFilter(QObject *watched, QEvent *event)

@@ -7,8 +7,6 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -65,10 +63,6 @@ public:
         QMenu &menu, const QList<AppDelegate::MenuItem> &items, QString (*text)(const QString &));
     // The menu a plain click opens, drawn as the app's other menus in the skin.
     static void style(QMenu &menu, const SkinPalette &palette);
-    // Where a menu of that size opens for a click at a point: its corner at
-    // the point, turned up or left of it where the area ends, and within the
-    // area (the display without its panels), so beside a panel's icon.
-    static QPoint menuCorner(QPoint clicked, QSize size, const QRect &area);
 
     QSystemTrayIcon *icon() const { return m_icon.get(); }
     // The menu the tray shows, and the one a plain click opens.

@@ -507,6 +507,24 @@ protected:
         bus.connection().call(call, QDBus::NoBlock);
     }
     static bool xdotool(const QStringList &arguments) { return X11Server::run("xdotool", arguments) == 0; }
+    // The rectangle of the menu a plain click opens: what the display shows in its colour.
+    static QRect skinnedMenu(const QRect &display)
+    {
+        const QRgb ground = PopupStyle::look(SkinPalette(Skin::classico, Aura())).ground.toQColor().rgb();
+        const QImage image = X11Server::screen(display);
+        QRect found;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if ((image.pixel(x, y) | 0xff000000) == ground)
+                    found |= QRect(x, y, 2, 2);
+        return found;
+    }
+    static int distance(const QRect &area, QPoint point)
+    {
+        const int dx = std::max({area.left() - point.x(), 0, point.x() - area.right()});
+        const int dy = std::max({area.top() - point.y(), 0, point.y() - area.bottom()});
+        return std::max(dx, dy);
+    }
     // The colour most of the area shows.
     static QRgb mostOf(const QRect &area)
     {
@@ -589,22 +607,7 @@ TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuWhereTheHostSaysItLandedAndOn
     const QRect display = QGuiApplication::primaryScreen()->geometry();
     const QPoint pointer(display.center().x(), 30);
     ASSERT_TRUE(xdotool({"mousemove", QString::number(pointer.x()), QString::number(pointer.y())}));
-    const QRgb ground = PopupStyle::look(SkinPalette(Skin::classico, Aura())).ground.toQColor().rgb();
-    // The menu's rectangle: what the screen shows in its colour.
-    const auto menu = [&] {
-        const QImage image = X11Server::screen(display);
-        QRect found;
-        for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2)
-                if ((image.pixel(x, y) | 0xff000000) == ground)
-                    found |= QRect(x, y, 2, 2);
-        return found;
-    };
-    const auto distance = [](const QRect &area, QPoint point) {
-        const int dx = std::max({area.left() - point.x(), 0, point.x() - area.right()});
-        const int dy = std::max({area.top() - point.y(), 0, point.y() - area.bottom()});
-        return std::max(dx, dy);
-    };
+    const auto menu = [&] { return skinnedMenu(display); };
     // A tray in each corner of the display, and one a panel in its middle holds.
     for (const QPoint clicked : {QPoint(300, 500), display.bottomRight() - QPoint(8, 8),
              display.bottomLeft() + QPoint(8, -8), display.topRight() + QPoint(-8, 8), QPoint(8, 8)}) {
@@ -622,6 +625,45 @@ TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuWhereTheHostSaysItLandedAndOn
         ASSERT_TRUE(xdotool({"key", "Escape"}));
         ASSERT_TRUE(eventually([&] { return menu().isEmpty(); }));
     }
+}
+
+// A click on an icon in a panel's strip opens the menu above the strip, off the panel.
+TEST_F(StatusMenuOnOpenbox, AClickOnAPanelsIconOpensTheMenuBesideThePanel)
+{
+    X11Server::paintRoot(qRgb(0x20, 0x80, 0x40));
+    const QRect display = QGuiApplication::primaryScreen()->geometry();
+    const int strip = 40;
+    QProcess panel;
+    panel.start("xlogo",
+        {"-geometry",
+            QStringLiteral("%1x%2+0+%3").arg(display.width()).arg(strip).arg(display.height() - strip)});
+    QStringList windows;
+    ASSERT_TRUE(eventually([&] { return !(windows = windowsOfClass("XLogo")).isEmpty(); }));
+    ASSERT_EQ(X11Server::run("xprop",
+                  {"-id", windows.first(), "-f", "_NET_WM_STRUT", "32c", "-set", "_NET_WM_STRUT",
+                      QStringLiteral("0,0,0,%1").arg(strip)}),
+        0);
+    const QString workArea
+        = QStringLiteral("0, 0, %1, %2").arg(display.width()).arg(display.height() - strip);
+    ASSERT_TRUE(eventually([&] {
+        return X11Server::output("xprop", {"-root", "_NET_WORKAREA"}).contains(workArea);
+    }));
+
+    FakeSpotify spotify(bus);
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+    const QPoint clicked(display.width() - 20, display.height() - strip / 2);
+    activate(clicked);
+    QRect shown;
+    EXPECT_TRUE(eventually([&] {
+        shown = skinnedMenu(display);
+        return shown.height() > 100 && shown.bottom() < display.height() - strip
+            && distance(shown, clicked) <= strip;
+    })) << shown.x()
+        << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    panel.kill();
+    panel.waitForFinished(5000);
 }
 
 // The item says whether the host opens the menu itself, and is otherwise

@@ -208,35 +208,3 @@ TEST(StatusItemText, ShorteningCountsCharactersNotCodeUnits)
         EXPECT_EQ(StatusItem::shortened(row.title, row.characters), row.shortened);
     }
 }
-
-// The menu a plain click opens stands beside the click, on the display, off the panels.
-TEST(StatusItemMenuCorner, TheMenuOpensAtTheClickTurningUpOrLeftWhereTheAreaEnds)
-{
-    const QRect display(0, 0, 1280, 800);
-    const QSize menu(200, 300);
-    struct Row {
-        QRect area;
-        QPoint clicked;
-        QSize size;
-        QPoint corner;
-    };
-    for (const Row &row : {
-             Row{display, {100, 100}, menu, {100, 100}},
-             Row{display, {1080, 500}, menu, {1080, 500}}, // just fits
-             Row{display, {1081, 501}, menu, {881, 201}},
-             Row{display, {1271, 791}, menu, {1071, 491}}, // a tray at the bottom right
-             Row{display, {8, 792}, menu, {8, 492}},
-             Row{display, {1272, 8}, menu, {1072, 8}},
-             // A panel's own strip lies outside the area: the menu stands on it, not over it.
-             Row{QRect(0, 0, 1280, 770), {640, 790}, menu, {640, 470}},
-             Row{QRect(0, 30, 1280, 770), {640, 10}, menu, {640, 30}},
-             Row{QRect(0, 0, 1240, 800), {1260, 400}, menu, {1040, 400}},
-             // Taller than the display: from its top.
-             Row{display, {100, 400}, QSize(200, 900), {100, 0}},
-             Row{QRect(1280, 0, 1920, 1080), {1290, 10}, menu, {1290, 10}},
-             Row{QRect(-1280, 0, 1280, 1024), {-5, 1000}, menu, {-205, 700}},
-         }) {
-        SCOPED_TRACE(testing::Message() << row.clicked.x() << "," << row.clicked.y());
-        EXPECT_EQ(StatusItem::menuCorner(row.clicked, row.size, row.area), row.corner);
-    }
-}
