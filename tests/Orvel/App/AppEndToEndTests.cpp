@@ -720,6 +720,29 @@ TEST_F(StatusMenuOnOpenbox, UnderAWaylandCompositorTheHostOpensTheMenuItselfAndT
     }
 }
 
+// Beside a real compositor, as the session gives it: the panel opens the menu.
+class StatusMenuOnWayland : public StatusMenuOnOpenbox { };
+
+TEST_F(StatusMenuOnWayland, ThePanelOpensTheMenuItselfWhichIsWhole)
+{
+    FakeSpotify spotify(bus);
+    auto environment = xEnvironment();
+    environment.remove("XDG_SESSION_TYPE");
+    ASSERT_FALSE(environment.value("WAYLAND_DISPLAY").isEmpty());
+    OrvelProcess app(environment);
+    ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+    auto get = QDBusMessage::createMethodCall(
+        watcher.item, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get");
+    get << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("ItemIsMenu");
+    const QDBusMessage reply = bus.connection().call(get, QDBus::Block, 10000);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_TRUE(qdbus_cast<QDBusVariant>(reply.arguments().value(0)).variant().toBool());
+    QStringList shown;
+    EXPECT_TRUE(eventually([&] { return (shown = labels()).contains("Quit Orvel"); }))
+        << shown.join(", ").toStdString();
+    EXPECT_EQ(shown.value(0), "Orvel");
+}
+
 // A long title with line breaks reaches the host's menu as one line of a
 // few dozen characters, cut between two.
 TEST_F(StatusMenuOnOpenbox, ALongTitleReachesTheHostsMenuOnOneLineCutShort)
