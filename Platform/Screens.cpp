@@ -1,5 +1,7 @@
 #include "Screens.h"
 
+#include "WaylandSession.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QRegularExpression>
@@ -83,6 +85,24 @@ ScreenInfo Screens::withNotch(ScreenInfo screen, QSizeF notch)
     return screen;
 }
 
+ScreenInfo Screens::withOutput(ScreenInfo screen, const WaylandOutput &output)
+{
+    const QString connector = output.name.simplified();
+    if (!connector.isEmpty() && connector != screen.name) {
+        screen.x11Name = screen.name;
+        screen.name = connector;
+    }
+    // A monitor X11 could read keeps what it said there.
+    if (screen.manufacturer.isEmpty() && screen.model.isEmpty()) {
+        screen.manufacturer = output.make.simplified();
+        screen.model = output.model.simplified();
+        const QString name = WaylandOutputs::displayName(output);
+        if (!name.isEmpty())
+            screen.localizedName = name;
+    }
+    return screen;
+}
+
 // MARK: - System
 
 SystemScreens::SystemScreens(QObject *parent)
@@ -103,6 +123,13 @@ SystemScreens::SystemScreens(QObject *parent)
         emit changed();
     });
     connect(application, &QGuiApplication::primaryScreenChanged, this, &Screens::changed);
+}
+
+SystemScreens::SystemScreens(WaylandSession &wayland, QObject *parent)
+    : SystemScreens(parent)
+{
+    m_wayland = &wayland;
+    connect(&wayland, &WaylandSession::outputsChanged, this, &Screens::changed);
 }
 
 std::optional<QSizeF> SystemScreens::declaredNotch()
@@ -138,7 +165,15 @@ QList<ScreenInfo> SystemScreens::screens() const
     QList<ScreenInfo> result;
     const QScreen *primaryScreen = QGuiApplication::primaryScreen();
     const QRect primary = primaryGeometry();
-    for (const QScreen *screen : QGuiApplication::screens()) {
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QList<std::optional<WaylandOutput>> outputs;
+    if (m_wayland) {
+        QList<QRect> native;
+        for (const QScreen *screen : screens)
+            native.append(DisplayPixels{screen->geometry(), screen->devicePixelRatio()}.native());
+        outputs = WaylandOutputs::match(native, m_wayland->outputs());
+    }
+    for (const QScreen *screen : screens) {
         ScreenInfo info;
         info.name = screen->name();
         const QString model = (screen->manufacturer() + QLatin1Char(' ') + screen->model()).simplified();
@@ -150,6 +185,8 @@ QList<ScreenInfo> SystemScreens::screens() const
         info.frame = fromQt(screen->geometry(), primary);
         info.visibleFrame = fromQt(screen->availableGeometry(), primary);
         info.primary = screen == primaryScreen;
+        if (const qsizetype at = result.size(); at < outputs.size() && outputs[at])
+            info = withOutput(info, *outputs[at]);
         if (info.primary && m_notch)
             info = withNotch(info, *m_notch);
         result.append(info);

@@ -3,6 +3,7 @@
 #include "DisplayIdentity.h"
 #include "Geometry.h"
 #include "ScreenGeometry.h"
+#include "WaylandOutputs.h"
 
 #include <QHash>
 #include <QList>
@@ -16,6 +17,7 @@
 
 class QScreen;
 class QWindow;
+class WaylandSession;
 
 // One connected display as the panels see it, in screen points with y up
 // (origin at the bottom left of the primary display).
@@ -28,6 +30,8 @@ struct ScreenInfo {
     QString manufacturer;
     QString model;
     QString serialNumber;
+    // X11's name of the output where the compositor's differs (XWayland's "XWAYLAND0").
+    QString x11Name;
     // Given once per screen object, never reused while the program runs; 0 is none.
     std::uint32_t number = 0;
     Rect frame;
@@ -82,6 +86,9 @@ public:
     // The screen with a housing of that size at its top centre: top areas
     // beside it, a top inset of its height and the visible frame below it.
     static ScreenInfo withNotch(ScreenInfo screen, QSizeF notch);
+    // The screen as the compositor's output at its place names it: its
+    // connector, and the monitor's maker and model where X11 knows none.
+    static ScreenInfo withOutput(ScreenInfo screen, const WaylandOutput &output);
 
 signals:
     // A display came, went, moved or changed size; also its usable area.
@@ -90,10 +97,13 @@ signals:
 
 // The displays Qt reports. Linux displays have no camera housing: the
 // environment variable ORVEL_TEST_NOTCH=WxH declares one on the primary display.
+// On a Wayland session each display is named by the compositor's output at its place.
 class SystemScreens final : public Screens {
     Q_OBJECT
 public:
     explicit SystemScreens(QObject *parent = nullptr);
+    // The session outlives these screens.
+    explicit SystemScreens(WaylandSession &wayland, QObject *parent = nullptr);
 
     // The housing ORVEL_TEST_NOTCH declares; nothing on every real Linux display.
     static std::optional<QSizeF> declaredNotch();
@@ -109,4 +119,5 @@ private:
     QHash<const QScreen *, std::uint32_t> m_numbers;
     std::uint32_t m_lastNumber = 0;
     std::optional<QSizeF> m_notch;
+    WaylandSession *m_wayland = nullptr;
 };

@@ -23,6 +23,8 @@
 #include "SkillBarView.h"
 #include "SpotifyBridge.h"
 #include "SystemAppearance.h"
+#include "WaylandDesktop.h"
+#include "WaylandSession.h"
 #include "WidgetCenter.h"
 #include "Workspace.h"
 #include "X11Desktop.h"
@@ -39,6 +41,11 @@ struct AppRoot::Owned {
     AutostartLoginItem loginItem{
         AutostartLoginItem::standardFilePath(), QCoreApplication::applicationFilePath()};
     ScreenReaderAnnouncer announcer;
+    // On a Wayland session: what the compositor tells of its outputs and native windows.
+    std::unique_ptr<WaylandSession> wayland;
+    std::unique_ptr<PlainDesktop> plainDesktop;
+    std::unique_ptr<WaylandDesktop> waylandDesktop;
+    std::unique_ptr<SystemScreens> screens;
 };
 
 std::unique_ptr<AppRoot> AppRoot::production()
@@ -57,6 +64,19 @@ std::unique_ptr<AppRoot> AppRoot::production()
         true, {}};
     // Null off X11: the panels then learn nothing of the desktop.
     outside.desktop = X11Desktop::instance();
+    // No compositor, or one that refuses us: the panels follow X11 alone.
+    owned->wayland = WaylandSession::connectToSession();
+    if (WaylandSession *wayland = owned->wayland.get()) {
+        Desktop *x11 = outside.desktop;
+        if (!x11) {
+            owned->plainDesktop = std::make_unique<PlainDesktop>();
+            x11 = owned->plainDesktop.get();
+        }
+        owned->waylandDesktop = std::make_unique<WaylandDesktop>(*x11, *wayland);
+        owned->screens = std::make_unique<SystemScreens>(*wayland);
+        outside.desktop = owned->waylandDesktop.get();
+        outside.screens = owned->screens.get();
+    }
     auto root = std::unique_ptr<AppRoot>(new AppRoot(std::move(owned), std::move(outside)));
     consentSurroundings->skin = [preferences = QPointer<Preferences>(&root->preferences())] {
         return preferences ? preferences->skin() : Skin::classico;

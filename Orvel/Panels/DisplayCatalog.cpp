@@ -102,15 +102,22 @@ void DisplayCatalog::refresh()
     const QList<ScreenInfo> screens = m_services.screens->screens();
     const QStringList ids = identifiers(screens);
     QList<DisplayFacts> facts;
+    // On a Wayland session choices may be stored under X11's names of the outputs.
+    QList<DisplayFacts> x11Facts;
     for (qsizetype index = 0; index < screens.size(); ++index) {
         const ScreenInfo &screen = screens[index];
         facts.append(screen.facts());
+        x11Facts.append(screen.facts());
+        x11Facts.back().output = screen.x11Name;
         displays.append(Display{ids[index], int(index + 1), screen.localizedName, screen.frame,
             screen.primary && screen.number != 0});
     }
     // Before anyone hears of the new list, so it finds its places under the new ids.
-    if (m_services.preferences)
-        m_services.preferences->carryOverDisplays(outputCarryOvers(facts, ids));
+    if (m_services.preferences) {
+        QHash<QString, QString> carryOvers = outputCarryOvers(facts, ids);
+        carryOvers.insert(outputCarryOvers(x11Facts, ids));
+        m_services.preferences->carryOverDisplays(carryOvers);
+    }
     m_displays = displays;
     emit displaysChanged();
 }

@@ -121,3 +121,38 @@ TEST(FakeScreens, ReportsEveryReplacement)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(screens.primaryGeometry(), QRect(0, 0, 800, 600));
 }
+
+TEST(Screens, AWaylandOutputNamesTheDisplayXWaylandLeftBlankAndKeepsWhatX11Knew)
+{
+    WaylandOutput dell;
+    dell.name = "DP-1";
+    dell.make = "Dell Inc.";
+    dell.model = " DELL U2415 ";
+    WaylandOutput virtualOutput;
+    virtualOutput.name = "Virtual-0";
+    virtualOutput.description = " ";
+    const ScreenInfo xwayland = FakeScreens::display("XWAYLAND0", 1, Rect(0, 0, 1920, 1080), true);
+    const ScreenInfo edid = FakeScreens::withMonitor(xwayland, "DEL", "DELL U2415", "7MT0186");
+    const struct {
+        const char *what;
+        ScreenInfo screen;
+        WaylandOutput output;
+        QString name, x11Name, manufacturer, model, localizedName;
+    } cases[] = {
+        {"a monitor", xwayland, dell, "DP-1", "XWAYLAND0", "Dell Inc.", "DELL U2415", "Dell Inc. DELL U2415"},
+        {"no monitor", xwayland, virtualOutput, "Virtual-0", "XWAYLAND0", "", "", "Virtual-0"},
+        {"read by X11", edid, dell, "DP-1", "XWAYLAND0", "DEL", "DELL U2415", edid.localizedName},
+        {"named alike", FakeScreens::display("DP-1", 1, Rect(0, 0, 1920, 1080), true), dell, "DP-1", "",
+            "Dell Inc.", "DELL U2415", "Dell Inc. DELL U2415"},
+        {"a nameless output", xwayland, WaylandOutput{}, "XWAYLAND0", "", "", "", xwayland.localizedName},
+    };
+    for (const auto &c : cases) {
+        const ScreenInfo named = Screens::withOutput(c.screen, c.output);
+        EXPECT_EQ(named.name, c.name) << c.what;
+        EXPECT_EQ(named.x11Name, c.x11Name) << c.what;
+        EXPECT_EQ(named.manufacturer, c.manufacturer) << c.what;
+        EXPECT_EQ(named.model, c.model) << c.what;
+        EXPECT_EQ(named.localizedName, c.localizedName) << c.what;
+        EXPECT_EQ(named.frame, c.screen.frame) << c.what;
+    }
+}

@@ -94,6 +94,30 @@ TEST_F(DisplayCatalogTest, ChoicesStoredUnderAnOutputNameMoveToTheMonitorThereOn
     EXPECT_EQ(world.preferences.selectedDisplayID(), id);
 }
 
+TEST_F(DisplayCatalogTest, ChoicesStoredUnderXWaylandsNameMoveToTheMonitorTheCompositorNames)
+{
+    world.preferences.setPlayerPosition(PlayerPosition(0.2, 0.4), "XWAYLAND0");
+    world.preferences.setPlayerPosition(PlayerPosition(0.6, 0.1), "XWAYLAND1");
+    world.preferences.setSelectedDisplayID(QStringLiteral("XWAYLAND1"));
+    WaylandOutput dell;
+    dell.name = "DP-1";
+    dell.make = "Dell Inc.";
+    dell.model = "U2720Q";
+    WaylandOutput bare;
+    bare.name = "Virtual-1";
+    world.screens.list = {
+        Screens::withOutput(FakeScreens::display("XWAYLAND0", 1, Rect(0, 0, 1920, 1080), true), dell),
+        Screens::withOutput(FakeScreens::display("XWAYLAND1", 2, Rect(1920, 0, 1280, 1024), false), bare)};
+    const auto catalog = make();
+    ASSERT_EQ(catalog->displays().size(), 2);
+    EXPECT_EQ(catalog->displays()[0].id, "edid:Dell Inc./U2720Q/");
+    EXPECT_EQ(catalog->displays()[0].title(), "1. Dell Inc. U2720Q");
+    EXPECT_EQ(catalog->displays()[1].id, "Virtual-1");
+    EXPECT_EQ(world.preferences.playerPositions(),
+        (QMap<QString, PlayerPosition>{{"edid:Dell Inc./U2720Q/", {0.2, 0.4}}, {"Virtual-1", {0.6, 0.1}}}));
+    EXPECT_EQ(world.preferences.selectedDisplayID(), "Virtual-1");
+}
+
 TEST_F(DisplayCatalogTest, ASingleDisplayIsActiveUnderEveryScope)
 {
     world.screens.list = {monitor()};
