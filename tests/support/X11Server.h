@@ -17,7 +17,9 @@
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace X11Server {
 
@@ -386,6 +388,36 @@ private:
 
     xcb_connection_t *m_connection;
 };
+
+inline xcb_window_t rootWindow()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
+}
+
+inline xcb_atom_t atom(const char *name)
+{
+    xcb_connection_t *c = connection();
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// Writes a property of 32-bit items (CARDINAL, ATOM, WINDOW), as a window
+// manager does on the root or on the windows it manages.
+inline void setProperty(
+    xcb_window_t window, const char *name, xcb_atom_t type, const std::vector<std::uint32_t> &items)
+{
+    xcb_change_property(connection(), XCB_PROP_MODE_REPLACE, window, atom(name), type, 32,
+        std::uint32_t(items.size()), items.data());
+    xcb_flush(connection());
+}
+
+inline void deleteProperty(xcb_window_t window, const char *name)
+{
+    xcb_delete_property(connection(), window, atom(name));
+    xcb_flush(connection());
+}
 
 // The events this client selected on the root window.
 inline std::uint32_t rootEventMask()
