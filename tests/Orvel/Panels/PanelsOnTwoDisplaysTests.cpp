@@ -47,12 +47,7 @@ protected:
             GTEST_SKIP() << "needs two displays (tests/support/run-with-two-displays)";
         ASSERT_TRUE(sideBySide());
         ASSERT_TRUE(QTest::qWaitFor([] { return screensAt({{0, 0}, {1920, 0}}); }, 5000));
-        AppRoot::Outside parts = outside(nullptr, &screens);
-        parts.desktop = X11Desktop::instance();
-        root = std::make_unique<AppRoot>(parts);
-        root->preferences().completeSetup();
-        root->panels().start();
-        clock.advance(1);
+        root = startedPanels(screens, X11Desktop::instance());
     }
     void TearDown() override
     {
