@@ -7,7 +7,7 @@
 namespace {
 bool seen(const StackedWindow &window)
 {
-    return window.viewable && !window.hidden && !window.furniture;
+    return window.viewable && window.onShownDesktop && !window.hidden && !window.furniture;
 }
 } // namespace
 
@@ -27,6 +27,11 @@ QRect DisplayPixels::toLogical(const QRect &pixels) const
 }
 
 namespace DesktopStacking {
+
+bool onShownDesktop(std::optional<std::uint32_t> desktop, std::optional<std::uint32_t> shown)
+{
+    return !shown || !desktop || *desktop == everyDesktop || *desktop == *shown;
+}
 
 const StackedWindow *topmostOn(const std::vector<StackedWindow> &stack, const QRect &display)
 {

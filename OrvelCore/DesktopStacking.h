@@ -25,6 +25,9 @@ struct StackedWindow {
     bool fullScreen = false;
     // A dock or the desktop: part of the desktop, not a window one looks at.
     bool furniture = false;
+    // On the desktop being shown (onShownDesktop()); a window on another one
+    // may still be mapped (XWayland under KWin keeps it so).
+    bool onShownDesktop = true;
 
     friend bool operator==(const StackedWindow &, const StackedWindow &) = default;
 };
@@ -57,8 +60,18 @@ struct Restack {
 
 namespace DesktopStacking {
 
+// _NET_WM_DESKTOP of a window on every desktop.
+constexpr std::uint32_t everyDesktop = 0xFFFFFFFF;
+
+// Whether a window on `desktop` (its _NET_WM_DESKTOP; none when it names
+// none) is on the desktop being shown (_NET_CURRENT_DESKTOP). Where the
+// window manager publishes no desktops, or the window names none, every
+// window is: whether it is viewable decides alone.
+bool onShownDesktop(std::optional<std::uint32_t> desktop, std::optional<std::uint32_t> shown);
+
 // The window one sees on top of that display: the topmost viewable, shown
-// window that meets it, docks and the desktop aside. `stack` runs bottom to top.
+// window of the shown desktop that meets it, docks and the desktop aside.
+// `stack` runs bottom to top.
 const StackedWindow *topmostOn(const std::vector<StackedWindow> &stack, const QRect &display);
 
 // The part of the display a full-screen window has to itself: none unless

@@ -28,24 +28,25 @@ QString outputOrNumber(const DisplayFacts &display)
     return display.output.isEmpty() ? QStringLiteral("display-") + QString::number(display.number)
                                     : display.output;
 }
-} // namespace
 
-QString monitorIdentifier(const DisplayFacts &display)
+// The maker comes from the PNP id, never from a text field: only model and serial carry the dash.
+QString monitorIdentifier(const DisplayFacts &display, bool asQtLeftThem)
 {
+    const auto text = [asQtLeftThem](const QString &field) { return asQtLeftThem ? field : edidText(field); };
     const QString maker = part(display.manufacturer);
-    const QString model = part(display.model);
-    const QString number = part(serial(display.serialNumber));
+    const QString model = part(text(display.model));
+    const QString number = part(serial(text(display.serialNumber)));
     if (maker.isEmpty() && model.isEmpty() && number.isEmpty())
         return {};
     return QStringLiteral("edid:") + maker + QLatin1Char('/') + model + QLatin1Char('/') + number;
 }
 
-QStringList displayIdentifiers(const QList<DisplayFacts> &displays)
+QStringList identifiers(const QList<DisplayFacts> &displays, bool asQtLeftThem)
 {
     QStringList ids;
     QHash<QString, int> monitors;
     for (const DisplayFacts &display : displays) {
-        const QString monitor = monitorIdentifier(display);
+        const QString monitor = monitorIdentifier(display, asQtLeftThem);
         ids.append(monitor.isEmpty() ? outputOrNumber(display) : monitor);
         if (!monitor.isEmpty())
             ++monitors[monitor];
@@ -63,6 +64,39 @@ QStringList displayIdentifiers(const QList<DisplayFacts> &displays)
             id += QLatin1Char('#') + QString::number(count);
     }
     return ids;
+}
+} // namespace
+
+QString monitorIdentifier(const DisplayFacts &display)
+{
+    return monitorIdentifier(display, false);
+}
+
+QStringList displayIdentifiers(const QList<DisplayFacts> &displays)
+{
+    return identifiers(displays, false);
+}
+
+QString edidText(const QString &text)
+{
+    // The descriptor's text field.
+    constexpr qsizetype field = 13;
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() > field || !trimmed.endsWith(QLatin1Char('-')))
+        return text;
+    return trimmed.chopped(1).trimmed();
+}
+
+QHash<QString, QString> edidCarryOvers(const QList<DisplayFacts> &displays)
+{
+    const QStringList before = identifiers(displays, true);
+    const QStringList now = identifiers(displays, false);
+    QHash<QString, QString> result;
+    for (qsizetype index = 0; index < now.size(); ++index) {
+        if (before[index] != now[index])
+            result.insert(before[index], now[index]);
+    }
+    return result;
 }
 
 QHash<QString, QString> outputCarryOvers(const QList<DisplayFacts> &displays, const QStringList &ids)
@@ -83,4 +117,12 @@ std::optional<QString> carriedOver(
         return id;
     const auto found = carryOvers.constFind(*id);
     return found == carryOvers.cend() ? id : std::optional<QString>(found.value());
+}
+
+QList<qsizetype> mirrorLeaders(const QList<Rect> &frames)
+{
+    QList<qsizetype> leaders;
+    for (qsizetype index = 0; index < frames.size(); ++index)
+        leaders.append(frames.indexOf(frames[index]));
+    return leaders;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Geometry.h"
+
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -32,6 +34,23 @@ QStringList displayIdentifiers(const QList<DisplayFacts> &displays);
 
 // The monitor part of an id; empty when the monitor reports nothing.
 QString monitorIdentifier(const DisplayFacts &display);
+
+// An EDID text (model, serial number) without what Qt 6.4 leaves of its end.
+// Qt reads the 13-byte field whole, turns the line feed that ends a shorter
+// text (and any other unprintable byte) into '-' and trims the padding
+// spaces: "U2720Q\n      " reads "U2720Q-". So one trailing '-' goes, with
+// the spaces before it, when the text fits the field; a longer text is not
+// such a reading and stays. A name's own dash before the line feed stays too.
+QString edidText(const QString &text);
+
+// Earlier ids kept those dashes. For each connected display whose id lost
+// one: the id it had, and its id now.
+QHash<QString, QString> edidCarryOvers(const QList<DisplayFacts> &displays);
+
+// Displays of the same place and size show one picture (mirrors): they are
+// one display, the first of them. For each display of the list, the index
+// of that first one (its own index when it mirrors none before it).
+QList<qsizetype> mirrorLeaders(const QList<Rect> &frames);
 
 // Earlier ids were output names. For each connected display whose id is no
 // longer its output's name: that name and the id it became.

@@ -176,7 +176,8 @@ QList<ScreenInfo> SystemScreens::screens() const
     for (const QScreen *screen : screens) {
         ScreenInfo info;
         info.name = screen->name();
-        const QString model = (screen->manufacturer() + QLatin1Char(' ') + screen->model()).simplified();
+        const QString model
+            = (screen->manufacturer() + QLatin1Char(' ') + edidText(screen->model())).simplified();
         info.localizedName = model.isEmpty() ? screen->name() : model;
         info.manufacturer = screen->manufacturer();
         info.model = screen->model();

@@ -26,7 +26,8 @@ struct ScreenInfo {
     QString name;
     // What a person calls it: maker and model, or the output's name.
     QString localizedName;
-    // What the monitor reports of itself; each empty when it does not say.
+    // What the monitor reports of itself, as Qt reads it (ids clean it,
+    // edidText()); each empty when it does not say.
     QString manufacturer;
     QString model;
     QString serialNumber;

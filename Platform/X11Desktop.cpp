@@ -231,7 +231,7 @@ bool X11Desktop::nativeEventFilter(const QByteArray &type, void *message, qintpt
                 || name == atom(c, "_NET_CURRENT_DESKTOP"))
                 refreshSoon();
         } else if ((name == atom(c, "_NET_WM_STATE") || name == atom(c, "_NET_WM_WINDOW_TYPE")
-                       || name == atom(c, "WM_STATE"))
+                       || name == atom(c, "_NET_WM_DESKTOP") || name == atom(c, "WM_STATE"))
             && stacked(property->window)) {
             refreshSoon();
         }
@@ -304,24 +304,36 @@ void X11Desktop::refresh()
         xcb_get_window_attributes_cookie_t attributes;
         xcb_get_property_cookie_t state;
         xcb_get_property_cookie_t type;
+        xcb_get_property_cookie_t desktop;
         xcb_get_geometry_cookie_t geometry;
         xcb_translate_coordinates_cookie_t place;
         xcb_query_tree_cookie_t tree;
     };
     const xcb_atom_t stateAtom = atom(c, "_NET_WM_STATE");
     const xcb_atom_t typeAtom = atom(c, "_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t desktopAtom = atom(c, "_NET_WM_DESKTOP");
+    const xcb_get_property_cookie_t shownCookie
+        = askProperty(c, m_root, atom(c, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
     std::vector<Questions> questions;
     questions.reserve(listed.size());
     for (const xcb_window_t window : listed) {
-        questions.push_back(
-            Questions{xcb_get_window_attributes(c, window), askProperty(c, window, stateAtom, XCB_ATOM_ATOM),
-                askProperty(c, window, typeAtom, XCB_ATOM_ATOM), xcb_get_geometry(c, window),
-                xcb_translate_coordinates(c, window, m_root, 0, 0), xcb_query_tree(c, window)});
+        questions.push_back(Questions{xcb_get_window_attributes(c, window),
+            askProperty(c, window, stateAtom, XCB_ATOM_ATOM), askProperty(c, window, typeAtom, XCB_ATOM_ATOM),
+            askProperty(c, window, desktopAtom, XCB_ATOM_CARDINAL), xcb_get_geometry(c, window),
+            xcb_translate_coordinates(c, window, m_root, 0, 0), xcb_query_tree(c, window)});
     }
     const xcb_atom_t fullScreen = atom(c, "_NET_WM_STATE_FULLSCREEN");
     const xcb_atom_t hidden = atom(c, "_NET_WM_STATE_HIDDEN");
     const xcb_atom_t dock = atom(c, "_NET_WM_WINDOW_TYPE_DOCK");
     const xcb_atom_t desktop = atom(c, "_NET_WM_WINDOW_TYPE_DESKTOP");
+
+    // Without it (sway's X11 side) the window manager has no desktops to tell.
+    const auto first = [](const xcb_get_property_reply_t *reply) -> std::optional<std::uint32_t> {
+        const std::vector<std::uint32_t> values = items<std::uint32_t>(reply, XCB_ATOM_CARDINAL);
+        return values.empty() ? std::nullopt : std::optional(values.front());
+    };
+    const std::optional<std::uint32_t> shown
+        = first(ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, shownCookie).get());
 
     std::vector<StackedWindow> stack;
     QHash<std::uint32_t, std::uint32_t> masks;
@@ -332,6 +344,7 @@ void X11Desktop::refresh()
             = ask<xcb_get_window_attributes_reply_t>(c, xcb_get_window_attributes_reply, q.attributes);
         auto state = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, q.state);
         auto type = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, q.type);
+        auto desktopOf = ask<xcb_get_property_reply_t>(c, xcb_get_property_reply, q.desktop);
         auto geometry = ask<xcb_get_geometry_reply_t>(c, xcb_get_geometry_reply, q.geometry);
         auto place = ask<xcb_translate_coordinates_reply_t>(c, xcb_translate_coordinates_reply, q.place);
         auto tree = ask<xcb_query_tree_reply_t>(c, xcb_query_tree_reply, q.tree);
@@ -342,6 +355,7 @@ void X11Desktop::refresh()
         window.id = listed[i];
         window.area = QRect(place->dst_x, place->dst_y, geometry->width, geometry->height);
         window.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        window.onShownDesktop = DesktopStacking::onShownDesktop(first(desktopOf.get()), shown);
         const std::vector<xcb_atom_t> states = items<xcb_atom_t>(state.get(), XCB_ATOM_ATOM);
         window.fullScreen = std::find(states.begin(), states.end(), fullScreen) != states.end();
         window.hidden = std::find(states.begin(), states.end(), hidden) != states.end();
@@ -390,9 +404,10 @@ void X11Desktop::refresh()
 
     // Moves and resizes alone restack nothing.
     const auto order = [](const std::vector<StackedWindow> &windows) {
-        std::vector<std::tuple<std::uint32_t, std::uint32_t, bool, bool>> order;
+        std::vector<std::tuple<std::uint32_t, std::uint32_t, bool, bool, bool>> order;
         for (const StackedWindow &window : windows)
-            order.emplace_back(window.id, window.frame, window.viewable, window.hidden);
+            order.emplace_back(
+                window.id, window.frame, window.viewable, window.hidden, window.onShownDesktop);
         return order;
     };
     const bool restacked = std::exchange(m_restacked, false) || order(stack) != order(m_stack);

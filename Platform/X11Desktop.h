@@ -21,7 +21,9 @@
 // managers keep that type through "show desktop".
 //
 // The managed windows are read from _NET_CLIENT_LIST_STACKING and followed
-// through their property and structure notifications, never polled.
+// through their property and structure notifications, never polled. Only
+// the desktop being shown counts: a window on another one, mapped or not,
+// covers nothing.
 //
 // Off X11 every static call does nothing and instance() is null.
 class X11Desktop final : public Desktop, private QAbstractNativeEventFilter {

@@ -96,12 +96,22 @@ QString DisplayCatalog::identifier(const ScreenInfo &screen, const QList<ScreenI
     return identifiers(all)[index];
 }
 
+QList<qsizetype> DisplayCatalog::mirrorLeaders(const QList<ScreenInfo> &screens)
+{
+    QList<Rect> frames;
+    for (const ScreenInfo &screen : screens)
+        frames.append(screen.frame);
+    return ::mirrorLeaders(frames);
+}
+
 void DisplayCatalog::refresh()
 {
     QList<Display> displays;
     const QList<ScreenInfo> screens = m_services.screens->screens();
     const QStringList ids = identifiers(screens);
+    const QList<qsizetype> leaders = mirrorLeaders(screens);
     QList<DisplayFacts> facts;
+    QHash<QString, QString> mirrors;
     // On a Wayland session choices may be stored under X11's names of the outputs.
     QList<DisplayFacts> x11Facts;
     for (qsizetype index = 0; index < screens.size(); ++index) {
@@ -109,16 +119,27 @@ void DisplayCatalog::refresh()
         facts.append(screen.facts());
         x11Facts.append(screen.facts());
         x11Facts.back().output = screen.x11Name;
-        displays.append(Display{ids[index], int(index + 1), screen.localizedName, screen.frame,
-            screen.primary && screen.number != 0});
+        const bool primary = screen.primary && screen.number != 0;
+        if (leaders[index] != index) {
+            // A mirror is its leader's entry; it makes that one primary when it is.
+            mirrors.insert(ids[index], ids[leaders[index]]);
+            for (Display &display : displays)
+                display.isPrimary = display.isPrimary || (primary && display.id == ids[leaders[index]]);
+            continue;
+        }
+        displays.append(
+            Display{ids[index], int(displays.size() + 1), screen.localizedName, screen.frame, primary});
     }
-    // Before anyone hears of the new list, so it finds its places under the new ids.
+    // Before anyone hears of the new list, so it finds its places under the new ids. The
+    // dashed ids came after the output names: where both were stored, the dashed one is newer.
     if (m_services.preferences) {
+        m_services.preferences->carryOverDisplays(edidCarryOvers(facts));
         QHash<QString, QString> carryOvers = outputCarryOvers(facts, ids);
         carryOvers.insert(outputCarryOvers(x11Facts, ids));
         m_services.preferences->carryOverDisplays(carryOvers);
     }
     m_displays = displays;
+    m_mirrors = mirrors;
     emit displaysChanged();
 }
 
@@ -131,7 +152,11 @@ QSet<QString> DisplayCatalog::activeDisplayIDs(const Preferences &preferences) c
         if (display.isPrimary && !primaryID)
             primaryID = display.id;
     }
-    return resolve(preferences.displayScope(), available, primaryID, preferences.selectedDisplayID());
+    // A display chosen before it mirrored another is chosen with its leader.
+    std::optional<QString> selected = preferences.selectedDisplayID();
+    if (selected)
+        selected = listedID(*selected);
+    return resolve(preferences.displayScope(), available, primaryID, selected);
 }
 
 QStringList DisplayCatalog::activeIDs(Preferences *preferences) const

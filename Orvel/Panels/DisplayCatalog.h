@@ -6,6 +6,7 @@
 #include "Scheduler.h"
 #include "Screens.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -90,6 +91,11 @@ public:
     // The id of one of them; twins are told apart only among the others.
     static QString identifier(const ScreenInfo &screen, const QList<ScreenInfo> &among);
     static QString identifier(const ScreenInfo &screen) { return identifier(screen, {screen}); }
+    // For each screen, the index of the first one it mirrors (the same frame),
+    // else its own: mirrors are one display, listed and given panels once.
+    static QList<qsizetype> mirrorLeaders(const QList<ScreenInfo> &screens);
+    // The id under which a display is listed: its own, or for a mirror its leader's.
+    QString listedID(const QString &id) const { return m_mirrors.value(id, id); }
     // The displays that carry panels under the preferences' scope.
     QSet<QString> activeDisplayIDs(const Preferences &preferences) const;
     // The same for views, in display order.
@@ -112,6 +118,8 @@ private:
 
     Services m_services;
     QList<Display> m_displays;
+    // The ids of the mirrors left out of the list, to the id of the display they mirror.
+    QHash<QString, QString> m_mirrors;
     std::vector<std::unique_ptr<PanelWindow>> m_identificationPanels;
     TaskHandle m_identificationTask;
 };

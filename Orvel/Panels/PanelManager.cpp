@@ -51,7 +51,12 @@ void PanelManager::rebuild()
     std::set<std::uint32_t> seen;
 
     const QList<ScreenInfo> screens = m_services.windows.screens->screens();
-    for (const ScreenInfo &screen : screens) {
+    const QList<qsizetype> leaders = DisplayCatalog::mirrorLeaders(screens);
+    for (qsizetype index = 0; index < screens.size(); ++index) {
+        const ScreenInfo &screen = screens[index];
+        // A mirror shows its leader's panels already.
+        if (leaders[index] != index)
+            continue;
         if (screen.visibleFrame.width() < minimumVisibleSide
             || screen.visibleFrame.height() < minimumVisibleSide)
             continue;

@@ -16,10 +16,11 @@ class DisplayCatalog;
 class Preferences;
 
 // Owns the floating panels of every display: one top player and one sidebar
-// per screen, made together when the screen is first seen and kept until it
-// goes. The preferences, the display scope and a pending setup decide which
-// are on screen; every change of a preference or of the displays rebuilds
-// the picture on a later turn. Main thread only.
+// per screen (mirrors count once, as the first of them), made together when
+// the screen is first seen and kept until it goes. The preferences, the
+// display scope and a pending setup decide which are on screen; every change
+// of a preference or of the displays rebuilds the picture on a later turn.
+// Main thread only.
 class PanelManager : public QObject {
     Q_OBJECT
 public:

@@ -94,7 +94,9 @@ QVariantList DisplaySettingsModel::menuEntries() const
 
 QString DisplaySettingsModel::menuSelection() const
 {
-    return m_preferences ? m_preferences->selectedDisplayID().value_or(QString()) : QString();
+    const QString stored = m_preferences ? m_preferences->selectedDisplayID().value_or(QString()) : QString();
+    // A display chosen before it mirrored another is chosen as the one listed for both.
+    return m_catalog ? m_catalog->listedID(stored) : stored;
 }
 
 int DisplaySettingsModel::menuIndex() const
@@ -117,8 +119,9 @@ bool DisplaySettingsModel::selectedDisplayMissing() const
     if (!m_catalog)
         return true;
     const QList<DisplayCatalog::Display> &displays = m_catalog->displays();
+    const QString listed = m_catalog->listedID(*stored);
     return std::none_of(displays.begin(), displays.end(),
-        [&](const DisplayCatalog::Display &display) { return display.id == *stored; });
+        [&](const DisplayCatalog::Display &display) { return display.id == listed; });
 }
 
 QString DisplaySettingsModel::noteText() const

@@ -123,3 +123,42 @@ TEST(DesktopStacking, TheKeyboardGoesBackToWhoHadItWhileItIsThereElseToTheTopmos
     // Only the desktop left: nobody, never the root.
     EXPECT_EQ(DesktopStacking::focusTarget({desktop}, 0), 0u);
 }
+
+TEST(DesktopStacking, OnlyWindowsOfTheShownDesktopCoverADisplayOrGetTheKeyboard)
+{
+    constexpr std::uint32_t every = DesktopStacking::everyDesktop;
+    const struct {
+        std::optional<std::uint32_t> desktop;
+        std::optional<std::uint32_t> shown;
+        bool onShown;
+    } rules[] = {
+        {0, 0, true},
+        {0, 1, false},
+        {1, 0, false},
+        {every, 1, true},
+        {every, 0, true},
+        // The window names none, or the window manager publishes no desktops: viewable decides.
+        {std::nullopt, 1, true},
+        {3, std::nullopt, true},
+        {std::nullopt, std::nullopt, true},
+    };
+    for (const auto &rule : rules) {
+        SCOPED_TRACE(::testing::Message()
+            << "desktop " << rule.desktop.value_or(42) << " shown " << rule.shown.value_or(42));
+        EXPECT_EQ(DesktopStacking::onShownDesktop(rule.desktop, rule.shown), rule.onShown);
+    }
+
+    // Mapped but on another desktop (XWayland under KWin): it covers nothing,
+    // and a window there above a full-screen one of the shown desktop frees nothing.
+    StackedWindow video = window(1, leftPixels, true);
+    video.onShownDesktop = false;
+    EXPECT_TRUE(DesktopStacking::fullScreenAreas({video}, twoDisplays).isEmpty());
+    StackedWindow elsewhere = window(2, QRect(10, 10, 300, 200));
+    elsewhere.onShownDesktop = false;
+    EXPECT_EQ(DesktopStacking::fullScreenAreas({window(1, leftPixels, true), elsewhere}, twoDisplays),
+        QList<QRect>{leftPixels});
+    // Nor does the keyboard go there: that would switch desktops.
+    const StackedWindow editor = window(3, QRect(600, 10, 500, 400));
+    EXPECT_EQ(DesktopStacking::focusTarget({editor, elsewhere}, 2), 3u);
+    EXPECT_EQ(DesktopStacking::focusTarget({elsewhere}, 0), 0u);
+}

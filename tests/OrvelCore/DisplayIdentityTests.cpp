@@ -40,3 +40,70 @@ TEST(DisplayIdentity, StoredOutputNamesMoveToTheMonitorOnceAndNewerPlacesWin)
     carryOver(both, carry);
     EXPECT_EQ(both, (QMap<QString, PlayerPosition>{{dellID, {0.7, 0.3}}}));
 }
+
+TEST(DisplayIdentity, TheDashQtLeavesOfAnEdidTextsLineFeedGoesAndOnlyThat)
+{
+    const struct {
+        const char *read; // as Qt 6.4 reads the 13-byte field
+        const char *clean;
+    } texts[] = {
+        {"DELL U2720Q-", "DELL U2720Q"}, // "DELL U2720Q\n "
+        {"LG ULTRAFINE-", "LG ULTRAFINE"}, // twelve letters and the line feed fill the field
+        {"5KC0353-", "5KC0353"},
+        {"U2720Q -", "U2720Q"}, // a space before the line feed
+        {"-", ""}, // the line feed alone
+        {"U2720Q", "U2720Q"}, // no line feed: thirteen letters, or another reader
+        {"PRO-X", "PRO-X"},
+        {"PRO--", "PRO-"}, // the name's own dash before the line feed
+        {"THIRTEEN-CHARS-", "THIRTEEN-CHARS-"}, // longer than the field: not Qt's reading of one
+        {"", ""},
+    };
+    for (const auto &text : texts)
+        EXPECT_EQ(edidText(text.read), text.clean) << text.read;
+
+    // Model and serial lose it in the id; the maker comes from a table, not from a text, and keeps its own.
+    EXPECT_EQ(monitorIdentifier({"DP-1", "Dell Inc.", "DELL U2720Q-", "5KC0353-", 1}),
+        "edid:Dell Inc./DELL U2720Q/5KC0353");
+    EXPECT_EQ(monitorIdentifier({"DP-1", "ACME-", "X-", "-", 1}), "edid:ACME-/X/");
+    // A serial number field that is only the line feed, or zeros and it, says nothing.
+    EXPECT_EQ(monitorIdentifier({"DP-1", "", "", "0000-", 1}), QString());
+}
+
+TEST(DisplayIdentity, ChoicesStoredUnderTheDashedIdMoveToTheCleanOne)
+{
+    const DisplayFacts dashed{"DP-1", "Dell Inc.", "DELL U2720Q-", "5KC0353-", 1};
+    const DisplayFacts laptop{"eDP-1", {}, {}, {}, 2};
+    const DisplayFacts clean{"HDMI-1", "LG Electronics", "27UL850", "1234", 3};
+    const QString before = "edid:Dell Inc./DELL U2720Q-/5KC0353-";
+    const QString now = "edid:Dell Inc./DELL U2720Q/5KC0353";
+    EXPECT_EQ(edidCarryOvers({dashed, laptop, clean}), (QHash<QString, QString>{{before, now}}));
+    // Twins without a serial number keep their outputs.
+    DisplayFacts left = dashed, right = dashed;
+    left.serialNumber = right.serialNumber = "";
+    right.output = "DP-2";
+    EXPECT_EQ(edidCarryOvers({left, right}),
+        (QHash<QString, QString>{{"edid:Dell Inc./DELL U2720Q-/@DP-1", "edid:Dell Inc./DELL U2720Q/@DP-1"},
+            {"edid:Dell Inc./DELL U2720Q-/@DP-2", "edid:Dell Inc./DELL U2720Q/@DP-2"}}));
+
+    // Positions and the chosen display follow; a place stored under the clean id already is newer.
+    const QHash<QString, QString> carry = edidCarryOvers({dashed, laptop});
+    QMap<QString, PlayerPosition> stored{{before, {0.2, 0.4}}, {"eDP-1", {0.9, 0.1}}};
+    EXPECT_TRUE(carryOver(stored, carry));
+    EXPECT_EQ(stored, (QMap<QString, PlayerPosition>{{now, {0.2, 0.4}}, {"eDP-1", {0.9, 0.1}}}));
+    EXPECT_FALSE(carryOver(stored, carry)) << "once";
+    QMap<QString, PlayerPosition> both{{before, {0.2, 0.4}}, {now, {0.7, 0.3}}};
+    carryOver(both, carry);
+    EXPECT_EQ(both, (QMap<QString, PlayerPosition>{{now, {0.7, 0.3}}}));
+    EXPECT_EQ(carriedOver(before, carry), now);
+    EXPECT_EQ(carriedOver(QString("eDP-1"), carry), "eDP-1");
+}
+
+TEST(DisplayIdentity, DisplaysOfTheSamePlaceAndSizeAreOneTheFirstOfThem)
+{
+    const Rect a(0, 0, 1920, 1080), b(1920, 0, 1920, 1080), smaller(0, 0, 1280, 1024),
+        moved(1, 0, 1920, 1080);
+    EXPECT_EQ(mirrorLeaders({a, b, a, b, a}), (QList<qsizetype>{0, 1, 0, 1, 0}));
+    // Overlapping is not mirroring: another size or place is a display of its own.
+    EXPECT_EQ(mirrorLeaders({a, smaller, moved}), (QList<qsizetype>{0, 1, 2}));
+    EXPECT_TRUE(mirrorLeaders({}).isEmpty());
+}

@@ -5,6 +5,8 @@
 #include "FakeLoginItem.h"
 #include "FakeWorkspace.h"
 #include "ManualScheduler.h"
+#include "PanelManager.h"
+#include "Preferences.h"
 #include "RecordingAnnouncer.h"
 #include "RecordingWidgetCenter.h"
 #include "ScriptedSpotify.h"
@@ -34,5 +36,16 @@ struct AppRootFakes {
         return AppRoot::Outside{clock, defaults, widgets, workspace, login, announcer, std::move(spotify),
             [this] { return SharedStore(home.path("group"), home.path("support")); }, [] { return false; },
             nullptr, false, [] {}, screens};
+    }
+    // An app past its setup whose panels are up on those screens and that desktop.
+    std::unique_ptr<AppRoot> startedPanels(Screens &screens, Desktop *desktop)
+    {
+        AppRoot::Outside parts = outside(nullptr, &screens);
+        parts.desktop = desktop;
+        auto root = std::make_unique<AppRoot>(parts);
+        root->preferences().completeSetup();
+        root->panels().start();
+        clock.advance(1);
+        return root;
     }
 };

@@ -14,10 +14,14 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <sys/uio.h>
+#include <vector>
 
 namespace X11Server {
 
@@ -401,6 +405,103 @@ private:
 
     xcb_connection_t *m_connection;
 };
+
+inline xcb_window_t rootWindow()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;
+}
+
+inline xcb_atom_t atom(const char *name)
+{
+    xcb_connection_t *c = connection();
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr),
+        &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// Writes a property of 32-bit items (CARDINAL, ATOM, WINDOW), as a window
+// manager does on the root or on the windows it manages.
+inline void setProperty(
+    xcb_window_t window, const char *name, xcb_atom_t type, const std::vector<std::uint32_t> &items)
+{
+    xcb_change_property(connection(), XCB_PROP_MODE_REPLACE, window, atom(name), type, 32,
+        std::uint32_t(items.size()), items.data());
+    xcb_flush(connection());
+}
+
+inline void deleteProperty(xcb_window_t window, const char *name)
+{
+    xcb_delete_property(connection(), window, atom(name));
+    xcb_flush(connection());
+}
+
+// Gives an output of the server (Xorg's dummy driver) the EDID a monitor
+// would report there, as RandR's property "EDID". Qt reads it when the
+// output comes on.
+inline bool setEdid(const QString &outputName, const QByteArray &edid)
+{
+    xcb_window_t id = 0;
+    bool named = false;
+    const QStringList lines = X11Server::output("xrandr", {"--verbose"}).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (!line.startsWith(QLatin1Char(' ')) && !line.startsWith(QLatin1Char('\t')))
+            named = line.startsWith(outputName + QLatin1Char(' '));
+        else if (named && line.trimmed().startsWith(QLatin1String("Identifier:")))
+            id = line.trimmed().section(QLatin1Char(' '), 1).toUInt(nullptr, 0);
+    }
+    if (!id)
+        return false;
+    // libxcb's own RandR requests are not in the headers here: the two requests as the protocol lays them
+    // out.
+    static xcb_extension_t randr{"RANDR", 0};
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    const auto send = [c](std::uint8_t opcode, std::vector<iovec> parts, bool reply) {
+        xcb_protocol_request_t request{parts.size(), &randr, opcode, std::uint8_t(!reply)};
+        parts.insert(parts.begin(), 2, iovec{});
+        const unsigned sequence
+            = xcb_send_request(c, reply ? 0 : XCB_REQUEST_CHECKED, parts.data() + 2, &request);
+        xcb_generic_error_t *error = nullptr;
+        if (reply)
+            std::free(xcb_wait_for_reply(c, sequence, &error));
+        else
+            error = xcb_request_check(c, xcb_void_cookie_t{sequence});
+        const bool ok = !error;
+        std::free(error);
+        return ok;
+    };
+    xcb_intern_atom_reply_t *name = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 4, "EDID"), nullptr);
+    const std::uint32_t property = name ? name->atom : 0;
+    std::free(name);
+    struct {
+        std::uint8_t major = 0, minor = 0;
+        std::uint16_t length = 0;
+        std::uint32_t major_version = 1, minor_version = 5;
+    } version;
+    struct {
+        std::uint8_t major = 0, minor = 0;
+        std::uint16_t length = 0;
+        std::uint32_t output, property;
+        std::uint8_t pending = 0, range = 0;
+        std::uint16_t pad = 0;
+    } configure{0, 0, 0, id, property};
+    struct {
+        std::uint8_t major = 0, minor = 0;
+        std::uint16_t length = 0;
+        std::uint32_t output, property, type = XCB_ATOM_INTEGER;
+        std::uint8_t format = 8, mode = XCB_PROP_MODE_REPLACE;
+        std::uint16_t pad = 0;
+        std::uint32_t units;
+    } change{
+        0, 0, 0, id, property, XCB_ATOM_INTEGER, 8, XCB_PROP_MODE_REPLACE, 0, std::uint32_t(edid.size())};
+    QByteArray data = edid;
+    data.append((4 - data.size() % 4) % 4, '\0');
+    const bool set = property && send(0, {{&version, sizeof version}}, true)
+        && send(12, {{&configure, sizeof configure}}, false)
+        && send(13, {{&change, sizeof change}, {data.data(), std::size_t(data.size())}}, false);
+    xcb_disconnect(c);
+    return set;
+}
 
 // The events this client selected on the root window.
 inline std::uint32_t rootEventMask()

@@ -118,6 +118,58 @@ TEST_F(DisplayCatalogTest, ChoicesStoredUnderXWaylandsNameMoveToTheMonitorTheCom
     EXPECT_EQ(world.preferences.selectedDisplayID(), "Virtual-1");
 }
 
+TEST_F(DisplayCatalogTest, ChoicesStoredUnderTheDashedMonitorIdMoveToTheCleanOneOnce)
+{
+    const QString dashed = "edid:Dell Inc./DELL U2720Q-/5KC0353-";
+    const QString clean = "edid:Dell Inc./DELL U2720Q/5KC0353";
+    world.preferences.setPlayerPosition(PlayerPosition(0.2, 0.4), dashed);
+    // Stored when the id was the output's name, before the dashed one: the dashed one is newer.
+    world.preferences.setPlayerPosition(PlayerPosition(0.6, 0.6), "HDMI-1");
+    world.preferences.setPlayerPosition(PlayerPosition(0.9, 0.1), "eDP-1");
+    world.preferences.setSelectedDisplayID(dashed);
+    world.screens.list
+        = {FakeScreens::withMonitor(monitor(), "Dell Inc.", "DELL U2720Q-", "5KC0353-"), laptop()};
+    const auto catalog = make();
+    EXPECT_EQ(catalog->displays()[0].id, clean);
+    const QMap<QString, PlayerPosition> carried{{clean, {0.2, 0.4}}, {"eDP-1", {0.9, 0.1}}};
+    EXPECT_EQ(world.preferences.playerPositions(), carried);
+    EXPECT_EQ(world.preferences.selectedDisplayID(), clean);
+    const Defaults written{world.dir.filePath("defaults.json")};
+    EXPECT_EQ(written.value<QString>("selectedDisplayID"), clean);
+    EXPECT_FALSE(written.value<QByteArray>("playerPositions")->contains("U2720Q-"));
+
+    // Seen again, nothing moves: the clean place is the one kept.
+    world.preferences.setPlayerPosition(PlayerPosition(0.3, 0.3), clean);
+    catalog->refresh();
+    EXPECT_EQ(world.preferences.playerPositions(),
+        (QMap<QString, PlayerPosition>{{clean, {0.3, 0.3}}, {"eDP-1", {0.9, 0.1}}}));
+}
+
+TEST_F(DisplayCatalogTest, MirroredDisplaysAreOneEntryTheFirstOnesAndChoosingEitherChoosesIt)
+{
+    // The laptop mirrors the monitor: both at the monitor's place and size, the laptop primary.
+    const ScreenInfo mirror = FakeScreens::display("eDP-1", 1, monitor().frame, true);
+    const ScreenInfo side = FakeScreens::display("DP-2", 3, Rect(-800, 0, 800, 600), false);
+    world.screens.list = {monitor(), mirror, side};
+    const auto catalog = make();
+    ASSERT_EQ(catalog->displays().size(), 2);
+    EXPECT_EQ(catalog->displays()[0].id, "HDMI-1");
+    EXPECT_TRUE(catalog->displays()[0].isPrimary) << "it shows what the primary display shows";
+    EXPECT_EQ(catalog->displays()[1].title(), "2. DP-2");
+    world.preferences.setDisplayScope(DisplayScope::primary);
+    EXPECT_EQ(catalog->activeIDs(&world.preferences), QStringList{"HDMI-1"});
+    world.preferences.setDisplayScope(DisplayScope::selected);
+    world.preferences.setSelectedDisplayID(QStringLiteral("eDP-1"));
+    EXPECT_EQ(catalog->activeIDs(&world.preferences), QStringList{"HDMI-1"});
+    world.preferences.setSelectedDisplayID(QStringLiteral("DP-2"));
+    EXPECT_EQ(catalog->activeIDs(&world.preferences), QStringList{"DP-2"});
+
+    // One card each to identify them by.
+    catalog->identify();
+    EXPECT_EQ(catalog->identificationPanels().size(), 2u);
+    world.clock.advance(3);
+}
+
 TEST_F(DisplayCatalogTest, ASingleDisplayIsActiveUnderEveryScope)
 {
     world.screens.list = {monitor()};

@@ -196,3 +196,37 @@ TEST_F(PanelManagerTest, StopClosesEverything)
     world.clock.runUntilIdle();
     EXPECT_TRUE(manager->surfaces().empty());
 }
+
+TEST_F(PanelManagerTest, MirroredDisplaysShowOnePlayerAndOneSidebarAtTheFirstDisplaysPlace)
+{
+    // xrandr --output DP-2 --same-as HDMI-1: two screens of one frame.
+    const ScreenInfo mirror = FakeScreens::display("DP-2", 3, monitor().frame, false);
+    world.screens.list = {laptop(), monitor(), mirror};
+    world.preferences.setPlayerPosition(PlayerPosition(0.2, 0.4), "HDMI-1");
+    world.preferences.setPlayerPosition(PlayerPosition(0.8, 0.6), "DP-2");
+    make();
+    manager->start();
+    EXPECT_EQ(manager->surfaces().size(), 2u);
+    EXPECT_FALSE(manager->surfaces().contains(3));
+    EXPECT_EQ(shown(), 4);
+    ASSERT_TRUE(window(2, 0).model().position());
+    EXPECT_EQ(window(2, 0).model().position()->centerX, 0.2);
+
+    // Mirroring undone: the second display gets its own panels at its own place …
+    ScreenInfo beside = mirror;
+    beside.frame = beside.visibleFrame = Rect(3432, 0, 1920, 1080);
+    world.screens.set({laptop(), monitor(), beside});
+    world.clock.runUntilIdle();
+    ASSERT_TRUE(manager->surfaces().contains(3));
+    EXPECT_EQ(shown(), 6);
+    ASSERT_TRUE(window(3, 0).model().position());
+    EXPECT_EQ(window(3, 0).model().position()->centerX, 0.8);
+    // … and loses them, reported closed, when it mirrors again; its place stays stored.
+    window(3, 0).model().open();
+    const QUuid player = window(3, 0).model().id();
+    world.screens.set({laptop(), monitor(), mirror});
+    world.clock.runUntilIdle();
+    EXPECT_FALSE(manager->surfaces().contains(3));
+    EXPECT_FALSE(reports[player]);
+    EXPECT_TRUE(world.preferences.playerPositions().contains("DP-2"));
+}

@@ -29,14 +29,13 @@ protected:
     {
         if (!X11Server::underWindowManager())
             GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
+        startPanels();
+    }
+    void startPanels()
+    {
         X11Server::paintRoot(desktop);
         workspace.spotifyPid = 4242;
-        AppRoot::Outside parts = outside(nullptr, &screens);
-        parts.desktop = X11Desktop::instance();
-        root = std::make_unique<AppRoot>(parts);
-        root->preferences().completeSetup();
-        root->panels().start();
-        clock.advance(1);
+        root = startedPanels(screens, X11Desktop::instance());
         ASSERT_EQ(root->panels().surfaces().size(), 1u);
         for (QWindow *window : {&player().window(), &sidebar().window()})
             ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -172,6 +171,46 @@ TEST_F(PanelsOnOpenbox, ThePlayerAndTheSidebarStayThroughWorkspacesShowDesktopAn
     ASSERT_TRUE(full.setFullScreen(true) && full.activate());
     ASSERT_TRUE(X11Server::within2s([&] { return !X11Desktop::instance()->fullScreenAreas().isEmpty(); }));
     EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+}
+
+TEST_F(PanelsOnOpenbox, AFullScreenWindowHidesThePanelsOnlyWhileItsDesktopIsShown)
+{
+    X11Server::WhiteWindow full;
+    ASSERT_TRUE(X11Server::within2s([&] { return full.managed(); }));
+    ASSERT_TRUE(full.setFullScreen(true) && full.activate());
+    ASSERT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+    const auto showDesktop = [](int index) {
+        return X11Server::run("wmctrl", {"-s", QString::number(index)}) == 0;
+    };
+    const auto sendTo = [&full](const char *index) {
+        return X11Server::run("wmctrl", {"-r", full.title, "-t", index}) == 0;
+    };
+
+    // The other desktop shown: the panels are there, and "Show player" opens the player.
+    ASSERT_TRUE(showDesktop(1));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
+    root->panels().showPlayer();
+    EXPECT_TRUE(X11Server::within2s([&] { return playerModel().isExpanded() && bothShown(desktop); }));
+    playerModel().dismiss();
+    // Back on its desktop it has the display to itself again.
+    ASSERT_TRUE(showDesktop(0));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+
+    // Sent to the other desktop, it frees this one; shown there, it covers it.
+    ASSERT_TRUE(sendTo("1"));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
+    ASSERT_TRUE(showDesktop(1));
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+    // On every desktop it covers every one (wmctrl cannot send it there; xdotool can).
+    ASSERT_TRUE(xdotool({"set_desktop_for_window", QString::number(full.id()), "-1"}));
+    ASSERT_TRUE(X11Server::within2s([&] {
+        return X11Server::output("xprop", {"-id", QString::number(full.id()), "_NET_WM_DESKTOP"})
+            .contains("4294967295");
+    }));
+    ASSERT_TRUE(showDesktop(0));
+    EXPECT_TRUE(X11Server::settled() && bothAway(white));
+    ASSERT_TRUE(showDesktop(1));
+    EXPECT_TRUE(X11Server::settled() && bothAway(white));
 }
 
 TEST_F(PanelsOnOpenbox, APointerRestingOnTheSidebarTabsOuterHalfOpensItOnceAndLeavingFoldsItOnce)
@@ -471,4 +510,75 @@ TEST_F(PanelsOnOpenbox, EscapeBesideTheOpenSidebarFoldsItUnderThePointerUntilThe
     rest(0.5);
     ASSERT_TRUE(moveTo(beside) && restUntil([&] { return model.isExpanded(); }));
     QCursor::setPos(0, 0);
+}
+
+// The same panels on a bare X server, the test standing in for a window
+// manager that keeps the windows of hidden desktops mapped, as KWin does for
+// XWayland's: it publishes the desktops, the stacking and a full-screen
+// window's states itself (the ctest "Panels.OnBareX11").
+namespace {
+class StandInWindowManagerOnX11 : public PanelsOnOpenbox {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || X11Server::underWindowManager())
+            GTEST_SKIP() << "stands in for the window manager on a bare X server "
+                            "(tests/support/run-with-openbox --no-window-manager)";
+        startPanels();
+    }
+    void TearDown() override
+    {
+        if (!IsSkipped()) {
+            for (const char *name :
+                {"_NET_CLIENT_LIST_STACKING", "_NET_CURRENT_DESKTOP", "_NET_NUMBER_OF_DESKTOPS"})
+                X11Server::deleteProperty(X11Server::rootWindow(), name);
+        }
+        PanelsOnOpenbox::TearDown();
+    }
+    static void showDesktop(std::uint32_t desktop)
+    {
+        X11Server::setProperty(X11Server::rootWindow(), "_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {desktop});
+    }
+};
+} // namespace
+
+TEST_F(StandInWindowManagerOnX11, AMappedFullScreenWindowOfAHiddenDesktopLeavesThePanelsAndFollowsItsDesktop)
+{
+    const xcb_window_t rootWindow = X11Server::rootWindow();
+    X11Server::setProperty(rootWindow, "_NET_NUMBER_OF_DESKTOPS", XCB_ATOM_CARDINAL, {2});
+    showDesktop(1);
+    const QRect display = QGuiApplication::primaryScreen()->geometry();
+    X11Server::ForeignWindow full(display, white, false);
+    X11Server::setProperty(full.id, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {0});
+    X11Server::setProperty(
+        full.id, "_NET_WM_STATE", XCB_ATOM_ATOM, {X11Server::atom("_NET_WM_STATE_FULLSCREEN")});
+    X11Server::setProperty(rootWindow, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, {full.id});
+    const auto onDesktop = [&full](std::uint32_t desktop) {
+        X11Server::setProperty(full.id, "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {desktop});
+    };
+
+    // Mapped, full screen, on desktop 0 while desktop 1 is shown: the panels are there, over it.
+    ASSERT_TRUE(X11Server::settled());
+    EXPECT_TRUE(X11Desktop::instance()->fullScreenAreas().isEmpty());
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    root->panels().showPlayer();
+    EXPECT_TRUE(X11Server::within2s([&] { return playerModel().isExpanded() && bothShown(white); }));
+    playerModel().dismiss();
+
+    // Switching to its desktop hides them; sending it to the other one brings them back.
+    showDesktop(0);
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+    onDesktop(1);
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    // On every desktop, it covers whichever is shown.
+    onDesktop(DesktopStacking::everyDesktop);
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
+    showDesktop(1);
+    EXPECT_TRUE(X11Server::settled() && bothAway(white));
+
+    // A window manager that publishes no desktops: being mapped decides.
+    onDesktop(0);
+    EXPECT_TRUE(X11Server::within2s([&] { return bothShown(white); }));
+    X11Server::deleteProperty(rootWindow, "_NET_CURRENT_DESKTOP");
+    EXPECT_TRUE(X11Server::within2s([&] { return bothAway(white); }));
 }

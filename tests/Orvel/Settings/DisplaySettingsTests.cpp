@@ -143,6 +143,20 @@ TEST_F(DisplaySettings, AChosenDisplayThatIsGoneIsNamedInTheMenuAndWarnedAboutOn
     EXPECT_EQ(menuTitles().size(), 3);
 }
 
+TEST_F(DisplaySettings, MirroredDisplaysAreOneEntryAndAChoiceOfEitherIsThatEntryNotADisconnectedOne)
+{
+    world.preferences.setSelectedDisplayID(QStringLiteral("DP-2"));
+    world.preferences.setDisplayScope(DisplayScope::selected);
+    connect({monitor(), laptop(), secondary("DP-2", 3, monitor().frame)});
+    EXPECT_EQ(menuTitles(), (QStringList{"1. HDMI-1", QString::fromUtf8("2. eDP-1 \u00B7 Primary")}));
+    EXPECT_EQ(model.displays().size(), 2);
+    EXPECT_FALSE(model.selectedDisplayMissing());
+    EXPECT_EQ(model.menuIndex(), 0);
+    EXPECT_EQ(model.activeIDs(), QStringList{"HDMI-1"});
+    // The choice itself stays the mirror's, for when it stops mirroring.
+    EXPECT_EQ(world.preferences.selectedDisplayID(), "DP-2");
+}
+
 TEST_F(DisplaySettings, PickingChooseADisplayInTheMenuStoresTheEmptyTextAndLeavesTheScope)
 {
     world.preferences.setDisplayScope(DisplayScope::selected);
