@@ -3,6 +3,7 @@
 
 #include "ExecLine.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QStandardPaths>
@@ -249,8 +250,23 @@ bool movedFrom(const QByteArray &word, const QByteArray &path)
         && !startsIt(word, path);
 }
 
-// The first absolute path to the program's file name in the value that is
-// not there; only so many are looked at in a long value.
+// The home folder's spellings a shell expands at a word's start; a desktop
+// takes them as written.
+constexpr const char *homeSpellings[] = {"~/", "$HOME/", "${HOME}/"};
+
+// The file a word names in the home folder as a shell reads it; empty when it is not spelled so.
+QByteArray inHome(const QByteArray &word)
+{
+    for (const char *spelling : homeSpellings) {
+        if (word.startsWith(spelling))
+            return QFile::encodeName(QDir::homePath()) + word.mid(qsizetype(std::strlen(spelling)) - 1);
+    }
+    return {};
+}
+
+// The first path to the program's file name in the value that is not there:
+// an absolute one, or one in the home folder (~/, $HOME/, ${HOME}/); only so
+// many are looked at in a long value.
 QByteArray gonePath(const QByteArray &value, const QByteArray &path)
 {
     const QByteArray name = fileName(path).toByteArray();
@@ -263,11 +279,16 @@ QByteArray gonePath(const QByteArray &value, const QByteArray &path)
         qsizetype start = at;
         while (start > 0 && !among(value[start - 1], ends))
             --start;
+        // $ ends a word, but begins $HOME.
+        const QByteArrayView rest = QByteArrayView(value).sliced(start);
+        if (start > 0 && value[start - 1] == '$' && (rest.startsWith("HOME/") || rest.startsWith("{HOME}/")))
+            --start;
         const QByteArray named = value.mid(start, end - start);
-        if (!named.startsWith('/') || named == path || seen.contains(named))
+        const QByteArray file = named.startsWith('/') ? named : inHome(named);
+        if (file.isEmpty() || file == path || seen.contains(named))
             continue;
         seen.insert(named);
-        if (::access(named.constData(), F_OK) != 0)
+        if (::access(file.constData(), F_OK) != 0)
             return named;
     }
     return {};
@@ -314,6 +335,8 @@ ExecLine::Start ExecLine::startingProgram(const QByteArray &value, const QString
     unquoted.removeIf([](char c) { return among(c, "\\\"'$\n"); });
     if (value.contains(name) || unquoted.contains(name)) {
         start.gone = gonePath(value, path);
+        if (start.gone.isEmpty() && at >= 0 && !inHome(line.words[at].text).isEmpty())
+            start.unexpanded = line.words[at].text;
         return start;
     }
     // Another program: this one in its stead, after env's part.

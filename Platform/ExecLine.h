@@ -20,6 +20,9 @@ struct Start {
     bool direct = false;
     QString refusal; // the value stays, and this says why
     QByteArray gone; // a path to the program's file name, gone, in a value that stays
+    // A command spelled through the home folder (~/, $HOME/), which desktops
+    // do not expand, in a value that stays: it starts nothing.
+    QByteArray unexpanded;
 };
 
 // The value that starts the program with what the user wrapped around it. A

@@ -3,14 +3,17 @@
 #include "AutostartEntry.h"
 #include "ExecLine.h"
 #include "KeptFiles.h"
+#include "Scheduler.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -26,6 +29,25 @@ bool startsAtLogin(const AutostartEntry &entry)
         = !entry.readByGLib() || !entry.value(enabledKey) || entry.boolean(enabledKey) == true;
     return entry.isEntry() && entry.launchable() && !entry.value("Exec").value_or(QByteArray()).isEmpty()
         && entry.boolean(hidden) != true && switchedOn && (!tryExec || ExecLine::isThere(*tryExec));
+}
+
+// The entry once no program is saving it (see settleSeconds).
+KeptRead settledRead(const QString &path, const std::function<void(double)> &pause)
+{
+    const Scheduler &clock = Scheduler::current();
+    const double giveUp = clock.now() + AutostartLoginItem::settleSeconds;
+    while (true) {
+        // Asked first: a save that ends between the two looks is read whole.
+        const bool writing = PrivateFiles::isBeingWritten(path) == true;
+        KeptRead entry = PrivateFiles::readCapped(path);
+        const bool saving = writing || (entry.wasRead() && entry.data.isEmpty());
+        if (!saving || clock.now() >= giveUp)
+            return entry;
+        if (pause)
+            pause(AutostartLoginItem::settlePollSeconds);
+        else
+            std::this_thread::sleep_for(std::chrono::duration<double>(AutostartLoginItem::settlePollSeconds));
+    }
 }
 
 AutostartLoginItem::Edit refused(const QByteArray &text, const QString &why)
@@ -120,6 +142,10 @@ AutostartLoginItem::Edit AutostartLoginItem::edit(
         edited.warning = QStringLiteral("its Exec line names %1, which is not there; the line is yours and "
                                         "stays as it is")
                              .arg(QFile::decodeName(start.gone));
+    else if (!start.unexpanded.isEmpty())
+        edited.warning = QStringLiteral("its Exec line starts %1, but desktops do not expand ~ or $HOME, so "
+                                        "the desktop starts nothing; the line is yours and stays as it is")
+                             .arg(QFile::decodeName(start.unexpanded));
     else if (type != "Application")
         edited.warning
             = QStringLiteral("it is no application entry (Type=Application), so the desktop starts "
@@ -153,10 +179,11 @@ void AutostartLoginItem::update(bool enable)
     try {
         // The autostart folder is the desktop's, not ours: ordinary permissions.
         PrivateFiles::ensureDirectory(QFileInfo(m_filePath).path(), 0755);
-        // A user's edit made while this one is written is never written over:
-        // the file is read again just before the rename, and a changed one edited afresh.
+        // A user's save made while this one is written is never written over:
+        // the new text takes the file's place only while it is the file read,
+        // and a changed one is edited afresh.
         for (int attempt = 1;; ++attempt) {
-            const KeptRead entry = PrivateFiles::readCapped(m_filePath);
+            const KeptRead entry = settledRead(m_filePath, m_pause);
             if (entry.isUnreadable())
                 throw FileError(m_filePath, QStringLiteral("%1; left as it is").arg(entry.description));
             const Edit edited = entry.wasRead() ? edit(entry.data, m_program, enable, m_name)
@@ -172,14 +199,10 @@ void AutostartLoginItem::update(bool enable)
             if (aside)
                 PrivateFiles::setAside(m_filePath);
             const bool expectMissing = !entry.wasRead() || aside;
-            const auto unchanged = [&] {
-                const KeptRead now = PrivateFiles::readCapped(m_filePath);
-                return expectMissing ? now.status == KeptRead::Status::missing
-                                     : now.wasRead() && now.data == entry.data;
-            };
             if (m_beforeWriting)
                 m_beforeWriting();
-            if (PrivateFiles::writeAtomicallyIf(m_filePath, edited.entry, unchanged))
+            if (PrivateFiles::replaceIfUnchanged(
+                    m_filePath, edited.entry, expectMissing ? std::nullopt : std::optional(entry.data)))
                 return;
             if (attempt == 10)
                 throw FileError(

@@ -67,6 +67,16 @@ public:
     // checks that change the file meanwhile, as a user's editor may.
     void setBeforeWriting(std::function<void()> hook) { m_beforeWriting = std::move(hook); }
 
+    // An entry that reads empty, or that a program has open for writing, is
+    // being saved: it is read again until it is not, for at most this long
+    // (as long as the widget list is left alone before it is read), then
+    // taken as it is. One that stays empty is an empty file.
+    static constexpr double settleSeconds = 0.3;
+    static constexpr double settlePollSeconds = 0.005;
+    // How the wait between those reads passes (a real sleep unless set); the
+    // time is the current Scheduler's.
+    void setPause(std::function<void(double seconds)> pause) { m_pause = std::move(pause); }
+
     // The entry's text for a program.
     static QByteArray desktopEntry(const QString &program, const QString &name = QStringLiteral("Orvel"));
 
@@ -97,4 +107,5 @@ private:
     QString m_name;
     QString m_warning;
     std::function<void()> m_beforeWriting;
+    std::function<void(double)> m_pause;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,8 +15,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -39,6 +42,19 @@ public:
     }
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
+    Descriptor(Descriptor &&other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+    {
+    }
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        if (this != &other) {
+            if (m_fd >= 0)
+                ::close(m_fd);
+            m_fd = std::exchange(other.m_fd, -1);
+        }
+        return *this;
+    }
     int get() const { return m_fd; }
     // Takes a descriptor opened after construction; holds none before.
     void adopt(int fd) { m_fd = fd; }
@@ -154,6 +170,14 @@ public:
     }
     Temporary(const Temporary &) = delete;
     Temporary &operator=(const Temporary &) = delete;
+    Temporary(Temporary &&other) noexcept
+        : m_prefix(std::move(other.m_prefix))
+        , m_name(std::exchange(other.m_name, {}))
+        , m_file(std::move(other.m_file))
+        , m_lock(std::move(other.m_lock))
+        , m_error(other.m_error)
+    {
+    }
 
     // errno of the creation, or 0.
     int error() const
@@ -170,19 +194,33 @@ public:
     {
         return m_file.close();
     }
+    // Gives an unnamed file its name beside the target. errno or 0.
+    int name()
+    {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_lock.get());
+        for (int attempt = 0; m_name.isEmpty(); ++attempt) {
+            QByteArray name = m_prefix + randomSuffix();
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+                m_name = name;
+            else if (errno != EEXIST || attempt > 100)
+                return errno;
+        }
+        return 0;
+    }
+    const QByteArray &path() const
+    {
+        return m_name;
+    }
+    // The name no longer holds this file (it was renamed or exchanged away).
+    void forget()
+    {
+        m_name.clear();
+    }
     // Renames the file over the target, naming an unnamed one first. errno or 0.
     int renameOver(const QByteArray &target)
     {
-        if (m_name.isEmpty()) {
-            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_lock.get());
-            for (int attempt = 0; m_name.isEmpty(); ++attempt) {
-                QByteArray name = m_prefix + randomSuffix();
-                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
-                    m_name = name;
-                else if (errno != EEXIST || attempt > 100)
-                    return errno;
-            }
-        }
+        if (const int error = name(); error != 0)
+            return error;
         if (::rename(m_name.constData(), target.constData()) != 0)
             return errno;
         m_name.clear();
@@ -190,11 +228,15 @@ public:
     }
 
 private:
-    // The lock is held on a descriptor of its own, so it outlasts the written one's close.
+    // The lock is held on a descriptor of its own, so it outlasts the written
+    // one's close. It only reads, so once the written one is closed nothing
+    // has the file open for writing (a read lease can then be taken on it).
     void lock()
     {
         // Close-on-exec like the first: a program started meanwhile must not inherit it.
-        m_lock.adopt(::fcntl(m_file.get(), F_DUPFD_CLOEXEC, 0));
+        const QByteArray self
+            = m_name.isEmpty() ? "/proc/self/fd/" + QByteArray::number(m_file.get()) : m_name;
+        m_lock.adopt(::open(self.constData(), O_RDONLY | O_CLOEXEC | (m_name.isEmpty() ? 0 : O_NOFOLLOW)));
         if (m_lock.get() < 0 || ::flock(m_lock.get(), LOCK_EX) != 0)
             m_error = errno;
     }
@@ -234,6 +276,209 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to)
         return errno;
     ::unlink(from.constData());
     return 0;
+}
+
+// Lease notices come as a signal. SIGURG is ignored unless a program handles
+// it, so it is asked for; where the program does handle it, no lease is taken.
+bool leaseNoticeIsQuiet()
+{
+    struct sigaction current { };
+    return ::sigaction(SIGURG, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO)
+        && (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN);
+}
+
+// A file held open to read: its identity stays while it is open (its inode
+// cannot be reused), and a read lease on it, where one can be taken, tells
+// whether any program has opened it for writing or truncated it since. Such
+// a program waits in the kernel until the lease is let go, so a save in place
+// that began meanwhile has not written a byte yet.
+class Held {
+public:
+    enum class Writers { none, some, unknown };
+
+    Held() = default;
+    explicit Held(const QByteArray &path)
+        : m_fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW))
+    {
+        struct stat status { };
+        m_error = m_fd.get() < 0 ? errno : ::fstat(m_fd.get(), &status) != 0 ? errno : 0;
+        if (m_error == 0) {
+            m_device = status.st_dev;
+            m_inode = status.st_ino;
+            m_regular = S_ISREG(status.st_mode);
+        }
+    }
+
+    bool isOpen() const { return m_error == 0; }
+    int error() const { return m_error; }
+    bool isRegular() const { return m_regular; }
+    bool isSameFile(const Held &other) const
+    {
+        return isOpen() && other.isOpen() && m_device == other.m_device && m_inode == other.m_inode;
+    }
+    Writers lease()
+    {
+        if (!m_regular || !leaseNoticeIsQuiet() || ::fcntl(m_fd.get(), F_SETSIG, SIGURG) != 0)
+            return m_writers = Writers::unknown;
+        if (::fcntl(m_fd.get(), F_SETLEASE, F_RDLCK) == 0)
+            return m_writers = Writers::none;
+        return m_writers = errno == EAGAIN ? Writers::some : Writers::unknown;
+    }
+    // A program had it open for writing when the lease was asked for, or has
+    // opened it so since.
+    bool written() const
+    {
+        return m_writers == Writers::some
+            || (m_writers == Writers::none && ::fcntl(m_fd.get(), F_GETLEASE) != F_RDLCK);
+    }
+    // Its bytes from the start, or nothing past the limit or on an error.
+    std::optional<QByteArray> contents() const
+    {
+        QByteArray data;
+        char chunk[65536];
+        for (off_t at = 0;;) {
+            const ssize_t got = ::pread(m_fd.get(), chunk, sizeof chunk, at);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0 || data.size() + got > PrivateFiles::keptFileLimit)
+                return std::nullopt;
+            if (got == 0)
+                return data;
+            data.append(chunk, got);
+            at += got;
+        }
+    }
+    // While it lies under a temporary's name, a cleaner of dead writers' files leaves it.
+    void guard() const { ::flock(m_fd.get(), LOCK_EX | LOCK_NB); }
+
+private:
+    Descriptor m_fd;
+    int m_error = 0;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    bool m_regular = false;
+    Writers m_writers = Writers::unknown;
+};
+
+enum class Swapped { placed, declined };
+
+int exchange(const QByteArray &a, const QByteArray &b)
+{
+    return ::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) == 0 ? 0 : errno;
+}
+
+// Puts the temporary's file at the target in place of the file read as
+// `base`. The names are exchanged, not renamed over, so that what the target
+// held at that instant is not destroyed but lies under the temporary's name,
+// to be checked: a file another program renamed there after the read, or the
+// old file opened meanwhile to be saved in place, goes back to the target.
+// errno on a failure, the temporary's file then where it was.
+std::pair<Swapped, int> swapIn(Temporary &file, const QByteArray &target, const QByteArray &base)
+{
+    Held old(target);
+    if (!old.isOpen())
+        return {Swapped::declined, old.error() == ENOENT || old.error() == ELOOP ? 0 : old.error()};
+    // Being saved in place right now, or not the file that was read.
+    if (!old.isRegular() || old.lease() == Held::Writers::some || old.contents() != base)
+        return {Swapped::declined, 0};
+    old.guard();
+    if (const int error = file.name(); error != 0)
+        return {Swapped::declined, error};
+    const QByteArray temporary = file.path();
+    Held mine(temporary);
+    mine.lease();
+    // The last look, right before the exchange: opened to be written, or replaced.
+    if (old.written() || !Held(target).isSameFile(old))
+        return {Swapped::declined, 0};
+    if (const int error = exchange(temporary, target); error != 0) {
+        if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP)
+            return {Swapped::declined, error};
+        // A file system that cannot exchange names: that last look is all there is.
+        return {Swapped::placed, file.renameOver(target)};
+    }
+    Held expected = std::move(old);
+    Held placed = std::move(mine);
+    bool clean = true;
+    bool waited = false;
+    for (int round = 0; round < 16; ++round) {
+        Held out(temporary);
+        if (!out.isOpen())
+            return {Swapped::declined, out.error()};
+        // Another program put this file at the target after the last look: it
+        // is the newest there is, and goes back at once.
+        const bool renamedMeanwhile = !out.isSameFile(expected);
+        if (!renamedMeanwhile) {
+            out.guard();
+            out.lease();
+            if (!waited) {
+                // A program that found the replaced file just before the
+                // exchange and is opening it to write reaches its lease within moments.
+                ::usleep(1000);
+                waited = true;
+            }
+        }
+        // The file replaced was opened to be saved in place: its save must land at the target.
+        const bool savedInto = !renamedMeanwhile
+            && (expected.written() || out.written() || (round == 0 && out.contents() != base));
+        if (!renamedMeanwhile && !(savedInto && !placed.written())) {
+            // A save into the file now at the target is under way: it stays, and the edit is made afresh.
+            clean = clean && !placed.written();
+            break;
+        }
+        clean = false;
+        if (const int error = exchange(temporary, target); error != 0)
+            return {Swapped::declined, error};
+        if (renamedMeanwhile) {
+            out.guard();
+            out.lease();
+        }
+        expected = std::move(placed);
+        placed = std::move(out);
+    }
+    // What lies under the temporary's name now is what the target's file replaced.
+    ::unlink(temporary.constData());
+    file.forget();
+    return {clean ? Swapped::placed : Swapped::declined, 0};
+}
+
+void syncFolder(const QByteArray &directory)
+{
+    // A rename survives a crash only once the directory is synced.
+    Descriptor folder(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}
+
+// Where a link leads elsewhere, the message names the file actually written.
+FileError failureWriting(const QString &path, const QByteArray &target, int error)
+{
+    const QString reason = systemReason(error);
+    const QString written = QFile::decodeName(target);
+    return FileError(
+        path, written == absoluteAsGiven(path) ? reason : QStringLiteral("%1: %2").arg(written, reason));
+}
+
+// The temporary file beside the target with the new bytes written, checked
+// and (synced) on disk, owned as the file it replaces.
+Temporary prepared(const QString &path, const QByteArray &target, const QByteArray &data,
+    PrivateFiles::Durability durability)
+{
+    struct stat prior { };
+    const bool replacing = ::stat(target.constData(), &prior) == 0 && S_ISREG(prior.st_mode);
+    Temporary file(
+        directoryOf(target), QFile::encodeName(PrivateFiles::temporaryPrefix(QFile::decodeName(target))));
+    if (file.fd() < 0 || file.error() != 0)
+        throw failureWriting(path, target, file.error());
+    if (replacing)
+        keepOwnership(file.fd(), prior);
+    int error = writeAll(file.fd(), data);
+    if (error == 0 && durability == PrivateFiles::Durability::synced && ::fsync(file.fd()) != 0)
+        error = errno;
+    if (const int closed = file.close(); error == 0)
+        error = closed;
+    if (error != 0)
+        throw failureWriting(path, target, error);
+    return file;
 }
 } // namespace
 
@@ -297,46 +542,60 @@ QString PrivateFiles::temporaryPrefix(const QString &path)
 
 void PrivateFiles::writeAtomically(const QString &path, const QByteArray &data, Durability durability)
 {
-    writeAtomicallyIf(path, data, {}, durability);
+    const QByteArray target = resolveLinks(path);
+    Temporary file = prepared(path, target, data, durability);
+    if (const int error = file.renameOver(target); error != 0)
+        throw failureWriting(path, target, error);
+    if (durability == Durability::synced)
+        syncFolder(directoryOf(target));
 }
 
-bool PrivateFiles::writeAtomicallyIf(const QString &path, const QByteArray &data,
-    const std::function<bool()> &stillWanted, Durability durability)
+bool PrivateFiles::replaceIfUnchanged(
+    const QString &path, const QByteArray &data, const std::optional<QByteArray> &base, Durability durability)
 {
     const QByteArray target = resolveLinks(path);
-    // Where a link leads elsewhere, the message names the file actually written.
-    const auto failure = [&](int error) {
-        const QString reason = systemReason(error);
-        const QString written = QFile::decodeName(target);
-        return FileError(
-            path, written == absoluteAsGiven(path) ? reason : QStringLiteral("%1: %2").arg(written, reason));
-    };
-    const QByteArray directory = directoryOf(target);
-    struct stat prior { };
-    const bool replacing = ::stat(target.constData(), &prior) == 0 && S_ISREG(prior.st_mode);
-    Temporary file(directory, QFile::encodeName(temporaryPrefix(QFile::decodeName(target))));
-    if (file.fd() < 0 || file.error() != 0)
-        throw failure(file.error());
-    if (replacing)
-        keepOwnership(file.fd(), prior);
-    int error = writeAll(file.fd(), data);
-    if (error == 0 && durability == Durability::synced && ::fsync(file.fd()) != 0)
-        error = errno;
-    if (const int closed = file.close(); error == 0)
-        error = closed;
-    if (error == 0 && stillWanted && !stillWanted())
-        return false;
-    if (error == 0)
-        error = file.renameOver(target);
+    Temporary file = prepared(path, target, data, durability);
+    Swapped swapped = Swapped::placed;
+    int error = 0;
+    if (!base) {
+        // Made only where there is still no file: one made meanwhile is never replaced.
+        error = file.name();
+        if (error == 0)
+            error = renameNoReplace(file.path(), target);
+        if (error == 0)
+            file.forget();
+        else if (error == EEXIST)
+            std::tie(swapped, error) = std::pair(Swapped::declined, 0);
+    } else {
+        std::tie(swapped, error) = swapIn(file, target, *base);
+    }
     if (error != 0)
-        throw failure(error);
-    if (durability == Durability::cached)
+        throw failureWriting(path, target, error);
+    if (durability == Durability::synced)
+        syncFolder(directoryOf(target));
+    return swapped == Swapped::placed;
+}
+
+std::optional<bool> PrivateFiles::isBeingWritten(const QString &path)
+{
+    QByteArray target;
+    try {
+        target = resolveLinks(path);
+    } catch (const FileError &) {
+        return std::nullopt;
+    }
+    Held file(target);
+    if (!file.isOpen())
+        return std::nullopt;
+    switch (file.lease()) {
+    case Held::Writers::none:
+        return false;
+    case Held::Writers::some:
         return true;
-    // The rename itself survives a crash only once the directory is synced.
-    Descriptor folder(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        ::fsync(folder.get());
-    return true;
+    case Held::Writers::unknown:
+        break;
+    }
+    return std::nullopt;
 }
 
 namespace {

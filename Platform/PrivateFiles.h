@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 // A file-system operation that failed, with the path it concerned.
@@ -68,11 +69,18 @@ struct PrivateFiles {
     // and no temporary file is left.
     static void writeAtomically(
         const QString &path, const QByteArray &data, Durability durability = Durability::synced);
-    // writeAtomically(), asking `stillWanted` once the new bytes are on disk,
-    // just before the rename: false leaves the target as it was (another
-    // program changed it meanwhile) and gives false.
-    static bool writeAtomicallyIf(const QString &path, const QByteArray &data,
-        const std::function<bool()> &stillWanted, Durability durability = Durability::synced);
+    // writeAtomically() for a file other programs save too (an autostart
+    // entry): the new bytes take its place only while it is still the file
+    // read as `base` (its bytes; nothing: no file at all), and never displace
+    // a save made meanwhile, whether that program renamed a file over it or
+    // writes it in place. Gives false when such a save came first or is under
+    // way; the file then holds that save.
+    static bool replaceIfUnchanged(const QString &path, const QByteArray &data,
+        const std::optional<QByteArray> &base, Durability durability = Durability::synced);
+    // Whether some program has the file open for writing (saving it in place
+    // right now), as a lease tells; nothing where none can be taken (another
+    // user's file, a file system without leases) or there is no file.
+    static std::optional<bool> isBeingWritten(const QString &path);
     // The file a path names once its chain of symbolic links is followed (the
     // path itself when it is no link). Throws FileError on a loop.
     static QString linkTarget(const QString &path);

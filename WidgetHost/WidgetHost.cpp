@@ -26,14 +26,6 @@
 
 namespace {
 
-QScreen *screenNamed(const QString &name)
-{
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    const auto found = std::find_if(
-        screens.begin(), screens.end(), [&](const QScreen *screen) { return screen->name() == name; });
-    return found != screens.end() ? *found : QGuiApplication::primaryScreen();
-}
-
 // The name a placement keeps for a screen: the primary one is "" unless named before.
 QString placementScreenName(QScreen *screen, const QString &before)
 {
@@ -45,6 +37,14 @@ QString placementScreenName(QScreen *screen, const QString &before)
 QRect screenArea(const QScreen *screen)
 {
     return QRect(QPoint(0, 0), screen->geometry().size());
+}
+
+QList<WidgetScreen> connectedScreens()
+{
+    QList<WidgetScreen> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append({screen->name(), screen->geometry(), screen == QGuiApplication::primaryScreen()});
+    return screens;
 }
 } // namespace
 
@@ -187,12 +187,23 @@ WidgetHost::WidgetHost(QList<WidgetConfiguration> widgets, Services services, QO
     WidgetRenderer::registerModules(m_engine);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &WidgetHost::fileChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &WidgetHost::fileChanged);
-    // A widget waits on the primary screen while its own is missing; later,
-    // once the screen list has settled.
-    const auto placeLater
-        = [this] { QMetaObject::invokeMethod(this, &WidgetHost::placeAll, Qt::QueuedConnection); };
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, placeLater);
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, placeLater);
+    // A widget waits on the primary screen while its own is missing, and
+    // follows its screen as it moves, changes size or scale.
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        followScreen(screen);
+        placeAllLater();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &WidgetHost::placeAllLater);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &WidgetHost::placeAllLater);
+    for (QScreen *screen : QGuiApplication::screens())
+        followScreen(screen);
+}
+
+void WidgetHost::followScreen(QScreen *screen)
+{
+    connect(screen, &QScreen::geometryChanged, this, &WidgetHost::placeAllLater);
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &WidgetHost::placeAllLater);
+    connect(screen, &QScreen::physicalDotsPerInchChanged, this, &WidgetHost::placeAllLater);
 }
 
 WidgetHost::~WidgetHost()
@@ -422,16 +433,16 @@ void WidgetHost::keepWhereDropped(Placed &placed)
     QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
     if (!screen)
         screen = window->screen();
-    const QPoint position = WidgetPlacementFile::clamped(
-        window->position() - screen->geometry().topLeft(), window->size(), screenArea(screen));
-    window->setPosition(screen->geometry().topLeft() + position);
+    const QPoint position = WidgetPlacementFile::clamped(window->position() - screen->geometry().topLeft(),
+        WidgetMetrics::size(placed.m_placement.family), screenArea(screen));
     const WidgetPlacement before = placed.m_placement;
     WidgetPlacement after = before;
     after.screen = placementScreenName(screen, before.screen);
     after.position = position;
+    placed.m_placement = after;
+    place(placed);
     if (after == before)
         return;
-    placed.m_placement = after;
     change([before, after](QList<WidgetPlacement> &placements) {
         // Moved, not replaced: it keeps what a newer version wrote into it.
         const auto found = std::find(placements.begin(), placements.end(), before);
@@ -556,39 +567,72 @@ void WidgetHost::present(Placed &placed, const WidgetEntry &entry)
     // desktop wherever the widget leaves the window clear.
     window->setColor(Qt::transparent);
     window->setTitle(placed.configuration.displayName);
-    const QSize size = WidgetMetrics::size(placed.m_placement.family);
-    window->resize(size);
+    window->resize(WidgetMetrics::size(placed.m_placement.family));
     container->setParentItem(window->contentItem());
-    X11Desktop::keepOnDesktop(*window);
-    // Without a compositor the clear corners would show black: cut them away (after
-    // keepOnDesktop, which must come before the native window is made).
-    if (X11Compositor *compositor = X11Compositor::instance())
-        compositor->setOutline(
-            *window, WindowOutline::rounded(QRectF(QPointF(), QSizeF(size)), WidgetMetrics::cornerRadius));
     Placed *target = &placed;
     connect(window.get(), &WidgetWindow::dropped, this, [this, target] { keepWhereDropped(*target); });
     connect(window.get(), &WidgetWindow::menuRequested, this,
         [this, target](QPoint at) { showMenu(target->m_placement, at); });
+    // Qt keeps a window's pixels and its cut when it lands on a screen of
+    // another scale (dragged there, or its screen gone): sized and cut again
+    // there, or it shows a part of its picture or a margin.
+    connect(window.get(), &QWindow::screenChanged, this, [this, target] {
+        fitToScale(*target);
+        placeAllLater();
+    });
     placed.m_window = std::move(window);
     placed.m_container = std::move(container);
+    // On its screen before the native window is made, so it is made at that screen's scale.
     place(placed);
+    X11Desktop::keepOnDesktop(*placed.m_window);
+    fitToScale(placed);
     placed.m_window->show();
 }
 
 void WidgetHost::place(Placed &placed)
 {
-    if (!placed.m_window)
+    WidgetWindow *window = placed.m_window.get();
+    if (!window || window->dragging())
         return;
-    // On its own screen, or on the primary one while that is missing; wholly on it.
-    QScreen *screen = screenNamed(placed.m_placement.screen);
-    const QSize size = placed.m_window->size();
-    if (!screen) {
-        placed.m_window->setPosition(placed.m_placement.position);
+    const auto shown = WidgetPlacementFile::shown(placed.m_placement, connectedScreens());
+    if (!shown)
         return;
-    }
-    placed.m_window->setScreen(screen);
-    placed.m_window->setPosition(screen->geometry().topLeft()
-        + WidgetPlacementFile::clamped(placed.m_placement.position, size, screenArea(screen)));
+    window->setScreen(QGuiApplication::screens().value(shown->screen));
+    // Asked only when it differs: a window that is where it belongs hears nothing.
+    if (window->geometry() != shown->frame)
+        window->setGeometry(shown->frame);
+    fitToScale(placed);
+}
+
+void WidgetHost::fitToScale(Placed &placed)
+{
+    WidgetWindow *window = placed.m_window.get();
+    if (!window)
+        return;
+    const QSize size = WidgetMetrics::size(placed.m_placement.family);
+    if (window->size() != size)
+        window->resize(size);
+    // Without a compositor the clear corners would show black: cut away, in the
+    // screen's pixels (after keepOnDesktop, which must come before the native
+    // window is made).
+    X11Compositor *compositor = X11Compositor::instance();
+    if (compositor && window->handle())
+        compositor->setOutline(
+            *window, WindowOutline::rounded(QRectF(QPointF(), QSizeF(size)), WidgetMetrics::cornerRadius));
+}
+
+void WidgetHost::placeAllLater()
+{
+    if (m_placeDue)
+        return;
+    m_placeDue = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_placeDue = false;
+            placeAll();
+        },
+        Qt::QueuedConnection);
 }
 
 void WidgetHost::placeAll()

@@ -25,6 +25,8 @@ class WidgetWindow : public QQuickWindow {
 public:
     WidgetWindow();
 
+    bool dragging() const { return m_dragging; }
+
 signals:
     // The drag ended with the window at its new place.
     void dropped();
@@ -163,8 +165,14 @@ private:
     const WidgetConfiguration *configuration(const QString &kind) const;
     void reload(Placed &placed);
     void present(Placed &placed, const WidgetEntry &entry);
+    // Where its placement says, at that screen's scale; a widget being dragged is left to the drag.
     void place(Placed &placed);
+    // Its size in points and its outline at the scale of the screen it is on now.
+    void fitToScale(Placed &placed);
+    // Every widget again, once the screens have settled: one turn later, once however many changed.
+    void placeAllLater();
     void placeAll();
+    void followScreen(QScreen *screen);
     // Reads the file once it has been quiet for WidgetPlacementFile::quietSeconds.
     void fileChanged();
     void readFile();
@@ -191,4 +199,5 @@ private:
     QString m_readProblem;
     QString m_saveProblem;
     std::unique_ptr<WidgetGallery> m_gallery;
+    bool m_placeDue = false;
 };

@@ -271,7 +271,7 @@ std::optional<WidgetHostCommand> WidgetHostCommand::parse(const QStringList &arg
         if (parser.isSet(at)) {
             command.at = pointNamed(parser.value(at));
             if (!command.at)
-                return fail(QStringLiteral("--at takes X,Y in pixels, each from -%1 to %1")
+                return fail(QStringLiteral("--at takes X,Y in points, each from -%1 to %1")
                                 .arg(WidgetPlacementFile::coordinateLimit));
         }
         command.screen = parser.value(screen);

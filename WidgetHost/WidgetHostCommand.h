@@ -38,7 +38,7 @@ struct WidgetHostCommand {
     QString placementPath;
     QString autostartPath;
     QString program;
-    // Where a widget of --add may lie, in pixels from its screen's top-left
+    // Where a widget of --add may lie, in points from its screen's top-left
     // corner; nothing when no screen can be asked.
     std::optional<QRect> area;
 

@@ -249,6 +249,26 @@ QPoint WidgetPlacementFile::clamped(QPoint position, QSize size, const QRect &ar
     return {x, y};
 }
 
+std::optional<WidgetPlacementFile::Shown> WidgetPlacementFile::shown(
+    const WidgetPlacement &placement, const QList<WidgetScreen> &screens)
+{
+    const auto named = [&](auto matches) {
+        const auto found = std::find_if(screens.begin(), screens.end(), matches);
+        return found == screens.end() ? qsizetype(-1) : qsizetype(found - screens.begin());
+    };
+    qsizetype index = named([&](const WidgetScreen &screen) { return screen.name == placement.screen; });
+    if (index < 0)
+        index = named([](const WidgetScreen &screen) { return screen.primary; });
+    if (index < 0 && !screens.isEmpty())
+        index = 0;
+    if (index < 0)
+        return std::nullopt;
+    const QRect &area = screens[index].geometry;
+    const QSize size = WidgetMetrics::size(placement.family);
+    const QPoint position = clamped(placement.position, size, QRect(QPoint(0, 0), area.size()));
+    return Shown{index, QRect(area.topLeft() + position, size)};
+}
+
 namespace {
 // What lies where the lock belongs, as seen before QLockFile is asked: it
 // would read a pipe there and wait for a writer forever.

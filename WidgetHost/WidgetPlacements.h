@@ -18,8 +18,8 @@
 Q_DECLARE_LOGGING_CATEGORY(lcWidgetHost)
 
 // One widget on the desktop: which kind in which family, on which screen (by
-// name; empty for the primary screen) and where, in pixels from the screen's
-// top-left corner.
+// name; empty for the primary screen) and where, in points (the screen's
+// pixels divided by its scale) from the screen's top-left corner.
 struct WidgetPlacement {
     QString kind;
     WidgetFamily family = WidgetFamily::systemSmall;
@@ -60,6 +60,14 @@ struct WidgetList {
     bool usable() const { return status == KeptRead::Status::read || status == KeptRead::Status::missing; }
 };
 
+// A connected screen as the host places widgets on it: its area in points on
+// the desktop.
+struct WidgetScreen {
+    QString name;
+    QRect geometry;
+    bool primary = false;
+};
+
 // The host's list of placed widgets, kept in
 // $XDG_CONFIG_HOME/com.velbrandtoro.Orvel/widgets.json as
 // {"version": 1, "widgets": [...]}.
@@ -67,7 +75,7 @@ struct WidgetPlacementFile {
     static constexpr int version = 1;
     static constexpr int gap = 16;
     static constexpr QPoint origin{24, 24};
-    // Positions lie within this many pixels of a screen's corner.
+    // Positions lie within this many points of a screen's corner.
     static constexpr int coordinateLimit = 1000000;
     // A list is read once no program has written it for this long, by the
     // host and the commands alike: an editor may be halfway through saving.
@@ -98,12 +106,21 @@ struct WidgetPlacementFile {
 
     // Where a widget of the family goes when no position is given: the first
     // free place, in columns from the top-left, that lies wholly in `area`
-    // (pixels from the screen's top-left corner); nothing is free: the origin.
+    // (points from the screen's top-left corner); nothing is free: the origin.
     // Without an area (no screen to ask), under the lowest one on the screen.
     static QPoint nextPosition(const QList<WidgetPlacement> &placements, const QString &screen,
         WidgetFamily family = WidgetFamily::systemMedium, std::optional<QRect> area = std::nullopt);
     // The position moved just far enough for a widget of that size to lie on `area`.
     static QPoint clamped(QPoint position, QSize size, const QRect &area);
+    // Which of `screens` shows the widget, and its frame there on the desktop:
+    // its own screen, or the primary one while that is missing, with the place
+    // moved wholly onto it. The place itself is not changed, so the widget goes
+    // back to it once its screen has room again. Nothing without screens.
+    struct Shown {
+        qsizetype screen = -1;
+        QRect frame;
+    };
+    static std::optional<Shown> shown(const WidgetPlacement &placement, const QList<WidgetScreen> &screens);
 };
 
 // Held while the list is read, changed and written back, so that the

@@ -4,8 +4,10 @@
 
 #include "AutostartEntry.h"
 #include "LoginItem.h"
+#include "ManualScheduler.h"
 #include "PrivateFiles.h"
 #include "QtPrinters.h"
+#include "ScopedEnvironment.h"
 #include "TemporaryHome.h"
 
 #include <QDir>
@@ -327,12 +329,87 @@ TEST(AutostartLoginItem, AnEditMadeMeanwhileIsNeverWrittenOver)
     EXPECT_EQ(item.status(), LoginItem::Status::notRegistered);
 }
 
+// An entry read empty, or while a program has it open for writing, is being
+// saved: it is read again (on the Scheduler's clock) until the save is done,
+// and only then edited. One that stays empty is an empty file, which gets a
+// fresh entry; one that stays open for writing is left as it is.
+TEST(AutostartLoginItem, AnEntryBeingSavedIsEditedOnlyOnceTheSaveIsDone)
+{
+    TemporaryHome home;
+    ManualScheduler clock;
+    const ScopedScheduler current(clock);
+    const QString path = home.path("orvel.desktop");
+    const QByteArray users
+        = "[Desktop Entry]\nType=Application\nExec=/old/orvel-widget-host\nX-GNOME-Autostart-Delay=9\n";
+    const QByteArray edited = QByteArray(users).replace("/old/", "/new/");
+    const QByteArray fresh = AutostartLoginItem::desktopEntry("/new/orvel-widget-host");
+    const int settle = int(AutostartLoginItem::settleSeconds / AutostartLoginItem::settlePollSeconds);
+    const struct {
+        const char *what;
+        QByteArray before;
+        bool heldOpen; // its writer keeps it open for writing until it is done
+        int doneAt; // the pause at which the save is done (the rest written, the file closed); 0: never
+        QByteArray after;
+        int pauses; // at least; at most one more
+        bool refused = false;
+    } cases[] = {
+        {"saved whole", users, false, 0, edited, 0},
+        {"read empty, then saved", "", false, 3, edited, 3},
+        {"open with its head written", users.left(20), true, 5, edited, 5},
+        {"open and empty", "", true, 2, edited, 2},
+        {"empty for good", "", false, 0, fresh, settle},
+        {"open for good", users.left(20), true, 0, users.left(20), 10 * settle, true},
+    };
+    for (const auto &c : cases) {
+        std::optional<QFile> writer(path);
+        ASSERT_TRUE(writer->open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(writer->write(c.before), c.before.size());
+        ASSERT_TRUE(writer->flush());
+        if (!c.heldOpen)
+            writer.reset();
+        ASSERT_EQ(PrivateFiles::isBeingWritten(path), c.heldOpen) << c.what;
+        int pauses = 0;
+        AutostartLoginItem item(path, "/new/orvel-widget-host");
+        item.setPause([&](double seconds) {
+            if (++pauses == c.doneAt) {
+                if (!writer) {
+                    writer.emplace(path);
+                    writer->open(QIODevice::WriteOnly | QIODevice::Truncate);
+                }
+                writer->write(users.mid(writer->pos()));
+                writer.reset();
+            }
+            clock.advance(seconds);
+        });
+        bool refused = false;
+        try {
+            item.keepRegistered();
+        } catch (const LoginItemError &) {
+            refused = true;
+        }
+        writer.reset();
+        EXPECT_EQ(refused, c.refused) << c.what;
+        EXPECT_EQ(readFile(path), c.after) << c.what;
+        EXPECT_GE(pauses, c.pauses) << c.what;
+        EXPECT_LE(pauses, c.pauses + (c.refused ? 10 : 1)) << c.what;
+    }
+}
+
 // A moved program in a line the user keeps, or a TryExec that is gone: one
 // warning that names the entry, and the line as it was.
 TEST(AutostartLoginItem, AGonePathInTheUsersLineIsOneWarning)
 {
     TemporaryHome home;
     const QString path = home.path("orvel.desktop");
+    // A home folder with the host in its bin folder.
+    ScopedEnvironment environment;
+    environment.set("HOME", home.path().toUtf8());
+    ASSERT_TRUE(QDir().mkpath(home.path("bin")));
+    ASSERT_TRUE(QFile(home.path("bin/orvel-widget-host")).open(QIODevice::WriteOnly));
+    const QString gone = ", which is not there; the line is yours and stays as it is";
+    const QString unexpanded
+        = ", but desktops do not expand ~ or $HOME, so the desktop starts nothing; the line is yours and "
+          "stays as it is";
     const struct {
         QByteArray text;
         QString warning;
@@ -345,6 +422,22 @@ TEST(AutostartLoginItem, AGonePathInTheUsersLineIsOneWarning)
         {"[Desktop Entry]\nType=Application\nExec=/new/orvel-widget-host\nTryExec=/old/other\n",
             ": its TryExec names /old/other, which is not there, so the desktop starts nothing"},
         {"[Desktop Entry]\nType=Application\nExec=nohup ~/bin/orvel-widget-host\n", {}},
+        // The home folder spelled as a shell reads it: a gone path there is the same one warning.
+        {"[Desktop Entry]\nType=Application\nExec=~/old/orvel-widget-host\n",
+            ": its Exec line names ~/old/orvel-widget-host" + gone},
+        {"[Desktop Entry]\nType=Application\nExec=env A=1 $HOME/old/orvel-widget-host -x\n",
+            ": its Exec line names $HOME/old/orvel-widget-host" + gone},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'sleep 5; exec ${HOME}/old/orvel-widget-host'\n",
+            ": its Exec line names ${HOME}/old/orvel-widget-host" + gone},
+        {"[Desktop Entry]\nType=Application\nExec=nohup ~/old/orvel-widget-host\n",
+            ": its Exec line names ~/old/orvel-widget-host" + gone},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c \"sleep 5; exec ~/bin/orvel-widget-host\"\n", {}},
+        {"[Desktop Entry]\nType=Application\nExec=sh -c 'exec $X/old/orvel-widget-host'\n", {}},
+        // There, but only a shell would find it: a desktop starts the word as written.
+        {"[Desktop Entry]\nType=Application\nExec=~/bin/orvel-widget-host -x\n",
+            ": its Exec line starts ~/bin/orvel-widget-host" + unexpanded},
+        {"[Desktop Entry]\nType=Application\nExec=\"$HOME/bin/orvel-widget-host\"\n",
+            ": its Exec line starts $HOME/bin/orvel-widget-host" + unexpanded},
     };
     for (const auto &c : cases) {
         QFile file(path);

@@ -86,6 +86,45 @@ TEST(WidgetPlacementsTest, APlaceOffTheScreenIsMovedOntoIt)
     EXPECT_EQ(WidgetPlacementFile::clamped({90, 90}, QSize(364, 382), QRect(0, 0, 300, 300)), QPoint(0, 0));
 }
 
+TEST(WidgetPlacementsTest, AWidgetIsShownOnItsOwnScreenWhereverThatLiesOrWaitsWhollyOnThePrimaryOne)
+{
+    const WidgetScreen left{"DP-1", {0, 0, 1920, 1080}, true};
+    const WidgetScreen right{"HDMI-1", {1920, 0, 1920, 1080}};
+    const WidgetPlacement medium{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {1480, 40}};
+    const WidgetPlacement onRight{"OrvelNowPlaying", WidgetFamily::systemMedium, "HDMI-1", {100, 500}};
+    const struct {
+        const char *row;
+        WidgetPlacement placement;
+        QList<WidgetScreen> screens;
+        qsizetype screen;
+        QPoint at;
+    } rows[] = {
+        {"at its place", medium, {left, right}, 0, {1480, 40}},
+        {"named for its screen", onRight, {left, right}, 1, {2020, 500}},
+        {"its screen listed first", onRight, {right, left}, 0, {2020, 500}},
+        {"the screens swapped", onRight,
+            {{"DP-1", {1920, 0, 1920, 1080}, true}, {"HDMI-1", {0, 0, 1920, 1080}}}, 1, {100, 500}},
+        {"the primary one moved up and left", medium, {{"DP-1", {-1920, -300, 1920, 1080}, true}, right}, 0,
+            {-440, -260}},
+        // 1280 - 364: just far enough; the height still leaves it where it was.
+        {"the primary one shrunk", medium, {{"DP-1", {0, 0, 1280, 720}, true}, right}, 0, {916, 40}},
+        {"its screen missing", onRight, {left}, 0, {100, 500}},
+        {"its screen missing, the primary one small", onRight, {{"DP-1", {0, 0, 400, 300}, true}}, 0,
+            {36, 130}},
+        {"no screen the primary one", onRight, {{"DP-2", {500, 0, 800, 600}}}, 0, {500 + 100, 600 - 170}},
+        // Taller than the screen: its top-left corner stays on it.
+        {"larger than its screen", {"OrvelShortcuts", WidgetFamily::systemLarge, "", {50, 50}},
+            {{"DP-1", {0, 0, 800, 300}, true}}, 0, {50, 0}},
+    };
+    for (const auto &[row, placement, screens, screen, at] : rows) {
+        const auto shown = WidgetPlacementFile::shown(placement, screens);
+        ASSERT_TRUE(shown) << row;
+        EXPECT_EQ(shown->screen, screen) << row;
+        EXPECT_EQ(shown->frame, QRect(at, WidgetMetrics::size(placement.family))) << row;
+    }
+    EXPECT_FALSE(WidgetPlacementFile::shown(medium, {}));
+}
+
 TEST(WidgetPlacementsTest, AFileThatCannotBeReadIsSetAsideBeforeANewOneIsWritten)
 {
     TemporaryHome home;

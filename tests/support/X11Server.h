@@ -81,6 +81,21 @@ inline QRegion shape(const QWindow &window)
     return shape;
 }
 
+// Where the server has the window, in the screen's own pixels from the root's corner.
+inline QRect nativeGeometry(const QWindow &window)
+{
+    xcb_connection_t *c = connection();
+    const xcb_window_t id = xcb_window_t(window.winId());
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr), &std::free);
+    if (!geometry)
+        return {};
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> origin(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, geometry->root, 0, 0), nullptr),
+        &std::free);
+    return origin ? QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height) : QRect();
+}
+
 // The window's bit depth: 32 for a window with an alpha channel.
 inline int depth(const QWindow &window)
 {
