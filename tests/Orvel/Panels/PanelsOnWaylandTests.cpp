@@ -1,6 +1,6 @@
-#include "AppRootFakes.h"
 #include "FloatingPanel.h"
 #include "PanelManager.h"
+#include "PanelsOnScreen.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "Screens.h"
@@ -17,7 +17,7 @@
 // the output: the pointer, moved by the compositor's seat, leaves them onto a
 // Wayland surface, where XWayland no longer follows it.
 namespace {
-class PanelsOnWayland : public ::testing::Test, protected AppRootFakes {
+class PanelsOnWayland : public ::testing::Test, protected PanelsOnScreen {
 protected:
     void SetUp() override
     {
@@ -27,52 +27,10 @@ protected:
         ASSERT_TRUE(wayland.showWindow(
             {QStringLiteral("--size"), QStringLiteral("%1x%2").arg(output.width()).arg(output.height())}));
         ASSERT_FALSE(screens.seesPointerEverywhere()) << "XWayland says what it is";
-        workspace.spotifyPid = 4242;
-        AppRoot::Outside parts = outside(nullptr, &screens);
-        parts.desktop = X11Desktop::instance();
-        root = std::make_unique<AppRoot>(parts);
-        root->preferences().completeSetup();
-        root->panels().start();
-        clock.advance(1);
-        ASSERT_EQ(root->panels().surfaces().size(), 1u);
-        for (QWindow *window : {&player().window(), &sidebar().window()})
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 5000));
+        ASSERT_NO_FATAL_FAILURE(startPanels());
         ASSERT_TRUE(X11Server::settled());
     }
-    void TearDown() override
-    {
-        if (root) {
-            root->panels().stop();
-            root->coordinator().flush();
-            clock.advance(60);
-        }
-    }
-    FloatingPanel &panel(int index) const
-    {
-        return dynamic_cast<FloatingPanel &>(root->panels().surfaces().begin()->second.at(index)->panel());
-    }
-    FloatingPanel &player() const { return panel(0); }
-    FloatingPanel &sidebar() const { return panel(1); }
-    PanelModel &model(int index) const
-    {
-        return root->panels().surfaces().begin()->second.at(index)->model();
-    }
-    // Lets `seconds` pass on the app's clock in small steps, handling what the X server sends between them.
-    void rest(double seconds)
-    {
-        for (double passed = 0; passed < seconds; passed += 0.05) {
-            clock.advance(0.05);
-            QTest::qWait(5);
-        }
-    }
-    // Until the condition holds or ten seconds have passed on the app's clock.
-    template<class Condition>
-    bool restUntil(Condition condition)
-    {
-        for (double passed = 0; passed < 10 && !condition(); passed += 0.05)
-            rest(0.05);
-        return condition();
-    }
+    void TearDown() override { stopPanels(); }
     // Counts how often the panel opens and folds.
     void count(PanelModel &panelModel)
     {
@@ -83,8 +41,6 @@ protected:
     }
 
     WaylandTestClient wayland;
-    SystemScreens screens;
-    std::unique_ptr<AppRoot> root;
     bool expanded = false;
     int opens = 0;
     int folds = 0;
@@ -93,8 +49,8 @@ protected:
 
 TEST_F(PanelsOnWayland, TheSidebarOpenedFromItsTabsOuterHalfFoldsAsThePointerGoesDownTheEdge)
 {
-    PanelModel &sidebarModel = model(1);
-    count(sidebarModel);
+    PanelModel &model = sidebarModel();
+    count(model);
     PanelHostingView &window = sidebar().window();
     const QRect tab = window.geometry();
     const QPoint outerHalf(tab.right() - 3, tab.center().y());
@@ -106,9 +62,9 @@ TEST_F(PanelsOnWayland, TheSidebarOpenedFromItsTabsOuterHalfFoldsAsThePointerGoe
 
     // Down the display's edge, onto the Wayland window: XWayland still has the pointer beside the sidebar.
     ASSERT_TRUE(WaylandTestClient::movePointer({outerHalf.x(), tab.bottom() + 200}));
-    EXPECT_TRUE(restUntil([&] { return !sidebarModel.isExpanded() && window.geometry() == tab; }));
+    EXPECT_TRUE(restUntil([&] { return !model.isExpanded() && window.geometry() == tab; }));
     rest(2);
-    EXPECT_FALSE(sidebarModel.isExpanded());
+    EXPECT_FALSE(model.isExpanded());
     EXPECT_EQ(window.geometry(), tab);
     EXPECT_EQ(opens, 1);
 }
