@@ -4,16 +4,20 @@
 #include "Assets.h"
 #include "PopupStyle.h"
 #include "Preferences.h"
+#include "StatusNotifierRelay.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPainter>
 #include <QSystemTrayIcon>
+#include <QTextBoundaryFinder>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -108,20 +112,76 @@ StatusItem::StatusItem(AppDelegate &delegate)
     rebuildMenu();
     connect(&m_delegate, &AppDelegate::statusMenuChanged, this, &StatusItem::rebuildMenu);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &StatusItem::rebuildMenu);
-    // A plain click opens the menu too, as a menu-bar item does.
+    // A plain click opens the menu too, as a menu-bar item does: beside the
+    // icon, where the host says the click landed. Qt's own item (the older
+    // X11 tray's) is clicked where the pointer is.
     connect(
         m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason == QSystemTrayIcon::Trigger)
-                popUp();
+                popUp(QCursor::pos());
         });
     m_icon->show();
+    m_relay = StatusNotifierRelay::takeOver(StatusNotifierRelay::hostShowsMenu());
+    if (m_relay)
+        connect(m_relay.get(), &StatusNotifierRelay::activated, this, &StatusItem::popUp);
 }
 
 StatusItem::~StatusItem() = default;
 
+QString StatusItem::oneLine(const QString &title)
+{
+    QString line;
+    line.reserve(title.size());
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        switch (title[i].unicode()) {
+        case u'\r':
+            if (i + 1 < title.size() && title[i + 1] == QLatin1Char('\n'))
+                ++i;
+            [[fallthrough]];
+        case u'\n':
+        case u'\t': // a QAction's text would show the rest as its shortcut
+        case u'\v':
+        case u'\f':
+        case 0x0085:
+        case 0x2028:
+        case 0x2029:
+            line += QLatin1Char(' ');
+            break;
+        default:
+            line += title[i];
+        }
+    }
+    return line;
+}
+
+QString StatusItem::shortened(const QString &title, int characters)
+{
+    // No menu line holds more than a few hundred characters, so the rest of a
+    // long title is never looked at.
+    constexpr qsizetype window = 4096;
+    const QString head = title.left(window);
+    const bool whole = head.size() == title.size();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, head);
+    QList<qsizetype> ends;
+    while (ends.size() <= characters) {
+        const qsizetype next = graphemes.toNextBoundary();
+        if (next <= 0)
+            break;
+        ends.append(next);
+    }
+    if (whole && ends.size() <= characters)
+        return title;
+    // Room for the ellipsis; at the window's edge the last one may be part of a character.
+    const qsizetype kept = std::min<qsizetype>(characters - 1, whole ? ends.size() : ends.size() - 1);
+    return title.left(kept > 0 ? ends[kept - 1] : 0) + QChar(0x2026);
+}
+
 QString StatusItem::actionText(const QString &title)
 {
-    QString text = title;
+    // A character is at least a pixel wide: the font need not lay out more.
+    const QString line = oneLine(shortened(title, titleWidth));
+    QString text
+        = QFontMetrics(PopupStyle::menuFont().toQFont()).elidedText(line, Qt::ElideRight, titleWidth);
     return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
@@ -130,7 +190,7 @@ QString StatusItem::exportedText(const QString &title)
     // A host reads "_" as the mnemonic's mark and "__" as the character.
     // Qt turns the first "&" into that mark and passes the others on, so a
     // title with "&" gets one of ours in front, on its first letter.
-    QString text = title;
+    QString text = oneLine(shortened(title, exportedTitleCharacters));
     text.replace(QLatin1Char('_'), QStringLiteral("__"));
     if (text.contains(QLatin1Char('&')))
         text.prepend(QLatin1Char('&'));
@@ -143,11 +203,13 @@ void StatusItem::style(QMenu &menu, const SkinPalette &palette)
     menu.setFont(PopupStyle::menuFont().toQFont());
 }
 
-void StatusItem::popUp()
+void StatusItem::popUp(QPoint at)
 {
     rebuildMenu();
     style(*m_popup, SkinPalette(m_delegate.preferences().skin(), Aura()));
-    m_popup->popup(QCursor::pos());
+    // Qt keeps the menu on the display and off its panels, turned up or
+    // left of the point where it would not fit.
+    m_popup->popup(at);
     // Opened for a click on another program's panel, the menu cannot take the
     // keyboard and pointer before it is on screen, and Qt tries only before:
     // it takes them once shown, so Escape and a click elsewhere close it. Qt

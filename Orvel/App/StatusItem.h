@@ -6,12 +6,14 @@
 #include <QIcon>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QMenu;
 class QSystemTrayIcon;
+class StatusNotifierRelay;
 
 // The tray item and its menu. The menu is whole from the start and follows
 // the delegate's items as they change: a tray host reads the exported layout
@@ -31,10 +33,25 @@ public:
     // stands out on dark and light panels alike.
     static QIcon trayIcon();
 
-    // A menu title as QAction text: a track title's "&" is shown, not taken as a mnemonic.
+    // The most a title takes of the menu a plain click opens, in its type:
+    // the widest of menus, and a third of the narrowest display.
+    static constexpr int titleWidth = 400;
+    // The most characters of a title in the menu the tray exports, the
+    // ellipsis included: the host draws it in a type we do not know, and this
+    // many characters of any panel's type fit the narrowest display.
+    static constexpr int exportedTitleCharacters = 60;
+
+    // A menu title as QAction text, on one line no wider than titleWidth: a
+    // track title's "&" is shown, not taken as a mnemonic.
     static QString actionText(const QString &title);
-    // The same for a menu the tray exports, whose host reads "_" as the mnemonic.
+    // The same for a menu the tray exports, whose host reads "_" as the
+    // mnemonic, cut to exportedTitleCharacters.
     static QString exportedText(const QString &title);
+    // A title on one line: each line break (CR LF as one) and tab a space.
+    static QString oneLine(const QString &title);
+    // At most that many user-perceived characters, the last of them an
+    // ellipsis when the title is longer; none is ever split.
+    static QString shortened(const QString &title, int characters);
 
     // Fills a menu with the items, each chosen one handed to `perform`.
     static void fill(QMenu &menu, const QList<AppDelegate::MenuItem> &items,
@@ -58,11 +75,14 @@ protected:
 private:
     explicit StatusItem(AppDelegate &delegate);
     void rebuildMenu();
-    void popUp();
+    void popUp(QPoint at);
 
     AppDelegate &m_delegate;
     QList<AppDelegate::MenuItem> m_items;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QMenu> m_popup;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    // Ours stands in for Qt's item on the bus, which keeps a click's place to
+    // itself; gone before the icon, which then takes its own item down.
+    std::unique_ptr<StatusNotifierRelay> m_relay;
 };

@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QQuickItem>
+#include <tuple>
 
 // The popups open: the slot editor's menu, context menus and help tips; the
 // consent question, a dialog on the popups' panel.
@@ -174,14 +175,19 @@ QList<Scene> popupScenes()
                 menu->setActiveAction(menu->actions().value(0));
             }});
 
-    // The tray menu a plain click opens, with nothing playing and with a
-    // track, in the current skin, the pointer on its first live entry.
-    for (const auto &[stateName, track] : {std::pair{"idle", std::optional<QString>()},
-             std::pair{"playing", std::optional<QString>("Holocene")}}) {
+    // The tray menu a plain click opens, with nothing playing, with a track
+    // and with a title of 100 kB and many lines, in the current skin, the
+    // pointer on its first live entry.
+    QString longTitle;
+    while (longTitle.size() < 100'000)
+        longTitle += QStringLiteral("Concerto for the Longest Night in Twelve Parts & a Coda\r\n");
+    for (const auto &[stateName, track, width] : {std::tuple{"idle", std::optional<QString>(), 300},
+             std::tuple{"playing", std::optional<QString>("Holocene"), 300},
+             std::tuple{"longTitle", std::optional<QString>(longTitle), 520}}) {
         scenes << bothSkins("StatusMenu", stateName,
             {{},
-                QmlSource("import QtQuick\nRectangle { color: '#2e3440'; implicitWidth: 300; implicitHeight: "
-                          "380 }"),
+                QmlSource("import QtQuick\nRectangle { color: '#2e3440'; implicitWidth: "
+                    + QByteArray::number(width) + "; implicitHeight: 380 }"),
                 {}, {}, {}, [track](ScriptedState &state, QQuickItem *root) {
                     auto *menu = new QMenu;
                     menu->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,10 +1,12 @@
 #include "PopupStyle.h"
 #include "QtPrinters.h"
+#include "StatusItem.h"
 #include "X11Server.h"
 #include "fixtures/FakeSpotify.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -421,15 +424,29 @@ protected:
     }
 };
 
+// Which items told of their status: Orvel's does once its item is in place.
+class ItemStatus : public QObject, protected QDBusContext {
+    Q_OBJECT
+public:
+    QStringList senders;
+public slots:
+    void onStatus(const QString &) { senders.append(message().service()); }
+};
+
 class StatusMenuOnOpenbox : public AppOnOpenbox {
 protected:
     Watcher watcher;
+    ItemStatus status;
     void SetUp() override
     {
         AppEndToEndTest::SetUp();
         ASSERT_TRUE(bus.connection().registerVirtualObject("/StatusNotifierWatcher", &watcher));
         ASSERT_TRUE(bus.connection().registerService("org.kde.StatusNotifierWatcher"));
+        ASSERT_TRUE(bus.connection().connect(QString(), "/StatusNotifierItem", "org.kde.StatusNotifierItem",
+            "NewStatus", &status, SLOT(onStatus(QString))));
     }
+    // The item registered, and is Orvel's own rather than Qt's.
+    bool itemInPlace() const { return !watcher.item.isEmpty() && status.senders.contains(watcher.item); }
     struct Entry {
         int id = 0;
         QString text;
@@ -481,15 +498,33 @@ protected:
                 return entry.id;
         return -1;
     }
-    // The host's click on the item, at the pointer.
-    void activate() const
+    // The host's click on the item, at the pointer unless it says otherwise.
+    void activate(QPoint at = QPoint(100, 400)) const
     {
         auto call = QDBusMessage::createMethodCall(
             watcher.item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate");
-        call << 100 << 400;
+        call << at.x() << at.y();
         bus.connection().call(call, QDBus::NoBlock);
     }
     static bool xdotool(const QStringList &arguments) { return X11Server::run("xdotool", arguments) == 0; }
+    // The rectangle of the menu a plain click opens: what the display shows in its colour.
+    static QRect skinnedMenu(const QRect &display)
+    {
+        const QRgb ground = PopupStyle::look(SkinPalette(Skin::classico, Aura())).ground.toQColor().rgb();
+        const QImage image = X11Server::screen(display);
+        QRect found;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if ((image.pixel(x, y) | 0xff000000) == ground)
+                    found |= QRect(x, y, 2, 2);
+        return found;
+    }
+    static int distance(const QRect &area, QPoint point)
+    {
+        const int dx = std::max({area.left() - point.x(), 0, point.x() - area.right()});
+        const int dy = std::max({area.top() - point.y(), 0, point.y() - area.bottom()});
+        return std::max(dx, dy);
+    }
     // The colour most of the area shows.
     static QRgb mostOf(const QRect &area)
     {
@@ -560,6 +595,179 @@ TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuInTheSkinEscapeClosesItAndIts
     EXPECT_EQ(app.exitCode(), 0);
 }
 
+// A plain click opens the menu beside the point the host gives, wherever the
+// X server last saw the pointer (under a Wayland compositor, never over the
+// host's panel), and on the display at its edges.
+TEST_F(StatusMenuOnOpenbox, APlainClickOpensTheMenuWhereTheHostSaysItLandedAndOnTheDisplay)
+{
+    X11Server::paintRoot(qRgb(0x20, 0x80, 0x40));
+    FakeSpotify spotify(bus);
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+    const QRect display = QGuiApplication::primaryScreen()->geometry();
+    const QPoint pointer(display.center().x(), 30);
+    ASSERT_TRUE(xdotool({"mousemove", QString::number(pointer.x()), QString::number(pointer.y())}));
+    const auto menu = [&] { return skinnedMenu(display); };
+    // A tray in each corner of the display, and one a panel in its middle holds.
+    for (const QPoint clicked : {QPoint(300, 500), display.bottomRight() - QPoint(8, 8),
+             display.bottomLeft() + QPoint(8, -8), display.topRight() + QPoint(-8, 8), QPoint(8, 8)}) {
+        SCOPED_TRACE(testing::Message() << clicked.x() << "," << clicked.y());
+        activate(clicked);
+        QRect shown;
+        EXPECT_TRUE(eventually([&] {
+            shown = menu();
+            return shown.height() > 100 && display.contains(shown) && distance(shown, clicked) <= 12;
+        })) << shown.x()
+            << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+        // Beside the point, not over it: the icon stays in sight.
+        EXPECT_FALSE(shown.adjusted(12, 12, -12, -12).contains(clicked));
+        EXPECT_GT(distance(shown, pointer), 100);
+        ASSERT_TRUE(xdotool({"key", "Escape"}));
+        ASSERT_TRUE(eventually([&] { return menu().isEmpty(); }));
+    }
+}
+
+// A click on an icon in a panel's strip opens the menu above the strip, off the panel.
+TEST_F(StatusMenuOnOpenbox, AClickOnAPanelsIconOpensTheMenuBesideThePanel)
+{
+    X11Server::paintRoot(qRgb(0x20, 0x80, 0x40));
+    const QRect display = QGuiApplication::primaryScreen()->geometry();
+    const int strip = 40;
+    QProcess panel;
+    panel.start("xlogo",
+        {"-geometry",
+            QStringLiteral("%1x%2+0+%3").arg(display.width()).arg(strip).arg(display.height() - strip)});
+    QStringList windows;
+    ASSERT_TRUE(eventually([&] { return !(windows = windowsOfClass("XLogo")).isEmpty(); }));
+    ASSERT_EQ(X11Server::run("xprop",
+                  {"-id", windows.first(), "-f", "_NET_WM_STRUT", "32c", "-set", "_NET_WM_STRUT",
+                      QStringLiteral("0,0,0,%1").arg(strip)}),
+        0);
+    const QString workArea
+        = QStringLiteral("0, 0, %1, %2").arg(display.width()).arg(display.height() - strip);
+    ASSERT_TRUE(eventually([&] {
+        return X11Server::output("xprop", {"-root", "_NET_WORKAREA"}).contains(workArea);
+    }));
+
+    FakeSpotify spotify(bus);
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+    const QPoint clicked(display.width() - 20, display.height() - strip / 2);
+    activate(clicked);
+    QRect shown;
+    EXPECT_TRUE(eventually([&] {
+        shown = skinnedMenu(display);
+        return shown.height() > 100 && shown.bottom() < display.height() - strip
+            && distance(shown, clicked) <= strip;
+    })) << shown.x()
+        << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    panel.kill();
+    panel.waitForFinished(5000);
+}
+
+// The item says whether the host opens the menu itself, and is otherwise
+// Qt's: its icon, tool tip and menu, and the host's other calls answered.
+TEST_F(StatusMenuOnOpenbox, UnderAWaylandCompositorTheHostOpensTheMenuItselfAndTheItemIsOtherwiseQts)
+{
+    FakeSpotify spotify(bus);
+    struct Row {
+        const char *waylandDisplay;
+        const char *sessionType;
+        bool itemIsMenu;
+    };
+    for (const Row &row : {Row{"", "x11", false}, Row{"wayland-orvel-test", "wayland", true},
+             Row{"wayland-orvel-test", "", true}, Row{"", "wayland", true}}) {
+        SCOPED_TRACE(testing::Message() << row.waylandDisplay << " " << row.sessionType);
+        auto environment = xEnvironment();
+        environment.insert("WAYLAND_DISPLAY", row.waylandDisplay);
+        environment.insert("XDG_SESSION_TYPE", row.sessionType);
+        watcher.item.clear();
+        OrvelProcess app(environment);
+        ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+        const auto call
+            = [&](const QString &interface, const QString &member, const QVariantList &arguments) {
+                  auto message = QDBusMessage::createMethodCall(
+                      watcher.item, "/StatusNotifierItem", interface, member);
+                  message.setArguments(arguments);
+                  return bus.connection().call(message, QDBus::Block, 10000);
+              };
+        const QDBusMessage all = call(
+            "org.freedesktop.DBus.Properties", "GetAll", {QStringLiteral("org.kde.StatusNotifierItem")});
+        ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage) << all.errorMessage().toStdString();
+        const QVariantMap properties = qdbus_cast<QVariantMap>(all.arguments().value(0));
+        EXPECT_EQ(properties.value("ItemIsMenu").toBool(), row.itemIsMenu);
+        EXPECT_EQ(qdbus_cast<QDBusObjectPath>(properties.value("Menu")).path(), "/MenuBar");
+        EXPECT_EQ(properties.value("Status").toString(), "Active");
+        for (const char *name : {"Id", "Title", "Category", "IconName", "IconPixmap", "ToolTip"})
+            EXPECT_TRUE(properties.contains(name)) << name;
+        const QDBusMessage one = call("org.freedesktop.DBus.Properties", "Get",
+            {QStringLiteral("org.kde.StatusNotifierItem"), "ItemIsMenu"});
+        EXPECT_EQ(qdbus_cast<QDBusVariant>(one.arguments().value(0)).variant().toBool(), row.itemIsMenu);
+        const QDBusMessage introspection = call("org.freedesktop.DBus.Introspectable", "Introspect", {});
+        EXPECT_TRUE(
+            introspection.arguments().value(0).toString().contains("<method name=\"SecondaryActivate\">"));
+        // The host's other calls reach Qt's item; the menu of the host's own stays the host's.
+        for (const auto &[member, arguments] : {std::pair{"ContextMenu", QVariantList{10, 10}},
+                 std::pair{"SecondaryActivate", QVariantList{10, 10}},
+                 std::pair{"Scroll", QVariantList{1, QStringLiteral("vertical")}}}) {
+            const QDBusMessage reply = call("org.kde.StatusNotifierItem", member, arguments);
+            EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+                << member << reply.errorMessage().toStdString();
+        }
+        EXPECT_EQ(labels().value(0), "Orvel");
+        EXPECT_TRUE(app.isRunning());
+    }
+}
+
+// Beside a real compositor, as the session gives it: the panel opens the menu.
+class StatusMenuOnWayland : public StatusMenuOnOpenbox { };
+
+TEST_F(StatusMenuOnWayland, ThePanelOpensTheMenuItselfWhichIsWhole)
+{
+    FakeSpotify spotify(bus);
+    auto environment = xEnvironment();
+    environment.remove("XDG_SESSION_TYPE");
+    ASSERT_FALSE(environment.value("WAYLAND_DISPLAY").isEmpty());
+    OrvelProcess app(environment);
+    ASSERT_TRUE(eventually([&] { return itemInPlace(); })) << app.log().toStdString();
+    auto get = QDBusMessage::createMethodCall(
+        watcher.item, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get");
+    get << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("ItemIsMenu");
+    const QDBusMessage reply = bus.connection().call(get, QDBus::Block, 10000);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_TRUE(qdbus_cast<QDBusVariant>(reply.arguments().value(0)).variant().toBool());
+    QStringList shown;
+    EXPECT_TRUE(eventually([&] { return (shown = labels()).contains("Quit Orvel"); }))
+        << shown.join(", ").toStdString();
+    EXPECT_EQ(shown.value(0), "Orvel");
+}
+
+// A long title with line breaks reaches the host's menu as one line of a
+// few dozen characters, cut between two.
+TEST_F(StatusMenuOnOpenbox, ALongTitleReachesTheHostsMenuOnOneLineCutShort)
+{
+    FakeSpotify spotify(bus);
+    QString title;
+    while (title.size() < 100'000)
+        title += QString::fromUtf8("Salt & Pepper_Co \U0001F44D\U0001F3FD\r\n");
+    spotify.setMetadata(FakeSpotify::track("6rqhFgbbKwnb9MLmUQDhG6", title, 336'000'000));
+    spotify.setProperty("PlaybackStatus", QStringLiteral("Playing"));
+    OrvelProcess app(xEnvironment());
+    ASSERT_TRUE(eventually([&] { return !watcher.item.isEmpty(); })) << app.log().toStdString();
+    QString shown;
+    ASSERT_TRUE(eventually([&] { return (shown = labels().value(0)).startsWith("Salt & Pepper_Co "); }))
+        << shown.left(200).toStdString() << app.log().toStdString();
+    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, shown);
+    int characters = 0;
+    while (graphemes.toNextBoundary() > 0)
+        ++characters;
+    EXPECT_LE(characters, StatusItem::exportedTitleCharacters);
+    EXPECT_EQ(shown.chopped(1), StatusItem::oneLine(title).left(shown.size() - 1));
+    EXPECT_TRUE(shown.isValidUtf16());
+}
+
 // Each program's windows carry the app's icon and the class its desktop entry names.
 TEST_F(AppOnOpenbox, TheWindowsCarryTheIconAndTheClassTheirDesktopEntriesName)
 {
@@ -589,3 +797,5 @@ TEST_F(AppOnOpenbox, TheWindowsCarryTheIconAndTheClassTheirDesktopEntriesName)
         program.waitForFinished(10000);
     }
 }
+
+#include "AppEndToEndTests.moc"
