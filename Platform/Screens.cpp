@@ -1,6 +1,7 @@
 #include "Screens.h"
 
 #include "WaylandSession.h"
+#include "X11Connection.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -112,6 +113,7 @@ SystemScreens::SystemScreens(QObject *parent)
     auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
     if (!application)
         return;
+    m_xwayland = onXWayland();
     for (QScreen *screen : QGuiApplication::screens())
         watch(screen);
     connect(application, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
@@ -130,6 +132,21 @@ SystemScreens::SystemScreens(WaylandSession &wayland, QObject *parent)
 {
     m_wayland = &wayland;
     connect(&wayland, &WaylandSession::outputsChanged, this, &Screens::changed);
+}
+
+bool SystemScreens::onXWayland()
+{
+    xcb_connection_t *c = x11::connection();
+    if (!c)
+        return false;
+    static const char name[] = "XWAYLAND";
+    x11::Reply<xcb_query_extension_reply_t> reply(
+        xcb_query_extension_reply(c, xcb_query_extension(c, std::uint16_t(sizeof name - 1), name), nullptr));
+    if (reply && reply->present)
+        return true;
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+        [](const QScreen *screen) { return screen->name().startsWith(QLatin1String("XWAYLAND")); });
 }
 
 std::optional<QSizeF> SystemScreens::declaredNotch()

@@ -66,6 +66,10 @@ public:
     virtual QList<ScreenInfo> screens() const = 0;
     // Where the mouse is now, y up.
     virtual Point pointer() const = 0;
+    // Whether pointer() is right wherever the pointer is. Under XWayland the X
+    // server follows the pointer only over X windows: elsewhere pointer() is
+    // where it was last seen on one.
+    virtual bool seesPointerEverywhere() const { return true; }
 
     // The primary display's rectangle in Qt's coordinates: the anchor of every conversion.
     virtual QRect primaryGeometry() const = 0;
@@ -111,7 +115,11 @@ public:
 
     QList<ScreenInfo> screens() const override;
     Point pointer() const override;
+    bool seesPointerEverywhere() const override { return !m_xwayland; }
     QRect primaryGeometry() const override;
+    // The X server is XWayland, which says so by an extension of that name
+    // (older ones only by the names of their outputs).
+    static bool onXWayland();
 
 private:
     void watch(QScreen *screen);
@@ -121,4 +129,5 @@ private:
     std::uint32_t m_lastNumber = 0;
     std::optional<QSizeF> m_notch;
     WaylandSession *m_wayland = nullptr;
+    bool m_xwayland = false;
 };

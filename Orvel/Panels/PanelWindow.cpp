@@ -55,6 +55,8 @@ Rect PanelWindow::interpolated(const Rect &from, const Rect &to, double progress
 
 void PanelWindow::present(const Rect &frame)
 {
+    if (frame != m_frame)
+        ++m_frameChanges;
     m_frame = frame;
     applyFrame(frame);
 }

@@ -33,6 +33,8 @@ public:
     // Moves to the frame over `seconds`, eased in and out, from the frame shown now.
     void animateFrame(const Rect &frame, double seconds);
     bool isAnimating() const { return m_animation.isValid() && !m_animation.isFinished(); }
+    // How many times the frame shown has changed, animation steps included.
+    std::uint64_t frameChanges() const { return m_frameChanges; }
 
     int level() const { return m_level; }
     void setLevel(int level);
@@ -93,6 +95,7 @@ private:
 
     Scheduler &m_scheduler;
     Rect m_frame;
+    std::uint64_t m_frameChanges = 0;
     int m_level = 0;
     std::uint64_t m_collectionBehavior = 0;
     QString m_title;

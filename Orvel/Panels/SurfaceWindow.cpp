@@ -150,6 +150,7 @@ SurfaceWindow::~SurfaceWindow()
 {
     m_shrinkTask.cancel();
     m_restingWatch.cancel();
+    m_leaveCheck.cancel();
     // The model's closures hold this window weakly; the window goes first, while they can still tell.
     m_panel.reset();
     m_model.reset();
@@ -171,8 +172,23 @@ std::optional<PlayerPosition> SurfaceWindow::storedPosition(
 
 bool SurfaceWindow::pointerInside() const
 {
+    // Where the pointer is seen only over windows, it is on none of this one's places unless it is on the
+    // window.
+    if (!seesPointer())
+        return false;
     const Point pointer = m_services.screens->pointer();
-    return m_panel->covers(pointer) || (m_model->isExpanded() && unfoldedFrom().contains(pointer));
+    return m_panel->covers(pointer) || (countsUnfoldedFrom() && unfoldedFrom().contains(pointer));
+}
+
+bool SurfaceWindow::seesPointer() const
+{
+    return m_services.screens->seesPointerEverywhere() || m_pointerSeen;
+}
+
+bool SurfaceWindow::countsUnfoldedFrom() const
+{
+    // The place lies off the open panel's window: it counts only where the pointer is seen off windows.
+    return m_model->isExpanded() && m_services.screens->seesPointerEverywhere();
 }
 
 Rect SurfaceWindow::unfoldedFrom() const
@@ -193,6 +209,18 @@ void SurfaceWindow::pointerCrossed(bool inside)
 {
     PanelModel &model = *m_model;
     const Point pointer = m_services.screens->pointer();
+    // The panel's own frame changed since the pointer last moved or crossed.
+    const bool afterOwnFrame = m_panel->frameChanges() != m_framesAtPointer;
+    m_framesAtPointer = m_panel->frameChanges();
+    if (inside) {
+        m_pointerSeen = true;
+        // Undoes a leave the panel's own frame change told: the pointer never left.
+        if (std::exchange(m_leaveSetAside, false)) {
+            m_leaveCheck.cancel();
+            m_leaveCheck = {};
+            return;
+        }
+    }
     m_entrySetAside = false;
     if (inside) {
         stopWatchingRestingPointer();
@@ -209,11 +237,29 @@ void SurfaceWindow::pointerCrossed(bool inside)
         model.hover(true);
         return;
     }
+    // A frame of the panel's own is no leave while the pointer is on the frame still (X re-cuts
+    // a resized window's shape, a compositor finds the surface anew): the entry that undoes it follows.
+    if (afterOwnFrame && m_pointerSeen && !m_leaveSetAside && model.hovered() && m_panel->isOnScreen()
+        && m_panel->frame().contains(pointer)) {
+        setLeaveAside();
+        return;
+    }
+    left(pointer, afterOwnFrame);
+}
+
+void SurfaceWindow::left(Point pointer, bool pointerStayed)
+{
+    PanelModel &model = *m_model;
+    // The window went from under a pointer that has not moved: it is where it was last seen.
+    m_pointerSeen = m_pointerSeen && pointerStayed;
+    m_leaveSetAside = false;
+    m_leaveCheck.cancel();
+    m_leaveCheck = {};
     // Left by a pointer that moved: coming back is an entry, wherever it lands.
     if (m_pointerAtFold && *m_pointerAtFold != pointer)
         m_pointerAtFold.reset();
     // The open panel slid from under a pointer that rests where it unfolded from.
-    if (model.isExpanded() && model.hovered() && !m_panel->covers(pointer)
+    if (countsUnfoldedFrom() && model.hovered() && !m_panel->covers(pointer)
         && unfoldedFrom().contains(pointer)) {
         watchRestingPointer();
         return;
@@ -230,6 +276,27 @@ void SurfaceWindow::pointerCrossed(bool inside)
     }
 }
 
+void SurfaceWindow::setLeaveAside()
+{
+    qCDebug(lcHover, "%s changed its frame under the pointer: no leave", qPrintable(m_panel->title()));
+    m_leaveSetAside = true;
+    Scheduler &scheduler = *m_services.scheduler;
+    const QPointer<SurfaceWindow> self(this);
+    // Seen everywhere, the pointer leaves when it leaves the frame; seen only over windows, the
+    // entry has come by the first look, or the leave was the pointer's.
+    const auto look = [this] {
+        const Point pointer = m_services.screens->pointer();
+        if (m_services.screens->seesPointerEverywhere() && m_panel->isOnScreen()
+            && m_panel->frame().contains(pointer))
+            return true;
+        m_leaveCheck = {};
+        left(pointer, false);
+        return false;
+    };
+    m_leaveCheck = scheduler.spawn(
+        [&scheduler, self, look](TaskHandle task) { return followPointer(scheduler, self, task, look); });
+}
+
 void SurfaceWindow::onScreenChanged()
 {
     // Kept off its display by a full-screen window, an open panel is not looked at: no fast polling.
@@ -243,6 +310,9 @@ void SurfaceWindow::onScreenChanged()
 
 void SurfaceWindow::pointerMoved()
 {
+    // Moves come only over the window: where the pointer is now is known.
+    m_pointerSeen = true;
+    m_framesAtPointer = m_panel->frameChanges();
     // Only the entry set aside counts: a panel dismissed under the pointer stays
     // folded however it moves there, until it leaves and comes back.
     if (m_entrySetAside)
@@ -329,8 +399,12 @@ void SurfaceWindow::update(bool animated)
         m_pointerAtFold.reset();
         m_heldByDismissal = false;
     } else {
-        if ((m_lastExpanded || m_pointerAtFold) && target != panel.frame() && !model.isDragging())
-            m_pointerAtFold = m_services.screens->pointer();
+        if ((m_lastExpanded || m_pointerAtFold) && target != panel.frame() && !model.isDragging()) {
+            if (seesPointer())
+                m_pointerAtFold = m_services.screens->pointer();
+            else
+                m_pointerAtFold.reset();
+        }
         // Folded away from the pointer: it is off the panel already, and its next entry counts.
         if (m_heldByDismissal && !target.contains(m_services.screens->pointer()))
             m_heldByDismissal = false;
@@ -390,6 +464,8 @@ void SurfaceWindow::show()
 void SurfaceWindow::hide()
 {
     stopWatchingRestingPointer();
+    m_leaveCheck.cancel();
+    m_leaveSetAside = false;
     m_entrySetAside = false;
     m_heldByDismissal = false;
     m_panel->orderOut();
@@ -402,6 +478,7 @@ void SurfaceWindow::close()
         disconnect(observer);
     m_menuObservers.clear();
     m_shrinkTask.cancel();
+    m_leaveCheck.cancel();
     stopWatchingRestingPointer();
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);

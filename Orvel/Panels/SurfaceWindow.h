@@ -88,12 +88,15 @@ public:
     void reprobePointer();
 
     // The pointer over the panel now (its shape, where the window is cut to
-    // it), or over the place an open panel unfolded from.
+    // it), or over the place an open panel unfolded from where the pointer is
+    // seen off windows. Where it is seen only over windows, never while it is off this one.
     bool pointerInside() const;
     // The place the panel unfolds from: the sidebar's tab, out to the display's
     // edge; the top player's folded frame.
     Rect unfoldedFrom() const;
-    bool watchingRestingPointer() const { return m_restingWatch.isValid(); }
+    bool watchingRestingPointer() const { return m_restingWatch.isValid() && !m_restingWatch.isFinished(); }
+    // A leave the panel's own frame change told waits for the entry that undoes it.
+    bool leaveSetAside() const { return m_leaveSetAside; }
 
 private:
     Preferences &preferences() const { return *m_services.preferences; }
@@ -110,6 +113,11 @@ private:
     void startShrink();
     void report();
     void pointerCrossed(bool inside);
+    void left(Point pointer, bool pointerStayed);
+    void setLeaveAside();
+    // Where the pointer is can be told: everywhere, or by this window's crossings.
+    bool seesPointer() const;
+    bool countsUnfoldedFrom() const;
     void pointerMoved();
     void onScreenChanged();
     void dismissing();
@@ -136,4 +144,11 @@ private:
     // Dismissed with the pointer on it: nothing opens it until the pointer leaves.
     bool m_heldByDismissal = false;
     TaskHandle m_restingWatch;
+    // The screens' pointer is where the pointer is: it is over the window, or the
+    // window went from under it and it has not been seen to move since.
+    bool m_pointerSeen = false;
+    // The window's frame changes as of the pointer's last move or crossing.
+    std::uint64_t m_framesAtPointer = 0;
+    bool m_leaveSetAside = false;
+    TaskHandle m_leaveCheck;
 };

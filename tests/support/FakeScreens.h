@@ -12,6 +12,7 @@ public:
 
     QList<ScreenInfo> screens() const override { return list; }
     Point pointer() const override { return pointerLocation; }
+    bool seesPointerEverywhere() const override { return pointerSeenEverywhere; }
     QRect primaryGeometry() const override;
 
     // Replaces the list and reports the change, as a plugged or unplugged display does.
@@ -29,4 +30,6 @@ public:
 
     QList<ScreenInfo> list;
     Point pointerLocation{-10000, -10000};
+    // False plays XWayland: tests then leave pointerLocation where the pointer was last over a window.
+    bool pointerSeenEverywhere = true;
 };

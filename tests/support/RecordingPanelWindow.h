@@ -53,6 +53,12 @@ public:
     // brings it there is a crossing, and so is a move (none while kept away or covered); each is reported on
     // a later turn of the event loop, as events arrive.
     Point *pointer = nullptr;
+    // When set, where the screens say the pointer is, as XWayland knows it:
+    // it follows the pointer only while the pointer is over the window.
+    Point *seen = nullptr;
+    // A frame change that keeps the pointer on the window is told as a leave
+    // and an entry all the same, as X does when it cuts the resized window's shape anew.
+    bool recrossesOnFrames = false;
     void movePointer(Point to)
     {
         *pointer = to;
@@ -67,8 +73,17 @@ public:
 protected:
     void applyFrame(const Rect &frame) override
     {
+        const bool changed = frames.isEmpty() || frames.back() != frame;
         frames.append(frame);
+        const bool wasUnder = m_under;
         crossings();
+        if (!recrossesOnFrames || !changed || !wasUnder || !m_under)
+            return;
+        for (const bool under : {false, true})
+            post([this, under] {
+                if (pointerChanged)
+                    pointerChanged(under);
+            });
     }
     void applyLevel(int) override { ++levelWrites; }
     void applyCollectionBehavior(std::uint64_t) override { }
@@ -91,6 +106,8 @@ private:
     void crossings()
     {
         const bool under = pointer && isOnScreen() && !m_covered && frame().contains(*pointer);
+        if (under && seen)
+            *seen = *pointer;
         if (under == m_under)
             return;
         m_under = under;

@@ -1,7 +1,7 @@
-#include "AppRootFakes.h"
 #include "DisplayCatalog.h"
 #include "FloatingPanel.h"
 #include "PanelManager.h"
+#include "PanelsOnScreen.h"
 #include "PlaybackCoordinator.h"
 #include "Preferences.h"
 #include "Screens.h"
@@ -23,7 +23,7 @@ namespace {
 constexpr QRgb white = qRgb(255, 255, 255);
 constexpr QRgb desktop = qRgb(0, 200, 0);
 
-class PanelsOnOpenbox : public ::testing::Test, protected AppRootFakes {
+class PanelsOnOpenbox : public ::testing::Test, protected PanelsOnScreen {
 protected:
     void SetUp() override
     {
@@ -34,11 +34,7 @@ protected:
     void startPanels()
     {
         X11Server::paintRoot(desktop);
-        workspace.spotifyPid = 4242;
-        root = startedPanels(screens, X11Desktop::instance());
-        ASSERT_EQ(root->panels().surfaces().size(), 1u);
-        for (QWindow *window : {&player().window(), &sidebar().window()})
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        ASSERT_NO_FATAL_FAILURE(startPanels());
         // Exposed is not drawn yet: every test starts from the panels' first frames on screen.
         ASSERT_TRUE(X11Server::within2s([&] { return bothShown(desktop); }));
     }
@@ -46,28 +42,7 @@ protected:
     {
         X11Server::run("wmctrl", {"-k", "off"});
         X11Server::run("wmctrl", {"-s", "0"});
-        if (root) {
-            root->panels().stop();
-            root->coordinator().flush();
-            clock.advance(60);
-        }
-    }
-    FloatingPanel &panel(int index) const
-    {
-        return dynamic_cast<FloatingPanel &>(root->panels().surfaces().begin()->second.at(index)->panel());
-    }
-    FloatingPanel &player() const { return panel(0); }
-    FloatingPanel &sidebar() const { return panel(1); }
-    SurfaceWindow &surface(int index) const { return *root->panels().surfaces().begin()->second.at(index); }
-    PanelModel &playerModel() const { return surface(0).model(); }
-    PanelModel &sidebarModel() const { return surface(1).model(); }
-    // Lets `seconds` pass on the app's clock in small steps, handling what the X server sends between them.
-    void rest(double seconds)
-    {
-        for (double passed = 0; passed < seconds; passed += 0.05) {
-            clock.advance(0.05);
-            QTest::qWait(5);
-        }
+        stopPanels();
     }
     // Both panels show on screen, over whatever lies there.
     bool bothShown(QRgb under) const
@@ -86,14 +61,6 @@ protected:
             && X11Server::pixel(player().window().geometry().center()) == over;
     }
 
-    // Lets the app's clock run, as rest() does, until the condition holds or ten seconds have passed on it.
-    template<class Condition>
-    bool restUntil(Condition condition)
-    {
-        for (double passed = 0; passed < 10 && !condition(); passed += 0.05)
-            rest(0.05);
-        return condition();
-    }
     // The middle of the player's header, its drag handle.
     QPoint playerHeader() const
     {
@@ -118,9 +85,6 @@ protected:
     {
         return xdotool({"mousemove", QString::number(to.x()), QString::number(to.y())});
     }
-
-    SystemScreens screens;
-    std::unique_ptr<AppRoot> root;
 };
 
 } // namespace

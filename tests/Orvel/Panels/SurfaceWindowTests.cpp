@@ -28,9 +28,12 @@ protected:
     // Shows the window and lets every frame settle.
     void settle() { world.clock.advance(1); }
     // The window sees the fake pointer as an X server would, and its model's opening and folding are counted.
-    void followPointer(SurfaceWindow &window)
+    // Under XWayland the screens know the pointer only where it was last over the window.
+    void followPointer(SurfaceWindow &window, bool xwayland = false)
     {
-        panel->pointer = &world.screens.pointerLocation;
+        world.screens.pointerSeenEverywhere = !xwayland;
+        panel->pointer = xwayland ? &realPointer : &world.screens.pointerLocation;
+        panel->seen = xwayland ? &world.screens.pointerLocation : nullptr;
         PanelModel &model = window.model();
         QObject::connect(&model, &PanelModel::interactionChanged, &model, [this, &model] {
             if (model.isExpanded() != wasExpanded)
@@ -44,6 +47,7 @@ protected:
     }
 
     PanelWorld world;
+    Point realPointer{-10000, -10000};
     MenuTracker menus;
     SkillPlacement placement = SkillPlacement::hidden;
     std::vector<bool> reports;
@@ -493,5 +497,102 @@ TEST_F(SurfaceWindowTest, APanelDismissedUnderThePointerStaysFoldedWhileItMovesT
         panel->movePointer(over);
         world.clock.advance(0.2);
         EXPECT_TRUE(model.isExpanded());
+    }
+}
+
+TEST_F(SurfaceWindowTest, TheStripBesideTheOpenSidebarCountsOnlyWhereThePointerIsSeenOffTheWindows)
+{
+    struct Row {
+        const char *name;
+        bool xwayland;
+        // Open while the pointer rests on the tab's outer half, off the open sidebar's window.
+        bool openWhileResting;
+    };
+    for (const Row row : {Row{"X11", false, true}, Row{"XWayland", true, false}}) {
+        SCOPED_TRACE(row.name);
+        opens = folds = 0;
+        wasExpanded = false;
+        world.screens.pointerLocation = realPointer = {-10000, -10000};
+        const auto window = make(SurfaceKind::sidebar, wide());
+        followPointer(*window, row.xwayland);
+        window->show();
+        const Rect tab = window->panel().frame();
+        panel->movePointer({1912, tab.midY()});
+        world.clock.advance(3);
+        EXPECT_EQ(opens, 1);
+        EXPECT_EQ(window->model().isExpanded(), row.openWhileResting);
+        EXPECT_EQ(window->watchingRestingPointer(), row.openWhileResting);
+
+        // Down the display's edge, where XWayland still places the pointer on the strip.
+        panel->movePointer({1912, 40});
+        world.clock.advance(3);
+        EXPECT_FALSE(window->model().isExpanded());
+        EXPECT_EQ(opens, 1);
+        EXPECT_EQ(folds, 1);
+        EXPECT_FALSE(window->watchingRestingPointer());
+    }
+}
+
+TEST_F(SurfaceWindowTest, ANotchedPlayerThePointerComesBackToDuringTheDeferredShrinkOpensAsAlways)
+{
+    struct Row {
+        const char *name;
+        bool xwayland;
+        // The shrink is told as a leave and an entry with the pointer on the pill.
+        bool recrosses;
+    };
+    const Row rows[] = {
+        {"X11", false, false},
+        {"X11, the shape cut anew", false, true},
+        {"XWayland, the shape cut anew", true, true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        world.screens.pointerLocation = realPointer = {-10000, -10000};
+        const auto window = make(SurfaceKind::notch);
+        followPointer(*window, row.xwayland);
+        panel->recrossesOnFrames = row.recrosses;
+        window->show();
+        PanelModel &model = window->model();
+        const Rect pill = window->panel().frame();
+        const Point onPill{pill.midX(), pill.midY()};
+        panel->movePointer(onPill);
+        world.clock.advance(1);
+        ASSERT_TRUE(model.isExpanded());
+        panel->movePointer({pill.midX(), 100});
+        world.clock.advance(0.6);
+        ASSERT_FALSE(model.isExpanded());
+        ASSERT_TRUE(window->shrinkPending());
+
+        // Back 0.2 s into the 0.3 s the large frame stays: the pill shrinks under the pointer 0.1 s later.
+        world.clock.advance(0.2);
+        panel->movePointer(onPill);
+        world.clock.advance(0.19);
+        EXPECT_FALSE(model.isExpanded());
+        EXPECT_EQ(window->panel().frame(), pill);
+        world.clock.advance(0.01);
+        EXPECT_TRUE(model.isExpanded());
+        EXPECT_FALSE(window->leaveSetAside());
+    }
+}
+
+TEST_F(SurfaceWindowTest, APointerLeavingRightAfterThePanelsOwnFrameChangeStillFoldsIt)
+{
+    // Opened, the pill grows at once under the pointer, which then jumps off without a move between.
+    for (const bool xwayland : {false, true}) {
+        SCOPED_TRACE(xwayland ? "XWayland" : "X11");
+        world.screens.pointerLocation = realPointer = {-10000, -10000};
+        const auto window = make(SurfaceKind::notch);
+        followPointer(*window, xwayland);
+        window->show();
+        const Rect pill = window->panel().frame();
+        panel->movePointer({pill.midX(), pill.midY()});
+        world.clock.advance(0.2);
+        ASSERT_TRUE(window->model().isExpanded());
+        panel->movePointer({pill.midX(), 100});
+        // Seen only over windows, the leave waits one look for an entry undoing it.
+        world.clock.advance(xwayland ? 0.75 : 0.6);
+        EXPECT_FALSE(window->model().isExpanded());
+        EXPECT_FALSE(window->model().hovered());
     }
 }
