@@ -29,9 +29,10 @@ protected:
     {
         if (!X11Server::underWindowManager())
             GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
-        startPanels();
+        showPanels();
     }
-    void startPanels()
+    // The panels' first frames on the painted desktop.
+    void showPanels()
     {
         X11Server::paintRoot(desktop);
         ASSERT_NO_FATAL_FAILURE(startPanels());
@@ -488,7 +489,7 @@ protected:
         if (QGuiApplication::platformName() != QLatin1String("xcb") || X11Server::underWindowManager())
             GTEST_SKIP() << "stands in for the window manager on a bare X server "
                             "(tests/support/run-with-openbox --no-window-manager)";
-        startPanels();
+        showPanels();
     }
     void TearDown() override
     {
