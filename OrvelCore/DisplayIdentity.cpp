@@ -84,7 +84,12 @@ QString edidText(const QString &text)
     const QString trimmed = text.trimmed();
     if (trimmed.size() > field || !trimmed.endsWith(QLatin1Char('-')))
         return text;
-    return trimmed.chopped(1).trimmed();
+    // A full field ending in dashes was padded with line feeds or zeros, each read as a dash.
+    qsizetype end = trimmed.size() - 1;
+    if (trimmed.size() == field)
+        while (end > 0 && trimmed.at(end - 1) == QLatin1Char('-'))
+            --end;
+    return trimmed.left(end).trimmed();
 }
 
 QHash<QString, QString> edidCarryOvers(const QList<DisplayFacts> &displays)

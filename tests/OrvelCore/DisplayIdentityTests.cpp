@@ -55,6 +55,8 @@ TEST(DisplayIdentity, TheDashQtLeavesOfAnEdidTextsLineFeedGoesAndOnlyThat)
         {"U2720Q", "U2720Q"}, // no line feed: thirteen letters, or another reader
         {"PRO-X", "PRO-X"},
         {"PRO--", "PRO-"}, // the name's own dash before the line feed
+        {"ABC----------", "ABC"}, // "ABC\n" padded with line feeds or zeros, not spaces
+        {"PRO-X--------", "PRO-X"},
         {"THIRTEEN-CHARS-", "THIRTEEN-CHARS-"}, // longer than the field: not Qt's reading of one
         {"", ""},
     };
