@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,18 @@ QString text(const char *value)
 template<typename... Args>
 void ignore(void *, Args...)
 {
+}
+
+// What the compositor has told in full of each object; one still being described is left out.
+template<class Objects>
+auto describedOf(const Objects &objects)
+{
+    QList<std::remove_cvref_t<decltype(*objects.front()->described)>> result;
+    for (const auto &object : objects) {
+        if (object->described)
+            result.append(*object->described);
+    }
+    return result;
 }
 } // namespace
 
@@ -657,26 +670,12 @@ WaylandSession::~WaylandSession()
 
 QList<WaylandOutput> WaylandSession::outputs() const
 {
-    QList<WaylandOutput> result;
-    if (!m_state)
-        return result;
-    for (const auto &output : m_state->outputs) {
-        if (output->described)
-            result.append(*output->described);
-    }
-    return result;
+    return m_state ? describedOf(m_state->outputs) : QList<WaylandOutput>();
 }
 
 QList<WaylandToplevel> WaylandSession::toplevels() const
 {
-    QList<WaylandToplevel> result;
-    if (!m_state)
-        return result;
-    for (const auto &toplevel : m_state->toplevels) {
-        if (toplevel->described)
-            result.append(*toplevel->described);
-    }
-    return result;
+    return m_state ? describedOf(m_state->toplevels) : QList<WaylandToplevel>();
 }
 
 void WaylandSession::readEvents()
