@@ -36,12 +36,14 @@ KeptRead settledRead(const QString &path, const std::function<void(double)> &pau
 {
     const Scheduler &clock = Scheduler::current();
     const double giveUp = clock.now() + AutostartLoginItem::settleSeconds;
-    while (true) {
+    // Counted too: under a clock nobody advances, the looks still end.
+    constexpr int looks = int(AutostartLoginItem::settleSeconds / AutostartLoginItem::settlePollSeconds);
+    for (int look = 1;; ++look) {
         // Asked first: a save that ends between the two looks is read whole.
         const bool writing = PrivateFiles::isBeingWritten(path) == true;
         KeptRead entry = PrivateFiles::readCapped(path);
         const bool saving = writing || (entry.wasRead() && entry.data.isEmpty());
-        if (!saving || clock.now() >= giveUp)
+        if (!saving || clock.now() >= giveUp || look > looks)
             return entry;
         if (pause)
             pause(AutostartLoginItem::settlePollSeconds);
