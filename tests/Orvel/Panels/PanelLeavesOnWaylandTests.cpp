@@ -68,3 +68,27 @@ TEST_F(PanelLeavesOnWayland, TheSidebarOpenedFromItsTabsOuterHalfFoldsAsThePoint
     EXPECT_EQ(window.geometry(), tab);
     EXPECT_EQ(opens, 1);
 }
+
+TEST_F(PanelLeavesOnWayland, ThePlayerUnfoldedByThePointerFoldsAsThePointerLeavesStraightDown)
+{
+    PanelModel &model = playerModel();
+    count(model);
+    PanelHostingView &window = player().window();
+    const QRect folded = window.geometry();
+    ASSERT_TRUE(WaylandTestClient::movePointer(folded.center()));
+    ASSERT_TRUE(restUntil([&] { return opens == 1; }));
+    // Unfolded all the way, the pointer resting on it.
+    rest(1);
+    const QRect open = window.geometry();
+    ASSERT_GT(open.height(), folded.height());
+    ASSERT_TRUE(WaylandTestClient::movePointer({open.center().x(), open.center().y() + 10}));
+    rest(0.5);
+    ASSERT_TRUE(model.isExpanded());
+
+    // Straight down off the open player, onto the Wayland window.
+    ASSERT_TRUE(WaylandTestClient::movePointer({open.center().x(), open.bottom() + 150}));
+    EXPECT_TRUE(restUntil([&] { return !model.isExpanded() && window.geometry() == folded; }));
+    rest(2);
+    EXPECT_FALSE(model.isExpanded());
+    EXPECT_EQ(opens, 1);
+}
