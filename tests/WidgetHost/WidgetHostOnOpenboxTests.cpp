@@ -1,28 +1,21 @@
-#include "ManualScheduler.h"
-#include "WidgetFixtures.h"
-#include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "WidgetHostSurroundings.h"
 #include "X11Compositor.h"
 #include "X11Server.h"
-#include "fixtures/FakeSpotify.h"
 
 #include <gtest/gtest.h>
 
 // The widgets on openbox with two workspaces (the ctest "Widgets.OnOpenbox"
 // runs tests/support/run-with-openbox): what the X server shows.
 namespace {
-class WidgetHostOnOpenbox : public ::testing::Test {
+class WidgetHostOnOpenbox : public ::testing::Test, protected WidgetHostSurroundings {
 protected:
     void SetUp() override
     {
         if (!X11Server::underWindowManager())
             GTEST_SKIP() << "needs an X server with a window manager (tests/support/run-with-openbox)";
         group.write(fixtures::playing());
-        QString error;
-        WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN}, &error);
-        ASSERT_TRUE(bundle) << error.toStdString();
-        host = std::make_unique<WidgetHost>(
-            bundle->body(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false, {}});
+        ASSERT_TRUE(host = hostOfThePlugin());
         host->show({{"OrvelNowPlaying", WidgetFamily::systemMedium, "", {24, 24}}});
         ASSERT_EQ(host->placed().size(), 1u);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
@@ -34,10 +27,6 @@ protected:
     }
     QQuickWindow *window() const { return host->placed().front()->window(); }
 
-    PrivateBus bus;
-    AppGroupFixture group;
-    ManualScheduler clock;
-    ScopedWallClock wall{fixtures::writtenAt};
     std::unique_ptr<WidgetHost> host;
 };
 } // namespace

@@ -1,10 +1,7 @@
-#include "ManualScheduler.h"
-#include "WidgetFixtures.h"
-#include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "WidgetHostSurroundings.h"
 #include "X11Compositor.h"
 #include "X11Server.h"
-#include "fixtures/FakeSpotify.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +107,7 @@ bool framedAt(const QWindow &window, const QRect &native)
     return X11Server::nativeGeometry(window) == native && cut(window) == QRect(QPoint(), native.size());
 }
 
-class WidgetHostOnTwoDisplays : public ::testing::Test {
+class WidgetHostOnTwoDisplays : public ::testing::Test, protected WidgetHostSurroundings {
 protected:
     void SetUp() override
     {
@@ -123,10 +120,7 @@ protected:
         ASSERT_EQ(screenNamed("DUMMY1")->devicePixelRatio(), 2.0) << "run with --scales 1,2";
         group.write(fixtures::playing());
         group.write(fixtures::shortcuts(5));
-        WidgetBundle *bundle = WidgetPluginLoader::load({ORVEL_WIDGETS_PLUGIN});
-        ASSERT_TRUE(bundle);
-        host = std::make_unique<WidgetHost>(
-            bundle->body(), WidgetHost::Services{clock, bus.connection(), [](const QUrl &) {}, false, {}});
+        ASSERT_TRUE(host = hostOfThePlugin());
     }
     void TearDown() override
     {
@@ -142,10 +136,6 @@ protected:
         return QRect(output.at + place * scale, WidgetMetrics::size(family) * scale);
     }
 
-    PrivateBus bus;
-    AppGroupFixture group;
-    ManualScheduler clock;
-    ScopedWallClock wall{fixtures::writtenAt};
     std::unique_ptr<WidgetHost> host;
 };
 } // namespace

@@ -7,6 +7,7 @@
 #include "WidgetGallery.h"
 #include "WidgetHost.h"
 #include "WidgetHostCommand.h"
+#include "WidgetHostSurroundings.h"
 #include "X11Server.h"
 #include "fixtures/FakeSpotify.h"
 
@@ -173,7 +174,7 @@ const WidgetPlacement nowPlaying{"OrvelNowPlaying", WidgetFamily::systemMedium, 
 const WidgetPlacement shortcutsMedium{"OrvelShortcuts", WidgetFamily::systemMedium, "", {24, 210}};
 const WidgetPlacement shortcutsLarge{"OrvelShortcuts", WidgetFamily::systemLarge, "", {400, 24}};
 
-class WidgetHostTest : public ::testing::Test {
+class WidgetHostTest : public ::testing::Test, protected WidgetHostSurroundings {
 protected:
     WidgetHostTest()
     {
@@ -203,10 +204,6 @@ protected:
         return host;
     }
 
-    PrivateBus bus;
-    AppGroupFixture group;
-    ManualScheduler clock;
-    ScopedWallClock wall{fixtures::writtenAt};
     QList<WidgetConfiguration> widgets;
     QMap<QString, int> asked;
     QList<QUrl> opened;
