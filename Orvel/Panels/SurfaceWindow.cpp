@@ -205,7 +205,7 @@ bool SurfaceWindow::restsWhereFolded(Point pointer) const
     return m_pointerAtFold && *m_pointerAtFold == pointer;
 }
 
-void SurfaceWindow::pointerCrossed(bool inside)
+void SurfaceWindow::pointerCrossed(bool inside, bool moved)
 {
     PanelModel &model = *m_model;
     const Point pointer = m_services.screens->pointer();
@@ -213,13 +213,19 @@ void SurfaceWindow::pointerCrossed(bool inside)
     const bool afterOwnFrame = m_panel->frameChanges() != m_framesAtPointer;
     m_framesAtPointer = m_panel->frameChanges();
     if (inside) {
-        m_pointerSeen = true;
         // Undoes a leave the panel's own frame change told: the pointer never left.
         if (std::exchange(m_leaveSetAside, false)) {
             m_leaveCheck.cancel();
             m_leaveCheck = {};
             return;
         }
+        // XWayland tells an entry to a window that appears where it last saw the pointer, wherever the
+        // pointer is now; a real entry brings a move at once, and that move makes it one.
+        if (!moved && !m_services.screens->seesPointerEverywhere()) {
+            m_entrySetAside = true;
+            return;
+        }
+        m_pointerSeen = true;
     }
     m_entrySetAside = false;
     if (inside) {
@@ -316,7 +322,7 @@ void SurfaceWindow::pointerMoved()
     // Only the entry set aside counts: a panel dismissed under the pointer stays
     // folded however it moves there, until it leaves and comes back.
     if (m_entrySetAside)
-        pointerCrossed(true);
+        pointerCrossed(true, true);
 }
 
 void SurfaceWindow::dismissing()

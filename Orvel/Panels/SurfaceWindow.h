@@ -112,7 +112,8 @@ private:
     void menuEnded();
     void startShrink();
     void report();
-    void pointerCrossed(bool inside);
+    // `moved`: a move over the window brought the entry, rather than the window's own crossing.
+    void pointerCrossed(bool inside, bool moved = false);
     void left(Point pointer, bool pointerStayed);
     void setLeaveAside();
     // Where the pointer is can be told: everywhere, or by this window's crossings.

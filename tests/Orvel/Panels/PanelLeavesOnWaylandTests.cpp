@@ -92,3 +92,25 @@ TEST_F(PanelLeavesOnWayland, ThePlayerUnfoldedByThePointerFoldsAsThePointerLeave
     EXPECT_FALSE(model.isExpanded());
     EXPECT_EQ(opens, 1);
 }
+
+TEST_F(PanelLeavesOnWayland, APlayerShownWhereXWaylandLastSawThePointerStaysFoldedUntilThePointerComesOnIt)
+{
+    const QRect folded = player().window().geometry();
+    ASSERT_TRUE(WaylandTestClient::movePointer(folded.center()));
+    ASSERT_TRUE(restUntil([&] { return playerModel().isExpanded(); }));
+    // The app quits with the pointer on the player and starts again; meanwhile the pointer goes
+    // down onto the Wayland window, and XWayland still has it on the player.
+    stopPanels();
+    root.reset();
+    ASSERT_TRUE(WaylandTestClient::movePointer({folded.center().x(), folded.bottom() + 300}));
+    ASSERT_NO_FATAL_FAILURE(startPanels());
+    ASSERT_TRUE(X11Server::settled());
+    count(playerModel());
+    count(sidebarModel());
+    rest(2);
+    EXPECT_EQ(opens, 0);
+
+    ASSERT_TRUE(WaylandTestClient::movePointer(folded.center() + QPoint(20, 0)));
+    EXPECT_TRUE(restUntil([&] { return playerModel().isExpanded(); }));
+    EXPECT_EQ(opens, 1);
+}

@@ -596,3 +596,38 @@ TEST_F(SurfaceWindowTest, APointerLeavingRightAfterThePanelsOwnFrameChangeStillF
         EXPECT_FALSE(window->model().hovered());
     }
 }
+
+TEST_F(SurfaceWindowTest, UnderXWaylandAnEntryWithoutAMoveWaitsForTheMoveThatMakesItOne)
+{
+    // XWayland tells an entry to a window shown where it last saw the pointer, which may be far away by now.
+    struct Row {
+        const char *name;
+        bool xwayland;
+        bool opensWithoutAMove;
+    };
+    for (const Row row : {Row{"X11", false, true}, Row{"XWayland", true, false}}) {
+        SCOPED_TRACE(row.name);
+        opens = folds = 0;
+        wasExpanded = false;
+        world.screens.pointerLocation = realPointer = {-10000, -10000};
+        const auto window = make(SurfaceKind::sidebar, wide());
+        followPointer(*window, row.xwayland);
+        window->show();
+        settle();
+        const Rect tab = window->panel().frame();
+        // On the tab's inner half, which the open sidebar covers.
+        world.screens.pointerLocation = {tab.minX() + 2, tab.midY()};
+        panel->pointerChanged(true);
+        world.clock.advance(2);
+        EXPECT_EQ(opens, row.opensWithoutAMove ? 1 : 0);
+        if (row.opensWithoutAMove)
+            continue;
+        EXPECT_FALSE(window->model().hovered());
+
+        // The pointer really comes onto the tab.
+        panel->movePointer({tab.minX() + 2, tab.midY() + 4});
+        world.clock.advance(2);
+        EXPECT_EQ(opens, 1);
+        EXPECT_TRUE(window->model().isExpanded());
+    }
+}
