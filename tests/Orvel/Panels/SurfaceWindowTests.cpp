@@ -40,6 +40,17 @@ protected:
                 ++((wasExpanded = model.isExpanded()) ? opens : folds);
         });
     }
+    // A window of its own for one row of a table: shown, following the pointer, nothing counted yet.
+    std::unique_ptr<SurfaceWindow> shownFollowing(SurfaceKind kind, const ScreenInfo &screen, bool xwayland)
+    {
+        opens = folds = 0;
+        wasExpanded = false;
+        world.screens.pointerLocation = realPointer = {-10000, -10000};
+        auto window = make(kind, screen);
+        followPointer(*window, xwayland);
+        window->show();
+        return window;
+    }
     double headerTop(const SurfaceWindow &window) const
     {
         const Rect frame = window.panel().frame();
@@ -510,12 +521,7 @@ TEST_F(SurfaceWindowTest, TheStripBesideTheOpenSidebarCountsOnlyWhereThePointerI
     };
     for (const Row row : {Row{"X11", false, true}, Row{"XWayland", true, false}}) {
         SCOPED_TRACE(row.name);
-        opens = folds = 0;
-        wasExpanded = false;
-        world.screens.pointerLocation = realPointer = {-10000, -10000};
-        const auto window = make(SurfaceKind::sidebar, wide());
-        followPointer(*window, row.xwayland);
-        window->show();
+        const auto window = shownFollowing(SurfaceKind::sidebar, wide(), row.xwayland);
         const Rect tab = window->panel().frame();
         panel->movePointer({1912, tab.midY()});
         world.clock.advance(3);
@@ -548,11 +554,8 @@ TEST_F(SurfaceWindowTest, ANotchedPlayerThePointerComesBackToDuringTheDeferredSh
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        world.screens.pointerLocation = realPointer = {-10000, -10000};
-        const auto window = make(SurfaceKind::notch);
-        followPointer(*window, row.xwayland);
+        const auto window = shownFollowing(SurfaceKind::notch, laptop(true), row.xwayland);
         panel->recrossesOnFrames = row.recrosses;
-        window->show();
         PanelModel &model = window->model();
         const Rect pill = window->panel().frame();
         const Point onPill{pill.midX(), pill.midY()};
@@ -581,10 +584,7 @@ TEST_F(SurfaceWindowTest, APointerLeavingRightAfterThePanelsOwnFrameChangeStillF
     // Opened, the pill grows at once under the pointer, which then jumps off without a move between.
     for (const bool xwayland : {false, true}) {
         SCOPED_TRACE(xwayland ? "XWayland" : "X11");
-        world.screens.pointerLocation = realPointer = {-10000, -10000};
-        const auto window = make(SurfaceKind::notch);
-        followPointer(*window, xwayland);
-        window->show();
+        const auto window = shownFollowing(SurfaceKind::notch, laptop(true), xwayland);
         const Rect pill = window->panel().frame();
         panel->movePointer({pill.midX(), pill.midY()});
         world.clock.advance(0.2);
@@ -607,12 +607,7 @@ TEST_F(SurfaceWindowTest, UnderXWaylandAnEntryWithoutAMoveWaitsForTheMoveThatMak
     };
     for (const Row row : {Row{"X11", false, true}, Row{"XWayland", true, false}}) {
         SCOPED_TRACE(row.name);
-        opens = folds = 0;
-        wasExpanded = false;
-        world.screens.pointerLocation = realPointer = {-10000, -10000};
-        const auto window = make(SurfaceKind::sidebar, wide());
-        followPointer(*window, row.xwayland);
-        window->show();
+        const auto window = shownFollowing(SurfaceKind::sidebar, wide(), row.xwayland);
         settle();
         const Rect tab = window->panel().frame();
         // On the tab's inner half, which the open sidebar covers.
