@@ -221,12 +221,15 @@ void SurfaceWindow::pointerCrossed(bool inside, bool moved)
         }
         // XWayland tells an entry to a window that appears where it last saw the pointer, wherever the
         // pointer is now; a real entry brings a move at once, and that move makes it one.
-        if (!moved && !m_services.screens->seesPointerEverywhere()) {
-            m_entrySetAside = true;
+        if (!moved && !m_services.screens->seesPointerEverywhere()
+            && !std::exchange(m_lateEntryCounts, false)) {
+            m_entryUnmoved = true;
             return;
         }
         m_pointerSeen = true;
     }
+    m_lateEntryCounts = false;
+    m_entryUnmoved = false;
     m_entrySetAside = false;
     if (inside) {
         stopWatchingRestingPointer();
@@ -296,6 +299,7 @@ void SurfaceWindow::setLeaveAside()
             && m_panel->frame().contains(pointer))
             return true;
         m_leaveCheck = {};
+        m_lateEntryCounts = !m_services.screens->seesPointerEverywhere();
         left(pointer, false);
         return false;
     };
@@ -321,7 +325,8 @@ void SurfaceWindow::pointerMoved()
     m_framesAtPointer = m_panel->frameChanges();
     // Only the entry set aside counts: a panel dismissed under the pointer stays
     // folded however it moves there, until it leaves and comes back.
-    if (m_entrySetAside)
+    m_lateEntryCounts = false;
+    if (m_entrySetAside || m_entryUnmoved)
         pointerCrossed(true, true);
 }
 
@@ -330,6 +335,7 @@ void SurfaceWindow::dismissing()
     // Asked before anything is cleared, so the strip beside the open sidebar still counts.
     m_heldByDismissal = m_panel->isVisible() && pointerInside();
     m_entrySetAside = false;
+    m_entryUnmoved = false;
 }
 
 void SurfaceWindow::watchPointer(std::function<bool()> look)
@@ -473,6 +479,8 @@ void SurfaceWindow::hide()
     m_leaveCheck.cancel();
     m_leaveSetAside = false;
     m_entrySetAside = false;
+    m_entryUnmoved = false;
+    m_lateEntryCounts = false;
     m_heldByDismissal = false;
     m_panel->orderOut();
     m_services.reportPanel(m_model->id(), false);

@@ -142,6 +142,12 @@ private:
     std::optional<Point> m_pointerAtFold;
     // The panel came under a resting pointer: its first move there is the entry.
     bool m_entrySetAside = false;
+    // Under XWayland: an entry told without a move, which may be XWayland's stale pointer; a move makes it
+    // one.
+    bool m_entryUnmoved = false;
+    // Under XWayland: the leave of the panel's own frame stood once no entry had come by the look; one
+    // coming later still undoes it.
+    bool m_lateEntryCounts = false;
     // Dismissed with the pointer on it: nothing opens it until the pointer leaves.
     bool m_heldByDismissal = false;
     TaskHandle m_restingWatch;

@@ -626,3 +626,40 @@ TEST_F(SurfaceWindowTest, UnderXWaylandAnEntryWithoutAMoveWaitsForTheMoveThatMak
         EXPECT_TRUE(window->model().isExpanded());
     }
 }
+
+TEST_F(SurfaceWindowTest, UnderXWaylandAnUnmovedEntryIsNoPointerOnAPanelTheAppOpens)
+{
+    const auto window = shownFollowing(SurfaceKind::notch, laptop(true), true);
+    settle();
+    const Rect pill = window->panel().frame();
+    world.screens.pointerLocation = {pill.midX(), pill.midY()};
+    panel->pointerChanged(true);
+    world.clock.advance(2);
+    ASSERT_EQ(opens, 0);
+    // "Show player" while the pointer is on another program's Wayland window.
+    window->model().open();
+    world.clock.advance(2);
+    EXPECT_TRUE(window->model().isExpanded());
+    EXPECT_FALSE(window->model().hovered());
+}
+
+TEST_F(SurfaceWindowTest, AnEntryUndoingThePanelsOwnLeaveCountsThoughItComesAfterTheLook)
+{
+    for (const bool xwayland : {false, true}) {
+        SCOPED_TRACE(xwayland ? "XWayland" : "X11");
+        const auto window = shownFollowing(SurfaceKind::sidebar, wide(), xwayland);
+        const Rect tab = window->panel().frame();
+        panel->movePointer({tab.minX() + 2, tab.midY()});
+        world.clock.advance(2);
+        ASSERT_TRUE(window->model().hovered());
+        // The sidebar's own frame change is told as a leave; the entry undoing it comes late.
+        window->update(false);
+        world.clock.advance(0);
+        panel->pointerChanged(false);
+        world.clock.advance(0.15);
+        panel->pointerChanged(true);
+        world.clock.advance(2);
+        EXPECT_TRUE(window->model().isExpanded());
+        EXPECT_EQ(folds, 0);
+    }
+}
